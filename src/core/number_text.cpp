@@ -1,0 +1,158 @@
+#include "core/number_text.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string GroupDigits(const std::string& digits, const std::string& separator)
+{
+    std::string grouped;
+    const size_t count = digits.size();
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0 && (count - i) % 3 == 0)
+            grouped += separator;
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+// Splits |value| rounded to the given decimals into its integer digits and
+// its decimal digits. Scaling by a power of ten is exact in extended
+// precision for the decimals used here, so halves are recognised exactly.
+void SplitRounded(double value, int decimals, std::string& integerDigits, std::string& fraction)
+{
+    long double scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    const long double scaled = std::fabs(static_cast<long double>(value)) * scale;
+    char buffer[64];
+    if (scaled < 1e18L) {
+        const unsigned long long units = static_cast<unsigned long long>(std::roundl(scaled));
+        std::snprintf(buffer, sizeof buffer, "%0*llu", decimals + 1, units);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.0Lf", std::roundl(scaled));
+    }
+    const std::string all = buffer;
+    integerDigits = all.substr(0, all.size() - static_cast<size_t>(decimals));
+    fraction = all.substr(all.size() - static_cast<size_t>(decimals));
+}
+
+}  // namespace
+
+std::string FormatNumber(double value, int decimals, const TNumberFormat& format)
+{
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+    std::string integerDigits;
+    std::string fraction;
+    SplitRounded(value, decimals, integerDigits, fraction);
+    std::string text = GroupDigits(integerDigits, format.ThousandSeparator);
+    if (decimals > 0)
+        text += format.DecimalSeparator + fraction;
+    const bool zero = integerDigits.find_first_not_of('0') == std::string::npos &&
+                      fraction.find_first_not_of('0') == std::string::npos;
+    if (value < 0 && !zero)
+        text = "-" + text;
+    return text;
+}
+
+std::string FormatFixed2(double value, const TNumberFormat& format)
+{
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
+    std::string integerDigits;
+    std::string fraction;
+    SplitRounded(value, 2, integerDigits, fraction);
+    std::string text = integerDigits + format.DecimalSeparator + fraction;
+    if (value < 0 && (integerDigits.find_first_not_of('0') != std::string::npos ||
+                      fraction.find_first_not_of('0') != std::string::npos))
+        text = "-" + text;
+    return text;
+}
+
+long double FactorialExtended(int32_t count)
+{
+    long double product = 1;
+    for (int32_t i = 2; i <= count; ++i)
+        product *= i;
+    return product;
+}
+
+std::string FormatPermutationCount(int32_t count, const TNumberFormat& format)
+{
+    const long double value = FactorialExtended(count);
+    if (!std::isfinite(value))
+        return "INF";
+    char buffer[128];
+    if (value < 1e18L) {
+        std::snprintf(buffer, sizeof buffer, "%.0Lf", value);
+        return GroupDigits(buffer, format.ThousandSeparator);
+    }
+    // d.ddddddddddddddddde+XX, trailing zeros of the mantissa dropped.
+    std::snprintf(buffer, sizeof buffer, "%.17Le", value);
+    std::string text = buffer;
+    const size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    const int exponent = std::stoi(text.substr(e + 1));
+    while (!mantissa.empty() && mantissa.back() == '0')
+        mantissa.pop_back();
+    if (!mantissa.empty() && mantissa.back() == '.')
+        mantissa.pop_back();
+    const size_t point = mantissa.find('.');
+    if (point != std::string::npos)
+        mantissa.replace(point, 1, format.DecimalSeparator);
+    return mantissa + "E" + std::to_string(exponent);
+}
+
+std::string FormatElapsedTime(int64_t milliseconds, const std::string& pattern)
+{
+    const int64_t secondsOfDay = (milliseconds / 1000) % 86400;
+    const int hours = static_cast<int>(secondsOfDay / 3600);
+    const int minutes = static_cast<int>(secondsOfDay / 60 % 60);
+    const int seconds = static_cast<int>(secondsOfDay % 60);
+    std::string text;
+    size_t i = 0;
+    auto two = [](int v) {
+        char b[8];
+        std::snprintf(b, sizeof b, "%02d", v);
+        return std::string(b);
+    };
+    while (i < pattern.size()) {
+        const char c = pattern[i];
+        size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        const bool twoDigits = run >= 2;
+        if (c == 'H' || c == 'h') {
+            int shown = hours;
+            if (c == 'h' && (pattern.find("AP") != std::string::npos || pattern.find("ap") != std::string::npos)) {
+                shown = hours % 12;
+                if (shown == 0)
+                    shown = 12;
+            }
+            text += twoDigits ? two(shown) : std::to_string(shown);
+        } else if (c == 'm') {
+            text += twoDigits ? two(minutes) : std::to_string(minutes);
+        } else if (c == 's') {
+            text += twoDigits ? two(seconds) : std::to_string(seconds);
+        } else if ((c == 'A' || c == 'a') && i + 1 < pattern.size() &&
+                   (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) {
+            text += hours < 12 ? (c == 'A' ? "AM" : "am") : (c == 'A' ? "PM" : "pm");
+            run = 2;
+        } else if (c == 't') {
+            // The time zone makes no sense for a duration.
+        } else if (c == '\'') {
+            const size_t close = pattern.find('\'', i + 1);
+            const size_t end = close == std::string::npos ? pattern.size() : close;
+            text += pattern.substr(i + 1, end - i - 1);
+            run = end - i + 1;
+        } else {
+            text.append(run, c);
+        }
+        i += run;
+    }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One point of the set, in map pixels. Next is the index of the point that
+// follows on the displayed route, -1 when there is none.
+struct TMapPoint {
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Next = -1;
+};
+
+using TPointArray = std::vector<TMapPoint>;
+
+// A route: point indices in visiting order. -1 names no point.
+using TSpecimen = std::vector<int32_t>;
+
+using TDistanceRow = std::vector<double>;
+// D[i][j] is the distance of the leg that starts at point i and ends at j.
+using TDistanceMatrix = std::vector<TDistanceRow>;
+
+// The matrix holds n * n cells; beyond this many points it no longer fits a
+// desktop machine's memory, so files and dialogs refuse larger sets.
+inline constexpr int32_t MaxPoints = 10000;
+
+// The program's working state. The main window owns one (it derives from
+// this), the command-line tool another, tests their own.
+struct TPointSetState {
+    TPointArray FPoints;
+    TSpecimen FRoute;
+    TSpecimen FBestRoute;
+    TDistanceMatrix FDistances;
+    std::string FFileName;
+    bool FModified = false;
+    bool FSearching = false;
+    int32_t FMapWidth = 0;
+    int32_t FMapHeight = 0;
+};
+
+// n! in 64 bits, wrapping on overflow like the original counter: exact up to
+// 20!, 21! reads as -4249290049419214848.
+int64_t Factorial(int32_t n);
+
+void SwapValues(int32_t& a, int32_t& b);
+
+// Length of an open route (no leg back to the start). Pairs that involve -1
+// are skipped. Each leg is added in extended precision and the partial sum
+// rounded to a double after every addition, so every build agrees bit for bit.
+double RouteLength(const TDistanceMatrix& distances, const TSpecimen& route);
+
+// Turns a route into successor links; the route's last point gets -1.
+// Points the route does not name keep their links.
+void ApplyBestRoute(TPointArray& points, const TSpecimen& bestRoute);
+
+// Euclidean distance as L * sqrt(1 + (S / L)^2) in extended precision,
+// L and S the larger and smaller of |dx| and |dy|.
+double MapHypot(int64_t dx, int64_t dy);

@@ -1,0 +1,46 @@
+#include "core/progress_bar.h"
+
+#include <algorithm>
+
+void TProgressBar::SetMax(int32_t value)
+{
+    FMax = value;
+    if (FMin > FMax)
+        FMin = FMax;
+    FPosition = std::clamp(FPosition, FMin, FMax);
+    Notify();
+}
+
+void TProgressBar::SetPosition(int32_t value)
+{
+    FPosition = std::clamp(value, FMin, FMax);
+    Notify();
+}
+
+void TProgressBar::SetResolution(int32_t pictures)
+{
+    FResolution = std::max(1, pictures);
+    Notify();
+}
+
+void TProgressBar::StepBy(int64_t steps)
+{
+    if (FStep == 1 && steps > 0 && FPosition + steps <= FMax) {
+        FPosition += static_cast<int32_t>(steps);
+        if (FPosition >= FNextNotify)
+            Notify();
+        return;
+    }
+    for (int64_t i = 0; i < steps; ++i)
+        StepIt();
+}
+
+void TProgressBar::Notify()
+{
+    const int64_t range = static_cast<int64_t>(FMax) - FMin;
+    const int64_t stride = std::max<int64_t>(1, range / FResolution);
+    FLastNotified = FPosition;
+    FNextNotify = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, FPosition + stride));
+    if (OnChange)
+        OnChange(*this);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+// The status bar's progress bar as the program sees it: position, range and
+// step live here, and the widget only shows them. Stepping is an inline add;
+// the view is told only when the picture could have changed, because the
+// distance matrix alone steps the bar n * n times.
+class TProgressBar {
+public:
+    int32_t Min() const { return FMin; }
+    int32_t Max() const { return FMax; }
+    int32_t Position() const { return FPosition; }
+    int32_t Step() const { return FStep; }
+
+    void SetMax(int32_t value);
+    void SetPosition(int32_t value);
+    void SetStep(int32_t value) { FStep = value; }
+
+    // Past the maximum the bar starts over from its minimum, like the
+    // platform's bar.
+    void StepIt()
+    {
+        FPosition += FStep;
+        if (FPosition > FMax)
+            FPosition = FMin;
+        if (FPosition >= FNextNotify || FPosition < FLastNotified)
+            Notify();
+    }
+
+    void StepBy(int64_t steps);
+
+    // Called with the bar when its picture may have changed.
+    std::function<void(const TProgressBar&)> OnChange;
+
+    // How many distinct pictures the view can show; the view sets it from
+    // its width so that a repaint happens at most once per pixel of fill.
+    void SetResolution(int32_t pictures);
+
+private:
+    void Notify();
+
+    int32_t FMin = 0;
+    int32_t FMax = 100;
+    int32_t FPosition = 0;
+    int32_t FStep = 1;
+    int32_t FResolution = 200;
+    int32_t FNextNotify = 0;
+    int32_t FLastNotified = 0;
+};
