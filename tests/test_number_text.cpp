@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "core/number_text.h"
+
+namespace {
+
+const TNumberFormat polish{",", " "};
+
+}  // namespace
+
+TEST(FormatNumber, GroupsEveryThreeDigitsWithTwoDecimals)
+{
+    EXPECT_EQ(FormatNumber(5.0, 2, polish), "5,00");
+    EXPECT_EQ(FormatNumber(0.0, 2, polish), "0,00");
+    EXPECT_EQ(FormatNumber(1234.5, 2, polish), "1 234,50");
+    EXPECT_EQ(FormatNumber(999.994, 2, polish), "999,99");
+    EXPECT_EQ(FormatNumber(999.995001, 2, polish), "1 000,00");
+    EXPECT_EQ(FormatNumber(1234567.891, 2, polish), "1 234 567,89");
+    EXPECT_EQ(FormatNumber(-1234.5, 2, polish), "-1 234,50");
+}
+
+TEST(FormatNumber, ExactHalvesRoundAwayFromZero)
+{
+    EXPECT_EQ(FormatNumber(0.125, 2, polish), "0,13");
+    EXPECT_EQ(FormatNumber(2.375, 2, polish), "2,38");
+    // 2.675 is stored just below the half and stays below it.
+    EXPECT_EQ(FormatNumber(2.675, 2, polish), "2,67");
+}
+
+TEST(FormatNumber, TakesSeparatorsFromTheFormat)
+{
+    const TNumberFormat english{".", ","};
+    EXPECT_EQ(FormatNumber(1234.5, 2, english), "1,234.50");
+    EXPECT_EQ(FormatNumber(1234.5, 0, english), "1,235");
+}
+
+TEST(FormatFixed2, HasNoThousandsSeparator)
+{
+    EXPECT_EQ(FormatFixed2(1234.5, polish), "1234,50");
+    EXPECT_EQ(FormatFixed2(5.0, polish), "5,00");
+    EXPECT_EQ(FormatFixed2(0.004, polish), "0,00");
+}
+
+TEST(FormatPermutationCount, FollowsTheLabelTable)
+{
+    const struct {
+        int32_t points;
+        const char* text;
+    } rows[] = {
+        {0, "1"},
+        {1, "1"},
+        {4, "24"},
+        {10, "3 628 800"},
+        {19, "121 645 100 408 832 000"},
+        {20, "2,43290200817664E18"},
+        {21, "5,109094217170944E19"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatPermutationCount(row.points, polish), row.text) << row.points << " points";
+}
+
+TEST(FormatPermutationCount, StaysReadableBeyondTheIntegerRange)
+{
+    const std::string text = FormatPermutationCount(100, polish);
+    EXPECT_EQ(text.substr(0, 2), "9,");
+    EXPECT_EQ(text.substr(text.size() - 4), "E157");
+    EXPECT_EQ(FormatPermutationCount(5000, polish), "INF");
+}
+
+TEST(FormatElapsedTime, WritesHoursMinutesSecondsAndDropsTheZone)
+{
+    EXPECT_EQ(FormatElapsedTime(0, "HH:mm:ss t"), "00:00:00");
+    EXPECT_EQ(FormatElapsedTime(3723999, "HH:mm:ss t"), "01:02:03");
+    EXPECT_EQ(FormatElapsedTime(3723000, "h:mm:ss AP t"), "1:02:03 AM");
+    EXPECT_EQ(FormatElapsedTime(86400000 + 5000, "HH:mm:ss"), "00:00:05");
+}
