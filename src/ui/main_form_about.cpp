@@ -1,0 +1,13 @@
+#include "ui/main_form.h"
+
+void TMainForm::cmdShowAboutExecute()
+{
+}
+
+void TMainForm::cmdEmailExecute()
+{
+}
+
+void TMainForm::cmdVisitWWWExecute()
+{
+}
