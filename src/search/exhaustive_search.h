@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/host.h"
+#include "core/point_set.h"
+#include "search/search_outcome.h"
+
+// The counter holds n! up to this many points.
+inline constexpr int32_t MaxExhaustivePoints = 20;
+
+// "Przeszukiwanie wyczerpujące (permutacje)": every ordering of the points,
+// in the counting order of the factorial number system (k = 0 gives
+// [1, 2, ..., n-1, 0], k = n! - 1 the identity), the first of equally short
+// routes staying the best. With pumpEveryStep the host's events run after
+// every route (tests stop at an exact route); otherwise they run about every
+// 16 ms, with the same result for a stop after the same route.
+TSearchOutcome SearchExhaustive(TPointSetState& state, TSearchHost& host, bool pumpEveryStep = false);
+
+// The route that counter value k stands for, decoded digit by digit.
+void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route);

@@ -1,0 +1,111 @@
+#include "search/step_pacer.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto ReadInterval = 1ms;
+constexpr auto PumpInterval = 16ms;
+constexpr int64_t MaxCountdown = int64_t{1} << 40;
+
+}  // namespace
+
+TStepPacer::TStepPacer(TSearchHost& host, bool pumpEveryStep)
+    : FHost(host), FPumpEveryStep(pumpEveryStep)
+{
+    FLastRead = TClock::now();
+    FLastPump = FLastRead;
+}
+
+void TStepPacer::Flush()
+{
+    if (FPending == 0)
+        return;
+    const int64_t steps = FPending;
+    FPending = 0;
+    FStepsDone += steps;
+    ApplyToBar(steps);
+}
+
+bool TStepPacer::Checkpoint()
+{
+    if (FPumpEveryStep) {
+        FCountdown = 1;
+        if (FPending == 0)
+            return Pump();
+        // Every step gets its own pass, and the search ends right after the
+        // step that saw the flag cleared.
+        while (FPending > 0) {
+            --FPending;
+            ++FStepsDone;
+            ApplyToBar(1);
+            if (!Pump()) {
+                // The steps claimed beyond the stop count as not taken.
+                FPending = 0;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Flush();
+    const TClock::time_point now = TClock::now();
+    // Aim the next reading one millisecond of work ahead, growing at most
+    // twofold so that a run of cheap steps can't push it far out.
+    const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(now - FLastRead).count();
+    const auto target = std::chrono::duration_cast<std::chrono::nanoseconds>(ReadInterval).count();
+    int64_t next = FCountdownStart * 2;
+    if (elapsed > 0)
+        next = std::min<int64_t>(next, static_cast<int64_t>(static_cast<double>(FCountdownStart) * target / elapsed));
+    FCountdownStart = std::clamp<int64_t>(next, 1, MaxCountdown);
+    FCountdown = FCountdownStart;
+    FLastRead = now;
+
+    if (now - FLastPump < PumpInterval)
+        return true;
+    const bool goOn = Pump();
+    FLastPump = TClock::now();
+    FLastRead = FLastPump;
+    return goOn;
+}
+
+bool TStepPacer::Pump()
+{
+    if (FBeforePump)
+        FBeforePump();
+    ++FPumps;
+    FHost.ProcessEvents();
+    return FHost.Searching();
+}
+
+void TStepPacer::ApplyToBar(int64_t steps)
+{
+    TProgressBar& bar = FHost.PrBar();
+    if (bar.Step() != 1) {
+        bar.StepBy(steps);
+        return;
+    }
+    while (steps > 0) {
+        const int64_t room = static_cast<int64_t>(bar.Max()) - bar.Position();
+        if (steps <= room) {
+            bar.StepBy(steps);
+            return;
+        }
+        if (room > 0) {
+            bar.StepBy(room);
+            steps -= room;
+        }
+        // At the maximum the next step starts over from the minimum. The
+        // bar's own step would overflow at the largest maximum.
+        if (bar.Max() < std::numeric_limits<int32_t>::max())
+            bar.StepIt();
+        else
+            bar.SetPosition(bar.Min());
+        --steps;
+        const int64_t cycle = static_cast<int64_t>(bar.Max()) - bar.Min() + 1;
+        steps %= cycle;
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+#include "core/host.h"
+
+// Keeps a search's promise to its host after every step (step the bar, let
+// pending events run, end once the stop command has cleared the flag)
+// without paying a pass of the event loop and a repaint per route: steps
+// are counted inline, the clock is read about once a millisecond of work,
+// and events run once 16 ms have passed since they last did. The stop flag
+// only changes while events run, so it is read only then.
+class TStepPacer {
+public:
+    // With pumpEveryStep the host's events run after every single step, so
+    // that a test can stop a search at an exact step.
+    explicit TStepPacer(TSearchHost& host, bool pumpEveryStep = false);
+
+    // One step done. Returns whether the search goes on.
+    bool Step() { return StepBy(1); }
+
+    // steps steps done at once (a block of routes that needed no closer
+    // look). With pumpEveryStep the events run after each of them.
+    bool StepBy(int64_t steps)
+    {
+        FPending += steps;
+        if (--FCountdown > 0)
+            return true;
+        return Checkpoint();
+    }
+
+    // A unit of work that does not step the bar (a specimen of the first
+    // population); events get their chance all the same.
+    bool Poll()
+    {
+        if (--FCountdown > 0)
+            return true;
+        return Checkpoint();
+    }
+
+    // Brings the bar up to date without running events, so that it is
+    // exact when the method returns or reads it.
+    void Flush();
+
+    // Runs just before each pass of the event loop; lets a method show a
+    // status text only when it can be seen.
+    void SetBeforePump(std::function<void()> beforePump) { FBeforePump = std::move(beforePump); }
+
+    bool PumpEveryStep() const { return FPumpEveryStep; }
+    int64_t StepsDone() const { return FStepsDone + FPending; }
+    // Passes of the event loop so far; a method that holds pointers into
+    // data the events may move fetches them again when this changes.
+    int64_t Pumps() const { return FPumps; }
+
+private:
+    using TClock = std::chrono::steady_clock;
+
+    bool Checkpoint();
+    bool Pump();
+    void ApplyToBar(int64_t steps);
+
+    TSearchHost& FHost;
+    bool FPumpEveryStep;
+    int64_t FCountdown = 1;
+    int64_t FCountdownStart = 1;
+    int64_t FPending = 0;
+    int64_t FStepsDone = 0;
+    int64_t FPumps = 0;
+    TClock::time_point FLastRead;
+    TClock::time_point FLastPump;
+    std::function<void()> FBeforePump;
+};

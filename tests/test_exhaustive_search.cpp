@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "core/distances.h"
+#include "scripted_host.h"
+#include "search/exhaustive_search.h"
+#include "search_reference.h"
+
+namespace {
+
+void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
+{
+    state.FPoints = points;
+    TScriptedHost host(state);
+    ComputeDistances(state, host, 0);
+}
+
+TSpecimen Rotation(int32_t n)
+{
+    TSpecimen route(n);
+    for (int32_t i = 0; i < n; ++i)
+        route[i] = (i + 1) % n;
+    return route;
+}
+
+// Point sets of the kinds that trip a search up: scattered, on one line,
+// several points at one place, a lattice full of equal routes, and
+// coordinates so large that legs fall far below the last bit of the sum.
+std::vector<TMapPoint> MakeSet(int kind, int32_t n, std::mt19937& random)
+{
+    std::vector<TMapPoint> points;
+    auto draw = [&](int32_t range) { return static_cast<int32_t>(random() % static_cast<uint32_t>(range)); };
+    for (int32_t i = 0; i < n; ++i) {
+        switch (kind) {
+        case 0:
+            points.push_back({draw(640), draw(480), -1});
+            break;
+        case 1: {
+            const int32_t t = draw(20);
+            points.push_back({3 * t, 4 * t, -1});
+            break;
+        }
+        case 2:
+            points.push_back({10 * draw(3), 10 * draw(2), -1});
+            break;
+        case 3:
+            points.push_back({draw(4), draw(3), -1});
+            break;
+        default: {
+            const int32_t far = i % 2 == 0 ? 2000000000 : -2000000000;
+            points.push_back({far + draw(50), draw(2000000000) - 1000000000 + draw(7), -1});
+            break;
+        }
+        }
+    }
+    return points;
+}
+
+}  // namespace
+
+TEST(ExhaustiveSearch, CountingOrderOfThreePoints)
+{
+    const TSpecimen expected[6] = {{1, 2, 0}, {2, 1, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2}};
+    for (int64_t k = 0; k < 6; ++k) {
+        TSpecimen route;
+        DecodeCountingOrder(k, 3, route);
+        EXPECT_EQ(route, expected[k]) << "k = " << k;
+    }
+}
+
+TEST(ExhaustiveSearch, FirstAndLastRoutesAreRotationAndIdentity)
+{
+    for (int32_t n = 1; n <= 9; ++n) {
+        TSpecimen route;
+        DecodeCountingOrder(0, n, route);
+        EXPECT_EQ(route, Rotation(n));
+        DecodeCountingOrder(Factorial(n) - 1, n, route);
+        TSpecimen identity(n);
+        for (int32_t i = 0; i < n; ++i)
+            identity[i] = i;
+        EXPECT_EQ(route, identity);
+    }
+}
+
+TEST(ExhaustiveSearch, OnePointGivesOneRouteOfLengthZero)
+{
+    TPointSetState state;
+    SetPoints(state, {{5, 5, -1}});
+    TScriptedHost host(state);
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+    EXPECT_TRUE(outcome.Evaluated);
+    EXPECT_EQ(outcome.Steps, 1);
+    EXPECT_EQ(state.FBestRoute, TSpecimen({0}));
+    EXPECT_EQ(host.Bar.Max(), 0);
+}
+
+TEST(ExhaustiveSearch, TwoPointsKeepTheFirstOfEqualRoutes)
+{
+    TPointSetState state;
+    SetPoints(state, {{0, 0, -1}, {3, 4, -1}});
+    TScriptedHost host(state);
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+    EXPECT_EQ(outcome.Steps, 2);
+    EXPECT_EQ(state.FBestRoute, TSpecimen({1, 0}));
+}
+
+TEST(ExhaustiveSearch, CollinearThreePointsKeepTheEarlierMirror)
+{
+    TPointSetState state;
+    SetPoints(state, {{0, 0, -1}, {3, 4, -1}, {6, 8, -1}});
+    const double expected[6] = {15, 10, 15, 15, 15, 10};
+    for (int64_t k = 0; k < 6; ++k) {
+        TSpecimen route;
+        DecodeCountingOrder(k, 3, route);
+        EXPECT_EQ(RouteLength(state.FDistances, route), expected[k]) << "k = " << k;
+    }
+    TScriptedHost host(state);
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+    EXPECT_EQ(outcome.Steps, 6);
+    EXPECT_EQ(state.FBestRoute, TSpecimen({2, 1, 0}));
+    EXPECT_EQ(host.StatusTexts, std::vector<std::string>({"Przeszukiwanie wyczerpujące...", ""}));
+}
+
+TEST(ExhaustiveSearch, StopAfterTheFirstRouteLeavesTheRotation)
+{
+    std::mt19937 random(7);
+    for (int32_t n : {3, 5, 9}) {
+        TPointSetState state;
+        SetPoints(state, MakeSet(0, n, random));
+        TScriptedHost host(state);
+        host.Arm();
+        host.StopAfterSteps = 1;
+        state.FSearching = true;
+        const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+        EXPECT_EQ(outcome.Steps, 1) << "n = " << n;
+        EXPECT_EQ(state.FBestRoute, Rotation(n)) << "n = " << n;
+        EXPECT_EQ(host.StatusTexts.back(), "");
+    }
+}
+
+TEST(ExhaustiveSearch, ProgressMaximumFollowsTheRouteCount)
+{
+    const struct {
+        int32_t n;
+        int32_t maximum;
+    } rows[] = {{1, 0}, {2, 1}, {5, 119}, {12, 479001599}, {13, 2147483647}, {20, 2147483647}};
+    std::mt19937 random(3);
+    for (const auto& row : rows) {
+        TPointSetState state;
+        SetPoints(state, MakeSet(0, row.n, random));
+        TScriptedHost host(state);
+        host.Arm();
+        host.StopAfterSteps = 1;
+        state.FSearching = true;
+        SearchExhaustive(state, host, true);
+        EXPECT_EQ(host.Bar.Max(), row.maximum) << "n = " << row.n;
+    }
+}
+
+TEST(ExhaustiveSearch, FiveCompleteRoutesStepTheBarToItsMaximum)
+{
+    std::mt19937 random(5);
+    TPointSetState state;
+    SetPoints(state, MakeSet(0, 5, random));
+    TScriptedHost host(state);
+    host.Arm();
+    state.FSearching = true;
+    const int64_t before = host.Bar.StepsTaken();
+    const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+    EXPECT_EQ(outcome.Steps, 120);
+    EXPECT_EQ(host.Bar.StepsTaken() - before, 120);
+    EXPECT_EQ(host.EventPasses, 120);
+}
+
+TEST(ExhaustiveSearch, MatchesTheDecoderOnManySets)
+{
+    std::mt19937 random(2024);
+    int checked = 0;
+    for (int kind = 0; kind < 5; ++kind) {
+        for (int32_t n = 1; n <= 9; ++n) {
+            const int repeats = n <= 7 ? 12 : 3;
+            for (int r = 0; r < repeats; ++r) {
+                TPointSetState state;
+                SetPoints(state, MakeSet(kind, n, random));
+                const TReferenceBest reference = ReferenceExhaustive(state.FDistances, n, Factorial(n));
+                for (bool everyStep : {false, true}) {
+                    if (everyStep && n > 7)
+                        continue;
+                    TScriptedHost host(state);
+                    host.EveryStep = everyStep;
+                    state.FSearching = true;
+                    const TSearchOutcome outcome = SearchExhaustive(state, host, everyStep);
+                    ASSERT_EQ(state.FBestRoute, reference.Route)
+                        << "kind " << kind << ", n = " << n << ", every step " << everyStep;
+                    EXPECT_EQ(outcome.Steps, Factorial(n));
+                    EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), reference.Length);
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 300);
+}
+
+// One point far from a tight cluster: the route's sum passes 4e9 while the
+// legs inside the cluster are a few hundred pixels, so adding a leg rounds
+// twice. On these sets plain double sums pick the mirror of the route that
+// the reference lengths pick; the engine must follow the reference.
+TEST(ExhaustiveSearch, FollowsTheReferenceLengthWherePlainSumsDisagree)
+{
+    const std::vector<std::vector<TMapPoint>> sets = {
+        {{-2000000000, 500, -1}, {1999999445, 423, -1}, {1999999616, 468, -1}, {1999999528, 390, -1},
+         {1999999473, 109, -1}, {1999999279, 323, -1}},
+        {{-2000000000, 9, -1}, {1999999198, 596, -1}, {1999999079, 968, -1}, {1999999192, 542, -1},
+         {1999999594, 127, -1}, {1999999028, 249, -1}, {1999999503, 771, -1}},
+        {{-2000000000, 35, -1}, {1999999410, 18, -1}, {1999999068, 554, -1}, {1999999253, 104, -1},
+         {1999999267, 132, -1}, {1999999107, 149, -1}, {1999999568, 998, -1}},
+        {{-2000000000, 903, -1}, {1999999209, 537, -1}, {1999999765, 192, -1}, {1999999594, 787, -1},
+         {1999999559, 614, -1}, {1999999573, 274, -1}, {1999999776, 514, -1}},
+    };
+    for (size_t s = 0; s < sets.size(); ++s) {
+        const int32_t n = static_cast<int32_t>(sets[s].size());
+        TPointSetState state;
+        SetPoints(state, sets[s]);
+        const TReferenceBest reference = ReferenceExhaustive(state.FDistances, n, Factorial(n));
+        TSpecimen plainBest;
+        double plainLength = -1.0;
+        for (int64_t k = 0; k < Factorial(n); ++k) {
+            const TSpecimen route = ReferenceDecode(k, n);
+            double sum = 0.0;
+            for (int32_t i = 0; i + 1 < n; ++i) {
+                volatile double leg = state.FDistances[route[i]][route[i + 1]];
+                sum = sum + leg;
+            }
+            if (plainLength == -1.0 || sum < plainLength) {
+                plainLength = sum;
+                plainBest = route;
+            }
+        }
+        EXPECT_NE(plainBest, reference.Route) << "set " << s << " no longer tells the sums apart";
+        for (bool everyStep : {false, true}) {
+            TScriptedHost host(state);
+            host.EveryStep = everyStep;
+            state.FSearching = true;
+            SearchExhaustive(state, host, everyStep);
+            EXPECT_EQ(state.FBestRoute, reference.Route) << "set " << s << ", every step " << everyStep;
+        }
+    }
+}
+
+TEST(ExhaustiveSearch, StopAfterAnyRouteKeepsTheBestSoFar)
+{
+    std::mt19937 random(11);
+    for (int kind = 0; kind < 5; ++kind) {
+        for (int32_t n = 3; n <= 7; ++n) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(kind, n, random));
+            for (int r = 0; r < 6; ++r) {
+                const int64_t stopAt = 1 + static_cast<int64_t>(random() % static_cast<uint32_t>(Factorial(n)));
+                TScriptedHost host(state);
+                host.Arm();
+                host.StopAfterSteps = stopAt;
+                state.FSearching = true;
+                const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+                const TReferenceBest reference = ReferenceExhaustive(state.FDistances, n, stopAt);
+                ASSERT_EQ(outcome.Steps, stopAt);
+                ASSERT_EQ(state.FBestRoute, reference.Route) << "kind " << kind << ", n = " << n << ", stop " << stopAt;
+                EXPECT_EQ(state.FRoute, ReferenceDecode(stopAt - 1, n));
+                EXPECT_EQ(host.Bar.StepsTaken(), stopAt);
+            }
+        }
+    }
+}
+
+// Without a pass of events after every route, a stop lands where the
+// events last ran, and the best route is the one a stop there leaves. A bar
+// that is slow to repaint lets the time for events come early in the run.
+TEST(ExhaustiveSearch, PacedStopMatchesAStopAfterTheSameRoute)
+{
+    std::mt19937 random(5);
+    for (int kind : {0, 3, 4}) {
+        TPointSetState state;
+        SetPoints(state, MakeSet(kind, 11, random));
+        TScriptedHost host(state);
+        host.Bar.SetResolution(20000);
+        host.Bar.OnChange = [](const TProgressBar&) { std::this_thread::sleep_for(std::chrono::milliseconds(4)); };
+        host.EveryStep = false;
+        host.Arm();
+        host.StopAfterSteps = 0;
+        state.FSearching = true;
+        const TSearchOutcome outcome = SearchExhaustive(state, host, false);
+        if (host.StepsAtStop < 0) {
+            ADD_FAILURE() << "kind " << kind << " finished before the events were due";
+            continue;
+        }
+        EXPECT_EQ(outcome.Steps, host.StepsAtStop);
+        const TReferenceBest reference = ReferenceExhaustive(state.FDistances, 11, host.StepsAtStop);
+        EXPECT_EQ(state.FBestRoute, reference.Route) << "kind " << kind;
+    }
+}
+
+TEST(ExhaustiveSearch, UnevenMatrixIsMeasuredRouteByRoute)
+{
+    std::mt19937 random(8);
+    for (int r = 0; r < 10; ++r) {
+        const int32_t n = 6;
+        TPointSetState state;
+        SetPoints(state, MakeSet(0, n, random));
+        for (int32_t i = 0; i < n; ++i)
+            for (int32_t j = 0; j < n; ++j)
+                if (i < j)
+                    state.FDistances[i][j] *= 1.0 + static_cast<double>(random() % 100) / 50.0;
+        const TReferenceBest reference = ReferenceExhaustive(state.FDistances, n, Factorial(n));
+        TScriptedHost host(state);
+        state.FSearching = true;
+        SearchExhaustive(state, host, true);
+        EXPECT_EQ(state.FBestRoute, reference.Route);
+    }
+}
+
+TEST(ExhaustiveSearch, PointAddedDuringTheSearchTakesNoPart)
+{
+    std::mt19937 random(12);
+    TPointSetState state;
+    SetPoints(state, MakeSet(0, 7, random));
+    const TReferenceBest reference = ReferenceExhaustive(state.FDistances, 7, Factorial(7));
+    TScriptedHost host(state);
+    int added = 0;
+    host.OnEvents = [&] {
+        if (added < 3 && host.EventPasses % 500 == 0) {
+            const int32_t before = static_cast<int32_t>(state.FPoints.size());
+            state.FPoints.push_back({static_cast<int32_t>(random() % 640), static_cast<int32_t>(random() % 480), -1});
+            ComputeDistances(state, host, before);
+            ++added;
+        }
+    };
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExhaustive(state, host, true);
+    EXPECT_EQ(added, 3);
+    EXPECT_EQ(outcome.Steps, Factorial(7));
+    EXPECT_EQ(state.FBestRoute, reference.Route);
+}
