@@ -1,13 +1,30 @@
+#include <QApplication>
+
+#include "ui/QZVersionInfo.h"
+#include "ui/about_box.h"
+#include "ui/commands.h"
+#include "ui/contact.h"
 #include "ui/main_form.h"
+
+#include <QLabel>
 
 void TMainForm::cmdShowAboutExecute()
 {
+    TAboutForm about(this);
+    about.ATitle->setText(QApplication::applicationName());
+    TQZVersionInfo versionInfo;
+    about.AVersion->setText(versionInfo.GetValue(QStringLiteral("FileVersion")));
+    connect(&about, &TAboutForm::AuthorLinkClicked, this, [this] { cmdEmail->Execute(); });
+    connect(&about, &TAboutForm::HomePageLinkClicked, this, [this] { cmdVisitWWW->Execute(); });
+    about.exec();
 }
 
 void TMainForm::cmdEmailExecute()
 {
+    tovu::OpenWithDesktop(tovu::AuthorMailUrl(QApplication::applicationName()));
 }
 
 void TMainForm::cmdVisitWWWExecute()
 {
+    tovu::OpenWithDesktop(tovu::HomePageUrl());
 }
