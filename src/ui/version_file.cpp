@@ -33,10 +33,10 @@ bool QueryVersionValue(void* data, std::uint32_t /*size*/, const char* subBlock,
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
+#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -181,19 +181,20 @@ std::string TextOf(const std::uint8_t* bytes, const TBlock& block)
     return text;
 }
 
-// An unreadable file (a directory, say) reads as empty.
+// Anything but a readable regular file (a directory, say) reads as empty.
 std::vector<std::uint8_t> ReadWholeFile(const char* fileName)
 {
-    try {
-        std::ifstream in(fileName, std::ios::binary);
-        if (!in) return {};
-        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-        if (in.bad()) return {};
-        return bytes;
-    } catch (const std::exception&) {
-        return {};
-    }
+    std::error_code error;
+    const std::filesystem::path path(fileName);
+    if (!std::filesystem::is_regular_file(path, error)) return {};
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > std::numeric_limits<std::streamsize>::max()) return {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 // Where the block lies in the file.
