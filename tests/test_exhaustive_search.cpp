@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <random>
-#include <thread>
 
 #include "core/distances.h"
 #include "scripted_host.h"
 #include "search/exhaustive_search.h"
+#include "search/step_pacer.h"
 #include "search_reference.h"
 
 namespace {
@@ -279,30 +280,42 @@ TEST(ExhaustiveSearch, StopAfterAnyRouteKeepsTheBestSoFar)
 }
 
 // Without a pass of events after every route, a stop lands where the
-// events last ran, and the best route is the one a stop there leaves. A bar
-// that is slow to repaint lets the time for events come early in the run.
+// events last ran, and the best route is the one a stop there leaves. The
+// pacer's clock moves on a fixed amount per reading, so the events come due
+// early in the run and at a different route for every tick.
 TEST(ExhaustiveSearch, PacedStopMatchesAStopAfterTheSameRoute)
 {
     std::mt19937 random(5);
-    for (int kind : {0, 3, 4}) {
+    int stops = 0;
+    for (int kind : {0, 1, 3, 4}) {
         TPointSetState state;
-        SetPoints(state, MakeSet(kind, 11, random));
-        TScriptedHost host(state);
-        host.Bar.SetResolution(20000);
-        host.Bar.OnChange = [](const TProgressBar&) { std::this_thread::sleep_for(std::chrono::milliseconds(4)); };
-        host.EveryStep = false;
-        host.Arm();
-        host.StopAfterSteps = 0;
-        state.FSearching = true;
-        const TSearchOutcome outcome = SearchExhaustive(state, host, false);
-        if (host.StepsAtStop < 0) {
-            ADD_FAILURE() << "kind " << kind << " finished before the events were due";
-            continue;
+        SetPoints(state, MakeSet(kind, 10, random));
+        for (int tickUs : {700, 1500, 4000, 9000}) {
+            for (int pumpsBeforeStop : {1, 2, 5, 40}) {
+                auto now = std::make_shared<std::chrono::steady_clock::time_point>();
+                SetPacerClock([now, tickUs] { return *now += std::chrono::microseconds(tickUs); });
+                TScriptedHost host(state);
+                host.EveryStep = false;
+                host.OnEvents = [&] {
+                    if (host.EventPasses == pumpsBeforeStop) {
+                        host.StepsAtStop = host.Bar.StepsTaken();
+                        state.FSearching = false;
+                    }
+                };
+                state.FSearching = true;
+                const TSearchOutcome outcome = SearchExhaustive(state, host, false);
+                SetPacerClock({});
+                if (host.StepsAtStop < 0)
+                    continue;
+                ++stops;
+                EXPECT_EQ(outcome.Steps, host.StepsAtStop);
+                const TReferenceBest reference = ReferenceExhaustive(state.FDistances, 10, host.StepsAtStop);
+                EXPECT_EQ(state.FBestRoute, reference.Route)
+                    << "kind " << kind << ", tick " << tickUs << " us, stop after " << host.StepsAtStop;
+            }
         }
-        EXPECT_EQ(outcome.Steps, host.StepsAtStop);
-        const TReferenceBest reference = ReferenceExhaustive(state.FDistances, 11, host.StepsAtStop);
-        EXPECT_EQ(state.FBestRoute, reference.Route) << "kind " << kind;
     }
+    EXPECT_GT(stops, 30);
 }
 
 TEST(ExhaustiveSearch, UnevenMatrixIsMeasuredRouteByRoute)

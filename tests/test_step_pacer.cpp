@@ -44,32 +44,97 @@ TEST(StepPacer, EveryStepModeStopsRightAfterTheStepThatSawTheStop)
     EXPECT_EQ(host.EventPasses, 7);
 }
 
+// A pacer clock that the test moves on, one step's worth at a time.
+struct TScriptedPacerClock {
+    TScriptedPacerClock()
+    {
+        SetPacerClock([this] { return Now; });
+    }
+    ~TScriptedPacerClock() { SetPacerClock({}); }
+    TClock::time_point Now{};
+};
+
 // The flag only changes while events run, so a cleared flag goes unseen
 // until the next pass, and steps are counted, not shown, until the bar is
-// brought up to date.
+// brought up to date for that pass.
 TEST(StepPacer, PacedStepsWaitForThePassOfEvents)
 {
+    TScriptedPacerClock clock;
     TPointSetState state;
     state.FSearching = false;
     TScriptedHost host(state);
     host.Bar.SetMax(1000000);
+    int64_t barAtPass = -1;
+    host.OnEvents = [&] { barAtPass = host.Bar.Position(); };
     TStepPacer pacer(host);
-    const TClock::time_point start = TClock::now();
+    const TClock::time_point start = clock.Now;
     int64_t steps = 0;
     bool goOn = true;
-    while (goOn && TClock::now() - start < std::chrono::seconds(5)) {
+    while (goOn && steps < 10000000) {
+        clock.Now += std::chrono::microseconds(3);
         goOn = pacer.Step();
         ++steps;
         if (host.EventPasses == 0) {
             EXPECT_TRUE(goOn);
+            EXPECT_EQ(host.Bar.Position(), 0);
         }
     }
     EXPECT_FALSE(goOn);
     EXPECT_EQ(host.EventPasses, 1);
-    EXPECT_GE(TClock::now() - start, std::chrono::milliseconds(16));
-    pacer.Flush();
-    EXPECT_EQ(host.Bar.Position(), steps);
-    EXPECT_EQ(pacer.StepsDone(), steps);
+    EXPECT_EQ(barAtPass, steps);
+    EXPECT_GE(clock.Now - start, std::chrono::milliseconds(16));
+    EXPECT_LT(clock.Now - start, std::chrono::milliseconds(33));
+}
+
+// Whatever one step costs, events come round every 16 to 33 ms.
+TEST(StepPacer, EventsRunEvery16To33Milliseconds)
+{
+    for (int tickUs : {1, 37, 250, 1000, 5000}) {
+        TScriptedPacerClock clock;
+        TPointSetState state;
+        state.FSearching = true;
+        TScriptedHost host(state);
+        host.Bar.SetMax(100000000);
+        std::vector<TClock::time_point> passes;
+        host.OnEvents = [&] { passes.push_back(clock.Now); };
+        TStepPacer pacer(host);
+        while (passes.size() < 30) {
+            clock.Now += std::chrono::microseconds(tickUs);
+            pacer.StepBy(3);
+        }
+        for (size_t i = 1; i < passes.size(); ++i) {
+            const auto gap = passes[i] - passes[i - 1];
+            EXPECT_GE(gap, std::chrono::milliseconds(16)) << "tick " << tickUs << " us, pass " << i;
+            EXPECT_LE(gap, std::chrono::milliseconds(33)) << "tick " << tickUs << " us, pass " << i;
+        }
+    }
+}
+
+// After thousands of cheap steps the countdown runs long; when the work
+// per step grows, recalibrating keeps the events on time.
+TEST(StepPacer, RecalibrateKeepsEventsOnTimeWhenStepsGrowDearer)
+{
+    TScriptedPacerClock clock;
+    TPointSetState state;
+    state.FSearching = true;
+    TScriptedHost host(state);
+    std::vector<TClock::time_point> passes;
+    host.OnEvents = [&] { passes.push_back(clock.Now); };
+    TStepPacer pacer(host);
+    for (int i = 0; i < 50000; ++i) {
+        clock.Now += std::chrono::microseconds(1);
+        pacer.Poll();
+    }
+    pacer.Recalibrate();
+    passes.clear();
+    const TClock::time_point dearFrom = clock.Now;
+    while (passes.size() < 5) {
+        clock.Now += std::chrono::milliseconds(3);
+        pacer.Poll();
+    }
+    EXPECT_LE(passes[0] - dearFrom, std::chrono::milliseconds(33));
+    for (size_t i = 1; i < passes.size(); ++i)
+        EXPECT_LE(passes[i] - passes[i - 1], std::chrono::milliseconds(33));
 }
 
 TEST(StepPacer, FlushBringsTheBarUpToDateWithoutEvents)

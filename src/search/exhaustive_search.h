@@ -4,10 +4,9 @@
 
 #include "core/host.h"
 #include "core/point_set.h"
+#include "search/exhaustive_scan.h"
 #include "search/search_outcome.h"
 
-// The counter holds n! up to this many points.
-inline constexpr int32_t MaxExhaustivePoints = 20;
 
 // "Przeszukiwanie wyczerpujące (permutacje)": every ordering of the points,
 // in the counting order of the factorial number system (k = 0 gives
@@ -16,6 +15,3 @@ inline constexpr int32_t MaxExhaustivePoints = 20;
 // every route (tests stop at an exact route); otherwise they run about every
 // 16 ms, with the same result for a stop after the same route.
 TSearchOutcome SearchExhaustive(TPointSetState& state, TSearchHost& host, bool pumpEveryStep = false);
-
-// The route that counter value k stands for, decoded digit by digit.
-void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route);

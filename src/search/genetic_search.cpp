@@ -59,6 +59,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGe
         std::copy(slot.begin(), slot.end(), current.begin() + i * width);
         pacer.Poll();
     }
+    pacer.Recalibrate();
 
     TProgressBar& bar = host.PrBar();
     bar.SetMax(params.StopByCount ? params.GenerationCount : 0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -11,12 +12,29 @@ constexpr auto ReadInterval = 1ms;
 constexpr auto PumpInterval = 16ms;
 constexpr int64_t MaxCountdown = int64_t{1} << 40;
 
+TPacerClock& PacerClock()
+{
+    static TPacerClock clock;
+    return clock;
+}
+
+std::chrono::steady_clock::time_point Now()
+{
+    const TPacerClock& clock = PacerClock();
+    return clock ? clock() : std::chrono::steady_clock::now();
+}
+
 }  // namespace
+
+void SetPacerClock(TPacerClock clock)
+{
+    PacerClock() = std::move(clock);
+}
 
 TStepPacer::TStepPacer(TSearchHost& host, bool pumpEveryStep)
     : FHost(host), FPumpEveryStep(pumpEveryStep)
 {
-    FLastRead = TClock::now();
+    FLastRead = Now();
     FLastPump = FLastRead;
 }
 
@@ -51,8 +69,7 @@ bool TStepPacer::Checkpoint()
         return true;
     }
 
-    Flush();
-    const TClock::time_point now = TClock::now();
+    const TClock::time_point now = Now();
     // Aim the next reading one millisecond of work ahead, growing at most
     // twofold so that a run of cheap steps can't push it far out.
     const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(now - FLastRead).count();
@@ -66,8 +83,11 @@ bool TStepPacer::Checkpoint()
 
     if (now - FLastPump < PumpInterval)
         return true;
+    // The bar's picture costs a repaint, so it follows only when the window
+    // gets its turn.
+    Flush();
     const bool goOn = Pump();
-    FLastPump = TClock::now();
+    FLastPump = Now();
     FLastRead = FLastPump;
     return goOn;
 }

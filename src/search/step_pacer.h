@@ -6,12 +6,18 @@
 
 #include "core/host.h"
 
+// The clock the pacer reads. Tests install one that moves on by a fixed
+// amount at every reading; an empty function restores the steady clock.
+using TPacerClock = std::function<std::chrono::steady_clock::time_point()>;
+void SetPacerClock(TPacerClock clock);
+
 // Keeps a search's promise to its host after every step (step the bar, let
 // pending events run, end once the stop command has cleared the flag)
 // without paying a pass of the event loop and a repaint per route: steps
 // are counted inline, the clock is read about once a millisecond of work,
-// and events run once 16 ms have passed since they last did. The stop flag
-// only changes while events run, so it is read only then.
+// and once 16 ms have passed since events last ran the bar is brought up to
+// date and events run again. The stop flag only changes while events run,
+// so it is read only then.
 class TStepPacer {
 public:
     // With pumpEveryStep the host's events run after every single step, so
@@ -26,7 +32,7 @@ public:
     bool StepBy(int64_t steps)
     {
         FPending += steps;
-        if (--FCountdown > 0)
+        if (--FCountdown > 0) [[likely]]
             return true;
         return Checkpoint();
     }
@@ -35,9 +41,18 @@ public:
     // population); events get their chance all the same.
     bool Poll()
     {
-        if (--FCountdown > 0)
+        if (--FCountdown > 0) [[likely]]
             return true;
         return Checkpoint();
+    }
+
+    // The work per call is about to change (from filling a population to
+    // breeding it): the clock is read at the next call and the countdown
+    // learns the new pace from there.
+    void Recalibrate()
+    {
+        FCountdown = 1;
+        FCountdownStart = 1;
     }
 
     // Brings the bar up to date without running events, so that it is
