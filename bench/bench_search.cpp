@@ -79,6 +79,7 @@ public:
     bool Costly;
     int64_t EventPasses = 0;
     int64_t BarPictures = 0;
+    int64_t StepPictures = 0;
     TClock::duration LongestGap{};
 
 private:
@@ -142,11 +143,13 @@ double TimeExhaustiveSteps(TPointSetState& state, TWindowLikeHost& host, bool sk
     host.PrBar().SetPosition(0);
     state.FSearching = true;
     host.Costly = costly;
+    const int64_t picturesBefore = host.BarPictures;
     const TClock::time_point start = TClock::now();
     TStepPacer pacer(host);
     TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute, skipSubtrees);
     scan.Run();
     const double seconds = Seconds(TClock::now() - start);
+    host.StepPictures = host.BarPictures - picturesBefore;
     host.Costly = false;
     pacer.Flush();
     host.Costly = costly;
@@ -177,46 +180,45 @@ void BenchExhaustive12()
     }
 }
 
-void BenchExhaustiveOverhead10()
+// The host's share of the steps: the same code with a free host and with
+// the window-like one.
+void BenchExhaustiveOverhead(int32_t n, bool skipSubtrees, int repeats)
 {
-    TPointSetState state = MakeState(10, 640, 480);
-    for (bool skipSubtrees : {false, true}) {
-        double free = 1e9;
-        double hosted = 1e9;
-        double counting = 1e9;
-        int64_t passes = 0;
-        int64_t pictures = 0;
-        for (int repeat = 0; repeat < 21; ++repeat) {
-            {
-                TWindowLikeHost host(state, false);
-                free = std::min(free, TimeExhaustiveSteps(state, host, skipSubtrees));
-            }
-            {
-                TWindowLikeHost host(state, true);
-                const int64_t before = host.BarPictures;
-                hosted = std::min(hosted, TimeExhaustiveSteps(state, host, skipSubtrees));
-                passes = host.EventPasses;
-                pictures = host.BarPictures - before;
-            }
-            counting = std::min(counting, TimeRun([&] {
-                TCountingStepper stepper;
-                TExhaustiveScan<TCountingStepper> scan(state.FDistances, 10, stepper, state.FBestRoute,
-                                                       skipSubtrees);
-                scan.Run();
-            }));
+    TPointSetState state = MakeState(n, 640, 480);
+    double free = 1e9;
+    double hosted = 1e9;
+    double counting = 1e9;
+    int64_t passes = 0;
+    int64_t pictures = 0;
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        {
+            TWindowLikeHost host(state, false);
+            free = std::min(free, TimeExhaustiveSteps(state, host, skipSubtrees));
         }
-        const double overhead = (hosted - free) / free;
-        char detail[220];
-        std::snprintf(detail, sizeof detail,
-                      "free host %.3f ms, window-like %.3f ms (%lld event passes, %lld bar pictures incl. the last); "
-                      "counting-only stepper %.3f ms",
-                      free * 1000, hosted * 1000, static_cast<long long>(passes), static_cast<long long>(pictures),
-                      counting * 1000);
-        std::printf("%-46s %8.2f %%   target %5.1f %%   ratio %5.3f   %s\n",
-                    skipSubtrees ? "exhaustive, 10 points, host per step"
-                                 : "exhaustive, 10 points, no subtree left out, host",
-                    overhead * 100, 5.0, overhead / 0.05, detail);
+        {
+            TWindowLikeHost host(state, true);
+            hosted = std::min(hosted, TimeExhaustiveSteps(state, host, skipSubtrees));
+            passes = host.EventPasses;
+            pictures = host.StepPictures;
+        }
+        counting = std::min(counting, TimeRun([&] {
+            TCountingStepper stepper;
+            TExhaustiveScan<TCountingStepper> scan(state.FDistances, n, stepper, state.FBestRoute, skipSubtrees);
+            scan.Run();
+        }));
     }
+    const double overhead = (hosted - free) / free;
+    char name[80];
+    std::snprintf(name, sizeof name, "exhaustive, %d points%s, host per step", n,
+                  skipSubtrees ? "" : ", no subtree left out");
+    char detail[220];
+    std::snprintf(detail, sizeof detail,
+                  "free host %.3f ms, window-like %.3f ms (%lld event passes, %lld bar pictures); "
+                  "counting-only stepper %.3f ms",
+                  free * 1000, hosted * 1000, static_cast<long long>(passes), static_cast<long long>(pictures),
+                  counting * 1000);
+    std::printf("%-46s %8.2f %%   target %5.1f %%   ratio %6.3f   %s\n", name, overhead * 100, 5.0, overhead / 0.05,
+                detail);
 }
 
 void BenchGenetic()
@@ -253,7 +255,9 @@ void BenchRandom()
 int main()
 {
     BenchExhaustive12();
-    BenchExhaustiveOverhead10();
+    BenchExhaustiveOverhead(10, true, 21);
+    BenchExhaustiveOverhead(10, false, 21);
+    BenchExhaustiveOverhead(12, false, 3);
     BenchGenetic();
     BenchRandom();
     return 0;

@@ -153,23 +153,6 @@ TEST(RandomSearch, EquallyLongRouteIsNoImprovement)
     EXPECT_EQ(state.FRoute, walk);
 }
 
-TEST(RandomSearch, ThreePointWalkFollowsTheSweepThatWrapsAtOnce)
-{
-    std::mt19937 random(3);
-    for (int r = 0; r < 20; ++r) {
-        TPointSetState state;
-        SetPoints(state, Scattered(3, random));
-        const uint32_t clock = static_cast<uint32_t>(random() % 86400000);
-        TClockScript script(clock);
-        const TReferenceWalk reference = ReferenceRandomSearch(state.FDistances, 3, 25);
-        TScriptedHost host(state);
-        state.FSearching = true;
-        SearchRandom(state, host, 25, true);
-        EXPECT_EQ(state.FBestRoute, reference.Best);
-        EXPECT_EQ(state.FRoute, reference.Route);
-    }
-}
-
 TEST(RandomSearch, MatchesTheWalkStepByStep)
 {
     std::mt19937 random(4);

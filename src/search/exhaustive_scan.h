@@ -37,9 +37,9 @@ public:
     // nearest-neighbour bound of its free points reach the best. Without it
     // every route goes through the double filter; the benchmark uses that
     // to show the cost of the blocks alone.
-    TExhaustiveScan(const TDistanceMatrix& distances, int32_t n, TStepper& pacer, TSpecimen& bestRoute,
+    TExhaustiveScan(const TDistanceMatrix& distances, int32_t n, TStepper& stepper, TSpecimen& bestRoute,
                     bool skipSubtrees = true)
-        : FCount(n), FPacer(pacer), FBestRoute(bestRoute), FSkipSubtrees(skipSubtrees)
+        : FCount(n), FStepper(stepper), FBestRoute(bestRoute), FSkipSubtrees(skipSubtrees)
     {
         FDistances.resize(static_cast<size_t>(n) * n);
         for (int32_t i = 0; i < n; ++i)
@@ -70,7 +70,7 @@ public:
                 TSpecimen route;
                 DecodeCountingOrder(k, n, route);
                 Consider(route.data());
-                if (!FPacer.Step())
+                if (!FStepper.Step())
                     return;
             }
             return;
@@ -182,7 +182,7 @@ private:
             return true;
         const int64_t steps = skipped;
         skipped = 0;
-        return FPacer.StepBy(steps);
+        return FStepper.StepBy(steps);
     }
 
     // The 24 routes over the four free positions: one lower bound for all,
@@ -254,7 +254,7 @@ private:
         const double lowest = tail + std::min({xa + bc + std::min(ac, ab), xb + ac + std::min(ab, bc),
                                                xc + ab + std::min(ac, bc)});
         if (lowest >= FThreshold)
-            return FPacer.StepBy(6);
+            return FStepper.StepBy(6);
 
         const double totals[6] = {
             tail + (xa + (bc + ac)), tail + (xa + (bc + ab)), tail + (xb + (ac + ab)),
@@ -268,14 +268,14 @@ private:
                 std::copy_n(heads[r], 3, route.data());
                 Consider(route.data());
             }
-            if (!FPacer.Step())
+            if (!FStepper.Step())
                 return false;
         }
         return true;
     }
 
     int32_t FCount;
-    TStepper& FPacer;
+    TStepper& FStepper;
     TSpecimen& FBestRoute;
     std::vector<double> FDistances;
     std::array<int64_t, MaxExhaustivePoints + 1> FFactorial{};
