@@ -14,6 +14,13 @@ cxx=${TOVU_FUZZ_CXX:-clang++}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
+if [ -z "${TOVU_FUZZ_CXX:-}" ]; then
+  # clang and its libFuzzer runtime; scripts/deps turns -e on, this script
+  # goes on after a failing target.
+  source scripts/deps
+  tovu_install_missing clang libclang-rt-14-dev
+  set +e
+fi
 if ! command -v "$cxx" >/dev/null; then
   echo "bench/fuzz.sh: brak kompilatora $cxx (pakiet clang)" >&2
   exit 1
