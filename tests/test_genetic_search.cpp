@@ -274,6 +274,22 @@ TEST(GeneticSearch, CountRuleFollowsTheBarWhenItIsReset)
     EXPECT_EQ(outcome.Steps, 5 + 25);
 }
 
+TEST(GeneticSearch, CountBelowOneRunsOneGenerationAndKeepsTheBarsMinimum)
+{
+    std::mt19937 random(8);
+    for (int32_t count : {0, -40}) {
+        TPointSetState state;
+        SetPoints(state, Scattered(6, random));
+        TTickingClock clock(5);
+        TScriptedHost host(state);
+        TGeneticParams params;
+        params.GenerationCount = count;
+        state.FSearching = true;
+        EXPECT_EQ(SearchGenetic(state, host, params, true).Steps, 1) << count;
+        EXPECT_EQ(host.Bar.Min(), 0) << count;
+    }
+}
+
 TEST(GeneticSearch, SpreadRuleShowsCountAndSpreadAndEndsAtTheThreshold)
 {
     TPointSetState state;

@@ -230,8 +230,11 @@ TEST(RandomSearch, NoTryEvaluatesNothing)
     TClockScript script(1);
     TScriptedHost host(state);
     state.FSearching = true;
-    const TSearchOutcome outcome = SearchRandom(state, host, 0, true);
-    EXPECT_FALSE(outcome.Evaluated);
-    EXPECT_EQ(outcome.Steps, 0);
-    EXPECT_EQ(state.FBestRoute, TSpecimen({5, 4, 3, 2, 1, 0}));
+    for (int32_t tries : {0, -7}) {
+        const TSearchOutcome outcome = SearchRandom(state, host, tries, true);
+        EXPECT_FALSE(outcome.Evaluated);
+        EXPECT_EQ(outcome.Steps, 0);
+        EXPECT_EQ(state.FBestRoute, TSpecimen({5, 4, 3, 2, 1, 0}));
+        EXPECT_EQ(host.Bar.Min(), 0) << tries;
+    }
 }

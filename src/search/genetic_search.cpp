@@ -62,7 +62,9 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGe
     pacer.Recalibrate();
 
     TProgressBar& bar = host.PrBar();
-    bar.SetMax(params.StopByCount ? params.GenerationCount : 0);
+    // A count below 1 stops after the first generation, as a maximum of 0
+    // does; a negative maximum would drag the bar's minimum down with it.
+    bar.SetMax(params.StopByCount ? std::max(params.GenerationCount, 0) : 0);
     int64_t counter = 0;
     double spread = 0.0;
     bool statusDue = false;

@@ -1,5 +1,6 @@
 #include "search/random_search.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/random_source.h"
@@ -89,7 +90,9 @@ TSearchOutcome SearchRandom(TPointSetState& state, TSearchHost& host, int32_t tr
     state.FBestRoute.resize(n);
     double best = -1.0;
     int32_t sweep = 0;
-    host.PrBar().SetMax(tries);
+    // A count typed below the control's minimum runs no try; a negative
+    // maximum would drag the bar's minimum down with it.
+    host.PrBar().SetMax(std::max(tries, 0));
 
     TStepPacer pacer(host, pumpEveryStep);
     TWalkLength walk(state.FDistances, route);
