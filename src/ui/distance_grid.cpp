@@ -1,0 +1,157 @@
+#include "ui/distance_grid.h"
+
+#include <QHeaderView>
+
+#include <algorithm>
+
+TDistanceGridModel::TDistanceGridModel(const TDistanceMatrix& distances, QObject* parent)
+    : QAbstractTableModel(parent), FDistances(distances)
+{
+}
+
+int TDistanceGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColCount() - 1;
+}
+
+int TDistanceGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColCount() - 1;
+}
+
+QString TDistanceGridModel::Cells(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount() || (col == 0 && row == 0))
+        return {};
+    if (FCount == 0) {
+        if (row == 0)
+            return FKept[0];
+        if (col == 0)
+            return FKept[1];
+        return FKept[2];
+    }
+    if (row == 0)
+        return QString::number(col - 1);
+    if (col == 0)
+        return QString::number(row - 1);
+    if (col == row)
+        return QStringLiteral("-");
+    const size_t low = static_cast<size_t>(std::min(col, row) - 1);
+    const size_t high = static_cast<size_t>(std::max(col, row) - 1);
+    // The matrix is rebuilt before the table learns of it; a repaint in
+    // between must not read cells the matrix does not have yet.
+    if (low >= FDistances.size() || high >= FDistances[low].size())
+        return {};
+    return QString::fromStdString(FormatFixed2(FDistances[low][high], FFormat));
+}
+
+QVariant TDistanceGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return Cells(index.column() + 1, index.row() + 1);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+QVariant TDistanceGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return orientation == Qt::Horizontal ? Cells(section + 1, 0) : Cells(0, section + 1);
+}
+
+Qt::ItemFlags TDistanceGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void TDistanceGridModel::Fill(int count, const TNumberFormat& format)
+{
+    beginResetModel();
+    if (count <= 0)
+        FKept = {Cells(1, 0), Cells(0, 1), Cells(1, 1)};
+    FCount = std::max(count, 0);
+    FFormat = format;
+    endResetModel();
+}
+
+TDistanceGrid::TDistanceGrid(const TDistanceMatrix& distances, QWidget* parent)
+    : QTableView(parent), FModel(new TDistanceGridModel(distances, this))
+{
+    setModel(FModel);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setShowGrid(true);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    QHeaderView* top = horizontalHeader();
+    top->setSectionResizeMode(QHeaderView::Fixed);
+    top->setDefaultSectionSize(ColWidth);
+    top->setMinimumSectionSize(1);
+    top->setFixedHeight(RowHeight);
+    top->setSectionsMovable(false);
+    top->setSectionsClickable(false);
+    top->setHighlightSections(false);
+    top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    QHeaderView* left = verticalHeader();
+    left->setSectionResizeMode(QHeaderView::Fixed);
+    left->setDefaultSectionSize(RowHeight);
+    left->setMinimumSectionSize(1);
+    left->setFixedWidth(ColWidth);
+    left->setSectionsMovable(false);
+    left->setSectionsClickable(false);
+    left->setHighlightSections(false);
+    left->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    MoveTo(1, 1);
+}
+
+void TDistanceGrid::Fill(int count, const TNumberFormat& format)
+{
+    const int col = Col();
+    const int row = Row();
+    FModel->Fill(count, format);
+    MoveTo(std::min(col, ColCount() - 1), std::min(row, RowCount() - 1));
+}
+
+int TDistanceGrid::Col() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.column() + 1 : 1;
+}
+
+int TDistanceGrid::Row() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+void TDistanceGrid::SetCol(int col)
+{
+    MoveTo(col, Row());
+}
+
+void TDistanceGrid::SetRow(int row)
+{
+    MoveTo(Col(), row);
+}
+
+void TDistanceGrid::MoveTo(int col, int row)
+{
+    const QModelIndex index = FModel->index(row - 1, col - 1);
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}

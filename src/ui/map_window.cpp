@@ -1,0 +1,131 @@
+#include "ui/map_window.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "core/distances.h"
+#include "raster/map_render.h"
+#include "ui/main_form.h"
+#include "ui/point_list.h"
+
+TImage32::TImage32(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Image321"));
+    // The picture covers what it can and paintEvent the rest.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FBitmap.OnChange = [this] { update(); };
+    FBitmap.OnResize = [this] { update(); };
+}
+
+void TImage32::paintEvent(QPaintEvent* event)
+{
+    (void)event;
+    QPainter painter(this);
+    const int32_t width = FBitmap.Width();
+    const int32_t height = FBitmap.Height();
+    QRegion uncovered(rect());
+    if (!FBitmap.Empty()) {
+        // The surface's own pixels, shown in place: RGB32 reads 0xAARRGGBB
+        // and leaves the alpha byte out of the picture.
+        const QImage picture(reinterpret_cast<const uchar*>(FBitmap.Bits()), width, height,
+                             static_cast<qsizetype>(width) * 4, QImage::Format_RGB32);
+        painter.drawImage(0, 0, picture);
+        uncovered -= QRegion(0, 0, width, height);
+    }
+    for (const QRect& part : uncovered)
+        painter.fillRect(part, palette().window());
+}
+
+void TImage32::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (OnResize)
+        OnResize();
+}
+
+void TImage32::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    event->accept();
+}
+
+// The second press of a double click is a press like the first.
+void TImage32::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+}
+
+TMapForm::TMapForm(TMainForm& mainForm)
+    : QWidget(&mainForm, Qt::Window | Qt::WindowStaysOnTopHint), Image321(new TImage32(this)), FMainForm(mainForm)
+{
+    setObjectName(QStringLiteral("MapForm"));
+    setWindowTitle(QStringLiteral("Mapa"));
+    resize(DesignClientWidth, DesignClientHeight);
+    Image321->setGeometry(rect());
+    Image321->OnResize = [this] { Image321Resize(); };
+    Image321->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y) {
+        Image321MouseDown(button, shift, x, y);
+    };
+    mainForm.AttachMapForm(this);
+}
+
+void TMapForm::Image321Resize()
+{
+    FMainForm.FMapWidth = Image321->width();
+    FMainForm.FMapHeight = Image321->height();
+    FMainForm.DrawMap();
+}
+
+void TMapForm::Image321MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t X, int32_t Y)
+{
+    (void)button;
+    (void)shift;
+    FMainForm.AddPoint(X, Y);
+}
+
+void TMapForm::setVisible(bool visible)
+{
+    // The design place counts from the corner of the main window's screen.
+    if (visible && !FPlaced) {
+        FPlaced = true;
+        const QScreen* screen = FMainForm.screen();
+        const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+        move(origin + QPoint(DesignLeft, DesignTop));
+    }
+    QWidget::setVisible(visible);
+}
+
+void TMapForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Image321->setGeometry(rect());
+}
+
+void TMainForm::DrawMap()
+{
+    ShowStatus("Rysowanie punktów...", 0);
+    if (MapForm) {
+        TImage32* view = MapForm->Image321;
+        // Rows are read once: a point without a row (the list is rebuilt
+        // after the set grows) is drawn unselected.
+        const std::vector<char> selected = ListBox1->SelectedRows();
+        RenderMap(view->Bitmap(), view->width(), view->height(), FPoints, [&selected](int32_t i) {
+            return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
+        });
+        view->repaint();
+    }
+    ShowStatus("", 0);
+}
+
+void TMainForm::AddPoint(int32_t X, int32_t Y)
+{
+    const int32_t n = static_cast<int32_t>(FPoints.size());
+    FPoints.push_back({X, Y, -1});
+    FModified = true;
+    ComputeDistances(*this, *this, n);
+    RefreshPointList();
+}

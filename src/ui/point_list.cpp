@@ -1,0 +1,157 @@
+#include "ui/point_list.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+int TPointListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : FCount;
+}
+
+QVariant TPointListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= FCount || role != Qt::DisplayRole)
+        return {};
+    return QString::number(index.row());
+}
+
+void TPointListModel::SetCount(int count)
+{
+    beginResetModel();
+    FCount = count < 0 ? 0 : count;
+    endResetModel();
+}
+
+TPointListDelegate::TPointListDelegate(const TPointArray& points, const QHeaderView& header, QObject* parent)
+    : QStyledItemDelegate(parent), FPoints(points), FHeader(header)
+{
+}
+
+QSize TPointListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    (void)index;
+    return {option.rect.width(), RowHeight};
+}
+
+void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const int row = index.row();
+    const QRect rect = option.rect;
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette& palette = option.palette;
+    const QColor background = palette.color(QPalette::Active, selected ? QPalette::Highlight : QPalette::Base);
+    const QColor ink = palette.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text);
+
+    painter->save();
+    painter->fillRect(rect, background);
+    painter->setPen(ink);
+    painter->setBackground(background);
+    painter->setBackgroundMode(Qt::OpaqueMode);
+
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    painter->setFont(font);
+
+    // The list may be repainted while an operation that shrinks the set has
+    // not rebuilt it yet: a row without its point shows only its index.
+    if (row >= 0 && static_cast<size_t>(row) < FPoints.size()) {
+        const TMapPoint& point = FPoints[static_cast<size_t>(row)];
+        const int w0 = FHeader.sectionSize(0);
+        const int w1 = FHeader.sectionSize(1);
+        const int w2 = FHeader.sectionSize(2);
+        const int flags = Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine;
+        const QRect xColumn(QPoint(rect.left(), rect.top()), QPoint(w0 - 1, rect.bottom()));
+        const QRect yColumn(QPoint(w0, rect.top()), QPoint(w0 + w1 - 1, rect.bottom()));
+        const QRect vColumn(QPoint(w0 + w1, rect.top()), QPoint(w0 + w1 + w2 - 1, rect.bottom()));
+        painter->drawText(xColumn, flags, QString::number(point.X));
+        painter->drawText(yColumn, flags, QString::number(point.Y));
+        if (point.Next >= 0)
+            painter->drawText(vColumn, flags, QString::number(point.Next));
+    }
+
+    font.setPointSize(6);
+    painter->setFont(font);
+    const QFontMetrics metrics(font);
+    const QString indexText = QString::number(row);
+    const QRect indexRect(rect.left() + 2, rect.bottom() + 1 - metrics.height(), metrics.horizontalAdvance(indexText),
+                          metrics.height());
+    painter->drawText(indexRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, indexText);
+    painter->restore();
+
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(option.widget);
+        focus.rect = rect;
+        focus.backgroundColor = background;
+        const QStyle* style = option.widget ? option.widget->style() : nullptr;
+        if (style)
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+    }
+}
+
+TPointList::TPointList(const TPointArray& points, const QHeaderView& header, QWidget* parent)
+    : QListView(parent), FModel(new TPointListModel(this))
+{
+    setModel(FModel);
+    setItemDelegate(new TPointListDelegate(points, header, this));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int TPointList::SelCount() const
+{
+    return static_cast<int>(selectionModel()->selectedRows().size());
+}
+
+int TPointList::ItemIndex() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+bool TPointList::IsSelected(int row) const
+{
+    return row >= 0 && row < ItemCount() && selectionModel()->isRowSelected(row, QModelIndex());
+}
+
+std::vector<char> TPointList::SelectedRows() const
+{
+    std::vector<char> rows(static_cast<size_t>(ItemCount()), 0);
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row >= 0 && static_cast<size_t>(row) < rows.size())
+                rows[static_cast<size_t>(row)] = 1;
+        }
+    }
+    return rows;
+}
+
+void TPointList::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QListView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit Click();
+}
+
+void TPointList::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListView::mouseReleaseEvent(event);
+    emit MouseUp();
+}
+
+void TPointList::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex currentBefore = currentIndex();
+    const QItemSelection selectionBefore = selectionModel()->selection();
+    QListView::keyPressEvent(event);
+    if (currentIndex() != currentBefore || selectionModel()->selection() != selectionBefore)
+        emit Click();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <QStyledItemDelegate>
+
+#include <vector>
+
+#include "core/point_set.h"
+
+class QHeaderView;
+
+// One row per point; the row's own text is its index, everything else is
+// painted from the point set.
+class TPointListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // Removes every row (and with them the selection), then adds count.
+    void SetCount(int count);
+
+private:
+    int FCount = 0;
+};
+
+// Paints a row as three right-aligned columns under the header's sections
+// (X, Y and the successor, empty without one) with the index in small type
+// at the bottom left.
+class TPointListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    TPointListDelegate(const TPointArray& points, const QHeaderView& header, QObject* parent);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    static constexpr int RowHeight = 14;
+
+private:
+    const TPointArray& FPoints;
+    const QHeaderView& FHeader;
+};
+
+// ListBox1: owner-drawn, several rows selectable. A right press opens the
+// pop-up menu without touching the selection.
+class TPointList : public QListView {
+    Q_OBJECT
+
+public:
+    TPointList(const TPointArray& points, const QHeaderView& header, QWidget* parent);
+
+    void SetCount(int count) { FModel->SetCount(count); }
+    int ItemCount() const { return FModel->rowCount(); }
+    int SelCount() const;
+    // The row with the focus, -1 when none.
+    int ItemIndex() const;
+    bool IsSelected(int row) const;
+    // One flag per row.
+    std::vector<char> SelectedRows() const;
+
+signals:
+    // The selection was changed by the user, with the mouse or the keys.
+    void Click();
+    // A mouse button was released over the list.
+    void MouseUp();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TPointListModel* FModel;
+};
