@@ -257,7 +257,7 @@ int main()
     BenchExhaustive12();
     BenchExhaustiveOverhead(10, true, 21);
     BenchExhaustiveOverhead(10, false, 21);
-    BenchExhaustiveOverhead(12, false, 3);
+    BenchExhaustiveOverhead(12, false, 7);
     BenchGenetic();
     BenchRandom();
     return 0;
