@@ -1,8 +1,5 @@
 #include "ui/application.h"
 
-#include <exception>
-#include <new>
-
 #include "ui/dialogs.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -11,16 +8,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-        ShowException(QStringLiteral("Za mało pamięci"));
-    } catch (const std::exception& error) {
-        ShowException(QString::fromUtf8(error.what()));
-    } catch (...) {
-        ShowException(QStringLiteral("Nieznany błąd"));
-    }
-    return false;
+    return Guarded([&] { return QApplication::notify(receiver, event); });
 }
 
 QString TApplication::ExceptionText(const QString& message)

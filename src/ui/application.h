@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include <exception>
+#include <new>
+
 // The application's title, from which the main window's caption is built.
 inline constexpr const char* ApplicationTitle = "Tovu";
 
@@ -15,6 +18,23 @@ public:
     TApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Runs deliver; an exception it raises is shown and counts as an event
+    // nobody handled.
+    template <typename TDeliver>
+    static bool Guarded(TDeliver&& deliver)
+    {
+        try {
+            return deliver();
+        } catch (const std::bad_alloc&) {
+            ShowException(QStringLiteral("Za mało pamięci"));
+        } catch (const std::exception& error) {
+            ShowException(QString::fromUtf8(error.what()));
+        } catch (...) {
+            ShowException(QStringLiteral("Nieznany błąd"));
+        }
+        return false;
+    }
 
     // The default error box: the message with a closing period, captioned
     // with the application's title.

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+#include "ui/dialogs.h"
+
+// Dialogs that answer from a script and record what they were asked.
+// Installed for its lifetime.
+class TScriptedDialogs : public TDialogs {
+public:
+    TScriptedDialogs() { SetDialogs(this); }
+    ~TScriptedDialogs() override { SetDialogs(nullptr); }
+
+    struct TBox {
+        QString Kind;
+        QString Caption;
+        QString Text;
+    };
+
+    void ShowErrorBox(QWidget*, const QString& caption, const QString& text) override
+    {
+        Boxes.push_back({QStringLiteral("error"), caption, text});
+    }
+    void ShowInformation(QWidget*, const QString& caption, const QString& text) override
+    {
+        Boxes.push_back({QStringLiteral("information"), caption, text});
+    }
+    TAnswer AskYesNoCancel(QWidget*, const QString& caption, const QString& text) override
+    {
+        Boxes.push_back({QStringLiteral("question"), caption, text});
+        if (Answers.empty())
+            return TAnswer::Cancel;
+        const TAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    std::optional<QString> OpenFileName(QWidget*) override { return Next(OpenNames, QStringLiteral("open")); }
+    std::optional<QString> SaveFileName(QWidget*) override { return Next(SaveNames, QStringLiteral("save")); }
+    std::optional<QString> InputQuery(QWidget*, const QString& caption, const QString& prompt,
+                                      const QString& defaultText) override
+    {
+        Boxes.push_back({QStringLiteral("input"), caption, prompt + QStringLiteral("|") + defaultText});
+        if (Inputs.empty())
+            return std::nullopt;
+        const std::optional<QString> text = Inputs.front();
+        Inputs.pop_front();
+        return text;
+    }
+
+    int Count(const QString& kind) const
+    {
+        int count = 0;
+        for (const TBox& box : Boxes)
+            count += box.Kind == kind ? 1 : 0;
+        return count;
+    }
+
+    std::deque<TAnswer> Answers;
+    // An empty optional cancels the dialog.
+    std::deque<std::optional<QString>> OpenNames;
+    std::deque<std::optional<QString>> SaveNames;
+    std::deque<std::optional<QString>> Inputs;
+    std::deque<TBox> Boxes;
+
+private:
+    std::optional<QString> Next(std::deque<std::optional<QString>>& names, const QString& kind)
+    {
+        Boxes.push_back({kind, QString(), QString()});
+        if (names.empty())
+            return std::nullopt;
+        const std::optional<QString> name = names.front();
+        names.pop_front();
+        return name;
+    }
+};

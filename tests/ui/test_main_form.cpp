@@ -1,0 +1,562 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include <stdexcept>
+
+#include "scripted_dialogs.h"
+#include "ui/application.h"
+#include "ui/commands.h"
+#include "ui/distance_grid.h"
+#include "ui/point_list.h"
+#include "ui/status_bar.h"
+#include "window_fixture.h"
+
+namespace {
+
+constexpr const char* ThreePoints = "0; 0\r\n3; 4\r\n6; 8\r\n";
+
+class MainFormTest : public ::testing::Test {
+protected:
+    QString PathOf(const QString& name) const { return Folder.filePath(name); }
+
+    QTemporaryDir Folder;
+    TScriptedDialogs ScriptedDialogs;
+};
+
+TEST_F(MainFormTest, StartWithoutArgumentGivesEmptySetAndPlainTitle)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->ApplicationIdle();
+    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu"));
+    EXPECT_FALSE(form->PageControl1->isEnabled());
+    EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheet2);
+    EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Odległości"));
+    EXPECT_EQ(form->PageControl1->tabText(1), QStringLiteral("Szukanie drogi"));
+    EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
+}
+
+TEST_F(MainFormTest, StartLoadsExistingFileNamedFirst)
+{
+    const QString path = PathOf("three.tvu");
+    WriteTextFile(path, ThreePoints);
+    auto form = MakeWindows({path, PathOf("second-is-ignored.tvu")});
+    // Loaded during creation, before the window is shown.
+    ASSERT_EQ(form->FPoints.size(), 3u);
+    EXPECT_EQ(form->FFileName, StdName(path));
+    EXPECT_FALSE(form->FModified);
+    EXPECT_EQ(form->ListBox1->ItemCount(), 0);
+
+    form->show();
+    form->ApplicationIdle();
+    EXPECT_EQ(form->ListBox1->ItemCount(), 3);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu - ") + path);
+    EXPECT_TRUE(form->PageControl1->isEnabled());
+    EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
+}
+
+TEST_F(MainFormTest, StartSkipsMissingFileWithoutMessage)
+{
+    auto form = MakeWindows({PathOf("missing.tvu")});
+    form->show();
+    form->ApplicationIdle();
+    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_TRUE(form->FFileName.empty());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu"));
+    EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
+}
+
+TEST_F(MainFormTest, StartSkipsFolderNamedFirst)
+{
+    auto form = MakeWindows({Folder.path()});
+    EXPECT_TRUE(form->FFileName.empty());
+    EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
+}
+
+TEST_F(MainFormTest, TitleFollowsFileAndChangeMark)
+{
+    const QString path = PathOf("saved.tvu");
+    WriteTextFile(path, ThreePoints);
+    struct TRow {
+        const char* Name;
+        bool WithFile;
+        bool Modified;
+        QString Title;
+    };
+    const TRow rows[] = {
+        {"no file, unchanged", false, false, QStringLiteral("Tovu")},
+        {"no file, changed", false, true, QStringLiteral("Tovu [zmieniony]")},
+        {"saved", true, false, QStringLiteral("Tovu - ") + path},
+        {"saved, changed afterwards", true, true, QStringLiteral("Tovu - ") + path + QStringLiteral(" [zmieniony]")},
+    };
+    auto form = MakeWindows();
+    for (const TRow& row : rows) {
+        form->FFileName = row.WithFile ? StdName(path) : std::string();
+        form->FModified = row.Modified;
+        form->UpdateTitle();
+        EXPECT_EQ(form->windowTitle(), row.Title) << row.Name;
+    }
+}
+
+TEST_F(MainFormTest, TitleDropsFileThatNoLongerExists)
+{
+    const QString path = PathOf("gone.tvu");
+    WriteTextFile(path, ThreePoints);
+    auto form = MakeWindows({path});
+    form->FModified = true;
+    form->UpdateTitle();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu - ") + path + QStringLiteral(" [zmieniony]"));
+    ASSERT_TRUE(QFile::remove(path));
+    form->ApplicationIdle();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu [zmieniony]"));
+}
+
+TEST_F(MainFormTest, QuerySaveChangesDoesNotAskForUnchangedSet)
+{
+    auto form = MakeWindows();
+    EXPECT_TRUE(form->QuerySaveChanges());
+    EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
+}
+
+TEST_F(MainFormTest, QuerySaveChangesAsksWithWarningText)
+{
+    auto form = MakeWindows();
+    form->FModified = true;
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::Cancel};
+    EXPECT_FALSE(form->QuerySaveChanges());
+    ASSERT_EQ(ScriptedDialogs.Count("question"), 1);
+    EXPECT_EQ(ScriptedDialogs.Boxes.front().Caption, QStringLiteral("Zapisać zmiany?"));
+    EXPECT_EQ(ScriptedDialogs.Boxes.front().Text.split(u'\n'),
+              QStringList({QStringLiteral("Zmiany wprowadzone w zbiorze nie zostały jeszcze zapisane."),
+                           QStringLiteral("Chcesz zapisać je teraz?")}));
+}
+
+TEST_F(MainFormTest, QuerySaveChangesNoGoesOnWithoutSaving)
+{
+    auto form = MakeWindows();
+    form->FModified = true;
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::No};
+    EXPECT_TRUE(form->QuerySaveChanges());
+    EXPECT_EQ(ScriptedDialogs.Count("save"), 0);
+    EXPECT_TRUE(form->FModified);
+}
+
+TEST_F(MainFormTest, QuerySaveChangesYesWithCancelledSaveDialogStays)
+{
+    auto form = MakeWindows();
+    form->FModified = true;
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
+    ScriptedDialogs.SaveNames = {std::nullopt};
+    EXPECT_FALSE(form->QuerySaveChanges());
+    EXPECT_EQ(ScriptedDialogs.Count("save"), 1);
+}
+
+TEST_F(MainFormTest, QuerySaveChangesYesWithSavedSetGoesOn)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->AddPoint(120, 45);
+    form->AddPoint(7, -3);
+    const QString path = PathOf("answer-yes.tvu");
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
+    ScriptedDialogs.SaveNames = {path};
+    EXPECT_TRUE(form->QuerySaveChanges());
+    EXPECT_EQ(ReadTextFile(path), QByteArray("120; 45\r\n7; -3\r\n"));
+    EXPECT_FALSE(form->FModified);
+    EXPECT_EQ(form->FFileName, StdName(path));
+}
+
+TEST_F(MainFormTest, QuerySaveChangesYesDuringSearchSavesNothing)
+{
+    auto form = MakeWindows();
+    form->FModified = true;
+    form->FSearching = true;
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
+    ScriptedDialogs.SaveNames = {PathOf("never.tvu")};
+    EXPECT_FALSE(form->QuerySaveChanges());
+    EXPECT_EQ(ScriptedDialogs.Count("save"), 0);
+    EXPECT_FALSE(QFile::exists(PathOf("never.tvu")));
+    form->FSearching = false;
+}
+
+TEST_F(MainFormTest, ClosingWithUnsavedChangesFollowsTheAnswer)
+{
+    struct TRow {
+        const char* Name;
+        TDialogs::TAnswer Answer;
+        std::optional<QString> SaveName;
+        bool Closes;
+    };
+    const TRow rows[] = {
+        {"cancel keeps the window", TDialogs::TAnswer::Cancel, std::nullopt, false},
+        {"yes, then cancel the save dialog", TDialogs::TAnswer::Yes, std::nullopt, false},
+        {"yes, then save", TDialogs::TAnswer::Yes, PathOf("closing.tvu"), true},
+        {"no closes", TDialogs::TAnswer::No, std::nullopt, true},
+    };
+    for (const TRow& row : rows) {
+        auto form = MakeWindows();
+        form->show();
+        form->AddPoint(1, 2);
+        ScriptedDialogs.Answers = {row.Answer};
+        ScriptedDialogs.SaveNames = {row.SaveName};
+        EXPECT_EQ(form->close(), row.Closes) << row.Name;
+        EXPECT_EQ(form->isVisible(), !row.Closes) << row.Name;
+    }
+}
+
+TEST_F(MainFormTest, NewSetReplacesUnchangedSetWithoutQuestion)
+{
+    const QString path = PathOf("three.tvu");
+    WriteTextFile(path, ThreePoints);
+    auto form = MakeWindows({path});
+    form->show();
+    EXPECT_TRUE(form->actNewArray->Execute());
+    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_TRUE(form->FFileName.empty());
+    EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
+}
+
+TEST_F(MainFormTest, NewSetAsksFirstForChangedSet)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->AddPoint(5, 5);
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::Cancel};
+    form->actNewArray->Execute();
+    EXPECT_EQ(form->FPoints.size(), 1u);
+    ScriptedDialogs.Answers = {TDialogs::TAnswer::No};
+    form->actNewArray->Execute();
+    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_EQ(ScriptedDialogs.Count("question"), 2);
+}
+
+TEST_F(MainFormTest, OpenLoadsChosenFileAndSaveWritesChosenName)
+{
+    const QString source = PathOf("source.tvu");
+    WriteTextFile(source, ThreePoints);
+    auto form = MakeWindows();
+    form->show();
+    ScriptedDialogs.OpenNames = {source};
+    form->actOpenArray->Execute();
+    ASSERT_EQ(form->FPoints.size(), 3u);
+    EXPECT_EQ(form->ListBox1->ItemCount(), 3);
+
+    const QString target = PathOf("target.tvu");
+    ScriptedDialogs.SaveNames = {target};
+    form->actSaveArray->Execute();
+    EXPECT_EQ(ReadTextFile(target), QByteArray(ThreePoints));
+    EXPECT_EQ(form->FFileName, StdName(target));
+}
+
+TEST_F(MainFormTest, OpeningMissingFileReportsReadErrorAndKeepsSet)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->AddPoint(1, 1);
+    form->FModified = false;
+    ScriptedDialogs.OpenNames = {PathOf("missing.tvu")};
+    form->actOpenArray->Execute();
+    ASSERT_EQ(ScriptedDialogs.Count("error"), 1);
+    EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Błąd odczytu"));
+    EXPECT_FALSE(ScriptedDialogs.Boxes.back().Text.isEmpty());
+    EXPECT_EQ(form->FPoints.size(), 1u);
+}
+
+TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->AddPoint(1, 1);
+    form->AddPoint(9, 9);
+    form->FModified = false;
+    form->ApplicationIdle();
+    ASSERT_TRUE(form->actNewArray->isEnabled());
+
+    // The search flag is raised without an idle moment in between: the
+    // enabled look is stale, and the command still must not run.
+    form->FSearching = true;
+    form->actNewArray->trigger();
+    EXPECT_EQ(form->FPoints.size(), 2u);
+    EXPECT_FALSE(form->actNewArray->Execute());
+    EXPECT_EQ(form->FPoints.size(), 2u);
+
+    form->ApplicationIdle();
+    for (TCommand* command : {form->actOpenArray, form->actSaveArray, form->actNewArray, form->actZeroArray,
+                              form->actRandomArray, form->actGenerate, form->actShowWay, form->actCountWay,
+                              form->actSetNext})
+        EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
+    for (TCommand* command : {form->cmdShowAbout, form->cmdEmail, form->cmdVisitWWW, form->cmdQuit})
+        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
+    form->actOpenArray->trigger();
+    form->actSaveArray->trigger();
+    EXPECT_EQ(ScriptedDialogs.Count("open") + ScriptedDialogs.Count("save"), 0);
+
+    form->FSearching = false;
+    form->ApplicationIdle();
+    EXPECT_TRUE(form->actNewArray->isEnabled());
+    EXPECT_TRUE(form->actNewArray->Execute());
+    EXPECT_TRUE(form->FPoints.empty());
+}
+
+TEST_F(MainFormTest, ButtonsFollowTheirCommands)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->FSearching = true;
+    form->ApplicationIdle();
+    // The tab is disabled without points; the buttons' own state counts.
+    EXPECT_FALSE(form->Button1->isEnabledTo(form->TabSheet3));
+    EXPECT_FALSE(form->Button3->isEnabledTo(form->gbGenResults));
+    EXPECT_EQ(form->Button2->text(), QStringLiteral("Przerwij"));
+    EXPECT_EQ(form->Button1->text(), QStringLiteral("Szukaj drogi"));
+    form->FSearching = false;
+    form->ApplicationIdle();
+    EXPECT_TRUE(form->Button1->isEnabledTo(form->TabSheet3));
+    EXPECT_TRUE(form->Button3->isEnabledTo(form->gbGenResults));
+}
+
+TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
+{
+    auto form = MakeWindows();
+    struct TRow {
+        TCommand* Command;
+        const char* Caption;
+        const char* ShortCut;
+        int Image;
+    };
+    const TRow rows[] = {
+        {form->actNewArray, "&Nowy zbiór", "Ctrl+N", 3},
+        {form->actOpenArray, "&Otwórz zbiór...", "Ctrl+O", 1},
+        {form->actSaveArray, "Zapi&sz zbiór...", "Ctrl+S", 2},
+        {form->cmdQuit, "&Zamknij program", "Alt+F4", -1},
+        {form->actZeroArray, "Wy&zeruj drogę", "", 5},
+        {form->actRandomArray, "&Losuj zbiór punktów", "", 4},
+        {form->actSetNext, "Ustaw punkt docelowy...", "", -1},
+        {form->actCountWay, "Oblicz długość drogi", "", 6},
+        {form->actGenerate, "Szukaj drogi", "", -1},
+        {form->actStop, "Przerwij szukanie", "", -1},
+        {form->actShowWay, "Pokaż drogę na mapie", "", 7},
+        {form->cmdShowAbout, "&Informacje o programie...", "Shift+F1", 0},
+        {form->cmdVisitWWW, "Strona domowa", "", -1},
+        {form->cmdEmail, "Kontakt z autorem", "", -1},
+    };
+    for (const TRow& row : rows) {
+        const std::string name = row.Command->objectName().toStdString();
+        EXPECT_EQ(row.Command->text(), QString::fromUtf8(row.Caption)) << name;
+        EXPECT_EQ(row.Command->shortcut().toString(QKeySequence::PortableText), QString::fromUtf8(row.ShortCut))
+            << name;
+        EXPECT_EQ(row.Command->icon().isNull(), row.Image < 0) << name;
+        if (row.Image >= 0) {
+            EXPECT_FALSE(row.Command->icon().pixmap(16, 16).isNull()) << name;
+        }
+    }
+    EXPECT_EQ(form->cmdQuit->statusTip(), QStringLiteral("Zamyka program Tuov"));
+    EXPECT_TRUE(form->cmdVisitWWW->statusTip().startsWith(QStringLiteral("Odwiedź stronę ")));
+    EXPECT_TRUE(form->actGenerate->statusTip().isEmpty());
+}
+
+TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
+{
+    auto form = MakeWindows();
+    auto names = [](const QList<QAction*>& actions) {
+        QStringList list;
+        for (const QAction* action : actions)
+            list << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        return list;
+    };
+    const QList<QAction*> menus = form->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("&Plik"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Zbiór"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("P&omoc"));
+    EXPECT_EQ(names(menus[0]->menu()->actions()).join(' '),
+              QStringLiteral("actNewArray - actOpenArray actSaveArray - cmdQuit"));
+    EXPECT_EQ(names(menus[1]->menu()->actions()).join(' '),
+              QStringLiteral("actZeroArray actRandomArray - actCountWay actShowWay - actGenerate actStop"));
+    EXPECT_EQ(names(menus[2]->menu()->actions()).join(' '),
+              QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
+    EXPECT_EQ(names(form->ListPopup->actions()).join(' '),
+              QStringLiteral("actSetNext actCountWay actRandomArray actShowWay"));
+    EXPECT_EQ(form->ListPopup->defaultAction(), form->actSetNext);
+    EXPECT_EQ(names(form->ToolBar1->actions()).join(' '),
+              QStringLiteral("actNewArray actOpenArray actSaveArray - actZeroArray actRandomArray actCountWay - "
+                             "actShowWay  cmdShowAbout"));
+}
+
+TEST_F(MainFormTest, MethodChoiceShowsItsControls)
+{
+    auto form = MakeWindows();
+    form->show();
+    struct TRow {
+        int Method;
+        bool Genetic;
+        bool Random;
+        bool Count;
+    };
+    const TRow rows[] = {{1, false, true, false}, {2, true, false, false}, {0, false, false, true}};
+    // At start: the permutation count, no boxes.
+    EXPECT_TRUE(form->lblSilnia->isHidden() == false);
+    EXPECT_FALSE(form->gbRandom->isHidden() == false);
+    for (const TRow& row : rows) {
+        form->cbMethod->setCurrentIndex(row.Method);
+        EXPECT_EQ(form->gbGenStopRules->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(form->gbGenParams->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(form->gbRandom->isHidden() == false, row.Random) << row.Method;
+        EXPECT_EQ(form->lblSilnia->isHidden() == false, row.Count) << row.Method;
+        EXPECT_EQ(form->lblSilniaDsc->isHidden() == false, row.Count) << row.Method;
+    }
+}
+
+TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
+{
+    auto form = MakeWindows();
+    EXPECT_EQ(form->cbMethod->count(), 3);
+    EXPECT_EQ(form->cbMethod->currentIndex(), 0);
+    EXPECT_EQ(form->cbMethod->itemText(0), QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
+    EXPECT_EQ(form->lblSilnia->text(), QStringLiteral("0"));
+    EXPECT_TRUE(form->rbGenCount->isChecked());
+    EXPECT_FALSE(form->rbGenTreshold->isChecked());
+    EXPECT_FALSE(form->chkSecureBad->isChecked());
+    EXPECT_EQ(form->edtCrossover->text(), QStringLiteral("0,5"));
+    EXPECT_EQ(form->edtMutation->text(), QStringLiteral("0,05"));
+    EXPECT_EQ(form->gbRandom->title(), QStringLiteral("Warunek zatrzymania"));
+    EXPECT_EQ(form->gbGenParams->title(), QStringLiteral("Parametry algorytmu"));
+    EXPECT_EQ(form->gbGenResults->title(), QStringLiteral("Wyniki poszukiwania"));
+}
+
+TEST_F(MainFormTest, EveryControlCarriesItsDesignName)
+{
+    auto form = MakeWindows();
+    for (const char* name : {"ListBox1", "Header1", "StringGrid1", "lbResults", "cbMethod", "seRandomCount",
+                             "sePopulation", "seGenCount", "seGenTreshold", "edtCrossover", "edtMutation",
+                             "chkSecureBad", "rbGenCount", "rbGenTreshold", "gbRandom", "gbGenStopRules",
+                             "gbGenParams", "gbGenResults", "lblSilnia", "lblSilniaDsc", "PageControl1", "StatusBar1",
+                             "PrBar", "ToolBar1", "Splitter1", "MainMenu1", "ListPopup"})
+        EXPECT_NE(form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+}
+
+TEST_F(MainFormTest, StatusBarHasThreePanelsAndProgressBarOverTheMiddle)
+{
+    auto form = MakeWindows();
+    ASSERT_EQ(form->StatusBar1->PanelCount(), 3);
+    EXPECT_EQ(form->StatusBar1->PanelRect(0).width(), 240);
+    EXPECT_EQ(form->StatusBar1->PanelRect(1).width(), 200);
+    EXPECT_EQ(form->StatusBar1->PanelRect(2).width(), 50);
+    EXPECT_EQ(form->StatusBar1->height(), 21);
+    EXPECT_EQ(form->PrBarView->geometry(), QRect(243, 3, 195, 17));
+    EXPECT_TRUE(form->StatusBar1->PanelRect(1).contains(form->PrBarView->geometry()));
+}
+
+TEST_F(MainFormTest, ShowStatusWritesPanelAndHintsShareIt)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->ShowStatus("Obliczanie odległości...", 0);
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Obliczanie odległości..."));
+    QStatusTipEvent hint(QStringLiteral("Tworzy nowy zbiór punktów"));
+    QApplication::sendEvent(form.get(), &hint);
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Tworzy nowy zbiór punktów"));
+    form->ShowStatus("", 0);
+    EXPECT_TRUE(form->StatusBar1->PanelText(0).isEmpty());
+}
+
+TEST_F(MainFormTest, MenuItemHintReachesFirstPanel)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->actOpenArray->showStatusText(form->ListBox1);
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Wczytuje zbiór punktów z pliku"));
+}
+
+TEST_F(MainFormTest, ProgressBarWidgetShowsTheProgramsBar)
+{
+    auto form = MakeWindows();
+    form->show();
+    TProgressBar& bar = form->PrBar();
+    bar.SetMax(10);
+    bar.SetPosition(0);
+    for (int i = 0; i < 7; ++i)
+        bar.StepIt();
+    EXPECT_EQ(form->PrBarView->maximum(), 10);
+    EXPECT_EQ(form->PrBarView->value(), 7);
+    bar.SetMax(0);
+    EXPECT_EQ(form->PrBarView->value(), 0);
+    EXPECT_GT(form->PrBarView->maximum(), form->PrBarView->minimum());
+}
+
+TEST_F(MainFormTest, SplitterKeepsBothSidesAtLeast160Wide)
+{
+    auto form = MakeWindows();
+    form->resize(700, 466);
+    form->show();
+    form->Splitter1->setSizes({10, 2000});
+    EXPECT_GE(form->Splitter1->sizes().at(0), 160);
+    form->Splitter1->setSizes({2000, 10});
+    EXPECT_GE(form->Splitter1->sizes().at(1), 160);
+    EXPECT_FALSE(form->Splitter1->childrenCollapsible());
+}
+
+TEST_F(MainFormTest, NumbersFollowTheRegionalSettings)
+{
+    auto form = MakeWindows();
+    const TNumberFormat format = form->NumberFormat();
+    EXPECT_EQ(format.DecimalSeparator, ",");
+    EXPECT_EQ(format.ThousandSeparator, "\u00a0");
+}
+
+TEST_F(MainFormTest, ShowWayShowsTheMapAboveAndRefreshesTheList)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->FPoints = {{1, 1, -1}, {5, 5, -1}};
+    EXPECT_FALSE(form->MapForm->isVisible());
+    form->actShowWay->Execute();
+    EXPECT_TRUE(form->MapForm->isVisible());
+    EXPECT_EQ(form->ListBox1->ItemCount(), 2);
+    EXPECT_EQ(form->MapForm->windowTitle(), QStringLiteral("Mapa"));
+    EXPECT_TRUE(form->MapForm->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(MainFormTest, RefreshPointListEndsTheHourglass)
+{
+    auto form = MakeWindows();
+    form->show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    form->RefreshPointList();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormTest, EscapedErrorIsShownWithTitleAndPeriod)
+{
+    const bool handled = TApplication::Guarded([]() -> bool { throw std::runtime_error("Coś poszło źle"); });
+    EXPECT_FALSE(handled);
+    ASSERT_EQ(ScriptedDialogs.Count("error"), 1);
+    EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Tovu"));
+    EXPECT_EQ(ScriptedDialogs.Boxes.back().Text, QStringLiteral("Coś poszło źle."));
+    EXPECT_EQ(TApplication::ExceptionText(QStringLiteral("Koniec.")), QStringLiteral("Koniec."));
+}
+
+}  // namespace
