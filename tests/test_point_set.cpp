@@ -208,6 +208,17 @@ TEST(ProgressBar, StartsOverPastItsMaximumAndClampsPositions)
     EXPECT_EQ(bar.Position(), 1);
 }
 
+TEST(ProgressBar, StepsPastTheLargestMaximumWithoutOverflow)
+{
+    TProgressBar bar;
+    bar.SetMax(INT32_MAX);
+    bar.SetPosition(INT32_MAX - 1);
+    bar.StepIt();
+    EXPECT_EQ(bar.Position(), INT32_MAX);
+    bar.StepIt();
+    EXPECT_EQ(bar.Position(), 0);
+}
+
 TEST(ProgressBar, NotifiesOnlyWhenThePictureCanChange)
 {
     TProgressBar bar;

@@ -23,9 +23,9 @@ public:
     void StepIt()
     {
         ++FStepsTaken;
-        FPosition += FStep;
-        if (FPosition > FMax)
-            FPosition = FMin;
+        // In 64 bits: the exhaustive search's maximum is the largest int.
+        const int64_t next = static_cast<int64_t>(FPosition) + FStep;
+        FPosition = next > FMax ? FMin : static_cast<int32_t>(next);
         if (FPosition >= FNextNotify || FPosition < FLastNotified)
             Notify();
     }

@@ -118,12 +118,8 @@ void TStepPacer::ApplyToBar(int64_t steps)
             bar.StepBy(room);
             steps -= room;
         }
-        // At the maximum the next step starts over from the minimum. The
-        // bar's own step would overflow at the largest maximum.
-        if (bar.Max() < std::numeric_limits<int32_t>::max())
-            bar.StepIt();
-        else
-            bar.SetPosition(bar.Min());
+        // At the maximum the next step starts over from the minimum.
+        bar.StepIt();
         --steps;
         const int64_t cycle = static_cast<int64_t>(bar.Max()) - bar.Min() + 1;
         steps %= cycle;
