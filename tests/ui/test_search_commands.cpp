@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "scripted_dialogs.h"
+#include "ui/commands.h"
+#include "ui/spin_edit.h"
+#include "window_fixture.h"
+
+namespace {
+
+class SearchCommandsTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TMainForm> OpenWith(const QByteArray& content)
+    {
+        const QString path = Folder.filePath(QStringLiteral("set.tvu"));
+        WriteTextFile(path, content);
+        auto form = MakeWindows({path});
+        form->show();
+        form->ApplicationIdle();
+        return form;
+    }
+
+    static QStringList Results(const TMainForm& form)
+    {
+        QStringList lines;
+        for (int i = 0; i < form.lbResults->count(); ++i)
+            lines << form.lbResults->item(i)->text();
+        return lines;
+    }
+
+    static bool IsPermutation(TSpecimen route, size_t n)
+    {
+        if (route.size() != n)
+            return false;
+        std::sort(route.begin(), route.end());
+        for (size_t i = 0; i < n; ++i)
+            if (route[i] != static_cast<int32_t>(i))
+                return false;
+        return true;
+    }
+
+    QTemporaryDir Folder;
+    TScriptedDialogs ScriptedDialogs;
+};
+
+TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
+{
+    auto form = OpenWith("0; 0\r\n3; 4\r\n");
+    form->cbMethod->setCurrentIndex(0);
+    ASSERT_TRUE(form->actGenerate->Execute());
+    const QStringList lines = Results(*form);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("Czas przeszukiwania: 00:00:00"));
+    EXPECT_EQ(lines[1], QStringLiteral("Długość najkrótszej drogi: 5,00"));
+    // Of the two equally long routes, [1, 0] comes first in counting order.
+    EXPECT_EQ(form->FPoints[1].Next, 0);
+    EXPECT_EQ(form->FPoints[0].Next, -1);
+    EXPECT_FALSE(form->FSearching);
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form->PrBar().Position(), 0);
+}
+
+TEST_F(SearchCommandsTest, MeasuredRouteEqualsTheReportedLength)
+{
+    auto form = OpenWith("40; 52\r\n118; 31\r\n205; 77\r\n312; 40\r\n431; 96\r\n398; 210\r\n");
+    form->cbMethod->setCurrentIndex(0);
+    ASSERT_TRUE(form->actGenerate->Execute());
+    const QString reported = Results(*form).value(1).section(QStringLiteral(": "), 1);
+    ASSERT_TRUE(form->actCountWay->Execute());
+    ASSERT_EQ(form->lbResults->count(), 1);
+    EXPECT_EQ(form->lbResults->item(0)->text(), QStringLiteral("Długość drogi: ") + reported);
+}
+
+TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
+{
+    struct {
+        int method;
+        QByteArray points;
+        QString text;
+    } rows[] = {
+        {1, "1; 1\r\n5; 5\r\n", QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 3).")},
+        {2, "1; 1\r\n5; 5\r\n9; 1\r\n", QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 4).")},
+        {0, QByteArray().fill('\n', 21), QStringLiteral("Przeszukiwanie wyczerpujące obsługuje najwyżej 20 punktów.")},
+        {0, "", QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 1).")},
+    };
+    for (const auto& row : rows) {
+        ScriptedDialogs.Boxes.clear();
+        auto form = OpenWith(row.points);
+        if (!form->FPoints.empty())
+            form->FPoints[0].Next = static_cast<int32_t>(form->FPoints.size()) - 1;
+        form->lbResults->addItem(QStringLiteral("earlier line"));
+        form->cbMethod->setCurrentIndex(row.method);
+        form->actGenerate->Execute();
+        ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u) << row.text.toStdString();
+        EXPECT_EQ(ScriptedDialogs.Boxes[0].Kind, QStringLiteral("information"));
+        EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Szukaj drogi"));
+        EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, row.text);
+        EXPECT_FALSE(form->FModified);
+        EXPECT_EQ(Results(*form), QStringList{QStringLiteral("earlier line")});
+        if (!form->FPoints.empty()) {
+            EXPECT_EQ(form->FPoints[0].Next, static_cast<int32_t>(form->FPoints.size()) - 1);
+        }
+    }
+}
+
+TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
+{
+    auto form = OpenWith("0; 0\r\n3; 4\r\n6; 8\r\n");
+    form->FPoints[0].Next = 1;
+    form->cbMethod->setCurrentIndex(1);
+    form->seRandomCount->SetText(QStringLiteral("0"));
+    ASSERT_TRUE(form->actGenerate->Execute());
+    const QStringList lines = Results(*form);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Czas przeszukiwania: ")));
+    for (const TMapPoint& point : form->FPoints)
+        EXPECT_EQ(point.Next, -1);
+}
+
+TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
+{
+    auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n220; 260\r\n");
+    form->cbMethod->setCurrentIndex(2);
+    form->seGenCount->SetText(QStringLiteral("32000"));
+    form->sePopulation->SetText(QStringLiteral("1000"));
+
+    bool newSetRan = true;
+    bool generateRan = true;
+    bool stopEnabledDuringRun = false;
+    bool parametersDisabledDuringRun = false;
+    QTimer::singleShot(150, form.get(), [&] {
+        newSetRan = form->actNewArray->Execute();
+        generateRan = form->actGenerate->Execute();
+        stopEnabledDuringRun = form->actStop->isEnabled();
+        parametersDisabledDuringRun = !form->gbGenParams->isEnabled() && !form->gbGenResults->isEnabled();
+        form->actStop->Execute();
+    });
+    ASSERT_TRUE(form->actGenerate->Execute());
+
+    EXPECT_FALSE(newSetRan);
+    EXPECT_FALSE(generateRan);
+    EXPECT_TRUE(stopEnabledDuringRun);
+    EXPECT_TRUE(parametersDisabledDuringRun);
+    EXPECT_EQ(form->FPoints.size(), 6u);
+    EXPECT_EQ(Results(*form).size(), 2);
+    EXPECT_TRUE(IsPermutation(form->FBestRoute, 6));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form->PrBar().Position(), 0);
+    int withoutSuccessor = 0;
+    for (size_t i = 0; i < form->FPoints.size(); ++i) {
+        const int32_t next = form->FPoints[i].Next;
+        withoutSuccessor += next == -1 ? 1 : 0;
+        EXPECT_NE(next, static_cast<int32_t>(i));
+        EXPECT_LT(next, 6);
+    }
+    EXPECT_EQ(withoutSuccessor, 1);
+    form->ApplicationIdle();
+    EXPECT_FALSE(form->actStop->isEnabled());
+    EXPECT_TRUE(form->gbGenParams->isEnabled());
+}
+
+TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
+{
+    struct {
+        QString typed;
+        QString shown;
+    } rows[] = {
+        {QStringLiteral("0,3"), QStringLiteral("0,3")},
+        {QStringLiteral(" 0,25 "), QStringLiteral("0,25")},
+        {QStringLiteral("0.3"), QStringLiteral("0,5")},
+        {QStringLiteral("abc"), QStringLiteral("0,5")},
+        {QString(), QStringLiteral("0,5")},
+    };
+    auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n");
+    form->cbMethod->setCurrentIndex(2);
+    form->seGenCount->SetText(QStringLiteral("100"));
+    for (const auto& row : rows) {
+        form->edtCrossover->setText(row.typed);
+        form->edtMutation->setText(row.typed);
+        ASSERT_TRUE(form->actGenerate->Execute());
+        EXPECT_EQ(form->edtCrossover->text(), row.shown) << row.typed.toStdString();
+        const QString mutationShown = row.shown == QStringLiteral("0,5") ? QStringLiteral("0,05") : row.shown;
+        EXPECT_EQ(form->edtMutation->text(), mutationShown) << row.typed.toStdString();
+    }
+}
+
+TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
+{
+    auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
+    form->cbMethod->setCurrentIndex(2);
+    form->seGenCount->SetText(QStringLiteral("32000"));
+    form->sePopulation->SetText(QStringLiteral("1000"));
+    ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
+    bool searchingAfterClose = true;
+    QTimer::singleShot(150, form.get(), [&] {
+        form->close();
+        searchingAfterClose = form->FSearching;
+    });
+    ASSERT_TRUE(form->actGenerate->Execute());
+    EXPECT_FALSE(searchingAfterClose);
+    EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 1);
+    EXPECT_EQ(Results(*form).size(), 2);
+    QApplication::processEvents();
+    EXPECT_FALSE(form->isVisible());
+}
+
+}  // namespace
