@@ -599,3 +599,14 @@ TEST(Bitmap32, SteepLineOverTwoToTheSixteenLongStaysInItsColumn)
 }
 
 } // namespace
+
+TEST(Bitmap32FillRect, SurfaceWithoutColumnsFillsNothingAndStillNotifies)
+{
+    TBitmap32 surface;
+    surface.SetSize(0, INT32_MAX);
+    int changes = 0;
+    surface.OnChange = [&] { ++changes; };
+    surface.FillRect(-1, 0, 1, INT32_MAX, 0xFF000000u);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(surface.Width(), 0);
+}

@@ -180,6 +180,9 @@ void TBitmap32::FillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, TColor3
     y1 = std::max(y1, 0);
     x2 = std::min(x2, FWidth);
     y2 = std::min(y2, FHeight);
+    // A surface with no columns (0 x H) has nothing to fill in any row.
+    if (x1 >= x2)
+        y2 = y1;
     for (int32_t y = y1; y < y2; ++y) {
         uint32_t* row = FBits.data() + static_cast<size_t>(y) * static_cast<size_t>(FWidth);
         std::fill(row + x1, row + x2, colour);
