@@ -1,0 +1,39 @@
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/exit_status.h"
+#include "cli/help_text.h"
+#include "cli/option_values.h"
+#include "cli/random_points.h"
+#include "cli/seed_option.h"
+#include "core/point_file.h"
+#include "core/point_set.h"
+
+int RunRandom(const std::vector<std::string>& args)
+{
+    const TParsedArgs parsed = ParseArgs(args, {{"--size", true}, {"--seed", true}, {"-o", true}});
+    if (parsed.HelpWanted) {
+        WriteOut(CommandHelp("random"));
+        return FinishOutput() ? ExitOk : ExitFailure;
+    }
+    // A larger set could not be read back: the reader refuses it.
+    const auto count = static_cast<int32_t>(ParseIntOption("LICZBA", SinglePositional(parsed, "LICZBA"), 0, MaxPoints));
+    const TMapSize size =
+        parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
+    ApplySeedOption(parsed);
+
+    TPointArray points;
+    DrawRandomPoints(points, count, size.Width, size.Height);
+    const std::string text = FormatPointSet(points);
+
+    if (!parsed.Has("-o")) {
+        WriteOut(text);
+        return FinishOutput() ? ExitOk : ExitFailure;
+    }
+    const TFileResult saved = WriteFileReplacing(parsed.ValueOr("-o", ""), text);
+    if (!saved.Ok()) {
+        ErrorLine("Błąd zapisu: " + saved.ErrorText);
+        return ExitFailure;
+    }
+    return ExitOk;
+}

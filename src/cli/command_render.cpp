@@ -1,0 +1,59 @@
+#include <unordered_set>
+
+#include "cli/cli_host.h"
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/exit_status.h"
+#include "cli/help_text.h"
+#include "cli/option_values.h"
+#include "cli/png_image.h"
+#include "core/point_file.h"
+#include "core/point_set_ops.h"
+#include "raster/map_render.h"
+
+int RunRender(const std::vector<std::string>& args)
+{
+    const TParsedArgs parsed =
+        ParseArgs(args, {{"-o", true}, {"--size", true}, {"--route", true}, {"--select", true}});
+    if (parsed.HelpWanted) {
+        WriteOut(CommandHelp("render"));
+        return FinishOutput() ? ExitOk : ExitFailure;
+    }
+    const std::string& fileName = SinglePositional(parsed, "PLIK");
+    if (!parsed.Has("-o"))
+        throw TUsageError("brak opcji -o OBRAZ.png");
+    const std::string outName = parsed.ValueOr("-o", "");
+    const TMapSize size =
+        parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
+    const TSpecimen route =
+        parsed.Has("--route") ? ParseIndexList("--route", parsed.ValueOr("--route", "")) : TSpecimen();
+    const std::vector<int32_t> selection =
+        parsed.Has("--select") ? ParseIndexList("--select", parsed.ValueOr("--select", "")) : std::vector<int32_t>();
+
+    TPointSetState state;
+    TCliHost host(state);
+    if (!LoadPointSet(state, host, fileName))
+        return ExitFailure;
+    CheckIndices("--route", route, state.FPoints.size());
+    CheckIndices("--select", selection, state.FPoints.size());
+
+    if (!route.empty())
+        ApplyBestRoute(state.FPoints, route);
+    const std::unordered_set<int32_t> selected(selection.begin(), selection.end());
+    TBitmap32 surface;
+    RenderMap(surface, size.Width, size.Height, state.FPoints,
+              [&selected](int32_t index) { return selected.count(index) > 0; });
+
+    const std::string png = EncodePng(surface);
+    if (png.empty()) {
+        ErrorLine("Błąd zapisu: nie udało się zakodować obrazu PNG");
+        return ExitFailure;
+    }
+    const TFileResult saved = WriteFileReplacing(outName, png);
+    if (!saved.Ok()) {
+        ErrorLine("Błąd zapisu: " + saved.ErrorText);
+        return ExitFailure;
+    }
+    return ExitOk;
+}

@@ -1,0 +1,161 @@
+#include <array>
+#include <limits>
+#include <utility>
+
+#include "cli/cli_host.h"
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/exit_status.h"
+#include "cli/help_text.h"
+#include "cli/interrupt.h"
+#include "cli/json_text.h"
+#include "cli/option_values.h"
+#include "cli/seed_option.h"
+#include "core/point_set_ops.h"
+#include "search/run_control.h"
+
+namespace {
+
+// By method index; the names a script types.
+const std::array<const char*, 3> MethodNames = {"exhaustive", "random", "genetic"};
+
+int ParseMethod(const std::string& text)
+{
+    for (size_t i = 0; i < MethodNames.size(); ++i)
+        if (text == MethodNames[i])
+            return static_cast<int>(i);
+    throw TUsageError("--method: nieznana metoda „" + text + "” (exhaustive, random albo genetic)");
+}
+
+// Options of one method make no sense with another; a script that passes
+// them has most likely picked the wrong method.
+void RefuseForeignOptions(const TParsedArgs& parsed, int method)
+{
+    const std::array<std::pair<const char*, int>, 7> owners = {{
+        {"--tries", smRandom},
+        {"--population", smGenetic},
+        {"--crossover", smGenetic},
+        {"--mutation", smGenetic},
+        {"--generations", smGenetic},
+        {"--threshold", smGenetic},
+        {"--keep-best", smGenetic},
+    }};
+    for (const auto& [name, owner] : owners)
+        if (parsed.Has(name) && owner != method)
+            throw TUsageError(std::string("opcja ") + name + " dotyczy tylko metody " + MethodNames[owner]);
+}
+
+TSearchSettings ReadSettings(const TParsedArgs& parsed)
+{
+    TSearchSettings settings;
+    TGeneticParams& genetic = settings.Genetic;
+    // The ranges of the search tab's spin edits.
+    if (parsed.Has("--tries"))
+        settings.RandomCount = static_cast<int32_t>(ParseIntOption("--tries", parsed.ValueOr("--tries", ""), 1, 32000));
+    if (parsed.Has("--population"))
+        genetic.Population =
+            static_cast<int32_t>(ParseIntOption("--population", parsed.ValueOr("--population", ""), 10, 1000));
+    if (parsed.Has("--crossover"))
+        genetic.CrossoverRate = ParseDecimalOption("--crossover", parsed.ValueOr("--crossover", ""));
+    if (parsed.Has("--mutation"))
+        genetic.MutationRate = ParseDecimalOption("--mutation", parsed.ValueOr("--mutation", ""));
+    if (parsed.Has("--generations") && parsed.Has("--threshold"))
+        throw TUsageError("opcje --generations i --threshold wykluczają się");
+    if (parsed.Has("--generations"))
+        genetic.GenerationCount =
+            static_cast<int32_t>(ParseIntOption("--generations", parsed.ValueOr("--generations", ""), 100, 32000));
+    if (parsed.Has("--threshold")) {
+        genetic.StopByCount = false;
+        genetic.Treshold = static_cast<int32_t>(ParseIntOption("--threshold", parsed.ValueOr("--threshold", ""), 1, 100));
+    }
+    genetic.SecureBad = parsed.Has("--keep-best");
+    return settings;
+}
+
+void PlanProgress(TCliHost& host, int method, const TSearchSettings& settings, int32_t pointCount)
+{
+    switch (method) {
+    case smExhaustive:
+        // The refusals keep n at 20 or below, where n! is exact.
+        host.SetProgressPlan("dróg", Factorial(pointCount));
+        break;
+    case smRandom:
+        host.SetProgressPlan("dróg", settings.RandomCount);
+        break;
+    default:
+        host.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
+        break;
+    }
+}
+
+std::string RouteText(const TSpecimen& route)
+{
+    std::string text = "Droga:";
+    for (const int32_t index : route) {
+        text += ' ';
+        text += std::to_string(index);
+    }
+    return text;
+}
+
+}  // namespace
+
+int RunSolve(const std::vector<std::string>& args)
+{
+    const TParsedArgs parsed = ParseArgs(args, {{"--method", true},
+                                                {"--tries", true},
+                                                {"--population", true},
+                                                {"--crossover", true},
+                                                {"--mutation", true},
+                                                {"--generations", true},
+                                                {"--threshold", true},
+                                                {"--keep-best", false},
+                                                {"--seed", true},
+                                                {"--json", false}});
+    if (parsed.HelpWanted) {
+        WriteOut(CommandHelp("solve"));
+        return FinishOutput() ? ExitOk : ExitFailure;
+    }
+    const std::string& fileName = SinglePositional(parsed, "PLIK");
+    const int method = ParseMethod(parsed.ValueOr("--method", MethodNames[smExhaustive]));
+    RefuseForeignOptions(parsed, method);
+    const TSearchSettings settings = ReadSettings(parsed);
+    ApplySeedOption(parsed);
+    const bool json = parsed.Has("--json");
+
+    InstallInterruptHandler();
+    TPointSetState state;
+    TCliHost host(state);
+    if (!LoadPointSet(state, host, fileName))
+        return ExitFailure;
+    const int32_t pointCount = static_cast<int32_t>(state.FPoints.size());
+
+    PlanProgress(host, method, settings, pointCount);
+    const TRunResult result = RunSearch(state, host, method, settings);
+    host.EndProgress();
+    if (!result.Refusal.empty()) {
+        ErrorLine(result.Refusal);
+        return ExitFailure;
+    }
+
+    const TSpecimen route = result.Outcome.Evaluated ? state.FBestRoute : TSpecimen();
+    if (json) {
+        TJsonObject object;
+        object.Add("method", std::string(MethodNames[static_cast<size_t>(method)]))
+            .Add("points", pointCount);
+        if (result.Outcome.Evaluated)
+            object.Add("length", result.Length);
+        else
+            object.Add("length", std::numeric_limits<double>::quiet_NaN());
+        object.Add("route", route).Add("steps", result.Outcome.Steps).Add("elapsed_ms", result.ElapsedMs);
+        WriteOutLine(object.Text());
+    } else {
+        for (const std::string& line : host.Results())
+            WriteOutLine(line);
+        WriteOutLine(RouteText(route));
+    }
+    if (!FinishOutput())
+        return ExitFailure;
+    return InterruptRequested() ? ExitInterrupted : ExitOk;
+}

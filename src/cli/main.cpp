@@ -1,0 +1,68 @@
+// tovu-cli: the engine of Tovu without windows, for scripts and batch runs.
+
+#include <exception>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/exit_status.h"
+#include "cli/help_text.h"
+#include "version.h"
+
+namespace {
+
+using TCommand = int (*)(const std::vector<std::string>&);
+
+TCommand FindCommand(const std::string& name)
+{
+    if (name == "solve")
+        return RunSolve;
+    if (name == "random")
+        return RunRandom;
+    if (name == "render")
+        return RunRender;
+    if (name == "length")
+        return RunLength;
+    return nullptr;
+}
+
+int UsageError(const std::string& where, const std::string& message, const std::string& helpCommand)
+{
+    ErrorLine(where + ": " + message + " (pomoc: " + helpCommand + ")");
+    return ExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+        return UsageError("tovu-cli", "brak polecenia", "tovu-cli --help");
+    const std::string& first = args.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        WriteOut(GeneralHelp());
+        return FinishOutput() ? ExitOk : ExitFailure;
+    }
+    if (first == "--version") {
+        WriteOutLine(std::string("tovu-cli ") + tovu::VersionText);
+        return FinishOutput() ? ExitOk : ExitFailure;
+    }
+    const TCommand command = FindCommand(first);
+    if (!command)
+        return UsageError("tovu-cli", "nieznane polecenie „" + first + "”", "tovu-cli --help");
+
+    try {
+        return command(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const TUsageError& error) {
+        return UsageError("tovu-cli " + first, error.what(), "tovu-cli " + first + " --help");
+    } catch (const std::bad_alloc&) {
+        ErrorLine("tovu-cli: za mało pamięci");
+        return ExitFailure;
+    } catch (const std::exception& error) {
+        ErrorLine(std::string("tovu-cli: ") + error.what());
+        return ExitFailure;
+    }
+}

@@ -1,0 +1,184 @@
+#include "cli_runner.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// The program under test; the build names it.
+const char* const CliExecutable = TOVU_CLI_EXECUTABLE;
+
+// A run that hangs fails its test instead of the whole suite.
+constexpr int RunLimitMs = 60000;
+
+std::vector<std::string> Environment(const TCliOptions& options)
+{
+    std::vector<std::string> env;
+    if (const char* path = std::getenv("PATH"))
+        env.push_back(std::string("PATH=") + path);
+    env.push_back("LC_ALL=" + options.Locale);
+    env.push_back("LANG=" + options.Locale);
+    return env;
+}
+
+void CloseIfOpen(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
+{
+    int outPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+    int errRead = -1;
+    int errWrite = -1;
+    if (options.StderrOnTerminal) {
+        errRead = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (errRead < 0 || ::grantpt(errRead) != 0 || ::unlockpt(errRead) != 0)
+            throw std::runtime_error("pty");
+        errWrite = ::open(::ptsname(errRead), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    } else {
+        int errPipe[2];
+        if (::pipe2(errPipe, O_CLOEXEC) != 0)
+            throw std::runtime_error("pipe");
+        errRead = errPipe[0];
+        errWrite = errPipe[1];
+    }
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errWrite, 2);
+
+    std::vector<std::string> argStrings{CliExecutable};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : argStrings)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings = Environment(options);
+    std::vector<char*> envp;
+    for (std::string& entry : envStrings)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, CliExecutable, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(outPipe[1]);
+    ::close(errWrite);
+    if (spawned != 0)
+        throw std::runtime_error("posix_spawn failed");
+
+    TCliRun run;
+    int outFd = outPipe[0];
+    int errFd = errRead;
+    const auto start = std::chrono::steady_clock::now();
+    bool interrupted = false;
+    while (outFd >= 0 || errFd >= 0) {
+        const auto elapsedMs =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        if (!interrupted && options.InterruptAfterMs >= 0 && elapsedMs >= options.InterruptAfterMs) {
+            ::kill(pid, SIGINT);
+            interrupted = true;
+        }
+        if (elapsedMs > RunLimitMs) {
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+        int timeoutMs = 100;
+        if (!interrupted && options.InterruptAfterMs >= 0)
+            timeoutMs = static_cast<int>(std::max<long long>(0, options.InterruptAfterMs - elapsedMs));
+        if (::poll(fds, 2, timeoutMs) < 0 && errno != EINTR)
+            break;
+        char buffer[65536];
+        for (int i = 0; i < 2; ++i) {
+            int& fd = i == 0 ? outFd : errFd;
+            if (fd < 0 || fds[i].revents == 0)
+                continue;
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            // A terminal's master side reports EIO once the program is gone.
+            if (got <= 0)
+                CloseIfOpen(fd);
+            else
+                (i == 0 ? run.Out : run.Err).append(buffer, static_cast<size_t>(got));
+        }
+    }
+    CloseIfOpen(outFd);
+    CloseIfOpen(errFd);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+TScratchDir::TScratchDir()
+{
+    char pattern[] = "/tmp/tovu-cli-test-XXXXXX";
+    if (!::mkdtemp(pattern))
+        throw std::runtime_error("mkdtemp");
+    FPath = pattern;
+}
+
+TScratchDir::~TScratchDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+}
+
+std::string TScratchDir::WritePoints(const std::string& name, const std::vector<std::pair<int, int>>& points) const
+{
+    const std::string path = Path(name);
+    std::ofstream file(path, std::ios::binary);
+    for (const auto& [x, y] : points)
+        file << x << "; " << y << "\r\n";
+    return path;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the real tovu-cli, the way a script or a person at a terminal would.
+struct TCliOptions {
+    // LC_ALL for the run; the machine's own settings never leak in.
+    std::string Locale = "pl_PL.UTF-8";
+    // Sends SIGINT (Ctrl+C) this many milliseconds after the start; -1 never.
+    int InterruptAfterMs = -1;
+    // Standard error on a pseudo-terminal instead of a pipe.
+    bool StderrOnTerminal = false;
+};
+
+struct TCliRun {
+    // The exit status, or 128 + the signal that ended the program.
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options = {});
+
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
+// A fresh directory under /tmp, removed with everything in it at the end.
+class TScratchDir {
+public:
+    TScratchDir();
+    ~TScratchDir();
+    TScratchDir(const TScratchDir&) = delete;
+    TScratchDir& operator=(const TScratchDir&) = delete;
+
+    std::string Path(const std::string& name) const { return FPath + "/" + name; }
+    // Writes a point-set file, "X; Y" CR LF per point.
+    std::string WritePoints(const std::string& name, const std::vector<std::pair<int, int>>& points) const;
+
+private:
+    std::string FPath;
+};
+
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTabWidget>
+
+#include "core/distances.h"
+#include "scripted_dialogs.h"
+#include "ui/distance_grid.h"
+#include "window_fixture.h"
+
+namespace {
+
+// Points on a line through the origin, 5 pixels apart: D[i][j] = 5 |i - j|.
+TPointArray PointsOnALine(int count)
+{
+    TPointArray points;
+    for (int i = 0; i < count; ++i)
+        points.push_back({3 * i, 4 * i, -1});
+    return points;
+}
+
+class DistanceGridTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Form = MakeWindows();
+        Form->show();
+    }
+
+    void ShowSet(int count)
+    {
+        Form->FPoints = PointsOnALine(count);
+        ComputeDistances(*Form, *Form, 0);
+        Form->RefreshPointList();
+    }
+
+    QString Cell(int col, int row) const { return Form->StringGrid1->Cells(col, row); }
+
+    TScriptedDialogs ScriptedDialogs;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(DistanceGridTest, TableAndCountFollowThePointCount)
+{
+    struct TRow {
+        int Points;
+        const char* Count;
+        bool TabsUsable;
+    };
+    const TRow rows[] = {
+        {1, "1", false},
+        {2, "2", true},
+        {19, "121\u00a0645\u00a0100\u00a0408\u00a0832\u00a0000", true},
+        {20, "2,43290200817664E18", true},
+        {21, "5,109094217170944E19", true},
+        {0, "1", false},
+    };
+    for (const TRow& row : rows) {
+        ShowSet(row.Points);
+        const int size = row.Points == 0 ? 2 : row.Points + 1;
+        EXPECT_EQ(Form->StringGrid1->ColCount(), size) << row.Points;
+        EXPECT_EQ(Form->StringGrid1->RowCount(), size) << row.Points;
+        EXPECT_EQ(Form->lblSilnia->text(), QString::fromUtf8(row.Count)) << row.Points;
+        EXPECT_EQ(Form->PageControl1->isEnabled(), row.TabsUsable) << row.Points;
+        EXPECT_TRUE(Cell(0, 0).isEmpty()) << row.Points;
+        for (int k = 0; k < row.Points; ++k) {
+            EXPECT_EQ(Cell(k + 1, 0), QString::number(k)) << row.Points;
+            EXPECT_EQ(Cell(0, k + 1), QString::number(k)) << row.Points;
+            EXPECT_EQ(Cell(k + 1, k + 1), QStringLiteral("-")) << row.Points;
+        }
+        if (row.Points >= 2) {
+            EXPECT_EQ(Cell(1, 2), QStringLiteral("5,00")) << row.Points;
+            EXPECT_EQ(Cell(2, 1), QStringLiteral("5,00")) << row.Points;
+            const int last = row.Points;
+            EXPECT_EQ(Cell(last, 1), QString::number(5 * (last - 1)) + QStringLiteral(",00")) << row.Points;
+        }
+    }
+}
+
+TEST_F(DistanceGridTest, EmptySetKeepsTheTextsOfTheLastFill)
+{
+    ShowSet(3);
+    ShowSet(0);
+    EXPECT_EQ(Form->StringGrid1->ColCount(), 2);
+    EXPECT_EQ(Cell(1, 0), QStringLiteral("0"));
+    EXPECT_EQ(Cell(0, 1), QStringLiteral("0"));
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("-"));
+    EXPECT_EQ(Form->StringGrid1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("0"));
+}
+
+TEST_F(DistanceGridTest, EmptySetBeforeAnyFillShowsEmptyCells)
+{
+    ShowSet(0);
+    EXPECT_EQ(Form->StringGrid1->ColCount(), 2);
+    EXPECT_TRUE(Cell(1, 0).isEmpty());
+    EXPECT_TRUE(Cell(0, 1).isEmpty());
+    EXPECT_TRUE(Cell(1, 1).isEmpty());
+}
+
+TEST_F(DistanceGridTest, OffDiagonalCellsShowTheSmallerRowsElement)
+{
+    Form->FPoints = PointsOnALine(2);
+    Form->FDistances = {{0.0, 1.0}, {2.0, 0.0}};
+    Form->FillDistanceGrid();
+    EXPECT_EQ(Cell(2, 1), QStringLiteral("1,00"));
+    EXPECT_EQ(Cell(1, 2), QStringLiteral("1,00"));
+}
+
+TEST_F(DistanceGridTest, DistancesHaveTwoDecimalsAndNoGrouping)
+{
+    Form->FPoints = PointsOnALine(2);
+    Form->FDistances = {{0.0, 1234.5}, {1234.5, 0.0}};
+    Form->FillDistanceGrid();
+    EXPECT_EQ(Cell(2, 1), QStringLiteral("1234,50"));
+    Form->FDistances = {{0.0, 2.005}, {2.005, 0.0}};
+    Form->FillDistanceGrid();
+    EXPECT_EQ(Cell(2, 1), QString::fromStdString(FormatFixed2(2.005, Form->NumberFormat())));
+}
+
+TEST_F(DistanceGridTest, CellsOfAMatrixNotYetRebuiltReadAsEmpty)
+{
+    ShowSet(4);
+    // A repaint between the matrix shrinking and the table learning of it.
+    Form->FDistances.resize(1);
+    Form->FDistances[0].resize(1);
+    EXPECT_TRUE(Cell(4, 1).isEmpty());
+    EXPECT_TRUE(Cell(3, 2).isEmpty());
+    Form->StringGrid1->repaint();
+}
+
+TEST_F(DistanceGridTest, GridCellsAreFixedSizeAndNotEditable)
+{
+    ShowSet(3);
+    TDistanceGrid* grid = Form->StringGrid1;
+    EXPECT_EQ(grid->columnWidth(0), 32);
+    EXPECT_EQ(grid->rowHeight(0), 18);
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
+}
+
+TEST_F(DistanceGridTest, CurrentCellMovesAndScrollsIntoView)
+{
+    ShowSet(200);
+    Form->StringGrid1->SetRow(150);
+    Form->StringGrid1->SetCol(150);
+    EXPECT_EQ(Form->StringGrid1->Row(), 150);
+    EXPECT_EQ(Form->StringGrid1->Col(), 150);
+    const QRect cell = Form->StringGrid1->visualRect(Form->StringGrid1->currentIndex());
+    EXPECT_TRUE(Form->StringGrid1->viewport()->rect().intersects(cell));
+}
+
+}  // namespace
