@@ -30,6 +30,7 @@
 #include "core/number_text.h"
 #include "core/point_set_ops.h"
 #include "raster/map_render.h"
+#include "ui/QZVersionInfo.h"
 #include "ui/anchors.h"
 #include "ui/application.h"
 #include "ui/commands.h"
@@ -98,6 +99,8 @@ TMainForm::TMainForm(const QStringList& commandLine, QWidget* parent) : QMainWin
     font.setPixelSize(11);
     setFont(font);
 
+    QZVer1 = new TQZVersionInfo(this);
+    QZVer1->setObjectName(QStringLiteral("QZVer1"));
     InitToolBarImages();
     CreateCommands();
     CreateLayout();
@@ -473,16 +476,25 @@ void TMainForm::FormCloseQuery(bool& canClose)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    bool canClose = true;
-    FormCloseQuery(canClose);
+    // A search polls only its flag: stop it first, so that the question
+    // and a save it may lead to find the commands enabled again.
+    const bool searching = FSearching;
+    if (searching)
+        actStop->Execute();
+    bool canClose = FCloseConfirmed;
+    if (!canClose)
+        FormCloseQuery(canClose);
     if (!canClose) {
         event->ignore();
         return;
     }
-    // A search polls only its flag: without this it would run on in a
-    // window that is gone, and the program would not end until it did.
-    if (FSearching)
-        actStop->Execute();
+    // The search is still on the call stack: the window closes once the
+    // run control has finished with it.
+    if (searching) {
+        FCloseAfterSearch = true;
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 

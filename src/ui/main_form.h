@@ -33,6 +33,7 @@ class TMapForm;
 class TPointList;
 class TSpinEdit;
 class TStatusBar;
+class TQZVersionInfo;
 
 // The program's one workspace. It owns all state (the point set, routes,
 // matrix, file name and flags come from TPointSetState) and is the host the
@@ -181,6 +182,8 @@ public:
 
     // Created after the main window (start-up order); null until then.
     TMapForm* MapForm = nullptr;
+    // The program's own version information, read once at creation.
+    TQZVersionInfo* QZVer1 = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -195,4 +198,8 @@ private:
     void CreateToolBar();
 
     TProgressBar FProgress;
+    // A close asked for during a search waits until the search has
+    // returned; the question about changes has been answered by then.
+    bool FCloseAfterSearch = false;
+    bool FCloseConfirmed = false;
 };

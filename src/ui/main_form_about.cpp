@@ -12,8 +12,7 @@ void TMainForm::cmdShowAboutExecute()
 {
     TAboutForm about(this);
     about.ATitle->setText(QApplication::applicationName());
-    TQZVersionInfo versionInfo;
-    about.AVersion->setText(versionInfo.GetValue(QStringLiteral("FileVersion")));
+    about.AVersion->setText(QZVer1->GetValue(QStringLiteral("FileVersion")));
     connect(&about, &TAboutForm::AuthorLinkClicked, this, [this] { cmdEmail->Execute(); });
     connect(&about, &TAboutForm::HomePageLinkClicked, this, [this] { cmdVisitWWW->Execute(); });
     about.exec();

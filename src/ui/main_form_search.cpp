@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -93,6 +94,11 @@ void TMainForm::actGenerateExecute()
 
     TWindowRunHost host(*this);
     RunSearch(*this, host, method, settings);
+    if (FCloseAfterSearch) {
+        FCloseAfterSearch = false;
+        FCloseConfirmed = true;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 void TMainForm::actStopExecute()

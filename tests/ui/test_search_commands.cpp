@@ -202,12 +202,15 @@ TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
     form->sePopulation->SetText(QStringLiteral("1000"));
     ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
     bool searchingAfterClose = true;
+    bool visibleWhileTheSearchUnwinds = false;
     QTimer::singleShot(150, form.get(), [&] {
         form->close();
         searchingAfterClose = form->FSearching;
+        visibleWhileTheSearchUnwinds = form->isVisible();
     });
     ASSERT_TRUE(form->actGenerate->Execute());
     EXPECT_FALSE(searchingAfterClose);
+    EXPECT_TRUE(visibleWhileTheSearchUnwinds);
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 1);
     EXPECT_EQ(Results(*form).size(), 2);
     QApplication::processEvents();
