@@ -1,5 +1,7 @@
 #include "core/distances.h"
 
+#include <algorithm>
+
 void ComputeDistances(TPointSetState& state, TCoreHost& host, int32_t start)
 {
     host.ProcessEvents();
@@ -13,27 +15,42 @@ void ComputeDistances(TPointSetState& state, TCoreHost& host, int32_t start)
 
     TDistanceMatrix& d = state.FDistances;
     d.resize(n);
-    const int32_t first = start < 0 ? 0 : start;
-    for (int32_t i = 0; i < n; ++i) {
+    for (int32_t i = 0; i < n; ++i)
         d[i].resize(n, 0.0);
-        const int32_t fromColumn = i < first ? first : 0;
-        double* row = d[i].data();
-        for (int32_t j = fromColumn; j < n; ++j) {
-            bar.StepIt();
-            // The distance is symmetric and computed the same way from both
-            // ends, so a cell below the diagonal takes the value its mirror
-            // got earlier in this pass.
-            if (j < i) {
-                row[j] = d[j][i];
+
+    // A cell and its mirror get the same value (the distance is computed
+    // the same way from both ends), so each pair is computed once. Tiles
+    // keep both the rows and the mirrored columns in the cache; a full
+    // matrix of 10 000 points would otherwise miss on every mirrored write.
+    const int32_t first = start < 0 ? 0 : start;
+    constexpr int32_t TileSize = 64;
+    for (int32_t rowTile = 0; rowTile < n; rowTile += TileSize) {
+        const int32_t rowEnd = std::min(n, rowTile + TileSize);
+        for (int32_t columnTile = rowTile; columnTile < n; columnTile += TileSize) {
+            const int32_t columnEnd = std::min(n, columnTile + TileSize);
+            if (rowEnd <= first && columnEnd <= first)
                 continue;
+            int64_t cells = 0;
+            for (int32_t i = rowTile; i < rowEnd; ++i) {
+                double* row = d[i].data();
+                for (int32_t j = std::max(columnTile, i); j < columnEnd; ++j) {
+                    if (i < first && j < first)
+                        continue;
+                    // Differences in 64 bits: points read from a file may
+                    // lie further apart than a 32-bit difference can hold.
+                    const int64_t dx = static_cast<int64_t>(points[i].X) - points[j].X;
+                    const int64_t dy = static_cast<int64_t>(points[i].Y) - points[j].Y;
+                    const double distance = MapHypot(dx, dy);
+                    row[j] = distance;
+                    d[j][i] = distance;
+                    cells += j == i ? 1 : 2;
+                }
             }
-            // Differences in 64 bits: points read from a file may lie
-            // further apart than a 32-bit difference can hold.
-            const int64_t dx = static_cast<int64_t>(points[i].X) - points[j].X;
-            const int64_t dy = static_cast<int64_t>(points[i].Y) - points[j].Y;
-            row[j] = MapHypot(dx, dy);
+            // Every computed cell is one step of the bar.
+            bar.StepBy(cells);
         }
     }
+
 
     bar.SetPosition(0);
     host.FillDistanceGrid();
