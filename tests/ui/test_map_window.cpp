@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QTest>
+
+#include <cmath>
+
+#include "raster/map_render.h"
+#include "scripted_dialogs.h"
+#include "ui/commands.h"
+#include "ui/distance_grid.h"
+#include "ui/point_list.h"
+#include "window_fixture.h"
+
+namespace {
+
+class MapWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Form = MakeWindows();
+        Form->show();
+        Form->actShowWay->Execute();
+    }
+
+    TImage32& View() const { return *Form->MapForm->Image321; }
+    const TBitmap32& Surface() const { return View().Bitmap(); }
+
+    TScriptedDialogs ScriptedDialogs;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(MapWindowTest, FirstShowSizesTheSurfaceAndRecordsTheMapSize)
+{
+    EXPECT_EQ(Form->Tag, 99);
+    EXPECT_EQ(Surface().Width(), View().width());
+    EXPECT_EQ(Surface().Height(), View().height());
+    EXPECT_EQ(Form->FMapWidth, View().width());
+    EXPECT_EQ(Form->FMapHeight, View().height());
+    EXPECT_GT(Form->FMapWidth, 0);
+}
+
+TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
+{
+    auto fresh = MakeWindows();
+    ASSERT_NE(fresh->MapForm, nullptr);
+    EXPECT_FALSE(fresh->MapForm->isVisible());
+    EXPECT_EQ(fresh->MapForm->size(), QSize(495, 382));
+    EXPECT_EQ(fresh->MapForm->Image321->size(), QSize(495, 382));
+    // Before the first showing the map size is still unknown.
+    EXPECT_EQ(fresh->FMapWidth, 0);
+}
+
+TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)
+{
+    Form->DrawMap();
+    const int32_t w = Surface().Width();
+    const int32_t h = Surface().Height();
+    ASSERT_GT(w, 2);
+    ASSERT_GT(h, 2);
+    EXPECT_EQ(Surface().Pixel(0, 0), MapFrameColor);
+    EXPECT_EQ(Surface().Pixel(w - 1, h - 1), MapFrameColor);
+    EXPECT_EQ(Surface().Pixel(w / 2, 0), MapFrameColor);
+    EXPECT_EQ(Surface().Pixel(0, h / 2), MapFrameColor);
+    EXPECT_EQ(Surface().Pixel(1, 1), MapBackgroundColor);
+    EXPECT_EQ(Surface().Pixel(w / 2, h / 2), MapBackgroundColor);
+    // What the window shows is that surface.
+    const QImage shown = View().grab().toImage();
+    EXPECT_EQ(shown.pixel(w / 2, h / 2) & 0xFFFFFFu, 0xFFFFFFu);
+    EXPECT_EQ(shown.pixel(0, h / 2) & 0xFFFFFFu, MapFrameColor & 0xFFFFFFu);
+}
+
+TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
+{
+    Form->FPoints = {{20, 20, -1}, {60, 60, -1}};
+    Form->RefreshPointList();
+    EXPECT_EQ(Surface().Pixel(23, 23), MapPointColor);
+    EXPECT_EQ(Surface().Pixel(24, 24), MapBackgroundColor);
+    Form->ListBox1->selectionModel()->select(Form->ListBox1->model()->index(1, 0), QItemSelectionModel::Select);
+    Form->ListBox1MouseUp();
+    EXPECT_EQ(Surface().Pixel(23, 23), MapPointColor);
+    EXPECT_EQ(Surface().Pixel(65, 65), MapSelectedPointColor);
+    EXPECT_EQ(Surface().Pixel(66, 66), MapBackgroundColor);
+}
+
+TEST_F(MapWindowTest, EveryButtonPressAddsAPointAndClearsTheSelection)
+{
+    Form->FPoints = {{20, 20, -1}};
+    Form->RefreshPointList();
+    Form->ListBox1->selectionModel()->select(Form->ListBox1->model()->index(0, 0), QItemSelectionModel::Select);
+    Form->FModified = false;
+
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(100, 50));
+    QTest::mouseClick(&View(), Qt::RightButton, {}, QPoint(110, 60));
+    QTest::mouseClick(&View(), Qt::MiddleButton, {}, QPoint(120, 70));
+    ASSERT_EQ(Form->FPoints.size(), 4u);
+    EXPECT_EQ(Form->FPoints[1].X, 100);
+    EXPECT_EQ(Form->FPoints[1].Y, 50);
+    EXPECT_EQ(Form->FPoints[3].X, 120);
+    EXPECT_EQ(Form->FPoints[3].Next, -1);
+    EXPECT_TRUE(Form->FModified);
+    EXPECT_EQ(Form->ListBox1->ItemCount(), 4);
+    EXPECT_EQ(Form->ListBox1->SelCount(), 0);
+    EXPECT_EQ(Surface().Pixel(20, 20), MapPointColor);
+    EXPECT_EQ(Surface().Pixel(100, 50), MapPointColor);
+    // The matrix grew with the new points.
+    ASSERT_EQ(Form->FDistances.size(), 4u);
+    EXPECT_DOUBLE_EQ(Form->FDistances[1][2], std::hypot(10.0, 10.0));
+    EXPECT_EQ(Form->StringGrid1->ColCount(), 5);
+}
+
+TEST_F(MapWindowTest, DoubleClickAddsTwoPointsAtThePlace)
+{
+    // What the window system delivers: press, release, then the second
+    // press as a double click, then its release.
+    const QPoint at(30, 40);
+    QTest::mousePress(&View(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&View(), Qt::LeftButton, {}, at);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, View().mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                       Qt::NoModifier);
+    QApplication::sendEvent(&View(), &second);
+    ASSERT_EQ(Form->FPoints.size(), 2u);
+    EXPECT_EQ(Form->FPoints[0].X, Form->FPoints[1].X);
+    EXPECT_EQ(Form->FPoints[0].Y, Form->FPoints[1].Y);
+}
+
+TEST_F(MapWindowTest, ResizingTheMapRecordsItsSizeAndRedraws)
+{
+    Form->MapForm->resize(300, 200);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Form->FMapWidth, 300);
+    EXPECT_EQ(Form->FMapHeight, 200);
+    EXPECT_EQ(Surface().Width(), 300);
+    EXPECT_EQ(Surface().Height(), 200);
+    EXPECT_EQ(Surface().Pixel(299, 100), MapFrameColor);
+}
+
+TEST_F(MapWindowTest, ClosingTheMapOnlyHidesIt)
+{
+    Form->AddPoint(10, 10);
+    EXPECT_TRUE(Form->MapForm->close());
+    EXPECT_FALSE(Form->MapForm->isVisible());
+    ASSERT_NE(Form->MapForm, nullptr);
+    EXPECT_EQ(Surface().Pixel(12, 12), MapPointColor);
+    Form->actShowWay->Execute();
+    EXPECT_TRUE(Form->MapForm->isVisible());
+}
+
+TEST_F(MapWindowTest, LinksAreDrawnFromPointToSuccessor)
+{
+    Form->FPoints = {{10, 10, 1}, {10, 60, -1}};
+    Form->RefreshPointList();
+    // A vertical link: black from the start's corner down to the pixel
+    // before the successor's corner.
+    EXPECT_EQ(Surface().Pixel(10, 30), MapLinkColor);
+    EXPECT_EQ(Surface().Pixel(11, 30), MapBackgroundColor);
+}
+
+}  // namespace
