@@ -432,8 +432,20 @@ void TMainForm::FormCreate(const QStringList& commandLine)
     }
     // Qt has no idle event: the dispatcher's last call before it waits is
     // the moment, and it does not come while a search processes events.
+    // The signal is no event, so the application object cannot catch what
+    // escapes it; the error box it may show waits without a second idle
+    // pass of its own, which could only fail the same way.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TMainForm::ApplicationIdle);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (FInIdle)
+                return;
+            FInIdle = true;
+            TApplication::Guarded([this] {
+                ApplicationIdle();
+                return true;
+            });
+            FInIdle = false;
+        });
     // Every widget paints into the window's back buffer already: painting is
     // double-buffered without being asked.
 }

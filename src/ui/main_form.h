@@ -198,6 +198,7 @@ private:
     void CreateToolBar();
 
     TProgressBar FProgress;
+    bool FInIdle = false;
     // A close asked for during a search waits until the search has
     // returned; the question about changes has been answered by then.
     bool FCloseAfterSearch = false;

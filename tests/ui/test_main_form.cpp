@@ -20,6 +20,8 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QEventLoop>
+#include <QTimer>
 #include <QToolBar>
 
 #include <stdexcept>
@@ -557,6 +559,45 @@ TEST_F(MainFormTest, EscapedErrorIsShownWithTitleAndPeriod)
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Tovu"));
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Text, QStringLiteral("Coś poszło źle."));
     EXPECT_EQ(TApplication::ExceptionText(QStringLiteral("Koniec.")), QStringLiteral("Koniec."));
+}
+
+}  // namespace
+
+namespace {
+
+void WaitInEventLoop(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TEST(MainFormIdleTest, IdleMomentUpdatesTitleThenRules)
+{
+    TScriptedDialogs dialogs;
+    auto form = MakeWindows();
+    form->show();
+    form->FModified = true;
+    form->FSearching = true;
+    WaitInEventLoop(30);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu [zmieniony]"));
+    EXPECT_FALSE(form->actNewArray->isEnabled());
+    form->FSearching = false;
+    WaitInEventLoop(30);
+    EXPECT_TRUE(form->actNewArray->isEnabled());
+}
+
+TEST(MainFormIdleTest, ErrorInAnIdleRuleIsShownAndTheLoopGoesOn)
+{
+    TScriptedDialogs dialogs;
+    auto form = MakeWindows();
+    form->show();
+    form->actCountWay->SetRule([]() -> bool { throw std::runtime_error("Reguła zawiodła"); });
+    // A real wait of the event loop: only then is it idle.
+    WaitInEventLoop(50);
+    ASSERT_GE(dialogs.Count("error"), 1);
+    EXPECT_EQ(dialogs.Boxes.front().Text, QStringLiteral("Reguła zawiodła."));
+    form->actCountWay->SetRule([] { return true; });
 }
 
 }  // namespace
