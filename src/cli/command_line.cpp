@@ -30,6 +30,15 @@ bool LooksLikeOption(const std::string& arg)
 TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs)
 {
     TParsedArgs parsed;
+    // Asking for help is never a usage error, whatever else the line holds.
+    for (const std::string& arg : args) {
+        if (arg == "--")
+            break;
+        if (arg == "--help" || arg == "-h") {
+            parsed.HelpWanted = true;
+            return parsed;
+        }
+    }
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -39,10 +48,6 @@ TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TO
         }
         if (arg == "--") {
             optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            parsed.HelpWanted = true;
             continue;
         }
         std::string name = arg;

@@ -1,5 +1,6 @@
 #include "cli_runner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>

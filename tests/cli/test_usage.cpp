@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+#include "version.h"
+
+namespace {
+
+struct TUsageCase {
+    const char* Name;
+    std::vector<std::string> Args;
+    // What the one line on standard error must say.
+    std::string Says;
+};
+
+// FILE is replaced by a readable three-point file.
+const std::vector<TUsageCase> UsageCases = {
+    {"NoCommand", {}, "tovu-cli: brak polecenia"},
+    {"UnknownCommand", {"solv"}, "nieznane polecenie „solv”"},
+    {"UnknownOption", {"solve", "FILE", "--fast"}, "nieznana opcja --fast"},
+    {"MissingValue", {"solve", "FILE", "--tries"}, "opcja --tries wymaga wartości"},
+    {"FlagWithValue", {"solve", "FILE", "--json=yes"}, "opcja --json nie przyjmuje wartości"},
+    {"MissingFile", {"solve"}, "brak argumentu: PLIK"},
+    {"ExtraArgument", {"solve", "FILE", "FILE"}, "nadmiarowy argument"},
+    {"UnknownMethod", {"solve", "FILE", "--method", "greedy"}, "--method: nieznana metoda „greedy”"},
+    {"TriesBelowRange", {"solve", "FILE", "--method", "random", "--tries", "0"}, "--tries: wartość 0 poza zakresem 1..32000"},
+    {"TriesAboveRange", {"solve", "FILE", "--method", "random", "--tries", "32001"}, "poza zakresem 1..32000"},
+    {"TriesNotANumber", {"solve", "FILE", "--method", "random", "--tries", "12a"}, "--tries: oczekiwano liczby całkowitej"},
+    {"PopulationBelowRange", {"solve", "FILE", "--method", "genetic", "--population", "9"}, "poza zakresem 10..1000"},
+    {"GenerationsBelowRange", {"solve", "FILE", "--method", "genetic", "--generations", "99"}, "poza zakresem 100..32000"},
+    {"ThresholdAboveRange", {"solve", "FILE", "--method", "genetic", "--threshold", "101"}, "poza zakresem 1..100"},
+    {"BothStopRules", {"solve", "FILE", "--method", "genetic", "--generations", "200", "--threshold", "2"}, "wykluczają się"},
+    {"RateWithDecimalComma", {"solve", "FILE", "--method", "genetic", "--mutation", "0,05"}, "--mutation: oczekiwano liczby dziesiętnej z kropką"},
+    {"RateNotFinite", {"solve", "FILE", "--method", "genetic", "--crossover", "inf"}, "--crossover: oczekiwano liczby dziesiętnej"},
+    {"OptionOfAnotherMethod", {"solve", "FILE", "--tries", "10"}, "opcja --tries dotyczy tylko metody random"},
+    {"SeedPastMidnight", {"solve", "FILE", "--seed", "86400000"}, "--seed: wartość 86400000 poza zakresem 0..86399999"},
+    {"NegativeSeed", {"random", "3", "--seed", "-1"}, "poza zakresem 0..86399999"},
+    {"TooManyRandomPoints", {"random", "10001"}, "poza zakresem 0..10000"},
+    {"ZeroMapSide", {"random", "3", "--size", "0x10"}, "--size: rozmiar 0x10 poza zakresem"},
+    {"SizeWithoutX", {"random", "3", "--size", "495"}, "--size: oczekiwano rozmiaru SZERxWYS"},
+    {"RenderWithoutOutput", {"render", "FILE"}, "brak opcji -o OBRAZ.png"},
+    {"RouteWithEmptyItem", {"length", "FILE", "--route", "0,,1"}, "--route: oczekiwano indeksów punktów"},
+    {"RouteBeyondTheSet", {"length", "FILE", "--route", "0,3"}, "--route: nie ma punktu 3 (indeksy punktów: 0..2)"},
+    {"SelectionBeyondTheSet", {"render", "FILE", "-o", "x.png", "--select", "-1"}, "--select: nie ma punktu -1"},
+    {"LengthWithoutRoute", {"length", "FILE"}, "brak opcji --route"},
+};
+
+void PrintTo(const TUsageCase& usageCase, std::ostream* out)
+{
+    *out << usageCase.Name;
+}
+
+class UsageErrorTest : public ::testing::TestWithParam<TUsageCase> {};
+
+TEST_P(UsageErrorTest, GivesOnePolishLineAndStatusTwo)
+{
+    TScratchDir dir;
+    const std::string file = dir.WritePoints("three.tvu", {{0, 0}, {3, 4}, {6, 8}});
+    std::vector<std::string> args = GetParam().Args;
+    for (std::string& arg : args) {
+        if (arg == "FILE")
+            arg = file;
+        if (arg == "x.png")
+            arg = dir.Path(arg);
+    }
+    const TCliRun run = RunCli(args);
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find(GetParam().Says), std::string::npos) << run.Err;
+    EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
+    EXPECT_NE(run.Err.find("--help"), std::string::npos);
+    EXPECT_FALSE(FileExists(dir.Path("x.png")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UsageErrorTest, ::testing::ValuesIn(UsageCases),
+                         [](const ::testing::TestParamInfo<TUsageCase>& info) { return info.param.Name; });
+
+TEST(HelpTest, GeneralHelpListsTheCommands)
+{
+    const TCliRun run = RunCli({"--help"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Err, "");
+    for (const char* command : {"solve", "random", "render", "length"})
+        EXPECT_NE(run.Out.find(std::string("  ") + command + " "), std::string::npos) << command;
+}
+
+TEST(HelpTest, EveryCommandHasItsOwnHelp)
+{
+    for (const char* command : {"solve", "random", "render", "length"}) {
+        const TCliRun run = RunCli({command, "--help"});
+        EXPECT_EQ(run.ExitCode, 0) << command;
+        EXPECT_EQ(run.Out.rfind(std::string("Użycie: tovu-cli ") + command, 0), 0u) << run.Out;
+    }
+}
+
+TEST(HelpTest, HelpWinsOverAWrongCommandLine)
+{
+    const TCliRun run = RunCli({"solve", "--fast", "--tries", "--help"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out.rfind("Użycie: tovu-cli solve", 0), 0u);
+}
+
+TEST(HelpTest, SolveHelpNamesEveryOption)
+{
+    const std::string help = RunCli({"solve", "--help"}).Out;
+    for (const char* option : {"--method", "--tries", "--population", "--crossover", "--mutation", "--generations",
+                               "--threshold", "--keep-best", "--seed", "--json"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
+TEST(VersionTest, PrintsTheBuildsVersion)
+{
+    const TCliRun run = RunCli({"--version"});
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out, std::string("tovu-cli ") + tovu::VersionText + "\n");
+}
+
+}  // namespace
