@@ -4,7 +4,7 @@
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
-#include "cli/random_points.h"
+#include "core/random_points.h"
 #include "cli/seed_option.h"
 #include "core/point_file.h"
 #include "core/point_set.h"

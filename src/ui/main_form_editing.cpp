@@ -4,21 +4,14 @@
 #include "core/lenient_int.h"
 #include "core/number_text.h"
 #include "core/point_set_ops.h"
-#include "core/random_source.h"
+#include "core/random_points.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/point_list.h"
 
 void TMainForm::RandomizePoints(int32_t Count)
 {
-    if (Count > 0)
-        FPoints.resize(static_cast<size_t>(Count));
-    ReseedFromClock();
-    for (TMapPoint& point : FPoints) {
-        point.X = RandomBelow(FMapWidth);
-        point.Y = RandomBelow(FMapHeight);
-        point.Next = -1;
-    }
+    DrawRandomPoints(FPoints, Count, FMapWidth, FMapHeight);
     FModified = true;
     ComputeDistances(*this, *this, 0);
     RefreshPointList();

@@ -1,4 +1,4 @@
-#include "cli/random_points.h"
+#include "core/random_points.h"
 
 #include "core/random_source.h"
 
