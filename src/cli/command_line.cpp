@@ -12,11 +12,11 @@ std::string TParsedArgs::ValueOr(const std::string& name, const std::string& fal
 
 namespace {
 
-const TOptionSpec* FindSpec(const std::vector<TOptionSpec>& specs, const std::string& name)
+const TOptionRule* FindRule(const std::vector<TOptionRule>& rules, const std::string& name)
 {
     const auto found =
-        std::find_if(specs.begin(), specs.end(), [&](const TOptionSpec& spec) { return spec.Name == name; });
-    return found == specs.end() ? nullptr : &*found;
+        std::find_if(rules.begin(), rules.end(), [&](const TOptionRule& entry) { return entry.Name == name; });
+    return found == rules.end() ? nullptr : &*found;
 }
 
 bool LooksLikeOption(const std::string& arg)
@@ -27,7 +27,7 @@ bool LooksLikeOption(const std::string& arg)
 
 }  // namespace
 
-TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs)
+TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionRule>& rules)
 {
     TParsedArgs parsed;
     // Asking for help is never a usage error, whatever else the line holds.
@@ -59,10 +59,10 @@ TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TO
             value = arg.substr(equals + 1);
             inlineValue = true;
         }
-        const TOptionSpec* spec = FindSpec(specs, name);
-        if (!spec)
+        const TOptionRule* entry = FindRule(rules, name);
+        if (!entry)
             throw TUsageError("nieznana opcja " + name);
-        if (spec->TakesValue) {
+        if (entry->TakesValue) {
             if (!inlineValue) {
                 if (i + 1 >= args.size())
                     throw TUsageError("opcja " + name + " wymaga wartości");

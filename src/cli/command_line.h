@@ -5,7 +5,7 @@
 #include <vector>
 
 // One option a command accepts: "--tries N" takes a value, "--json" does not.
-struct TOptionSpec {
+struct TOptionRule {
     std::string Name;
     bool TakesValue = false;
 };
@@ -25,7 +25,7 @@ struct TParsedArgs {
 
 // Throws TUsageError for an option the command does not know or a value
 // that is missing. "--help" and "-h" are known to every command.
-TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionSpec>& specs);
+TParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<TOptionRule>& rules);
 
 // The one plain argument a command takes (a file name, a count); what names
 // it in the error texts.

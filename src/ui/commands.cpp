@@ -48,7 +48,7 @@ void BindButton(QAbstractButton* button, TCommand* command)
 
 namespace {
 
-struct TCommandSpec {
+struct TCommandEntry {
     TCommand* TMainForm::*Member;
     const char* Name;
     const char* Caption;
@@ -68,7 +68,7 @@ void TMainForm::CreateCommands()
     ActionList1->setObjectName("ActionList1");
 
     const QString visitHint = tovu::HomePageHint();
-    const TCommandSpec table[] = {
+    const TCommandEntry table[] = {
         {&TMainForm::actNewArray, "actNewArray", "&Nowy zbiór", "Tworzy nowy zbiór punktów", "Ctrl+N", "File", 3,
          &TMainForm::actNewArrayExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::actOpenArray, "actOpenArray", "&Otwórz zbiór...", "Wczytuje zbiór punktów z pliku", "Ctrl+O",
@@ -99,28 +99,28 @@ void TMainForm::CreateCommands()
          &TMainForm::cmdEmailExecute, nullptr},
     };
 
-    for (const TCommandSpec& spec : table) {
-        auto* command = new TCommand(QString::fromUtf8(spec.Name), this);
-        command->setText(QString::fromUtf8(spec.Caption));
-        const QString hint = spec.Hint ? QString::fromUtf8(spec.Hint) : visitHint;
+    for (const TCommandEntry& entry : table) {
+        auto* command = new TCommand(QString::fromUtf8(entry.Name), this);
+        command->setText(QString::fromUtf8(entry.Caption));
+        const QString hint = entry.Hint ? QString::fromUtf8(entry.Hint) : visitHint;
         if (!hint.isEmpty()) {
             command->setStatusTip(hint);
             command->setToolTip(hint);
         }
-        if (*spec.ShortCut)
-            command->setShortcut(QKeySequence(QString::fromLatin1(spec.ShortCut), QKeySequence::PortableText));
-        command->setProperty("category", QString::fromLatin1(spec.Category));
-        if (spec.Image >= 0) {
-            command->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(spec.Image)));
-            command->setProperty("imageIndex", spec.Image);
+        if (*entry.ShortCut)
+            command->setShortcut(QKeySequence(QString::fromLatin1(entry.ShortCut), QKeySequence::PortableText));
+        command->setProperty("category", QString::fromLatin1(entry.Category));
+        if (entry.Image >= 0) {
+            command->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(entry.Image)));
+            command->setProperty("imageIndex", entry.Image);
         }
-        const auto handler = spec.Handler;
+        const auto handler = entry.Handler;
         command->SetHandler([this, handler] { (this->*handler)(); });
-        if (spec.Rule) {
-            const auto rule = spec.Rule;
+        if (entry.Rule) {
+            const auto rule = entry.Rule;
             command->SetRule([this, rule] { return (this->*rule)(); });
         }
-        this->*spec.Member = command;
+        this->*entry.Member = command;
         ActionList1->Add(command);
         // Shortcuts work wherever the focus is inside the main window.
         addAction(command);
