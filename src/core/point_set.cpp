@@ -19,14 +19,17 @@ void SwapValues(int32_t& a, int32_t& b)
 
 double RouteLength(const TDistanceMatrix& distances, const TSpecimen& route)
 {
+    return RouteLength(distances, route.data(), route.size());
+}
+
+double RouteLength(const TDistanceMatrix& distances, const int32_t* route, size_t count)
+{
     double sum = 0.0;
-    const size_t count = route.size();
     for (size_t i = 0; i + 1 < count; ++i) {
         const int32_t a = route[i];
         const int32_t b = route[i + 1];
         if (a != -1 && b != -1)
-            sum = static_cast<double>(static_cast<long double>(sum) +
-                                      static_cast<long double>(distances[a][b]));
+            sum = AddLeg(sum, distances[a][b]);
     }
     return sum;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,6 +50,15 @@ void SwapValues(int32_t& a, int32_t& b);
 // are skipped. Each leg is added in extended precision and the partial sum
 // rounded to a double after every addition, so every build agrees bit for bit.
 double RouteLength(const TDistanceMatrix& distances, const TSpecimen& route);
+// The same over a route held in a plain array (a slot of a flat population).
+double RouteLength(const TDistanceMatrix& distances, const int32_t* route, size_t count);
+
+// One leg onto a partial sum: added in extended precision, rounded to a
+// double. Every route length in the program is built from this step.
+inline double AddLeg(double sum, double leg)
+{
+    return static_cast<double>(static_cast<long double>(sum) + static_cast<long double>(leg));
+}
 
 // Turns a route into successor links; the route's last point gets -1.
 // Points the route does not name keep their links.

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/point_set.h"
-#include "search/route_measure.h"
 
 // The engine of the exhaustive search, over any stepper that offers
 // Step() and StepBy(count) and answers whether to go on.

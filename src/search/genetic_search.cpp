@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/point_set.h"
 #include "core/random_source.h"
 #include "search/genetic_breeding.h"
 #include "search/random_search.h"
-#include "search/route_measure.h"
 #include "search/step_pacer.h"
 
 namespace {
@@ -85,7 +85,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGe
         const TDistanceMatrix& distances = state.FDistances;
         for (int32_t i = 0; i < population; ++i) {
             const int32_t* route = current.data() + i * width;
-            const double length = RouteLengthOf(distances, route, width);
+            const double length = RouteLength(distances, route, width);
             fitness[i] = length;
             if (length < best || best == -1.0) {
                 best = length;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/point_set.h"
 #include "core/random_source.h"
-#include "search/route_measure.h"
 #include "search/step_pacer.h"
 
 void RandomRoute(TSpecimen& route)

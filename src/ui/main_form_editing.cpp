@@ -85,8 +85,7 @@ void TMainForm::actCountWayExecute()
         const int32_t next = FPoints[i].Next;
         if (next < 0 || next >= static_cast<int32_t>(FDistances[i].size()))
             continue;
-        length = static_cast<double>(static_cast<long double>(length) +
-                                     static_cast<long double>(FDistances[i][next]));
+        length = AddLeg(length, FDistances[i][next]);
     }
     lbResults->clear();
     lbResults->addItem(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, NumberFormat())));
