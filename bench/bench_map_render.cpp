@@ -48,14 +48,32 @@ TPointArray LinkedPoints()
     return points;
 }
 
-} // namespace
+}  // namespace
 
-void* operator new(std::size_t size) { return CountedAllocate(size); }
-void* operator new[](std::size_t size) { return CountedAllocate(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void* operator new(std::size_t size)
+{
+    return CountedAllocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return CountedAllocate(size);
+}
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
 
 int main()
 {
@@ -93,8 +111,8 @@ int main()
     for (size_t i = 0; i < static_cast<size_t>(MapWidthPx) * MapHeightPx; ++i)
         checksum = checksum * 1099511628211ull + bits[i];
 
-    std::printf("RenderMap %d points, %d links, %d x %d, %d redraws\n", PointCount, PointCount, MapWidthPx,
-                MapHeightPx, Repeats);
+    std::printf("RenderMap %d points, %d links, %d x %d, %d redraws\n", PointCount, PointCount, MapWidthPx, MapHeightPx,
+                Repeats);
     std::printf("  min %.2f ms, median %.2f ms, mean %.2f ms, max %.2f ms\n", timesMs.front(), medianMs, meanMs,
                 timesMs.back());
     std::printf("  median / target %.0f ms = %.2f (%s)\n", TargetMs, medianMs / TargetMs,

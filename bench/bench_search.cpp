@@ -202,10 +202,11 @@ void BenchExhaustiveOverhead(int32_t n, bool skipSubtrees, int repeats)
             pictures = host.StepPictures;
         }
         counting = std::min(counting, TimeRun([&] {
-            TCountingStepper stepper;
-            TExhaustiveScan<TCountingStepper> scan(state.FDistances, n, stepper, state.FBestRoute, skipSubtrees);
-            scan.Run();
-        }));
+                                TCountingStepper stepper;
+                                TExhaustiveScan<TCountingStepper> scan(state.FDistances, n, stepper, state.FBestRoute,
+                                                                       skipSubtrees);
+                                scan.Run();
+                            }));
     }
     const double overhead = (hosted - free) / free;
     char name[80];

@@ -59,8 +59,8 @@ int32_t Coordinate(FuzzedDataProvider& input, int32_t widthPx, int32_t heightPx)
         // and overflow mistakes live.
         const int64_t w = widthPx;
         const int64_t h = heightPx;
-        const int64_t edges[] = {Min,    Min + 1, Min / 2, -65536, -2,      -1,      0,       1,   w - 1, w,
-                                 w + 1,  h - 1,   h,       h + 1,  65536,   Max / 2, Max - 1, Max, Max - w, Min + h};
+        const int64_t edges[] = {Min,   Min + 1, Min / 2, -65536, -2,    -1,      0,       1,   w - 1,   w,
+                                 w + 1, h - 1,   h,       h + 1,  65536, Max / 2, Max - 1, Max, Max - w, Min + h};
         const int64_t edge = edges[input.ConsumeIntegralInRange<size_t>(0, std::size(edges) - 1)];
         return static_cast<int32_t>(std::clamp<int64_t>(edge, Min, Max));
     }
@@ -77,15 +77,17 @@ struct TSize {
 TSize Size(FuzzedDataProvider& input)
 {
     if (input.ConsumeIntegralInRange<int>(0, 7) != 0)
-        return {input.ConsumeIntegralInRange<int32_t>(-3, MaxSidePx), input.ConsumeIntegralInRange<int32_t>(-3, MaxSidePx)};
+        return {input.ConsumeIntegralInRange<int32_t>(-3, MaxSidePx),
+                input.ConsumeIntegralInRange<int32_t>(-3, MaxSidePx)};
     // One side huge, the other empty or negative: no pixels, but a width or
     // height that the clipping arithmetic still has to survive. A tall empty
     // surface stops at 65536 rows: FillRect walks every row of it, and at
     // 2^31 rows that alone outlasts the run's time limit.
     const int32_t none = input.PickValueInArray({int32_t{0}, int32_t{-1}, std::numeric_limits<int32_t>::min()});
     if (input.ConsumeBool()) {
-        const int32_t wide = input.PickValueInArray({std::numeric_limits<int32_t>::max(),
-                                                     std::numeric_limits<int32_t>::min(), int32_t{1} << 30, int32_t{65536}});
+        const int32_t wide =
+            input.PickValueInArray({std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(),
+                                    int32_t{1} << 30, int32_t{65536}});
         return {wide, none};
     }
     const int32_t tall = input.PickValueInArray({std::numeric_limits<int32_t>::min(), int32_t{65535}, int32_t{65536}});
@@ -132,9 +134,10 @@ void CheckFillRect(TBitmap32& s, TRect r, uint32_t colour)
     const std::vector<uint32_t> before = Snapshot(s);
     s.FillRect(static_cast<int32_t>(r.X1), static_cast<int32_t>(r.Y1), static_cast<int32_t>(r.X2),
                static_cast<int32_t>(r.Y2), colour);
-    ExpectPixels(s, before, [&](int32_t x, int32_t y, uint32_t old, uint32_t now) {
-        return now == (r.Contains(x, y) ? colour : old);
-    }, "FillRect painted outside its rectangle or missed a pixel of it");
+    ExpectPixels(
+        s, before,
+        [&](int32_t x, int32_t y, uint32_t old, uint32_t now) { return now == (r.Contains(x, y) ? colour : old); },
+        "FillRect painted outside its rectangle or missed a pixel of it");
 }
 
 void CheckFrameRect(TBitmap32& s, TRect r, uint32_t colour)
@@ -143,10 +146,13 @@ void CheckFrameRect(TBitmap32& s, TRect r, uint32_t colour)
     s.FrameRect(static_cast<int32_t>(r.X1), static_cast<int32_t>(r.Y1), static_cast<int32_t>(r.X2),
                 static_cast<int32_t>(r.Y2), colour);
     // The outline: first and last row and column of the half-open rectangle.
-    ExpectPixels(s, before, [&](int32_t x, int32_t y, uint32_t old, uint32_t now) {
-        const bool onOutline = r.Contains(x, y) && (y == r.Y1 || y == r.Y2 - 1 || x == r.X1 || x == r.X2 - 1);
-        return now == (onOutline ? colour : old);
-    }, "FrameRect painted off its outline or missed a pixel of it");
+    ExpectPixels(
+        s, before,
+        [&](int32_t x, int32_t y, uint32_t old, uint32_t now) {
+            const bool onOutline = r.Contains(x, y) && (y == r.Y1 || y == r.Y2 - 1 || x == r.X1 || x == r.X2 - 1);
+            return now == (onOutline ? colour : old);
+        },
+        "FrameRect painted off its outline or missed a pixel of it");
 }
 
 void CheckLine(TBitmap32& s, TRect ends, uint32_t colour)
@@ -158,9 +164,9 @@ void CheckLine(TBitmap32& s, TRect ends, uint32_t colour)
     // one pixel beside it.
     const TRect box{std::min(ends.X1, ends.X2) - 1, std::min(ends.Y1, ends.Y2) - 1, std::max(ends.X1, ends.X2) + 2,
                     std::max(ends.Y1, ends.Y2) + 2};
-    ExpectPixels(s, before, [&](int32_t x, int32_t y, uint32_t old, uint32_t now) {
-        return now == old || box.Contains(x, y);
-    }, "Line changed a pixel away from its segment");
+    ExpectPixels(
+        s, before, [&](int32_t x, int32_t y, uint32_t old, uint32_t now) { return now == old || box.Contains(x, y); },
+        "Line changed a pixel away from its segment");
 
     const auto inside = [&](int64_t x, int64_t y) { return 0 <= x && x < s.Width() && 0 <= y && y < s.Height(); };
     if (!inside(ends.X1, ends.Y1) || !inside(ends.X2, ends.Y2) || (ends.X1 == ends.X2 && ends.Y1 == ends.Y2))
@@ -175,10 +181,13 @@ void CheckLine(TBitmap32& s, TRect ends, uint32_t colour)
         // Straight lines are exact: start up to, not including, the end.
         const TRect run{std::min(ends.X1, ends.X2), std::min(ends.Y1, ends.Y2), std::max(ends.X1, ends.X2) + 1,
                         std::max(ends.Y1, ends.Y2) + 1};
-        ExpectPixels(s, before, [&](int32_t x, int32_t y, uint32_t old, uint32_t now) {
-            const bool drawn = run.Contains(x, y) && !(x == ends.X2 && y == ends.Y2);
-            return now == (drawn ? colour : old);
-        }, "a straight Line differs from its run of pixels");
+        ExpectPixels(
+            s, before,
+            [&](int32_t x, int32_t y, uint32_t old, uint32_t now) {
+                const bool drawn = run.Contains(x, y) && !(x == ends.X2 && y == ends.Y2);
+                return now == (drawn ? colour : old);
+            },
+            "a straight Line differs from its run of pixels");
     }
 }
 
@@ -203,8 +212,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const uint32_t* bits = surface.Bits();
         const int32_t updates = surface.UpdateCount();
         const int kind = input.ConsumeIntegralInRange<int>(0, 5);
-        const uint32_t colour = input.ConsumeBool() ? input.ConsumeIntegral<uint32_t>()
-                                                    : input.PickValueInArray({0xFFFFFFFFu, 0xFF000000u, 0xFFFF0000u, 0xFF7F7F7Fu});
+        const uint32_t colour = input.ConsumeBool()
+                                    ? input.ConsumeIntegral<uint32_t>()
+                                    : input.PickValueInArray({0xFFFFFFFFu, 0xFF000000u, 0xFFFF0000u, 0xFF7F7F7Fu});
         if (kind == 0) {
             const TSize next = Size(input);
             const std::vector<uint32_t> before = Snapshot(surface);
@@ -230,14 +240,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const int changesBefore = changes;
             // A rectangle call that is rejected outright sends nothing; any
             // other one sends exactly one change notification.
-            const bool rejected = r.X1 >= r.X2 || r.Y1 >= r.Y2 || r.X1 >= widthPx || r.Y1 >= heightPx || r.X2 <= 0 ||
-                                  r.Y2 <= 0;
+            const bool rejected =
+                r.X1 >= r.X2 || r.Y1 >= r.Y2 || r.X1 >= widthPx || r.Y1 >= heightPx || r.X2 <= 0 || r.Y2 <= 0;
             switch (kind) {
             case 1: {
                 const std::vector<uint32_t> before = Snapshot(surface);
                 surface.Clear(colour);
-                ExpectPixels(surface, before, [&](int32_t, int32_t, uint32_t, uint32_t now) { return now == colour; },
-                             "Clear left a pixel in another colour");
+                ExpectPixels(
+                    surface, before, [&](int32_t, int32_t, uint32_t, uint32_t now) { return now == colour; },
+                    "Clear left a pixel in another colour");
                 if (changes != changesBefore + 1)
                     Fail("Clear sent no change notification");
                 break;

@@ -14,8 +14,7 @@
 #define TOVU_KEEP_VERSION_BLOCK
 #endif
 
-namespace tovu
-{
+namespace tovu {
 
 extern const std::array<std::uint8_t, ProgramVersionBlockBytes> ProgramVersionResource;
 

@@ -39,11 +39,21 @@ std::vector<std::string> Picture(const TBitmap32& surface)
         std::string row;
         for (int32_t x = 0; x < surface.Width(); ++x) {
             switch (surface.Pixel(x, y)) {
-            case White: row += '.'; break;
-            case Black: row += '#'; break;
-            case Grey: row += 'g'; break;
-            case DarkestStep: row += '2'; break;
-            default: row += '?'; break;
+            case White:
+                row += '.';
+                break;
+            case Black:
+                row += '#';
+                break;
+            case Grey:
+                row += 'g';
+                break;
+            case DarkestStep:
+                row += '2';
+                break;
+            default:
+                row += '?';
+                break;
             }
         }
         rows.push_back(row);
@@ -85,8 +95,8 @@ struct TNotifications {
 
 TEST(Gamma, TableHasTheTellingEntries)
 {
-    const std::pair<int, int> cases[] = {{0, 0},    {1, 5},     {2, 9},     {8, 23},    {16, 37},  {32, 60},
-                                         {64, 97},  {128, 157}, {192, 209}, {254, 254}, {255, 255}};
+    const std::pair<int, int> cases[] = {{0, 0},   {1, 5},     {2, 9},     {8, 23},    {16, 37},  {32, 60},
+                                         {64, 97}, {128, 157}, {192, 209}, {254, 254}, {255, 255}};
     const TGammaTable& gamma = GammaTable();
     for (const auto& [index, value] : cases)
         EXPECT_EQ(gamma[static_cast<size_t>(index)], value) << "entry " << index;
@@ -283,12 +293,9 @@ TEST(Bitmap32, StraightLinesStopBeforeTheirEndPixel)
         int32_t First, Last;
     };
     const TStraightCase cases[] = {
-        {"leftwards", 10, 5, 3, 5, true, 4, 10},
-        {"rightwards", 3, 5, 10, 5, true, 3, 9},
-        {"upwards", 5, 10, 5, 3, false, 4, 10},
-        {"downwards", 5, 3, 5, 10, false, 3, 9},
-        {"one pixel long", 7, 2, 8, 2, true, 7, 7},
-        {"to its own start", 4, 4, 4, 4, true, 1, 0},
+        {"leftwards", 10, 5, 3, 5, true, 4, 10},    {"rightwards", 3, 5, 10, 5, true, 3, 9},
+        {"upwards", 5, 10, 5, 3, false, 4, 10},     {"downwards", 5, 3, 5, 10, false, 3, 9},
+        {"one pixel long", 7, 2, 8, 2, true, 7, 7}, {"to its own start", 4, 4, 4, 4, true, 1, 0},
     };
     for (const TStraightCase& c : cases) {
         TBitmap32 surface = WhiteSurface(12, 12);
@@ -598,7 +605,7 @@ TEST(Bitmap32, SteepLineOverTwoToTheSixteenLongStaysInItsColumn)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(Bitmap32FillRect, SurfaceWithoutColumnsFillsNothingAndStillNotifies)
 {

@@ -191,7 +191,7 @@ TEST(GeneticSearch, MatchesTheGenerationByGenerationReference)
         int32_t generations;
         bool secureBad;
     } rows[] = {
-        {4, 10, 0.5, 0.05, 30, false},  {5, 11, 0.0, 0.03, 40, true},   {12, 20, 0.5, 0.5, 60, false},
+        {4, 10, 0.5, 0.05, 30, false},   {5, 11, 0.0, 0.03, 40, true},   {12, 20, 0.5, 0.5, 60, false},
         {30, 100, 0.05, 0.05, 50, true}, {9, 13, -1.0, 0.09, 25, false}, {50, 37, 0.02, 0.0, 20, true},
     };
     for (const auto& row : rows) {

@@ -21,11 +21,21 @@ std::vector<std::string> Picture(const TBitmap32& surface)
         std::string row;
         for (int32_t x = 0; x < surface.Width(); ++x) {
             switch (surface.Pixel(x, y)) {
-            case 0xFFFFFFFFu: row += '.'; break;
-            case 0xFF000000u: row += '#'; break;
-            case 0xFFFF0000u: row += 'r'; break;
-            case 0xFF7F7F7Fu: row += 'g'; break;
-            default: row += '?'; break;
+            case 0xFFFFFFFFu:
+                row += '.';
+                break;
+            case 0xFF000000u:
+                row += '#';
+                break;
+            case 0xFFFF0000u:
+                row += 'r';
+                break;
+            case 0xFF7F7F7Fu:
+                row += 'g';
+                break;
+            default:
+                row += '?';
+                break;
             }
         }
         rows.push_back(row);
@@ -42,16 +52,16 @@ std::vector<std::string> Render(int32_t width, int32_t height, const TPointArray
 }
 
 const std::vector<std::string> EmptyMap = {
-    "gggggggggggg", //
-    "g..........g", //
-    "g..........g", //
-    "g..........g", //
-    "g..........g", //
-    "g..........g", //
-    "g..........g", //
-    "g..........g", //
-    "g..........g", //
-    "gggggggggggg", //
+    "gggggggggggg",  //
+    "g..........g",  //
+    "g..........g",  //
+    "g..........g",  //
+    "g..........g",  //
+    "g..........g",  //
+    "g..........g",  //
+    "g..........g",  //
+    "g..........g",  //
+    "gggggggggggg",  //
 };
 
 TEST(MapRender, NoPointsGiveWhiteWithGreyFrame)
@@ -197,4 +207,4 @@ TEST(MapRender, LinkToAMissingPointIsSkipped)
     EXPECT_EQ(Render(12, 10, {{3, 2, 7}}), Render(12, 10, {{3, 2, -1}}));
 }
 
-} // namespace
+}  // namespace

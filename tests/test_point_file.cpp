@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "core/point_file.h"
 #include "core/point_set_ops.h"
@@ -55,14 +55,10 @@ struct TLineCase {
 };
 
 const TLineCase lineCases[] = {
-    {"BlankAfterSemicolon", "120; 45", 120, 45},
-    {"NoBlank", "120;45", 120, 45},
-    {"BlanksOnBothSides", "  -7;   9", -7, 9},
-    {"BlankBeforeSemicolonSpoilsX", "120 ; 45", 0, 45},
-    {"NoSemicolonIsAllY", "45", 0, 45},
-    {"EmptyLine", "", 0, 0},
-    {"SecondSemicolonSpoilsY", "1;2;3", 1, 0},
-    {"DecimalCommaSpoilsX", "1,5; 2", 0, 2},
+    {"BlankAfterSemicolon", "120; 45", 120, 45}, {"NoBlank", "120;45", 120, 45},
+    {"BlanksOnBothSides", "  -7;   9", -7, 9},   {"BlankBeforeSemicolonSpoilsX", "120 ; 45", 0, 45},
+    {"NoSemicolonIsAllY", "45", 0, 45},          {"EmptyLine", "", 0, 0},
+    {"SecondSemicolonSpoilsY", "1;2;3", 1, 0},   {"DecimalCommaSpoilsX", "1,5; 2", 0, 2},
     {"HexOnBothSides", "$10; 0x10", 16, 16},
 };
 
@@ -115,7 +111,10 @@ TEST(PointFileLines, EmptyLinesInsideAndADoubledBreakAtTheEndArePoints)
 
 TEST(PointFileLines, NulEndsTheText)
 {
-    const std::string text("1; 2\r\n3; 4\0" "5; 6\r\n", 17);
+    const std::string text(
+        "1; 2\r\n3; 4\0"
+        "5; 6\r\n",
+        17);
     const TPointArray points = ParsePointSet(text);
     ASSERT_EQ(points.size(), 2u);
     EXPECT_EQ(points[1].Y, 4);
@@ -123,7 +122,9 @@ TEST(PointFileLines, NulEndsTheText)
 
 TEST(PointFileLines, ByteOrderMarkSpoilsTheFirstX)
 {
-    const TPointArray points = ParsePointSet("\xEF\xBB\xBF" "12; 34\r\n");
+    const TPointArray points = ParsePointSet(
+        "\xEF\xBB\xBF"
+        "12; 34\r\n");
     ASSERT_EQ(points.size(), 1u);
     EXPECT_EQ(points[0].X, 0);
     EXPECT_EQ(points[0].Y, 34);
@@ -250,7 +251,7 @@ TEST(PointFileIo, WriteFailureHalfWayKeepsTheOldFile)
 
     // A file-size limit makes the write fail after the first bytes, as a
     // full disk would.
-    rlimit old {};
+    rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = old;

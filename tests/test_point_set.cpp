@@ -22,8 +22,13 @@ TEST(Factorial, WrapsIn64BitsLikeTheCounter)
         int32_t n;
         int64_t expected;
     } rows[] = {
-        {-5, 1}, {0, 1}, {1, 1}, {12, 479001600}, {13, 6227020800LL},
-        {20, 2432902008176640000LL}, {21, -4249290049419214848LL},
+        {-5, 1},
+        {0, 1},
+        {1, 1},
+        {12, 479001600},
+        {13, 6227020800LL},
+        {20, 2432902008176640000LL},
+        {21, -4249290049419214848LL},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Factorial(row.n), row.expected) << "n = " << row.n;

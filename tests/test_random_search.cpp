@@ -12,7 +12,10 @@ namespace {
 
 // Puts the reseed clock back to the system clock when a test ends.
 struct TClockScript {
-    explicit TClockScript(uint32_t value) { SetReseedClock([value] { return value; }); }
+    explicit TClockScript(uint32_t value)
+    {
+        SetReseedClock([value] { return value; });
+    }
     ~TClockScript() { SetReseedClock({}); }
 };
 

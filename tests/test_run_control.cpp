@@ -10,7 +10,10 @@
 namespace {
 
 struct TClockScript {
-    explicit TClockScript(uint32_t value) { SetReseedClock([value] { return value; }); }
+    explicit TClockScript(uint32_t value)
+    {
+        SetReseedClock([value] { return value; });
+    }
     ~TClockScript() { SetReseedClock({}); }
 };
 
@@ -77,7 +80,8 @@ TEST(RunControl, TwoPointSearchReportsTimeAndLength)
     TScriptedHost host(state);
     const TRunResult result = RunSearch(state, host, smExhaustive, TSearchSettings{});
     EXPECT_TRUE(result.Refusal.empty());
-    EXPECT_EQ(host.Results, std::vector<std::string>({"Czas przeszukiwania: 00:00:00", "Długość najkrótszej drogi: 5,00"}));
+    EXPECT_EQ(host.Results,
+              std::vector<std::string>({"Czas przeszukiwania: 00:00:00", "Długość najkrótszej drogi: 5,00"}));
     EXPECT_EQ(state.FBestRoute, TSpecimen({1, 0}));
     EXPECT_EQ(state.FPoints[1].Next, 0);
     EXPECT_EQ(state.FPoints[0].Next, -1);

@@ -159,12 +159,9 @@ TEST(StepPacer, BarStartsOverPastItsMaximum)
         int64_t steps;
         int32_t expected;
     } rows[] = {
-        {10, 0, 10, 10},
-        {10, 0, 11, 0},
-        {10, 8, 7, 4},
-        {10, 0, 11 * 5 + 3, 3},
-        {0, 0, 12345, 0},
-        {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max() - 2, 5, 2},
+        {10, 0, 10, 10},  {10, 0, 11, 0},
+        {10, 8, 7, 4},    {10, 0, 11 * 5 + 3, 3},
+        {0, 0, 12345, 0}, {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max() - 2, 5, 2},
     };
     for (const auto& row : rows) {
         TPointSetState state;

@@ -87,9 +87,10 @@ int main(int argc, char* argv[])
     std::sort(times.begin(), times.end());
     const double median = times[times.size() / 2];
 
-    std::printf("DrawMap of %d linked points at %d x %d through the window: median %.2f ms, best %.2f ms "
-                "(target 30 ms, ratio %.2f)\n",
-                Count, view.width(), view.height(), median, times.front(), median / 30.0);
+    std::printf(
+        "DrawMap of %d linked points at %d x %d through the window: median %.2f ms, best %.2f ms "
+        "(target 30 ms, ratio %.2f)\n",
+        Count, view.width(), view.height(), median, times.front(), median / 30.0);
     std::printf("redraws at the same size: %ld allocations of %zu bytes or more, surface memory %s\n", largeDuring,
                 LargeAllocationBytes, view.Bitmap().Bits() == pixelsBefore ? "kept" : "replaced");
     return 0;

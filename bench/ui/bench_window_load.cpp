@@ -6,10 +6,10 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
 #include <cstdio>
 #include <random>
 #include <string>
-#include <sys/resource.h>
 
 #include "core/point_file.h"
 #include "core/point_set_ops.h"
@@ -50,7 +50,7 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
 
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
     std::printf("window load of %d points: %.2f s (target 3 s, ratio %.2f)\n", count, seconds, seconds / 3.0);

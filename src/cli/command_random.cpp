@@ -4,10 +4,10 @@
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
-#include "core/random_points.h"
 #include "cli/seed_option.h"
 #include "core/point_file.h"
 #include "core/point_set.h"
+#include "core/random_points.h"
 
 int RunRandom(const std::vector<std::string>& args)
 {
@@ -18,8 +18,7 @@ int RunRandom(const std::vector<std::string>& args)
     }
     // A larger set could not be read back: the reader refuses it.
     const auto count = static_cast<int32_t>(ParseIntOption("LICZBA", SinglePositional(parsed, "LICZBA"), 0, MaxPoints));
-    const TMapSize size =
-        parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
+    const TMapSize size = parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
     ApplySeedOption(parsed);
 
     TPointArray points;

@@ -14,8 +14,7 @@
 
 int RunRender(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed =
-        ParseArgs(args, {{"-o", true}, {"--size", true}, {"--route", true}, {"--select", true}});
+    const TParsedArgs parsed = ParseArgs(args, {{"-o", true}, {"--size", true}, {"--route", true}, {"--select", true}});
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("render"));
         return FinishOutput() ? ExitOk : ExitFailure;
@@ -24,8 +23,7 @@ int RunRender(const std::vector<std::string>& args)
     if (!parsed.Has("-o"))
         throw TUsageError("brak opcji -o OBRAZ.png");
     const std::string outName = parsed.ValueOr("-o", "");
-    const TMapSize size =
-        parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
+    const TMapSize size = parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
     const TSpecimen route =
         parsed.Has("--route") ? ParseIndexList("--route", parsed.ValueOr("--route", "")) : TSpecimen();
     const std::vector<int32_t> selection =

@@ -67,7 +67,8 @@ TSearchSettings ReadSettings(const TParsedArgs& parsed)
             static_cast<int32_t>(ParseIntOption("--generations", parsed.ValueOr("--generations", ""), 100, 32000));
     if (parsed.Has("--threshold")) {
         genetic.StopByCount = false;
-        genetic.Treshold = static_cast<int32_t>(ParseIntOption("--threshold", parsed.ValueOr("--threshold", ""), 1, 100));
+        genetic.Treshold =
+            static_cast<int32_t>(ParseIntOption("--threshold", parsed.ValueOr("--threshold", ""), 1, 100));
     }
     genetic.SecureBad = parsed.Has("--keep-best");
     return settings;
@@ -142,8 +143,7 @@ int RunSolve(const std::vector<std::string>& args)
     const TSpecimen route = result.Outcome.Evaluated ? state.FBestRoute : TSpecimen();
     if (json) {
         TJsonObject object;
-        object.Add("method", std::string(MethodNames[static_cast<size_t>(method)]))
-            .Add("points", pointCount);
+        object.Add("method", std::string(MethodNames[static_cast<size_t>(method)])).Add("points", pointCount);
         if (result.Outcome.Evaluated)
             object.Add("length", result.Length);
         else

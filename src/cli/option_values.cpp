@@ -65,8 +65,8 @@ TMapSize ParseMapSize(const std::string& option, const std::string& text)
     if (x == std::string::npos || !ParseWhole(text.substr(0, x), width) || !ParseWhole(text.substr(x + 1), height))
         throw TUsageError(option + ": oczekiwano rozmiaru SZERxWYS (np. 495x382), podano " + Quoted(text));
     if (width < 1 || width > MaxMapSidePx || height < 1 || height > MaxMapSidePx)
-        throw TUsageError(option + ": rozmiar " + text + " poza zakresem 1x1.." + std::to_string(MaxMapSidePx) +
-                          "x" + std::to_string(MaxMapSidePx));
+        throw TUsageError(option + ": rozmiar " + text + " poza zakresem 1x1.." + std::to_string(MaxMapSidePx) + "x" +
+                          std::to_string(MaxMapSidePx));
     return TMapSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }
 
@@ -94,8 +94,7 @@ void CheckIndices(const std::string& option, const std::vector<int32_t>& indices
     for (const int32_t index : indices) {
         if (index >= 0 && static_cast<size_t>(index) < count)
             continue;
-        const std::string known =
-            count == 0 ? "zbiór jest pusty" : "indeksy punktów: 0.." + std::to_string(count - 1);
+        const std::string known = count == 0 ? "zbiór jest pusty" : "indeksy punktów: 0.." + std::to_string(count - 1);
         throw TUsageError(option + ": nie ma punktu " + std::to_string(index) + " (" + known + ")");
     }
 }

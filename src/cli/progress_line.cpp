@@ -1,9 +1,9 @@
 #include "cli/progress_line.h"
 
-#include <cmath>
-#include <cstdio>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -49,7 +49,7 @@ std::string Truncated(const std::string& text, size_t width)
 
 size_t TerminalColumns()
 {
-    winsize size {};
+    winsize size{};
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
         return size.ws_col;
     return 80;

@@ -51,7 +51,6 @@ void ComputeDistances(TPointSetState& state, TCoreHost& host, int32_t start)
         }
     }
 
-
     bar.SetPosition(0);
     host.FillDistanceGrid();
     host.ShowStatus("", 0);

@@ -1,11 +1,11 @@
 #include "core/point_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "core/lenient_int.h"
 
@@ -68,8 +68,7 @@ std::string FormatPointSet(const TPointArray& points)
 std::string SystemErrorText(int errorNumber)
 {
     std::string text = std::strerror(errorNumber);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' ||
-                             text.back() == '.'))
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' || text.back() == '.'))
         text.pop_back();
     return text;
 }
@@ -183,8 +182,8 @@ TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points)
         return result;
     const size_t lineCount = SplitPointFileLines(content).size();
     if (lineCount > static_cast<size_t>(MaxPoints))
-        return TFileResult{"Zbyt wiele punktów w pliku: " + std::to_string(lineCount) +
-                           " (najwyżej " + std::to_string(MaxPoints) + ")"};
+        return TFileResult{"Zbyt wiele punktów w pliku: " + std::to_string(lineCount) + " (najwyżej " +
+                           std::to_string(MaxPoints) + ")"};
     points = ParsePointSet(content);
     return {};
 }

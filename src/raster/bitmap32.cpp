@@ -71,7 +71,7 @@ const TStepShades& StepShadesFor(TColor32 colour)
     return shades;
 }
 
-} // namespace
+}  // namespace
 
 int64_t MulDiv(int64_t p, int64_t q, int64_t r)
 {

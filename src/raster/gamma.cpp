@@ -20,7 +20,7 @@ TGammaTable BuildGammaTable()
     return table;
 }
 
-} // namespace
+}  // namespace
 
 const TGammaTable& GammaTable()
 {

@@ -25,7 +25,7 @@ private:
     TBitmap32& FSurface;
 };
 
-} // namespace
+}  // namespace
 
 void RenderMap(TBitmap32& surface, int32_t width, int32_t height, const TPointArray& points,
                const std::function<bool(int32_t)>& isSelected)

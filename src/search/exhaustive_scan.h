@@ -80,8 +80,7 @@ public:
             int64_t skipped = 0;
             if (Block(0.0, skipped))
                 StepSkipped(skipped);
-        }
-        else
+        } else
             Level(n, 0.0, FNearestTotal);
     }
 
@@ -250,8 +249,8 @@ private:
         const double xa = toTail ? D(a, FSlots[3]) : 0.0;
         const double xb = toTail ? D(b, FSlots[3]) : 0.0;
         const double xc = toTail ? D(c, FSlots[3]) : 0.0;
-        const double lowest = tail + std::min({xa + bc + std::min(ac, ab), xb + ac + std::min(ab, bc),
-                                               xc + ab + std::min(ac, bc)});
+        const double lowest =
+            tail + std::min({xa + bc + std::min(ac, ab), xb + ac + std::min(ab, bc), xc + ab + std::min(ac, bc)});
         if (lowest >= FThreshold)
             return FStepper.StepBy(6);
 
@@ -288,4 +287,3 @@ private:
     double FBest = -1.0;
     double FThreshold = std::numeric_limits<double>::infinity();
 };
-

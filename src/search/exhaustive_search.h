@@ -7,7 +7,6 @@
 #include "search/exhaustive_scan.h"
 #include "search/search_outcome.h"
 
-
 // "Przeszukiwanie wyczerpujące (permutacje)": every ordering of the points,
 // in the counting order of the factorial number system (k = 0 gives
 // [1, 2, ..., n-1, 0], k = n! - 1 the identity), the first of equally short

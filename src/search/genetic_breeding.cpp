@@ -39,8 +39,7 @@ void LengthsToFitness(double* values, int32_t count, long double sum)
         values[i] = sum > 0 ? static_cast<double>(1.0L - values[i] / sum) : 0.0;
 }
 
-void SelectByFitness(const int32_t* current, const double* fitness, int32_t population, int32_t n,
-                     int32_t* next)
+void SelectByFitness(const int32_t* current, const double* fitness, int32_t population, int32_t n, int32_t* next)
 {
     const size_t width = static_cast<size_t>(n);
     int32_t k = 0;
@@ -74,8 +73,8 @@ void FillFromOwnParent(const int32_t* own, int32_t n, int32_t lo, int32_t hi, in
     }
 }
 
-void BuildChild(const int32_t* own, const int32_t* other, int32_t n, int32_t lo, int32_t hi,
-                int32_t* child, TSegmentMarker& marker)
+void BuildChild(const int32_t* own, const int32_t* other, int32_t n, int32_t lo, int32_t hi, int32_t* child,
+                TSegmentMarker& marker)
 {
     marker.Begin();
     for (int32_t p = lo; p <= hi; ++p) {
@@ -87,8 +86,8 @@ void BuildChild(const int32_t* own, const int32_t* other, int32_t n, int32_t lo,
 
 }  // namespace
 
-void OrderCrossover(const int32_t* parentA, const int32_t* parentB, int32_t n, int32_t lo, int32_t hi,
-                    int32_t* childA, int32_t* childB, TSegmentMarker& marker)
+void OrderCrossover(const int32_t* parentA, const int32_t* parentB, int32_t n, int32_t lo, int32_t hi, int32_t* childA,
+                    int32_t* childB, TSegmentMarker& marker)
 {
     BuildChild(parentA, parentB, n, lo, hi, childA, marker);
     BuildChild(parentB, parentA, n, lo, hi, childB, marker);

@@ -26,8 +26,7 @@ void LengthsToFitness(double* values, int32_t count, long double sum);
 // Fills next with copies of current: specimen i earns its fitness rounded to
 // the nearest integer (halves to even) plus one copies, in order, until the
 // population is full.
-void SelectByFitness(const int32_t* current, const double* fitness, int32_t population, int32_t n,
-                     int32_t* next);
+void SelectByFitness(const int32_t* current, const double* fitness, int32_t population, int32_t n, int32_t* next);
 
 // Marks the points of a crossover segment, so that membership costs one
 // comparison instead of a scan of the segment.
@@ -52,5 +51,5 @@ private:
 // Order crossover: child A takes positions lo .. hi from parent B and the
 // rest from A in A's cyclic order starting after hi; child B the other way
 // round. The children must not share storage with the parents.
-void OrderCrossover(const int32_t* parentA, const int32_t* parentB, int32_t n, int32_t lo, int32_t hi,
-                    int32_t* childA, int32_t* childB, TSegmentMarker& marker);
+void OrderCrossover(const int32_t* parentA, const int32_t* parentB, int32_t n, int32_t lo, int32_t hi, int32_t* childA,
+                    int32_t* childB, TSegmentMarker& marker);

@@ -22,8 +22,7 @@ bool SameRoute(const int32_t* a, const int32_t* b, int32_t n)
 
 }  // namespace
 
-TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGeneticParams& params,
-                             bool pumpEveryStep)
+TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGeneticParams& params, bool pumpEveryStep)
 {
     const int32_t population = std::max(params.Population, MinPopulation);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
@@ -111,8 +110,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGe
             int32_t* parentB = parentA + width;
             if (SameRoute(parentA, parentB, n))
                 continue;
-            OrderCrossover(parentA, parentB, n, std::min(a, b), std::max(a, b), childA.data(), childB.data(),
-                           marker);
+            OrderCrossover(parentA, parentB, n, std::min(a, b), std::max(a, b), childA.data(), childB.data(), marker);
             std::copy(childA.begin(), childA.end(), parentA);
             std::copy(childB.begin(), childB.end(), parentB);
         }

@@ -33,8 +33,7 @@ namespace {
 class TWalkLength {
 public:
     TWalkLength(const TDistanceMatrix& distances, const TSpecimen& route)
-        : FDistances(distances), FRoute(route), FLegs(route.size() > 1 ? route.size() - 1 : 0),
-          FSums(FLegs.size())
+        : FDistances(distances), FRoute(route), FLegs(route.size() > 1 ? route.size() - 1 : 0), FSums(FLegs.size())
     {
         for (size_t i = 0; i < FLegs.size(); ++i)
             FLegs[i] = Leg(i);

@@ -16,5 +16,4 @@ void RandomRoute(TSpecimen& route);
 
 // "Przeszukiwanie losowe": a walk of neighbour exchanges from one random
 // route, tries routes long, keeping the shortest seen in FBestRoute.
-TSearchOutcome SearchRandom(TPointSetState& state, TSearchHost& host, int32_t tries,
-                            bool pumpEveryStep = false);
+TSearchOutcome SearchRandom(TPointSetState& state, TSearchHost& host, int32_t tries, bool pumpEveryStep = false);

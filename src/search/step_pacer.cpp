@@ -31,8 +31,7 @@ void SetPacerClock(TPacerClock clock)
     PacerClock() = std::move(clock);
 }
 
-TStepPacer::TStepPacer(TSearchHost& host, bool pumpEveryStep)
-    : FHost(host), FPumpEveryStep(pumpEveryStep)
+TStepPacer::TStepPacer(TSearchHost& host, bool pumpEveryStep) : FHost(host), FPumpEveryStep(pumpEveryStep)
 {
     FLastRead = Now();
     FLastPump = FLastRead;

@@ -10,8 +10,7 @@
 
 #include "ui/version_file.h"
 
-namespace
-{
+namespace {
 
 constexpr std::uint32_t FixedFieldCount = 13;
 
@@ -36,7 +35,8 @@ TQZVersionInfo::~TQZVersionInfo() = default;
 
 QString TQZVersionInfo::RunningProgramFile()
 {
-    if (QCoreApplication::instance() != nullptr) return QCoreApplication::applicationFilePath();
+    if (QCoreApplication::instance() != nullptr)
+        return QCoreApplication::applicationFilePath();
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
@@ -55,9 +55,11 @@ void TQZVersionInfo::SetFileName(const QString& fileName)
 
 void TQZVersionInfo::SetAutoGetInfo(bool value)
 {
-    if (value == FAutoGetInfo) return;
+    if (value == FAutoGetInfo)
+        return;
     FAutoGetInfo = value;
-    if (FAutoGetInfo) SetFileName(RunningProgramFile());
+    if (FAutoGetInfo)
+        SetFileName(RunningProgramFile());
     GetFileInfo();
 }
 
@@ -80,9 +82,9 @@ bool TQZVersionInfo::Query(const char* subBlock)
 {
     FQueryValue = nullptr;
     FQueryLength = 0;
-    if (!FVersionData) return false;
-    return tovu::QueryVersionValue(FVersionData.get(), FVersionDataSize, subBlock, &FQueryValue,
-                                   &FQueryLength);
+    if (!FVersionData)
+        return false;
+    return tovu::QueryVersionValue(FVersionData.get(), FVersionDataSize, subBlock, &FQueryValue, &FQueryLength);
 }
 
 void TQZVersionInfo::GetFileInfo()
@@ -90,7 +92,8 @@ void TQZVersionInfo::GetFileInfo()
     ForgetVersionData();
     const std::uint32_t size = tovu::VersionInfoSize(FFileName.get());
     FHaveVersionInfo = size != 0;
-    if (!FHaveVersionInfo) return;
+    if (!FHaveVersionInfo)
+        return;
     try {
         FVersionData = std::make_unique<std::uint8_t[]>(size);
         FVersionDataSize = size;
@@ -105,7 +108,8 @@ void TQZVersionInfo::GetFileInfo()
             return;
         }
         const auto* fixed = static_cast<const std::uint8_t*>(FQueryValue);
-        for (std::uint32_t i = 0; i < FixedFieldCount; ++i) FFixed[i] = LittleEndianDWord(fixed + 4 * i);
+        for (std::uint32_t i = 0; i < FixedFieldCount; ++i)
+            FFixed[i] = LittleEndianDWord(fixed + 4 * i);
 
         // Without a translation table the key stays empty and no string entry
         // can be found.
@@ -113,8 +117,8 @@ void TQZVersionInfo::GetFileInfo()
             const std::uint32_t first = LittleEndianDWord(FQueryValue);
             FLanguage = first & 0xFFFF;
             FCharSet = first >> 16;
-            std::snprintf(FTranslationKey, sizeof FTranslationKey, "%04X%04X",
-                          static_cast<unsigned>(FLanguage), static_cast<unsigned>(FCharSet));
+            std::snprintf(FTranslationKey, sizeof FTranslationKey, "%04X%04X", static_cast<unsigned>(FLanguage),
+                          static_cast<unsigned>(FCharSet));
         }
     } catch (const std::bad_alloc&) {
         ForgetVersionData();
@@ -125,6 +129,7 @@ QString TQZVersionInfo::GetValue(const QString& name)
 {
     const QByteArray path =
         QByteArrayLiteral("\\StringFileInfo\\") + QByteArray(FTranslationKey) + '\\' + name.toLocal8Bit();
-    if (Query(path.constData())) return QString::fromLocal8Bit(static_cast<const char*>(FQueryValue));
+    if (Query(path.constData()))
+        return QString::fromLocal8Bit(static_cast<const char*>(FQueryValue));
     return QStringLiteral("No such VersionInfo");
 }

@@ -8,8 +8,7 @@
 // Reads the version resource of a file: the fixed file-information block, the
 // first translation and the entries of its string table. Created, it reads
 // the running program's own file.
-class TQZVersionInfo : public QObject
-{
+class TQZVersionInfo : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
     Q_PROPERTY(bool AutoGetInfo READ AutoGetInfo WRITE SetAutoGetInfo)

@@ -23,8 +23,7 @@ static void RegisterTovuResources()
     static_cast<void>(registered);
 }
 
-namespace
-{
+namespace {
 
 constexpr int ClientWidthPx = 398;
 constexpr int ClientHeightPx = 175;
@@ -147,21 +146,24 @@ void TAboutForm::paintEvent(QPaintEvent* event)
 void TAboutForm::FormPaint()
 {
     QIcon icon = QApplication::windowIcon();
-    if (icon.isNull()) icon = QIcon(QStringLiteral(":/icons/tovu.svg"));
+    if (icon.isNull())
+        icon = QIcon(QStringLiteral(":/icons/tovu.svg"));
     QPainter painter(this);
     icon.paint(&painter, QRect(24, 16, IconSizePx, IconSizePx));
 }
 
 void TAboutForm::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous()) CentreOverOwner();
+    if (!event->spontaneous())
+        CentreOverOwner();
     QDialog::showEvent(event);
 }
 
 void TAboutForm::CentreOverOwner()
 {
     const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    if (owner == nullptr) return;
+    if (owner == nullptr)
+        return;
     const QRect ownerFrame = owner->frameGeometry();
     const QSize frame = frameGeometry().size();
     move(ownerFrame.center() - QPoint(frame.width() / 2, frame.height() / 2));

@@ -9,8 +9,7 @@ class QPushButton;
 // the two contact links. It lives only while it is shown; whoever opens it
 // fills ATitle and AVersion and connects the two link signals to its own
 // contact commands.
-class TAboutForm : public QDialog
-{
+class TAboutForm : public QDialog {
     Q_OBJECT
 
 public:

@@ -2,9 +2,7 @@
 
 #include "ui/dialogs.h"
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
-{
-}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {

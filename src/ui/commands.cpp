@@ -52,7 +52,7 @@ struct TCommandEntry {
     TCommand* TMainForm::*Member;
     const char* Name;
     const char* Caption;
-    const char* Hint;  // empty: none; null: the home-page hint
+    const char* Hint;      // empty: none; null: the home-page hint
     const char* ShortCut;  // portable key text; empty: none
     const char* Category;
     int Image;  // index into the tool-bar images; -1: none
@@ -85,16 +85,16 @@ void TMainForm::CreateCommands()
          &TMainForm::actSetNextExecute, &TMainForm::actSetNextUpdate},
         {&TMainForm::actCountWay, "actCountWay", "Oblicz długość drogi", "Oblicz długość drogi", "", "Arrays", 6,
          &TMainForm::actCountWayExecute, &TMainForm::actCountWayUpdate},
-        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1,
-         &TMainForm::actGenerateExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1, &TMainForm::actGenerateExecute,
+         &TMainForm::actCountWayUpdate},
         {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "", "Generate", -1, &TMainForm::actStopExecute,
          &TMainForm::actStopUpdate},
         {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "", "Generate", 7,
          &TMainForm::actShowWayExecute, &TMainForm::actCountWayUpdate},
-        {&TMainForm::cmdShowAbout, "cmdShowAbout", "&Informacje o programie...", "Informacje o programie",
-         "Shift+F1", "", 0, &TMainForm::cmdShowAboutExecute, nullptr},
-        {&TMainForm::cmdVisitWWW, "cmdVisitWWW", "Strona domowa", nullptr, "", "", -1,
-         &TMainForm::cmdVisitWWWExecute, nullptr},
+        {&TMainForm::cmdShowAbout, "cmdShowAbout", "&Informacje o programie...", "Informacje o programie", "Shift+F1",
+         "", 0, &TMainForm::cmdShowAboutExecute, nullptr},
+        {&TMainForm::cmdVisitWWW, "cmdVisitWWW", "Strona domowa", nullptr, "", "", -1, &TMainForm::cmdVisitWWWExecute,
+         nullptr},
         {&TMainForm::cmdEmail, "cmdEmail", "Kontakt z autorem", "Wyślij wiadomość e-mail do autora", "", "", -1,
          &TMainForm::cmdEmailExecute, nullptr},
     };

@@ -7,8 +7,7 @@
 #include <QString>
 #include <QUrl>
 
-namespace tovu
-{
+namespace tovu {
 
 inline constexpr char AuthorName[] = "Zespół Tovu";
 inline constexpr char AuthorMailAddress[] = "tovu@example.org";
@@ -17,16 +16,15 @@ inline constexpr char HomePageAddress[] = "https://tovu.example.org/";
 // "mailto:", the address, "?subject=", the subject (the application title).
 inline QString AuthorMailLink(const QString& subject)
 {
-    return QStringLiteral("mailto:") + QString::fromUtf8(AuthorMailAddress) + QStringLiteral("?subject=") +
-           subject;
+    return QStringLiteral("mailto:") + QString::fromUtf8(AuthorMailAddress) + QStringLiteral("?subject=") + subject;
 }
 
 // The subject is percent-encoded so that a title with blanks or "&" still
 // reaches the mail program whole.
 inline QUrl AuthorMailUrl(const QString& subject)
 {
-    return QUrl(QStringLiteral("mailto:") + QString::fromUtf8(AuthorMailAddress) +
-                    QStringLiteral("?subject=") + QString::fromLatin1(QUrl::toPercentEncoding(subject)),
+    return QUrl(QStringLiteral("mailto:") + QString::fromUtf8(AuthorMailAddress) + QStringLiteral("?subject=") +
+                    QString::fromLatin1(QUrl::toPercentEncoding(subject)),
                 QUrl::StrictMode);
 }
 

@@ -280,8 +280,8 @@ void TMainForm::CreateSearchTab()
     BindButton(Button2, actStop);
     PlaceAt(*anchors, Button2, 208, 56, 93, 29);
 
-    lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), TabSheet3,
-                             "lblSilniaDsc");
+    lblSilniaDsc =
+        MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), TabSheet3, "lblSilniaDsc");
     PlaceAt(*anchors, lblSilniaDsc, 20, 108);
     lblSilnia = MakeLabel(QStringLiteral("0"), TabSheet3, "lblSilnia");
     PlaceAt(*anchors, lblSilnia, 268, 108, 100);

@@ -20,8 +20,8 @@ void TMainForm::RandomizePoints(int32_t Count)
 void TMainForm::actRandomArrayExecute()
 {
     const QString caption = QStringLiteral("Losuj współrzędne punktów");
-    const std::optional<QString> text = Dialogs().InputQuery(this, caption, QStringLiteral("Ile punktów wylosować?"),
-                                                             QString::number(FPoints.size()));
+    const std::optional<QString> text =
+        Dialogs().InputQuery(this, caption, QStringLiteral("Ile punktów wylosować?"), QString::number(FPoints.size()));
     if (!text)
         return;
     const int32_t count = LenientInt(text->toStdString(), 0);
@@ -53,8 +53,8 @@ void TMainForm::actSetNextExecute()
         return;
 
     const std::optional<QString> text =
-        Dialogs().InputQuery(this, QStringLiteral("Ustal kolejny punkt"), QStringLiteral("Podaj indeks kolejnego punktu:"),
-                             QString::number(FPoints[row].Next));
+        Dialogs().InputQuery(this, QStringLiteral("Ustal kolejny punkt"),
+                             QStringLiteral("Podaj indeks kolejnego punktu:"), QString::number(FPoints[row].Next));
     if (!text || row >= static_cast<int32_t>(FPoints.size()))
         return;
 

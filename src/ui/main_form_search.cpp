@@ -1,12 +1,12 @@
 #include <QApplication>
-#include <QTimer>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
-#include <QComboBox>
-#include <QCheckBox>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <cmath>
 
@@ -32,10 +32,7 @@ public:
     void FillDistanceGrid() override { FForm.FillDistanceGrid(); }
     void RefreshPointList() override { FForm.RefreshPointList(); }
     bool IsShowing() const override { return FForm.IsShowing(); }
-    void ShowError(const std::string& caption, const std::string& text) override
-    {
-        FForm.ShowError(caption, text);
-    }
+    void ShowError(const std::string& caption, const std::string& text) override { FForm.ShowError(caption, text); }
 
     void BeginSearchView() override
     {
@@ -45,10 +42,7 @@ public:
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
     void AppendResult(const std::string& line) override { FForm.lbResults->addItem(QString::fromStdString(line)); }
-    std::string LongTimeFormat() const override
-    {
-        return QLocale().timeFormat(QLocale::LongFormat).toStdString();
-    }
+    std::string LongTimeFormat() const override { return QLocale().timeFormat(QLocale::LongFormat).toStdString(); }
 
 private:
     TMainForm& FForm;

@@ -1,7 +1,7 @@
 #include "ui/status_bar.h"
 
-#include <QPainter>
 #include <qdrawutil.h>
+#include <QPainter>
 
 namespace {
 

@@ -16,8 +16,7 @@
 
 #include "version.h"
 
-namespace tovu
-{
+namespace tovu {
 
 inline constexpr std::uint32_t FixedFileInfoSignature = 0xFEEF04BD;
 inline constexpr std::uint32_t FixedFileInfoStrucVersion = 0x10000;
@@ -54,8 +53,7 @@ struct TVersionBlockContent {
     std::vector<TVersionString> Strings;
 };
 
-namespace version_block_detail
-{
+namespace version_block_detail {
 
 // UTF-8 to UTF-16 code units; a malformed sequence becomes U+FFFD.
 constexpr std::u16string Utf16(std::string_view text)
@@ -103,8 +101,7 @@ constexpr std::u16string Utf16(std::string_view text)
     return result;
 }
 
-class TBlockWriter
-{
+class TBlockWriter {
 public:
     constexpr void Word(std::uint16_t value)
     {
@@ -119,12 +116,14 @@ public:
     // Zero-terminated UTF-16LE text.
     constexpr void Text(std::string_view text)
     {
-        for (char16_t unit : Utf16(text)) Word(static_cast<std::uint16_t>(unit));
+        for (char16_t unit : Utf16(text))
+            Word(static_cast<std::uint16_t>(unit));
         Word(0);
     }
     constexpr void Align()
     {
-        while (FBytes.size() % 4 != 0) FBytes.push_back(0);
+        while (FBytes.size() % 4 != 0)
+            FBytes.push_back(0);
     }
 
     // Opens a block: header with a length patched by Close, key, padding.
@@ -164,16 +163,17 @@ constexpr std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockContent
     const std::size_t root =
         out.Open("VS_VERSION_INFO", static_cast<std::uint16_t>(FixedFileInfoBytes), VersionTypeBinary);
     const TFixedFileInfo& f = content.Fixed;
-    for (std::uint32_t field : {f.Signature, f.StrucVersion, f.FileVersionMS, f.FileVersionLS,
-                                f.ProductVersionMS, f.ProductVersionLS, f.FileFlagsMask, f.FileFlags,
-                                f.FileOS, f.FileType, f.FileSubtype, f.FileDateMS, f.FileDateLS})
+    for (std::uint32_t field :
+         {f.Signature, f.StrucVersion, f.FileVersionMS, f.FileVersionLS, f.ProductVersionMS, f.ProductVersionLS,
+          f.FileFlagsMask, f.FileFlags, f.FileOS, f.FileType, f.FileSubtype, f.FileDateMS, f.FileDateLS})
         out.DWord(field);
 
     const std::size_t stringInfo = out.Open("StringFileInfo", 0, VersionTypeText);
     constexpr char HexDigits[] = "0123456789ABCDEF";
     std::string tableKey;
     for (std::uint16_t part : {content.Language, content.CodePage})
-        for (int shift = 12; shift >= 0; shift -= 4) tableKey.push_back(HexDigits[(part >> shift) & 0xF]);
+        for (int shift = 12; shift >= 0; shift -= 4)
+            tableKey.push_back(HexDigits[(part >> shift) & 0xF]);
     const std::size_t table = out.Open(tableKey, 0, VersionTypeText);
     for (const TVersionString& entry : content.Strings) {
         // Text value lengths count UTF-16 units, the terminator included.
@@ -196,14 +196,14 @@ constexpr std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockContent
     return out.Take();
 }
 
-namespace version_block_detail
-{
+namespace version_block_detail {
 
 constexpr std::string Dotted(std::initializer_list<int> parts)
 {
     std::string text;
     for (int part : parts) {
-        if (!text.empty()) text.push_back('.');
+        if (!text.empty())
+            text.push_back('.');
         std::string digits;
         unsigned value = static_cast<unsigned>(part);
         do {

@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-namespace tovu
-{
+namespace tovu {
 
 std::uint32_t VersionInfoSize(const char* fileName)
 {
@@ -18,8 +17,7 @@ bool ReadVersionInfo(const char* fileName, std::uint32_t size, void* data)
     return GetFileVersionInfoA(fileName, 0, size, data) != 0;
 }
 
-bool QueryVersionValue(void* data, std::uint32_t /*size*/, const char* subBlock, void** value,
-                       std::uint32_t* length)
+bool QueryVersionValue(void* data, std::uint32_t /*size*/, const char* subBlock, void** value, std::uint32_t* length)
 {
     UINT valueLength = 0;
     const bool found = VerQueryValueA(data, subBlock, value, &valueLength) != 0;
@@ -42,10 +40,8 @@ bool QueryVersionValue(void* data, std::uint32_t /*size*/, const char* subBlock,
 #include <string_view>
 #include <vector>
 
-namespace tovu
-{
-namespace
-{
+namespace tovu {
+namespace {
 
 constexpr std::size_t HeaderBytes = 6;
 constexpr std::size_t FixedInfoBytes = 52;
@@ -83,9 +79,11 @@ struct TBlock {
 
 std::optional<TBlock> ParseBlock(const std::uint8_t* bytes, std::size_t start, std::size_t limit)
 {
-    if (start > limit || limit - start < HeaderBytes) return std::nullopt;
+    if (start > limit || limit - start < HeaderBytes)
+        return std::nullopt;
     const std::size_t length = Word(bytes, start);
-    if (length < HeaderBytes || length > limit - start) return std::nullopt;
+    if (length < HeaderBytes || length > limit - start)
+        return std::nullopt;
     TBlock block;
     block.Start = start;
     block.End = start + length;
@@ -94,8 +92,10 @@ std::optional<TBlock> ParseBlock(const std::uint8_t* bytes, std::size_t start, s
     block.KeyStart = start + HeaderBytes;
     std::size_t at = block.KeyStart;
     while (true) {
-        if (block.End - at < 2) return std::nullopt;  // key runs past the block
-        if (Word(bytes, at) == 0) break;
+        if (block.End - at < 2)
+            return std::nullopt;  // key runs past the block
+        if (Word(bytes, at) == 0)
+            break;
         at += 2;
     }
     block.KeyUnits = (at - block.KeyStart) / 2;
@@ -118,10 +118,12 @@ char LowerAscii(char c)
 
 bool KeyIs(const std::uint8_t* bytes, const TBlock& block, std::string_view name)
 {
-    if (block.KeyUnits != name.size()) return false;
+    if (block.KeyUnits != name.size())
+        return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const std::uint16_t unit = Word(bytes, block.KeyStart + 2 * i);
-        if (unit > 0x7F || LowerAscii(static_cast<char>(unit)) != LowerAscii(name[i])) return false;
+        if (unit > 0x7F || LowerAscii(static_cast<char>(unit)) != LowerAscii(name[i]))
+            return false;
     }
     return true;
 }
@@ -131,8 +133,10 @@ std::optional<TBlock> FindChild(const std::uint8_t* bytes, const TBlock& parent,
     std::size_t at = parent.ChildrenStart;
     while (at < parent.End) {
         const std::optional<TBlock> child = ParseBlock(bytes, at, parent.End);
-        if (!child) return std::nullopt;
-        if (KeyIs(bytes, *child, name)) return child;
+        if (!child)
+            return std::nullopt;
+        if (KeyIs(bytes, *child, name))
+            return child;
         at = Align4(child->End);
     }
     return std::nullopt;
@@ -163,7 +167,8 @@ std::string TextOf(const std::uint8_t* bytes, const TBlock& block)
     std::string text;
     for (std::size_t i = 0; i < block.ValueUnits; ++i) {
         const char16_t unit = Word(bytes, block.ValueStart + 2 * i);
-        if (unit == 0) break;
+        if (unit == 0)
+            break;
         char32_t code = unit;
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < block.ValueUnits) {
             const char16_t next = Word(bytes, block.ValueStart + 2 * (i + 1));
@@ -186,11 +191,14 @@ std::vector<std::uint8_t> ReadWholeFile(const char* fileName)
 {
     std::error_code error;
     const std::filesystem::path path(fileName);
-    if (!std::filesystem::is_regular_file(path, error)) return {};
+    if (!std::filesystem::is_regular_file(path, error))
+        return {};
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > std::numeric_limits<std::streamsize>::max()) return {};
+    if (error || size > std::numeric_limits<std::streamsize>::max())
+        return {};
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
+    if (!in)
+        return {};
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
@@ -220,16 +228,21 @@ std::optional<TFoundBlock> FindRootBlock(const std::vector<std::uint8_t>& file)
     auto from = file.begin();
     while (true) {
         const auto found = std::search(from, file.end(), searcher);
-        if (found == file.end()) return std::nullopt;
+        if (found == file.end())
+            return std::nullopt;
         const auto keyAt = static_cast<std::size_t>(found - file.begin());
         from = found + 1;
-        if (keyAt < HeaderBytes) continue;
+        if (keyAt < HeaderBytes)
+            continue;
         const std::size_t start = keyAt - HeaderBytes;
         const std::uint8_t* block = file.data() + start;
         const std::optional<TBlock> root = ParseBlock(block, 0, file.size() - start);
-        if (!root || root->Type != 0 || root->ValueBytes != FixedInfoBytes) continue;
-        if (Word(block, 2) != FixedInfoBytes) continue;
-        if (DWord(block, root->ValueStart) != FixedInfoSignature) continue;
+        if (!root || root->Type != 0 || root->ValueBytes != FixedInfoBytes)
+            continue;
+        if (Word(block, 2) != FixedInfoBytes)
+            continue;
+        if (DWord(block, root->ValueStart) != FixedInfoSignature)
+            continue;
         return TFoundBlock{start, root->End};
     }
 }
@@ -238,31 +251,36 @@ std::optional<TFoundBlock> FindRootBlock(const std::vector<std::uint8_t>& file)
 
 std::uint32_t VersionInfoSize(const char* fileName)
 {
-    if (fileName == nullptr) return 0;
+    if (fileName == nullptr)
+        return 0;
     const std::optional<TFoundBlock> found = FindRootBlock(ReadWholeFile(fileName));
-    if (!found) return 0;
+    if (!found)
+        return 0;
     return VersionInfoBufferBytes(static_cast<std::uint32_t>(found->Bytes));
 }
 
 bool ReadVersionInfo(const char* fileName, std::uint32_t size, void* data)
 {
-    if (fileName == nullptr || data == nullptr) return false;
+    if (fileName == nullptr || data == nullptr)
+        return false;
     const std::vector<std::uint8_t> file = ReadWholeFile(fileName);
     const std::optional<TFoundBlock> found = FindRootBlock(file);
-    if (!found || found->Bytes > size) return false;
+    if (!found || found->Bytes > size)
+        return false;
     auto* out = static_cast<std::uint8_t*>(data);
     std::memcpy(out, file.data() + found->Offset, found->Bytes);
     std::memset(out + found->Bytes, 0, size - found->Bytes);
     return true;
 }
 
-bool QueryVersionValue(void* data, std::uint32_t size, const char* subBlock, void** value,
-                       std::uint32_t* length)
+bool QueryVersionValue(void* data, std::uint32_t size, const char* subBlock, void** value, std::uint32_t* length)
 {
-    if (data == nullptr || subBlock == nullptr || value == nullptr || length == nullptr) return false;
+    if (data == nullptr || subBlock == nullptr || value == nullptr || length == nullptr)
+        return false;
     auto* bytes = static_cast<std::uint8_t*>(data);
     std::optional<TBlock> node = ParseBlock(bytes, 0, size);
-    if (!node) return false;
+    if (!node)
+        return false;
     const std::size_t blockBytes = node->End;
 
     std::string_view path(subBlock);
@@ -270,17 +288,21 @@ bool QueryVersionValue(void* data, std::uint32_t size, const char* subBlock, voi
         const std::size_t separator = path.find('\\');
         const std::string_view name = path.substr(0, separator);
         path = separator == std::string_view::npos ? std::string_view{} : path.substr(separator + 1);
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         node = FindChild(bytes, *node, name);
-        if (!node) return false;
+        if (!node)
+            return false;
     }
 
     // A block that only holds other blocks has no value of its own: a path
     // ending in a separator names no entry.
-    if (node->ValueBytes == 0 && ParseBlock(bytes, node->ChildrenStart, node->End)) return false;
+    if (node->ValueBytes == 0 && ParseBlock(bytes, node->ChildrenStart, node->End))
+        return false;
 
     if (node->Type != TypeText) {
-        if (node->ValueBytes == 0) return false;
+        if (node->ValueBytes == 0)
+            return false;
         *value = bytes + node->ValueStart;
         *length = static_cast<std::uint32_t>(node->ValueBytes);
         return true;
@@ -289,7 +311,8 @@ bool QueryVersionValue(void* data, std::uint32_t size, const char* subBlock, voi
     // A text of n units, re-encoded, takes at most 3n bytes plus a terminator,
     // which the 4n bytes kept for it after the raw block always hold.
     const std::size_t textArea = Align4(blockBytes);
-    if (VersionInfoBufferBytes(static_cast<std::uint32_t>(blockBytes)) > size) return false;
+    if (VersionInfoBufferBytes(static_cast<std::uint32_t>(blockBytes)) > size)
+        return false;
     const std::string text = TextOf(bytes, *node);
     std::uint8_t* slot = bytes + textArea + 2 * node->ValueStart;
     std::memcpy(slot, text.c_str(), text.size() + 1);

@@ -12,8 +12,7 @@
 
 #include <cstdint>
 
-namespace tovu
-{
+namespace tovu {
 
 // Bytes a caller's buffer needs for a raw block of blockBytes bytes.
 constexpr std::uint32_t VersionInfoBufferBytes(std::uint32_t blockBytes)
@@ -36,7 +35,6 @@ bool ReadVersionInfo(const char* fileName, std::uint32_t size, void* data);
 // buffer and *length is the value's size: bytes for binary values, 8-bit
 // characters with the terminator for texts. Key comparison ignores case.
 // Never reads or writes outside data[0, size).
-bool QueryVersionValue(void* data, std::uint32_t size, const char* subBlock, void** value,
-                       std::uint32_t* length);
+bool QueryVersionValue(void* data, std::uint32_t size, const char* subBlock, void** value, std::uint32_t* length);
 
 }  // namespace tovu

@@ -26,9 +26,8 @@ TBitmap32 WindowPicture(const std::string& file, const TSpecimen& route, const s
     if (!route.empty())
         ApplyBestRoute(points, route);
     TBitmap32 surface;
-    RenderMap(surface, width, height, points, [&](int32_t i) {
-        return std::find(selection.begin(), selection.end(), i) != selection.end();
-    });
+    RenderMap(surface, width, height, points,
+              [&](int32_t i) { return std::find(selection.begin(), selection.end(), i) != selection.end(); });
     return surface;
 }
 
@@ -64,26 +63,24 @@ TEST_F(RenderTest, PictureIsTheMapsPixelForPixel)
 TEST_F(RenderTest, SquaresLinksAndFrameHaveTheMapsColours)
 {
     const std::string file = Dir.WritePoints("set.tvu", {{10, 10}, {40, 10}, {20, 30}});
-    ASSERT_EQ(RunCli({"render", file, "-o", Dir.Path("map.png"), "--size", "60x50", "--route", "0,1",
-                      "--select", "2"})
+    ASSERT_EQ(RunCli({"render", file, "-o", Dir.Path("map.png"), "--size", "60x50", "--route", "0,1", "--select", "2"})
                   .ExitCode,
               0);
     const QImage image = ReadPng(Dir.Path("map.png"));
     ASSERT_EQ(image.size(), QSize(60, 50));
-    EXPECT_EQ(image.pixel(0, 0), 0xFF7F7F7Fu);      // frame
+    EXPECT_EQ(image.pixel(0, 0), 0xFF7F7F7Fu);  // frame
     EXPECT_EQ(image.pixel(59, 49), 0xFF7F7F7Fu);
-    EXPECT_EQ(image.pixel(13, 13), 0xFF000000u);    // 4 x 4 square of point 0
+    EXPECT_EQ(image.pixel(13, 13), 0xFF000000u);  // 4 x 4 square of point 0
     EXPECT_EQ(image.pixel(14, 14), 0xFFFFFFFFu);
-    EXPECT_EQ(image.pixel(25, 35), 0xFFFF0000u);    // 6 x 6 red square of point 2
+    EXPECT_EQ(image.pixel(25, 35), 0xFFFF0000u);  // 6 x 6 red square of point 2
     EXPECT_EQ(image.pixel(26, 36), 0xFFFFFFFFu);
-    EXPECT_EQ(image.pixel(25, 10), 0xFF000000u);    // the link 0 -> 1 along row 10
-    EXPECT_EQ(image.pixel(45, 10), 0xFFFFFFFFu);    // point 1 has no successor
+    EXPECT_EQ(image.pixel(25, 10), 0xFF000000u);  // the link 0 -> 1 along row 10
+    EXPECT_EQ(image.pixel(45, 10), 0xFFFFFFFFu);  // point 1 has no successor
 }
 
 TEST_F(RenderTest, EmptySetIsWhiteInsideTheGreyFrame)
 {
-    ASSERT_EQ(RunCli({"render", Dir.WritePoints("empty.tvu", {}), "-o", Dir.Path("map.png"), "--size", "8x6"})
-                  .ExitCode,
+    ASSERT_EQ(RunCli({"render", Dir.WritePoints("empty.tvu", {}), "-o", Dir.Path("map.png"), "--size", "8x6"}).ExitCode,
               0);
     const QImage image = ReadPng(Dir.Path("map.png"));
     EXPECT_EQ(image.pixel(0, 3), 0xFF7F7F7Fu);

@@ -7,11 +7,11 @@
 #include <sstream>
 
 #include "cli_runner.h"
+#include "core/distances.h"
 #include "core/point_file.h"
 #include "core/point_set.h"
-#include "core/distances.h"
-#include "search/run_control.h"
 #include "core/random_source.h"
+#include "search/run_control.h"
 
 namespace {
 
@@ -155,9 +155,9 @@ TEST_F(SolveTest, SeededRandomSearchRepeatsItself)
 TEST_F(SolveTest, SeededGeneticSearchRepeatsItselfAndMatchesTheEngine)
 {
     const std::string file = Dir.WritePoints("twenty.tvu", TwentyPoints());
-    const std::vector<std::string> args = {"solve",          file,  "--method",     "genetic", "--population",
-                                           "30",             "--generations", "300", "--crossover", "0.07",
-                                           "--mutation",     "0.03", "--keep-best",  "--seed",  "123456"};
+    const std::vector<std::string> args = {"solve",         file,     "--method",    "genetic", "--population", "30",
+                                           "--generations", "300",    "--crossover", "0.07",    "--mutation",   "0.03",
+                                           "--keep-best",   "--seed", "123456"};
     const TCliRun first = RunCli(args);
     const TCliRun second = RunCli(args);
     ASSERT_EQ(first.ExitCode, 0) << first.Err;
@@ -255,7 +255,8 @@ TEST_F(SolveTest, ProgressLineGoesToAStandardErrorTerminalOnly)
     const TCliRun run = RunCli({"solve", file}, {.InterruptAfterMs = 900, .StderrOnTerminal = true});
     EXPECT_EQ(run.ExitCode, 130);
     EXPECT_NE(run.Err.find("\r"), std::string::npos);
-    EXPECT_NE(run.Err.find(" z 2\u00a0432\u00a0902\u00a0008\u00a0176\u00a0640\u00a0000 dróg"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find(" z 2\u00a0432\u00a0902\u00a0008\u00a0176\u00a0640\u00a0000 dróg"), std::string::npos)
+        << run.Err;
     EXPECT_EQ(run.Out.find('\r'), std::string::npos);
     EXPECT_EQ(Lines(run.Out).size(), 3u);
 

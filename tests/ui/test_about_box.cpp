@@ -15,8 +15,7 @@
 #include "ui/about_box.h"
 #include "ui/contact.h"
 
-namespace
-{
+namespace {
 
 QLabel* LabelNamed(TAboutForm& form, const char* name)
 {
@@ -34,9 +33,8 @@ TEST(AboutBoxTest, Texts)
     };
     const TCase cases[] = {
         {"ADescription",
-         QStringLiteral(
-             "Program rozwiązuje problem komiwojażera z wykorzystaniem tradycyjnej metody przeszukiwania "
-             "wyczerpującego, a także za pomocą algorytmu genetycznego (krzyżowanie z porządkowaniem OX).")},
+         QStringLiteral("Program rozwiązuje problem komiwojażera z wykorzystaniem tradycyjnej metody przeszukiwania "
+                        "wyczerpującego, a także za pomocą algorytmu genetycznego (krzyżowanie z porządkowaniem OX).")},
         {"Label1", QStringLiteral("Autor:")},
         {"Label2", QStringLiteral("Strona domowa:")},
         {"Label3", QStringLiteral("Zespół Tovu")},
@@ -151,10 +149,12 @@ TEST(AboutBoxTest, PaintsIconAtItsPlace)
     int iconPixels = 0;
     for (int y = 16; y < 48; ++y)
         for (int x = 24; x < 56; ++x)
-            if (image.pixel(x, y) != background) ++iconPixels;
+            if (image.pixel(x, y) != background)
+                ++iconPixels;
     EXPECT_GT(iconPixels, 100);
     // Nothing is painted between the icon and the texts.
-    for (int y = 16; y < 48; ++y) EXPECT_EQ(image.pixel(70, y), background) << y;
+    for (int y = 16; y < 48; ++y)
+        EXPECT_EQ(image.pixel(70, y), background) << y;
 }
 
 // Runs the box modally and presses a key inside its loop; a key that fails
@@ -219,8 +219,7 @@ TEST(AboutBoxTest, ReleaseOffTheLinkIsNoClick)
 
 TEST(ContactTest, MailLinkCarriesTitleAsSubject)
 {
-    EXPECT_EQ(tovu::AuthorMailLink(QStringLiteral("Tovu")),
-              QStringLiteral("mailto:tovu@example.org?subject=Tovu"));
+    EXPECT_EQ(tovu::AuthorMailLink(QStringLiteral("Tovu")), QStringLiteral("mailto:tovu@example.org?subject=Tovu"));
     EXPECT_EQ(tovu::AuthorMailUrl(QStringLiteral("Tovu")).toString(),
               QStringLiteral("mailto:tovu@example.org?subject=Tovu"));
 }

@@ -38,8 +38,7 @@ protected:
         for (int row : rows)
             selection->select(form.ListBox1->model()->index(row, 0), QItemSelectionModel::Select);
         if (rows.size() > 0)
-            selection->setCurrentIndex(form.ListBox1->model()->index(*rows.begin(), 0),
-                                       QItemSelectionModel::NoUpdate);
+            selection->setCurrentIndex(form.ListBox1->model()->index(*rows.begin(), 0), QItemSelectionModel::NoUpdate);
     }
 
     QTemporaryDir Folder;
@@ -108,7 +107,7 @@ TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
         QString typed;
         int32_t next;
     } rows[] = {
-        {3, QStringLiteral("4"), 4},  {3, QStringLiteral("99"), 4}, {3, QStringLiteral("3"), -1},
+        {3, QStringLiteral("4"), 4},   {3, QStringLiteral("99"), 4}, {3, QStringLiteral("3"), -1},
         {3, QStringLiteral("-7"), -1}, {3, QString(), -1},           {3, QStringLiteral("x"), -1},
         {4, QStringLiteral("99"), -1}, {3, QStringLiteral("$1"), 1},
     };
@@ -122,8 +121,8 @@ TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u);
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Ustal kolejny punkt"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, QStringLiteral("Podaj indeks kolejnego punktu:|2"));
-        EXPECT_EQ(form->FPoints[row.row].Next, row.next) << "point " << row.row << ", typed "
-                                                         << row.typed.toStdString();
+        EXPECT_EQ(form->FPoints[row.row].Next, row.next)
+            << "point " << row.row << ", typed " << row.typed.toStdString();
         EXPECT_FALSE(form->FModified);
     }
 }

@@ -1,26 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QEventLoop>
 #include <QTimer>
 #include <QToolBar>
 
@@ -305,9 +305,9 @@ TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
     EXPECT_EQ(form->FPoints.size(), 2u);
 
     form->ApplicationIdle();
-    for (TCommand* command : {form->actOpenArray, form->actSaveArray, form->actNewArray, form->actZeroArray,
-                              form->actRandomArray, form->actGenerate, form->actShowWay, form->actCountWay,
-                              form->actSetNext})
+    for (TCommand* command :
+         {form->actOpenArray, form->actSaveArray, form->actNewArray, form->actZeroArray, form->actRandomArray,
+          form->actGenerate, form->actShowWay, form->actCountWay, form->actSetNext})
         EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
     for (TCommand* command : {form->cmdShowAbout, form->cmdEmail, form->cmdVisitWWW, form->cmdQuit})
         EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
@@ -397,8 +397,7 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
               QStringLiteral("actNewArray - actOpenArray actSaveArray - cmdQuit"));
     EXPECT_EQ(names(menus[1]->menu()->actions()).join(' '),
               QStringLiteral("actZeroArray actRandomArray - actCountWay actShowWay - actGenerate actStop"));
-    EXPECT_EQ(names(menus[2]->menu()->actions()).join(' '),
-              QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
+    EXPECT_EQ(names(menus[2]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
     EXPECT_EQ(names(form->ListPopup->actions()).join(' '),
               QStringLiteral("actSetNext actCountWay actRandomArray actShowWay"));
     EXPECT_EQ(form->ListPopup->defaultAction(), form->actSetNext);
@@ -451,11 +450,12 @@ TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
 TEST_F(MainFormTest, EveryControlCarriesItsDesignName)
 {
     auto form = MakeWindows();
-    for (const char* name : {"ListBox1", "Header1", "StringGrid1", "lbResults", "cbMethod", "seRandomCount",
-                             "sePopulation", "seGenCount", "seGenTreshold", "edtCrossover", "edtMutation",
-                             "chkSecureBad", "rbGenCount", "rbGenTreshold", "gbRandom", "gbGenStopRules",
-                             "gbGenParams", "gbGenResults", "lblSilnia", "lblSilniaDsc", "PageControl1", "StatusBar1",
-                             "PrBar", "ToolBar1", "Splitter1", "MainMenu1", "ListPopup"})
+    for (const char* name :
+         {"ListBox1",     "Header1",       "StringGrid1",   "lbResults",      "cbMethod",    "seRandomCount",
+          "sePopulation", "seGenCount",    "seGenTreshold", "edtCrossover",   "edtMutation", "chkSecureBad",
+          "rbGenCount",   "rbGenTreshold", "gbRandom",      "gbGenStopRules", "gbGenParams", "gbGenResults",
+          "lblSilnia",    "lblSilniaDsc",  "PageControl1",  "StatusBar1",     "PrBar",       "ToolBar1",
+          "Splitter1",    "MainMenu1",     "ListPopup"})
         EXPECT_NE(form->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
 }
 

@@ -89,7 +89,8 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
         QString text;
     } rows[] = {
         {1, "1; 1\r\n5; 5\r\n", QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 3).")},
-        {2, "1; 1\r\n5; 5\r\n9; 1\r\n", QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 4).")},
+        {2, "1; 1\r\n5; 5\r\n9; 1\r\n",
+         QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 4).")},
         {0, QByteArray().fill('\n', 21), QStringLiteral("Przeszukiwanie wyczerpujące obsługuje najwyżej 20 punktów.")},
         {0, "", QStringLiteral("Za mało punktów dla wybranej metody (potrzeba co najmniej 1).")},
     };

@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -60,12 +60,8 @@ TEST_F(SpinEditTest, TypedCharactersAreFiltered)
         const char* Kept;
     };
     const TRow rows[] = {
-        {"12a3", "123"},
-        {"-5", "-5"},
-        {"+7", "+7"},
-        {"1,5", "1,5"},  // the Polish decimal separator
-        {"1.5", "15"},
-        {"x y", ""},
+        {"12a3", "123"}, {"-5", "-5"}, {"+7", "+7"}, {"1,5", "1,5"},  // the Polish decimal separator
+        {"1.5", "15"},   {"x y", ""},
     };
     for (const TRow& row : rows) {
         FocusSpin();

@@ -17,8 +17,7 @@
 #include "ui/version_file.h"
 #include "version.h"
 
-namespace
-{
+namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -39,7 +38,8 @@ struct THandBytes {
     }
     void Ascii16(const char* text)
     {
-        for (; *text != '\0'; ++text) Words({static_cast<std::uint16_t>(*text)});
+        for (; *text != '\0'; ++text)
+            Words({static_cast<std::uint16_t>(*text)});
         Words({0});
     }
     void Pad(std::size_t bytes) { Data.insert(Data.end(), bytes, 0); }
@@ -86,8 +86,7 @@ tovu::TVersionBlockContent HandBuiltContent()
     return content;
 }
 
-class VersionFileTest : public ::testing::Test
-{
+class VersionFileTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(FDir.isValid()); }
 
@@ -104,9 +103,11 @@ protected:
     static Bytes Load(const std::string& fileName)
     {
         const std::uint32_t size = tovu::VersionInfoSize(fileName.c_str());
-        if (size == 0) return {};
+        if (size == 0)
+            return {};
         Bytes buffer(size);
-        if (!tovu::ReadVersionInfo(fileName.c_str(), size, buffer.data())) return {};
+        if (!tovu::ReadVersionInfo(fileName.c_str(), size, buffer.data()))
+            return {};
         return buffer;
     }
 
@@ -114,8 +115,7 @@ protected:
     {
         void* value = nullptr;
         std::uint32_t length = 0;
-        if (!tovu::QueryVersionValue(buffer.data(), static_cast<std::uint32_t>(buffer.size()), path, &value,
-                                     &length))
+        if (!tovu::QueryVersionValue(buffer.data(), static_cast<std::uint32_t>(buffer.size()), path, &value, &length))
             return false;
         text = static_cast<const char*>(value);
         return true;
@@ -199,8 +199,8 @@ TEST_F(VersionFileTest, QueriesFixedBlockTranslationAndStrings)
     std::memcpy(&translation, value, 4);
     EXPECT_EQ(translation, 0x04B00409u);
 
-    ASSERT_TRUE(tovu::QueryVersionValue(buffer.data(), size, "\\StringFileInfo\\040904B0\\FileVersion",
-                                        &value, &length));
+    ASSERT_TRUE(
+        tovu::QueryVersionValue(buffer.data(), size, "\\StringFileInfo\\040904B0\\FileVersion", &value, &length));
     EXPECT_STREQ(static_cast<const char*>(value), "2.5");
     EXPECT_EQ(length, 4u);  // characters with the terminator
 }
@@ -218,9 +218,8 @@ TEST_F(VersionFileTest, UnknownPathsAreNotFound)
     Bytes buffer = Load(WriteFile("unknown.bin", HandBuiltBlock()));
     ASSERT_FALSE(buffer.empty());
     std::string text;
-    for (const char* path :
-         {"\\StringFileInfo\\040904B0\\CompanyName", "\\StringFileInfo\\041504E2\\FileVersion",
-          "\\StringFileInfo\\040904B0\\FileVersio", "\\NoSuchBlock"})
+    for (const char* path : {"\\StringFileInfo\\040904B0\\CompanyName", "\\StringFileInfo\\041504E2\\FileVersion",
+                             "\\StringFileInfo\\040904B0\\FileVersio", "\\NoSuchBlock"})
         EXPECT_FALSE(Text(buffer, path, text)) << path;
 }
 
@@ -275,8 +274,7 @@ TEST(VersionQueryTest, TextNeedsRoomAfterRawBlock)
     std::uint32_t length = 0;
     const auto size = static_cast<std::uint32_t>(raw.size());
     EXPECT_TRUE(tovu::QueryVersionValue(raw.data(), size, "\\", &value, &length));
-    EXPECT_FALSE(tovu::QueryVersionValue(raw.data(), size, "\\StringFileInfo\\040904B0\\FileVersion", &value,
-                                         &length));
+    EXPECT_FALSE(tovu::QueryVersionValue(raw.data(), size, "\\StringFileInfo\\040904B0\\FileVersion", &value, &length));
 }
 
 // Every 16-bit word of the block set to extreme values in turn: whatever a
@@ -298,7 +296,8 @@ TEST(VersionQueryTest, MalformedBlocksStayInsideBuffer)
             for (const char* path : paths) {
                 void* value = nullptr;
                 std::uint32_t length = 0;
-                if (!tovu::QueryVersionValue(buffer.data(), size, path, &value, &length)) continue;
+                if (!tovu::QueryVersionValue(buffer.data(), size, path, &value, &length))
+                    continue;
                 ++answers;
                 const auto* at = static_cast<const std::uint8_t*>(value);
                 ASSERT_GE(at, buffer.data()) << "word " << word << " path " << path;
@@ -317,15 +316,13 @@ TEST(VersionQueryTest, TruncatedBuffersAreRejectedOrAnsweredInside)
         void* value = nullptr;
         std::uint32_t length = 0;
         // The root's own length exceeds every shorter buffer.
-        EXPECT_FALSE(
-            tovu::QueryVersionValue(buffer.data(), static_cast<std::uint32_t>(cut), "\\", &value, &length))
+        EXPECT_FALSE(tovu::QueryVersionValue(buffer.data(), static_cast<std::uint32_t>(cut), "\\", &value, &length))
             << cut;
     }
 }
 
 // The component against the built program itself.
-class ProgramVersionTest : public ::testing::Test
-{
+class ProgramVersionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -388,13 +385,13 @@ TEST_F(ProgramVersionTest, FixedBlockFields)
         {"Language", 0x0415},
         {"CharSet", 0x04E2},
     };
-    for (const TCase& c : cases) EXPECT_EQ(FInfo.property(c.Property).toUInt(), c.Expected) << c.Property;
+    for (const TCase& c : cases)
+        EXPECT_EQ(FInfo.property(c.Property).toUInt(), c.Expected) << c.Property;
     EXPECT_EQ(FInfo.ProductVersionMS(), 0x10000u);
     EXPECT_EQ(FInfo.ProductVersionLS(), 13u);
 }
 
-class VersionComponentTest : public ::testing::Test
-{
+class VersionComponentTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

@@ -11,8 +11,10 @@ int main(int argc, char* argv[])
 {
     // TOVU_TEST_QPA lets the same build run the window tests in a real X
     // server (scripts/test xcb), although CTest sets the offscreen platform.
-    if (!qEnvironmentVariableIsEmpty("TOVU_TEST_QPA")) qputenv("QT_QPA_PLATFORM", qgetenv("TOVU_TEST_QPA"));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsEmpty("TOVU_TEST_QPA"))
+        qputenv("QT_QPA_PLATFORM", qgetenv("TOVU_TEST_QPA"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
