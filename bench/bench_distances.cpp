@@ -14,7 +14,7 @@ public:
     void ShowStatus(const std::string&, int32_t) override {}
     TProgressBar& PrBar() override { return Bar; }
     void ProcessEvents() override {}
-    bool Searching() const override { return false; }
+    bool GoOn() const override { return false; }
     void FillDistanceGrid() override {}
     void RefreshPointList() override {}
     bool IsShowing() const override { return true; }

@@ -70,7 +70,7 @@ public:
             LongestGap = std::max(LongestGap, now - FLastPass);
         FLastPass = now;
     }
-    bool Searching() const override { return FState.FSearching; }
+    bool GoOn() const override { return FState.FSearching; }
     void FillDistanceGrid() override {}
     void RefreshPointList() override {}
     bool IsShowing() const override { return true; }

@@ -16,7 +16,7 @@ public:
     }
     TProgressBar& PrBar() override { return Bar; }
     void ProcessEvents() override { ++EventPasses; }
-    bool Searching() const override { return SearchingFlag; }
+    bool GoOn() const override { return SearchingFlag; }
     void FillDistanceGrid() override { ++GridFills; }
     void RefreshPointList() override { ++ListRefreshes; }
     bool IsShowing() const override { return Showing; }

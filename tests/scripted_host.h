@@ -35,7 +35,7 @@ public:
         if (OnEvents)
             OnEvents();
     }
-    bool Searching() const override { return State.FSearching; }
+    bool GoOn() const override { return State.FSearching; }
     TNumberFormat NumberFormat() const override { return Format; }
 
     void FillDistanceGrid() override { ++GridFills; }

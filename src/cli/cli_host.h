@@ -19,7 +19,7 @@ public:
     void ShowStatus(const std::string& text, int32_t panel) override;
     TProgressBar& PrBar() override { return FBar; }
     void ProcessEvents() override;
-    bool Searching() const override { return FState.FSearching; }
+    bool GoOn() const override { return FState.FSearching; }
     TNumberFormat NumberFormat() const override;
 
     void FillDistanceGrid() override {}

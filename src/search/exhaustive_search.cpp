@@ -20,7 +20,7 @@ void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route)
         SwapValues(route[digits[i - 2]], route[i - 1]);
 }
 
-TSearchOutcome SearchExhaustive(TPointSetState& state, TSearchHost& host, bool pumpEveryStep)
+TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep)
 {
     host.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/host.h"
+#include "core/progress.h"
 #include "core/point_set.h"
 #include "search/exhaustive_scan.h"
 #include "search/search_outcome.h"
@@ -13,4 +13,4 @@
 // routes staying the best. With pumpEveryStep the host's events run after
 // every route (tests stop at an exact route); otherwise they run about every
 // 16 ms, with the same result for a stop after the same route.
-TSearchOutcome SearchExhaustive(TPointSetState& state, TSearchHost& host, bool pumpEveryStep = false);
+TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep = false);

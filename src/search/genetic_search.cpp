@@ -22,7 +22,7 @@ bool SameRoute(const int32_t* a, const int32_t* b, int32_t n)
 
 }  // namespace
 
-TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGeneticParams& params, bool pumpEveryStep)
+TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGeneticParams& params, bool pumpEveryStep)
 {
     const int32_t population = std::max(params.Population, MinPopulation);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/host.h"
+#include "core/progress.h"
 #include "core/point_set.h"
 #include "search/search_outcome.h"
 
@@ -30,5 +30,5 @@ struct TGeneticParams {
 // "Algorytm genetyczny": selection by fitness, order crossover of
 // neighbouring pairs and swap mutation, keeping the shortest route ever
 // evaluated in FBestRoute. Steps counts generations.
-TSearchOutcome SearchGenetic(TPointSetState& state, TSearchHost& host, const TGeneticParams& params,
+TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGeneticParams& params,
                              bool pumpEveryStep = false);

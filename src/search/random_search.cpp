@@ -74,7 +74,7 @@ private:
 
 }  // namespace
 
-TSearchOutcome SearchRandom(TPointSetState& state, TSearchHost& host, int32_t tries, bool pumpEveryStep)
+TSearchOutcome SearchRandom(TPointSetState& state, TProgress& host, int32_t tries, bool pumpEveryStep)
 {
     host.ShowStatus("Przeszukiwanie losowe...", 0);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());

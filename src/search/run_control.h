@@ -22,7 +22,7 @@ struct TSearchSettings {
 };
 
 // What a run needs of the main window beyond the point-set operations.
-// Searching() reports state.FSearching; the stop command clears it while
+// GoOn() reports state.FSearching; the stop command clears it while
 // events run.
 class TRunHost : public TCoreHost {
 public:

@@ -31,7 +31,7 @@ void SetPacerClock(TPacerClock clock)
     PacerClock() = std::move(clock);
 }
 
-TStepPacer::TStepPacer(TSearchHost& host, bool pumpEveryStep) : FHost(host), FPumpEveryStep(pumpEveryStep)
+TStepPacer::TStepPacer(TProgress& host, bool pumpEveryStep) : FHost(host), FPumpEveryStep(pumpEveryStep)
 {
     FLastRead = Now();
     FLastPump = FLastRead;
@@ -97,7 +97,7 @@ bool TStepPacer::Pump()
         FBeforePump();
     ++FPumps;
     FHost.ProcessEvents();
-    return FHost.Searching();
+    return FHost.GoOn();
 }
 
 void TStepPacer::ApplyToBar(int64_t steps)

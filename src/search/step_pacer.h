@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/host.h"
+#include "core/progress.h"
 
 // The clock the pacer reads. Tests install one that moves on by a fixed
 // amount at every reading; an empty function restores the steady clock.
@@ -22,7 +22,7 @@ class TStepPacer {
 public:
     // With pumpEveryStep the host's events run after every single step, so
     // that a test can stop a search at an exact step.
-    explicit TStepPacer(TSearchHost& host, bool pumpEveryStep = false);
+    explicit TStepPacer(TProgress& host, bool pumpEveryStep = false);
 
     // One step done. Returns whether the search goes on.
     bool Step() { return StepBy(1); }
@@ -76,7 +76,7 @@ private:
     bool Pump();
     void ApplyToBar(int64_t steps);
 
-    TSearchHost& FHost;
+    TProgress& FHost;
     bool FPumpEveryStep;
     int64_t FCountdown = 1;
     int64_t FCountdownStart = 1;

@@ -58,7 +58,7 @@ public:
     void ShowStatus(const std::string& text, int32_t panel) override;
     TProgressBar& PrBar() override { return FProgress; }
     void ProcessEvents() override;
-    bool Searching() const override { return FSearching; }
+    bool GoOn() const override { return FSearching; }
     TNumberFormat NumberFormat() const override;
     void FillDistanceGrid() override;
     void RefreshPointList() override;

@@ -27,7 +27,7 @@ public:
     void ShowStatus(const std::string& text, int32_t panel) override { FForm.ShowStatus(text, panel); }
     TProgressBar& PrBar() override { return FForm.PrBar(); }
     void ProcessEvents() override { FForm.ProcessEvents(); }
-    bool Searching() const override { return FForm.Searching(); }
+    bool GoOn() const override { return FForm.GoOn(); }
     TNumberFormat NumberFormat() const override { return FForm.NumberFormat(); }
     void FillDistanceGrid() override { FForm.FillDistanceGrid(); }
     void RefreshPointList() override { FForm.RefreshPointList(); }

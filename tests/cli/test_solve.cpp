@@ -23,7 +23,7 @@ public:
     void ShowStatus(const std::string&, int32_t) override {}
     TProgressBar& PrBar() override { return FBar; }
     void ProcessEvents() override {}
-    bool Searching() const override { return FState.FSearching; }
+    bool GoOn() const override { return FState.FSearching; }
     void FillDistanceGrid() override {}
     void RefreshPointList() override {}
     bool IsShowing() const override { return false; }
