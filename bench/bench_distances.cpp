@@ -9,16 +9,12 @@
 
 namespace {
 
-class TQuietHost : public TCoreHost {
+class TQuietProgress : public TProgress {
 public:
     void ShowStatus(const std::string&, int32_t) override {}
     TProgressBar& PrBar() override { return Bar; }
     void ProcessEvents() override {}
     bool GoOn() const override { return false; }
-    void FillDistanceGrid() override {}
-    void RefreshPointList() override {}
-    bool IsShowing() const override { return true; }
-    void ShowError(const std::string&, const std::string&) override {}
     TProgressBar Bar;
 };
 
@@ -33,9 +29,9 @@ int main()
         point.X = static_cast<int32_t>(random() % 495);
         point.Y = static_cast<int32_t>(random() % 382);
     }
-    TQuietHost host;
+    TQuietProgress host;
     const auto start = std::chrono::steady_clock::now();
-    ComputeDistances(state, host, 0);
+    ComputeDistances(state.FPoints, state.FDistances, host, 0);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("distance matrix of 10000 points: %.2f s, %lld progress steps\n", seconds,
                 static_cast<long long>(host.Bar.StepsTaken()));

@@ -43,7 +43,7 @@ double Millis(TClock::duration d)
 
 // The window as the searches see it, with its costs and nothing else. A
 // free host has the same code path at no cost.
-class TWindowLikeHost : public TCoreHost {
+class TWindowLikeHost : public TProgress {
 public:
     TWindowLikeHost(TPointSetState& state, bool costly) : Costly(costly), FState(state)
     {
@@ -71,10 +71,6 @@ public:
         FLastPass = now;
     }
     bool GoOn() const override { return FState.FSearching; }
-    void FillDistanceGrid() override {}
-    void RefreshPointList() override {}
-    bool IsShowing() const override { return true; }
-    void ShowError(const std::string&, const std::string&) override {}
 
     bool Costly;
     int64_t EventPasses = 0;
@@ -100,7 +96,7 @@ TPointSetState MakeState(int32_t count, int32_t width, int32_t height)
     for (int32_t i = 0; i < count; ++i)
         state.FPoints.push_back({below(width), below(height), -1});
     TWindowLikeHost host(state, false);
-    ComputeDistances(state, host, 0);
+    ComputeDistances(state.FPoints, state.FDistances, host, 0);
     state.FBestRoute.resize(count);
     state.FRoute.resize(count);
     return state;

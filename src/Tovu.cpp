@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
         // Its creation loads the file named first on the command line.
         TMainForm mainForm(QCoreApplication::arguments());
         // Hidden until "Pokaż drogę na mapie"; the main window owns it.
-        new TMapForm(mainForm);
+        mainForm.AttachMapForm(new TMapForm(mainForm));
         mainForm.show();
         return application.exec();
     } catch (const std::exception& error) {

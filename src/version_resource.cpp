@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "ui/version_block.h"
+#include "ui/version/version_block.h"
 
 #if defined(__GNUC__)
 #define TOVU_KEEP_VERSION_BLOCK [[gnu::used, gnu::section(".rodata.tovu_version")]]

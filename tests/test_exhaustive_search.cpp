@@ -5,19 +5,12 @@
 #include <random>
 
 #include "core/distances.h"
-#include "scripted_host.h"
 #include "search/exhaustive_search.h"
 #include "search/step_pacer.h"
-#include "search_reference.h"
+#include "support/scripted_host.h"
+#include "support/search_reference.h"
 
 namespace {
-
-void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
 
 TSpecimen Rotation(int32_t n)
 {
@@ -368,7 +361,7 @@ TEST(ExhaustiveSearch, PointAddedDuringTheSearchTakesNoPart)
         if (added < 3 && host.EventPasses % 500 == 0) {
             const int32_t before = static_cast<int32_t>(state.FPoints.size());
             state.FPoints.push_back({static_cast<int32_t>(random() % 640), static_cast<int32_t>(random() % 480), -1});
-            ComputeDistances(state, host, before);
+            ComputeDistances(state.FPoints, state.FDistances, host, before);
             ++added;
         }
     };

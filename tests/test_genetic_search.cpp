@@ -4,10 +4,10 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "scripted_host.h"
 #include "search/genetic_breeding.h"
 #include "search/genetic_search.h"
-#include "search_reference.h"
+#include "support/scripted_host.h"
+#include "support/search_reference.h"
 
 namespace {
 
@@ -21,13 +21,6 @@ struct TTickingClock {
     }
     ~TTickingClock() { SetReseedClock({}); }
 };
-
-void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
 
 std::vector<TMapPoint> Scattered(int32_t n, std::mt19937& random)
 {

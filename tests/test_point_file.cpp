@@ -10,7 +10,7 @@
 
 #include "core/point_file.h"
 #include "core/point_set_ops.h"
-#include "recording_core_host.h"
+#include "support/scripted_host.h"
 
 namespace fs = std::filesystem;
 
@@ -137,15 +137,13 @@ TEST(PointFileIo, SaveAndLoadRoundTripNegativeAndFarCoordinates)
     TPointSetState saved;
     saved.FPoints = {{120, 45, 1}, {-7, -3, 2}, {INT32_MIN, INT32_MAX, -1}, {100000, -99999, 0}};
     saved.FModified = true;
-    TRecordingCoreHost host;
-    ASSERT_TRUE(SavePointSet(saved, host, path));
+    ASSERT_FALSE(SavePointSet(saved, path));
     EXPECT_FALSE(saved.FModified);
     EXPECT_EQ(saved.FFileName, path);
-    EXPECT_EQ(host.ListRefreshes, 1);
 
     TPointSetState loaded;
     loaded.FModified = true;
-    ASSERT_TRUE(LoadPointSet(loaded, host, path));
+    ASSERT_FALSE(LoadPointSet(loaded, path));
     ASSERT_EQ(loaded.FPoints.size(), saved.FPoints.size());
     for (size_t i = 0; i < saved.FPoints.size(); ++i) {
         EXPECT_EQ(loaded.FPoints[i].X, saved.FPoints[i].X);
@@ -154,8 +152,6 @@ TEST(PointFileIo, SaveAndLoadRoundTripNegativeAndFarCoordinates)
     }
     EXPECT_FALSE(loaded.FModified);
     EXPECT_EQ(loaded.FFileName, path);
-    EXPECT_EQ(loaded.FDistances.size(), 4u);
-    EXPECT_TRUE(host.ErrorCaptions.empty());
 }
 
 TEST(PointFileIo, EmptySetIsAnEmptyFileAndBack)
@@ -163,26 +159,12 @@ TEST(PointFileIo, EmptySetIsAnEmptyFileAndBack)
     TempFolder folder;
     const std::string path = folder.File("empty.tvu");
     TPointSetState state;
-    TRecordingCoreHost host;
-    ASSERT_TRUE(SavePointSet(state, host, path));
+    ASSERT_FALSE(SavePointSet(state, path));
     EXPECT_EQ(fs::file_size(path), 0u);
     state.FPoints = {{1, 1, -1}};
-    ASSERT_TRUE(LoadPointSet(state, host, path));
+    ASSERT_FALSE(LoadPointSet(state, path));
     EXPECT_TRUE(state.FPoints.empty());
     EXPECT_EQ(state.FFileName, path);
-}
-
-TEST(PointFileIo, StartUpLoadDoesNotRefreshTheListBeforeTheWindowShows)
-{
-    TempFolder folder;
-    const std::string path = folder.File("a.tvu");
-    WriteBytes(path, "1; 2\r\n");
-    TPointSetState state;
-    TRecordingCoreHost host;
-    host.Showing = false;
-    ASSERT_TRUE(LoadPointSet(state, host, path));
-    EXPECT_EQ(host.ListRefreshes, 0);
-    EXPECT_EQ(host.GridFills, 1);
 }
 
 TEST(PointFileIo, MissingFileReportsAndLeavesTheSetUntouched)
@@ -192,15 +174,13 @@ TEST(PointFileIo, MissingFileReportsAndLeavesTheSetUntouched)
     state.FPoints = {{5, 6, -1}};
     state.FFileName = "old.tvu";
     state.FModified = true;
-    TRecordingCoreHost host;
-    EXPECT_FALSE(LoadPointSet(state, host, folder.File("missing.tvu")));
-    ASSERT_EQ(host.ErrorCaptions.size(), 1u);
-    EXPECT_EQ(host.ErrorCaptions[0], "Błąd odczytu");
-    EXPECT_EQ(host.ErrorTexts[0], SystemErrorText(ENOENT));
+    const TOperationResult failure = LoadPointSet(state, folder.File("missing.tvu"));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Caption, "Błąd odczytu");
+    EXPECT_EQ(failure->Text, SystemErrorText(ENOENT));
     EXPECT_EQ(state.FPoints.size(), 1u);
     EXPECT_EQ(state.FFileName, "old.tvu");
     EXPECT_TRUE(state.FModified);
-    EXPECT_EQ(host.GridFills, 0);
 }
 
 TEST(PointFileIo, TooManyPointsAreRefusedWithTheirCount)
@@ -213,11 +193,10 @@ TEST(PointFileIo, TooManyPointsAreRefusedWithTheirCount)
     WriteBytes(path, text);
     TPointSetState state;
     state.FPoints = {{5, 6, -1}};
-    TRecordingCoreHost host;
-    EXPECT_FALSE(LoadPointSet(state, host, path));
-    ASSERT_EQ(host.ErrorTexts.size(), 1u);
-    EXPECT_EQ(host.ErrorCaptions[0], "Błąd odczytu");
-    EXPECT_EQ(host.ErrorTexts[0], "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)");
+    const TOperationResult failure = LoadPointSet(state, path);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Caption, "Błąd odczytu");
+    EXPECT_EQ(failure->Text, "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)");
     EXPECT_EQ(state.FPoints.size(), 1u);
 }
 
@@ -232,8 +211,7 @@ TEST(PointFileIo, FailedSaveKeepsTheOldFileAndLeavesNoTemporaryFile)
     TPointSetState state;
     state.FPoints = {{9, 9, -1}};
     state.FModified = true;
-    TRecordingCoreHost host;
-    EXPECT_FALSE(SavePointSet(state, host, path));
+    EXPECT_TRUE(SavePointSet(state, path));
     fs::permissions(folder.Path, fs::perms::owner_all);
     EXPECT_EQ(ReadBytes(path), "1; 2\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path), fs::directory_iterator()), 1);
@@ -247,7 +225,6 @@ TEST(PointFileIo, WriteFailureHalfWayKeepsTheOldFile)
     WriteBytes(path, "1; 2\r\n");
     TPointSetState state;
     state.FPoints.assign(1000, {123456, 654321, -1});
-    TRecordingCoreHost host;
 
     // A file-size limit makes the write fail after the first bytes, as a
     // full disk would.
@@ -257,14 +234,13 @@ TEST(PointFileIo, WriteFailureHalfWayKeepsTheOldFile)
     rlimit small = old;
     small.rlim_cur = 100;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = SavePointSet(state, host, path);
+    const TOperationResult failure = SavePointSet(state, path);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(saved);
-    ASSERT_EQ(host.ErrorCaptions.size(), 1u);
-    EXPECT_EQ(host.ErrorCaptions[0], "Błąd zapisu");
-    EXPECT_EQ(host.ErrorTexts[0], SystemErrorText(EFBIG));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Caption, "Błąd zapisu");
+    EXPECT_EQ(failure->Text, SystemErrorText(EFBIG));
     EXPECT_EQ(ReadBytes(path), "1; 2\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path), fs::directory_iterator()), 1);
 }
@@ -277,15 +253,13 @@ TEST(PointFileIo, SavingOntoAFolderFailsAndChangesNothing)
     TPointSetState state;
     state.FPoints = {{9, 9, -1}};
     state.FModified = true;
-    TRecordingCoreHost host;
-    EXPECT_FALSE(SavePointSet(state, host, target));
-    ASSERT_EQ(host.ErrorCaptions.size(), 1u);
-    EXPECT_EQ(host.ErrorCaptions[0], "Błąd zapisu");
-    EXPECT_FALSE(host.ErrorTexts[0].empty());
+    const TOperationResult failure = SavePointSet(state, target);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Caption, "Błąd zapisu");
+    EXPECT_FALSE(failure->Text.empty());
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_TRUE(state.FModified);
     EXPECT_TRUE(state.FFileName.empty());
-    EXPECT_EQ(host.ListRefreshes, 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path), fs::directory_iterator()), 1);
 }
 
@@ -296,8 +270,7 @@ TEST(PointFileIo, SaveReplacesAnExistingFileWhole)
     WriteBytes(path, "1; 2\r\n3; 4\r\n5; 6\r\n");
     TPointSetState state;
     state.FPoints = {{7, 8, -1}};
-    TRecordingCoreHost host;
-    ASSERT_TRUE(SavePointSet(state, host, path));
+    ASSERT_FALSE(SavePointSet(state, path));
     EXPECT_EQ(ReadBytes(path), "7; 8\r\n");
 }
 

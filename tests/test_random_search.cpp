@@ -4,28 +4,13 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "scripted_host.h"
 #include "search/random_search.h"
-#include "search_reference.h"
+#include "support/scripted_host.h"
+#include "support/search_reference.h"
 
 namespace {
 
 // Puts the reseed clock back to the system clock when a test ends.
-struct TClockScript {
-    explicit TClockScript(uint32_t value)
-    {
-        SetReseedClock([value] { return value; });
-    }
-    ~TClockScript() { SetReseedClock({}); }
-};
-
-void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
-
 std::vector<TMapPoint> Scattered(int32_t n, std::mt19937& random)
 {
     std::vector<TMapPoint> points;

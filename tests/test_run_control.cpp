@@ -4,25 +4,10 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "scripted_host.h"
 #include "search/run_control.h"
+#include "support/scripted_host.h"
 
 namespace {
-
-struct TClockScript {
-    explicit TClockScript(uint32_t value)
-    {
-        SetReseedClock([value] { return value; });
-    }
-    ~TClockScript() { SetReseedClock({}); }
-};
-
-void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
 
 std::vector<TMapPoint> Grid(int32_t n)
 {
@@ -38,7 +23,7 @@ TEST(RunControl, RefusesRunsTheMethodCannotDo)
 {
     const std::string few = "Za mało punktów dla wybranej metody (potrzeba co najmniej ";
     const struct {
-        int method;
+        TSearchMethod method;
         int32_t count;
         std::string refusal;
     } rows[] = {

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <limits>
 
-#include "scripted_host.h"
 #include "search/step_pacer.h"
+#include "support/scripted_host.h"
 
 namespace {
 

@@ -57,18 +57,18 @@ int main(int argc, char* argv[])
     constexpr int Repeats = 30;
 
     TMainForm form({QStringLiteral("tovu")});
-    new TMapForm(form);
+    form.AttachMapForm(new TMapForm(form));
     form.show();
     form.MapForm->show();
     form.MapForm->resize(Width, Height);
     QApplication::processEvents();
 
     std::mt19937 random(4321);
-    form.FPoints.resize(Count);
+    form.State().FPoints.resize(Count);
     for (int i = 0; i < Count; ++i) {
-        form.FPoints[i].X = static_cast<int32_t>(random() % Width);
-        form.FPoints[i].Y = static_cast<int32_t>(random() % Height);
-        form.FPoints[i].Next = (i + 1) % Count;
+        form.State().FPoints[i].X = static_cast<int32_t>(random() % Width);
+        form.State().FPoints[i].Y = static_cast<int32_t>(random() % Height);
+        form.State().FPoints[i].Next = (i + 1) % Count;
     }
     form.RefreshPointList();
     QApplication::processEvents();

@@ -37,13 +37,13 @@ int main(int argc, char* argv[])
         return 1;
 
     TMainForm form({QStringLiteral("tovu")});
-    new TMapForm(form);
+    form.AttachMapForm(new TMapForm(form));
     form.show();
     QApplication::processEvents();
 
     QElapsedTimer timer;
     timer.start();
-    LoadPointSet(form, form, path);
+    form.OpenPointSet(path);
     // What the user sees: the list rows, the visible table cells, the map.
     form.StringGrid1->repaint();
     form.ListBox1->repaint();
@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     const double peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
     std::printf("window load of %d points: %.2f s (target 3 s, ratio %.2f)\n", count, seconds, seconds / 3.0);
     std::printf("peak memory: %.0f MB (target 1536 MB, ratio %.2f)\n", peakMb, peakMb / 1536.0);
-    std::printf("rows %d, matrix %zu x %zu\n", form.ListBox1->ItemCount(), form.FDistances.size(),
-                form.FDistances.empty() ? size_t{0} : form.FDistances[0].size());
+    std::printf("rows %d, matrix %zu x %zu\n", form.ListBox1->ItemCount(), form.State().FDistances.size(),
+                form.State().FDistances.empty() ? size_t{0} : form.State().FDistances[0].size());
     return 0;
 }

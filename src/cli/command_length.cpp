@@ -1,14 +1,13 @@
-#include "cli/cli_host.h"
 #include "cli/command_line.h"
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/json_text.h"
+#include "cli/load_points.h"
 #include "cli/option_values.h"
 #include "cli/regional_settings.h"
 #include "core/number_text.h"
-#include "core/point_set_ops.h"
 
 int RunLength(const std::vector<std::string>& args)
 {
@@ -23,12 +22,12 @@ int RunLength(const std::vector<std::string>& args)
     const TSpecimen route = ParseIndexList("--route", parsed.ValueOr("--route", ""));
 
     TPointSetState state;
-    TCliHost host(state);
-    if (!LoadPointSet(state, host, fileName))
+    if (!LoadPointsForCommand(state, fileName))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
 
-    const double length = RouteLength(state.FDistances, route);
+    // Legs from the coordinates: one route needs no n * n matrix.
+    const double length = RouteLengthOfPoints(state.FPoints, route);
     if (parsed.Has("--json"))
         WriteOutLine(TJsonObject().Add("length", length).Text());
     else

@@ -1,5 +1,5 @@
 #include "cli/command_line.h"
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"

@@ -1,15 +1,14 @@
 #include <unordered_set>
 
-#include "cli/cli_host.h"
 #include "cli/command_line.h"
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
+#include "cli/load_points.h"
 #include "cli/option_values.h"
 #include "cli/png_image.h"
 #include "core/point_file.h"
-#include "core/point_set_ops.h"
 #include "raster/map_render.h"
 
 int RunRender(const std::vector<std::string>& args)
@@ -30,8 +29,7 @@ int RunRender(const std::vector<std::string>& args)
         parsed.Has("--select") ? ParseIndexList("--select", parsed.ValueOr("--select", "")) : std::vector<int32_t>();
 
     TPointSetState state;
-    TCliHost host(state);
-    if (!LoadPointSet(state, host, fileName))
+    if (!LoadPointsForCommand(state, fileName))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
     CheckIndices("--select", selection, state.FPoints.size());

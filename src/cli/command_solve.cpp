@@ -2,16 +2,19 @@
 #include <limits>
 #include <utility>
 
-#include "cli/cli_host.h"
+#include "cli/cli_progress.h"
 #include "cli/command_line.h"
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/interrupt.h"
 #include "cli/json_text.h"
+#include "cli/load_points.h"
 #include "cli/option_values.h"
+#include "cli/regional_settings.h"
 #include "cli/seed_option.h"
+#include "core/distances.h"
 #include "core/point_set_ops.h"
 #include "search/run_control.h"
 
@@ -20,19 +23,19 @@ namespace {
 // By method index; the names a script types.
 const std::array<const char*, 3> MethodNames = {"exhaustive", "random", "genetic"};
 
-int ParseMethod(const std::string& text)
+TSearchMethod ParseMethod(const std::string& text)
 {
     for (size_t i = 0; i < MethodNames.size(); ++i)
         if (text == MethodNames[i])
-            return static_cast<int>(i);
+            return static_cast<TSearchMethod>(i);
     throw TUsageError("--method: nieznana metoda „" + text + "” (exhaustive, random albo genetic)");
 }
 
 // Options of one method make no sense with another; a script that passes
 // them has most likely picked the wrong method.
-void RefuseForeignOptions(const TParsedArgs& parsed, int method)
+void RefuseForeignOptions(const TParsedArgs& parsed, TSearchMethod method)
 {
-    const std::array<std::pair<const char*, int>, 7> owners = {{
+    const std::array<std::pair<const char*, TSearchMethod>, 7> owners = {{
         {"--tries", smRandom},
         {"--population", smGenetic},
         {"--crossover", smGenetic},
@@ -74,18 +77,18 @@ TSearchSettings ReadSettings(const TParsedArgs& parsed)
     return settings;
 }
 
-void PlanProgress(TCliHost& host, int method, const TSearchSettings& settings, int32_t pointCount)
+void PlanProgress(TCliProgress& progress, TSearchMethod method, const TSearchSettings& settings, int32_t pointCount)
 {
     switch (method) {
     case smExhaustive:
         // The refusals keep n at 20 or below, where n! is exact.
-        host.SetProgressPlan("dróg", Factorial(pointCount));
+        progress.SetProgressPlan("dróg", Factorial(pointCount));
         break;
     case smRandom:
-        host.SetProgressPlan("dróg", settings.RandomCount);
+        progress.SetProgressPlan("dróg", settings.RandomCount);
         break;
-    default:
-        host.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
+    case smGenetic:
+        progress.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
         break;
     }
 }
@@ -119,7 +122,7 @@ int RunSolve(const std::vector<std::string>& args)
         return FinishOutput() ? ExitOk : ExitFailure;
     }
     const std::string& fileName = SinglePositional(parsed, "PLIK");
-    const int method = ParseMethod(parsed.ValueOr("--method", MethodNames[smExhaustive]));
+    const TSearchMethod method = ParseMethod(parsed.ValueOr("--method", MethodNames[smExhaustive]));
     RefuseForeignOptions(parsed, method);
     const TSearchSettings settings = ReadSettings(parsed);
     ApplySeedOption(parsed);
@@ -127,18 +130,29 @@ int RunSolve(const std::vector<std::string>& args)
 
     InstallInterruptHandler();
     TPointSetState state;
-    TCliHost host(state);
-    if (!LoadPointSet(state, host, fileName))
+    if (!LoadPointsForCommand(state, fileName))
         return ExitFailure;
     const int32_t pointCount = static_cast<int32_t>(state.FPoints.size());
-
-    PlanProgress(host, method, settings, pointCount);
-    const TRunResult result = RunSearch(state, host, method, settings);
-    host.EndProgress();
-    if (!result.Refusal.empty()) {
-        ErrorLine(result.Refusal);
+    // Refused before the matrix is built: for a set the method can't take
+    // it would only cost time and memory.
+    const std::string refusal = SearchRefusal(method, pointCount);
+    if (!refusal.empty()) {
+        ErrorLine(refusal);
         return ExitFailure;
     }
+
+    TCliProgress progress(state);
+    PlanProgress(progress, method, settings, pointCount);
+    TRunView view;
+    view.ClearRoute = [&] {
+        ClearRoute(state);
+        ComputeDistances(state.FPoints, state.FDistances, progress, 0);
+        progress.ShowStatus("", 0);
+    };
+    view.SearchBegins = [&] { progress.BeginSearch(); };
+    view.LongTimeFormat = SystemLongTimeFormat();
+    const TRunResult result = RunSearch(state, progress, method, settings, view);
+    progress.EndProgress();
 
     const TSpecimen route = result.Outcome.Evaluated ? state.FBestRoute : TSpecimen();
     if (json) {
@@ -151,7 +165,7 @@ int RunSolve(const std::vector<std::string>& args)
         object.Add("route", route).Add("steps", result.Outcome.Steps).Add("elapsed_ms", result.ElapsedMs);
         WriteOutLine(object.Text());
     } else {
-        for (const std::string& line : host.Results())
+        for (const std::string& line : result.Lines)
             WriteOutLine(line);
         WriteOutLine(RouteText(route));
     }

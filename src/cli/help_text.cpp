@@ -1,6 +1,6 @@
 #include "cli/help_text.h"
 
-namespace {
+#include "cli/command_table.h"
 
 const char* const SolveHelp =
     "Użycie: tovu-cli solve PLIK [opcje]\n"
@@ -62,37 +62,29 @@ const char* const LengthHelp =
     "  --route I,J,K...    droga: kolejne indeksy punktów (wymagana)\n"
     "  --json              wynik jako obiekt JSON\n";
 
-}  // namespace
-
 std::string GeneralHelp()
 {
-    return "Użycie: tovu-cli POLECENIE [argumenty]\n"
-           "\n"
-           "Tovu bez okien: szukanie najkrótszej drogi, losowanie zbiorów punktów\n"
-           "i rysowanie mapy, tymi samymi algorytmami co w oknie programu.\n"
-           "\n"
-           "Polecenia:\n"
-           "  solve PLIK          szuka najkrótszej drogi przez punkty zbioru\n"
-           "  random LICZBA       losuje zbiór punktów\n"
-           "  render PLIK         rysuje mapę do pliku PNG\n"
-           "  length PLIK         liczy długość podanej drogi\n"
-           "\n"
-           "  tovu-cli POLECENIE --help   opis polecenia i jego opcji\n"
-           "  tovu-cli --version          wersja programu\n"
-           "\n"
-           "Kody wyjścia: 0 sukces, 1 błąd odczytu lub zapisu pliku albo zbiór\n"
-           "nieodpowiedni dla metody, 2 błędne wywołanie, 130 przerwane przez Ctrl+C.\n";
+    std::string text =
+        "Użycie: tovu-cli POLECENIE [argumenty]\n"
+        "\n"
+        "Tovu bez okien: szukanie najkrótszej drogi, losowanie zbiorów punktów\n"
+        "i rysowanie mapy, tymi samymi algorytmami co w oknie programu.\n"
+        "\n"
+        "Polecenia:\n";
+    for (const TCliCommand& command : CliCommands())
+        text += std::string("  ") + command.Summary + "\n";
+    text +=
+        "\n"
+        "  tovu-cli POLECENIE --help   opis polecenia i jego opcji\n"
+        "  tovu-cli --version          wersja programu\n"
+        "\n"
+        "Kody wyjścia: 0 sukces, 1 błąd odczytu lub zapisu pliku albo zbiór\n"
+        "nieodpowiedni dla metody, 2 błędne wywołanie, 130 przerwane przez Ctrl+C.\n";
+    return text;
 }
 
 std::string CommandHelp(const std::string& command)
 {
-    if (command == "solve")
-        return SolveHelp;
-    if (command == "random")
-        return RandomHelp;
-    if (command == "render")
-        return RenderHelp;
-    if (command == "length")
-        return LengthHelp;
-    return {};
+    const TCliCommand* found = FindCliCommand(command);
+    return found ? found->Help : std::string();
 }

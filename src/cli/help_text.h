@@ -2,7 +2,13 @@
 
 #include <string>
 
-// What "tovu-cli --help" and "tovu-cli COMMAND --help" print.
+// The help texts of the commands, one each.
+extern const char* const SolveHelp;
+extern const char* const RandomHelp;
+extern const char* const RenderHelp;
+extern const char* const LengthHelp;
+
+// What "tovu-cli --help" prints: the commands from the command table.
 std::string GeneralHelp();
 // Empty for a name that is no command.
 std::string CommandHelp(const std::string& command);

@@ -5,28 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command_table.h"
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "version.h"
 
 namespace {
-
-using TCommand = int (*)(const std::vector<std::string>&);
-
-TCommand FindCommand(const std::string& name)
-{
-    if (name == "solve")
-        return RunSolve;
-    if (name == "random")
-        return RunRandom;
-    if (name == "render")
-        return RunRender;
-    if (name == "length")
-        return RunLength;
-    return nullptr;
-}
 
 int UsageError(const std::string& where, const std::string& message, const std::string& helpCommand)
 {
@@ -50,12 +35,12 @@ int main(int argc, char** argv)
         WriteOutLine(std::string("tovu-cli ") + tovu::VersionText);
         return FinishOutput() ? ExitOk : ExitFailure;
     }
-    const TCommand command = FindCommand(first);
+    const TCliCommand* command = FindCliCommand(first);
     if (!command)
         return UsageError("tovu-cli", "nieznane polecenie „" + first + "”", "tovu-cli --help");
 
     try {
-        return command(std::vector<std::string>(args.begin() + 1, args.end()));
+        return command->Run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const TUsageError& error) {
         return UsageError("tovu-cli " + first, error.what(), "tovu-cli " + first + " --help");
     } catch (const std::bad_alloc&) {

@@ -2,18 +2,16 @@
 
 #include <algorithm>
 
-void ComputeDistances(TPointSetState& state, TCoreHost& host, int32_t start)
+void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
 {
-    host.ProcessEvents();
-    host.ShowStatus("Obliczanie odległości...", 0);
+    progress.ProcessEvents();
+    progress.ShowStatus("Obliczanie odległości...", 0);
 
-    const TPointArray& points = state.FPoints;
     const int32_t n = static_cast<int32_t>(points.size());
-    TProgressBar& bar = host.PrBar();
+    TProgressBar& bar = progress.PrBar();
     bar.SetMax(static_cast<int32_t>(static_cast<uint32_t>(n) * static_cast<uint32_t>(n)));
     bar.SetPosition(0);
 
-    TDistanceMatrix& d = state.FDistances;
     d.resize(n);
     for (int32_t i = 0; i < n; ++i)
         d[i].resize(n, 0.0);
@@ -50,8 +48,5 @@ void ComputeDistances(TPointSetState& state, TCoreHost& host, int32_t start)
             bar.StepBy(cells);
         }
     }
-
     bar.SetPosition(0);
-    host.FillDistanceGrid();
-    host.ShowStatus("", 0);
 }

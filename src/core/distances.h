@@ -2,10 +2,12 @@
 
 #include <cstdint>
 
-#include "core/host.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 
-// Rebuilds the distance matrix from point index start on (0 = all of it).
-// Cells whose row and column both lie below start keep their values, so a
-// point appended on the map costs only its own row and column.
-void ComputeDistances(TPointSetState& state, TCoreHost& host, int32_t start);
+// Rebuilds the distance matrix of points from point index start on (0 = all
+// of it). Cells whose row and column both lie below start keep their values,
+// so a point appended on the map costs only its own row and column. Shows
+// its status text and steps the bar once per cell; the text stays until the
+// caller has shown the new matrix and clears it.
+void ComputeDistances(const TPointArray& points, TDistanceMatrix& distances, TProgress& progress, int32_t start);

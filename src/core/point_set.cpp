@@ -34,6 +34,21 @@ double RouteLength(const TDistanceMatrix& distances, const int32_t* route, size_
     return sum;
 }
 
+double RouteLengthOfPoints(const TPointArray& points, const TSpecimen& route)
+{
+    double sum = 0.0;
+    for (size_t i = 0; i + 1 < route.size(); ++i) {
+        const int32_t a = route[i];
+        const int32_t b = route[i + 1];
+        if (a == -1 || b == -1)
+            continue;
+        const int64_t dx = static_cast<int64_t>(points[a].X) - points[b].X;
+        const int64_t dy = static_cast<int64_t>(points[a].Y) - points[b].Y;
+        sum = AddLeg(sum, MapHypot(dx, dy));
+    }
+    return sum;
+}
+
 void ApplyBestRoute(TPointArray& points, const TSpecimen& bestRoute)
 {
     if (bestRoute.empty())

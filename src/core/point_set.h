@@ -26,8 +26,8 @@ using TDistanceMatrix = std::vector<TDistanceRow>;
 // desktop machine's memory, so files and dialogs refuse larger sets.
 inline constexpr int32_t MaxPoints = 10000;
 
-// The program's working state. The main window owns one (it derives from
-// this), the command-line tool another, tests their own.
+// The program's working state: the document the main window holds and its
+// views read, the command-line tool's set, a test's set.
 struct TPointSetState {
     TPointArray FPoints;
     TSpecimen FRoute;
@@ -40,8 +40,8 @@ struct TPointSetState {
     int32_t FMapHeight = 0;
 };
 
-// n! in 64 bits, wrapping on overflow like the original counter: exact up to
-// 20!, 21! reads as -4249290049419214848.
+// n! in 64 bits, wrapping modulo 2^64 and read as a signed number: exact up
+// to 20!, 21! reads as -4249290049419214848.
 int64_t Factorial(int32_t n);
 
 void SwapValues(int32_t& a, int32_t& b);
@@ -59,6 +59,10 @@ inline double AddLeg(double sum, double leg)
 {
     return static_cast<double>(static_cast<long double>(sum) + static_cast<long double>(leg));
 }
+
+// The same rule with each leg measured from the points' coordinates (MapHypot,
+// which is what the matrix holds), for callers that have no matrix.
+double RouteLengthOfPoints(const TPointArray& points, const TSpecimen& route);
 
 // Turns a route into successor links; the route's last point gets -1.
 // Points the route does not name keep their links.

@@ -1,52 +1,39 @@
 #include "core/point_set_ops.h"
 
-#include "core/distances.h"
 #include "core/point_file.h"
 
-void NewPointSet(TPointSetState& state, TCoreHost& host)
+void NewPointSet(TPointSetState& state)
 {
     state.FPoints.clear();
     state.FModified = false;
     state.FFileName.clear();
-    ComputeDistances(state, host, 0);
-    host.RefreshPointList();
 }
 
-void ClearRoute(TPointSetState& state, TCoreHost& host)
+void ClearRoute(TPointSetState& state)
 {
     for (TMapPoint& point : state.FPoints)
         point.Next = -1;
     state.FModified = true;
-    ComputeDistances(state, host, 0);
-    host.RefreshPointList();
 }
 
-bool LoadPointSet(TPointSetState& state, TCoreHost& host, const std::string& fileName)
+TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName)
 {
     TPointArray points;
     const TFileResult result = ReadPointSetFile(fileName, points);
-    if (!result.Ok()) {
-        host.ShowError("Błąd odczytu", result.ErrorText);
-        return false;
-    }
+    if (!result.Ok())
+        return TOperationError{"Błąd odczytu", result.ErrorText};
     state.FPoints = std::move(points);
     state.FFileName = fileName;
     state.FModified = false;
-    ComputeDistances(state, host, 0);
-    if (host.IsShowing())
-        host.RefreshPointList();
-    return true;
+    return std::nullopt;
 }
 
-bool SavePointSet(TPointSetState& state, TCoreHost& host, const std::string& fileName)
+TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName)
 {
     const TFileResult result = WriteFileReplacing(fileName, FormatPointSet(state.FPoints));
-    if (!result.Ok()) {
-        host.ShowError("Błąd zapisu", result.ErrorText);
-        return false;
-    }
+    if (!result.Ok())
+        return TOperationError{"Błąd zapisu", result.ErrorText};
     state.FFileName = fileName;
     state.FModified = false;
-    host.RefreshPointList();
-    return true;
+    return std::nullopt;
 }

@@ -1,17 +1,31 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
-#include "core/host.h"
 #include "core/point_set.h"
 
-// The operations that change the point set as a whole. Each ends by
-// refreshing what shows the set, through the host.
+// The operations that change the point set as a whole. They change the state
+// and report what happened; rebuilding the matrix and whatever shows the set
+// is the caller's part.
 
-void NewPointSet(TPointSetState& state, TCoreHost& host);
-void ClearRoute(TPointSetState& state, TCoreHost& host);
+// Why an operation failed: the caption and the text of the error box.
+struct TOperationError {
+    std::string Caption;
+    std::string Text;
+};
+// Empty on success.
+using TOperationResult = std::optional<TOperationError>;
 
-// Failures are shown through the host ("Błąd odczytu" / "Błąd zapisu") and
-// leave the state as it was. They return whether the operation succeeded.
-bool LoadPointSet(TPointSetState& state, TCoreHost& host, const std::string& fileName);
-bool SavePointSet(TPointSetState& state, TCoreHost& host, const std::string& fileName);
+// An empty set without a file, unchanged.
+void NewPointSet(TPointSetState& state);
+// Every link cleared; the set counts as changed although no point moved.
+void ClearRoute(TPointSetState& state);
+
+// Replaces the set with the file's points, every link cleared, and names the
+// file. A failure ("Błąd odczytu") leaves the state as it was. The distance
+// matrix is not rebuilt here.
+TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName);
+// Writes the set's coordinates and names the file; a failure ("Błąd zapisu")
+// leaves the state as it was.
+TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName);

@@ -25,7 +25,7 @@ void TProgressBar::SetResolution(int32_t pictures)
 
 void TProgressBar::StepBy(int64_t steps)
 {
-    if (FStep == 1 && steps > 0 && FPosition + steps <= FMax) {
+    if (steps > 0 && FPosition + steps <= FMax) {
         FStepsTaken += steps;
         FPosition += static_cast<int32_t>(steps);
         if (FPosition >= FNextNotify)

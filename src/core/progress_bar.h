@@ -3,20 +3,18 @@
 #include <cstdint>
 #include <functional>
 
-// The status bar's progress bar as the program sees it: position, range and
-// step live here, and the widget only shows them. Stepping is an inline add;
-// the view is told only when the picture could have changed, because the
-// distance matrix alone steps the bar n * n times.
+// The status bar's progress bar as the program sees it: position and range
+// live here, and the widget only shows them. Every step advances it by 1 as
+// an inline add; the view is told only when the picture could have changed,
+// because the distance matrix alone steps the bar n * n times.
 class TProgressBar {
 public:
     int32_t Min() const { return FMin; }
     int32_t Max() const { return FMax; }
     int32_t Position() const { return FPosition; }
-    int32_t Step() const { return FStep; }
 
     void SetMax(int32_t value);
     void SetPosition(int32_t value);
-    void SetStep(int32_t value) { FStep = value; }
 
     // Past the maximum the bar starts over from its minimum, like the
     // platform's bar.
@@ -24,7 +22,7 @@ public:
     {
         ++FStepsTaken;
         // In 64 bits: the exhaustive search's maximum is the largest int.
-        const int64_t next = static_cast<int64_t>(FPosition) + FStep;
+        const int64_t next = static_cast<int64_t>(FPosition) + 1;
         FPosition = next > FMax ? FMin : static_cast<int32_t>(next);
         if (FPosition >= FNextNotify || FPosition < FLastNotified)
             Notify();
@@ -49,7 +47,6 @@ private:
     int32_t FMin = 0;
     int32_t FMax = 100;
     int32_t FPosition = 0;
-    int32_t FStep = 1;
     int32_t FResolution = 200;
     int32_t FNextNotify = 0;
     int32_t FLastNotified = 0;

@@ -20,22 +20,22 @@ void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route)
         SwapValues(route[digits[i - 2]], route[i - 1]);
 }
 
-TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep)
+TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool pumpEveryStep)
 {
-    host.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
+    progress.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
     TSearchOutcome outcome;
     if (n < 1 || n > MaxExhaustivePoints) {
-        host.ShowStatus("", 0);
+        progress.ShowStatus("", 0);
         return outcome;
     }
 
     const int64_t last = Factorial(n) - 1;
-    host.PrBar().SetMax(last < 2147483647 ? static_cast<int32_t>(last) : 2147483647);
+    progress.PrBar().SetMax(last < 2147483647 ? static_cast<int32_t>(last) : 2147483647);
 
     state.FRoute.resize(n);
     state.FBestRoute.resize(n);
-    TStepPacer pacer(host, pumpEveryStep);
+    TStepPacer pacer(progress, pumpEveryStep);
     TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
     scan.Run();
     pacer.Flush();
@@ -44,6 +44,6 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pum
     outcome.Evaluated = true;
     // The working route ends as the last one evaluated.
     DecodeCountingOrder(std::max<int64_t>(outcome.Steps - 1, 0), n, state.FRoute);
-    host.ShowStatus("", 0);
+    progress.ShowStatus("", 0);
     return outcome;
 }

@@ -22,14 +22,15 @@ bool SameRoute(const int32_t* a, const int32_t* b, int32_t n)
 
 }  // namespace
 
-TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGeneticParams& params, bool pumpEveryStep)
+TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const TGeneticParams& params,
+                             bool pumpEveryStep)
 {
     const int32_t population = std::max(params.Population, MinPopulation);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
     TSearchOutcome outcome;
-    host.ShowStatus("Przeszukiwanie genetyczne...", 0);
+    progress.ShowStatus("Przeszukiwanie genetyczne...", 0);
     if (n < MinGeneticPoints) {
-        host.ShowStatus("", 0);
+        progress.ShowStatus("", 0);
         return outcome;
     }
 
@@ -51,7 +52,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGene
     const double threshold = static_cast<double>(static_cast<long double>(params.Treshold) / 1000.0L);
     state.FBestRoute.resize(width);
 
-    TStepPacer pacer(host, pumpEveryStep);
+    TStepPacer pacer(progress, pumpEveryStep);
     TSpecimen slot(width);
     for (int32_t i = 0; i < population; ++i) {
         RandomRoute(slot);
@@ -60,7 +61,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGene
     }
     pacer.Recalibrate();
 
-    TProgressBar& bar = host.PrBar();
+    TProgressBar& bar = progress.PrBar();
     // A count below 1 stops after the first generation, as a maximum of 0
     // does; a negative maximum would drag the bar's minimum down with it.
     bar.SetMax(params.StopByCount ? std::max(params.GenerationCount, 0) : 0);
@@ -76,8 +77,8 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGene
         std::string text = "(";
         text += std::to_string(counter);
         text += ") ";
-        text += FormatNumber(spread, 2, host.NumberFormat());
-        host.ShowStatus(text, 0);
+        text += FormatNumber(spread, 2, progress.NumberFormat());
+        progress.ShowStatus(text, 0);
     });
 
     for (;;) {
@@ -150,6 +151,6 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGene
             break;
     }
     pacer.SetBeforePump({});
-    host.ShowStatus("", 0);
+    progress.ShowStatus("", 0);
     return outcome;
 }

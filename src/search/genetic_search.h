@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/progress.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 #include "search/search_outcome.h"
 
 // The cut points are two different positions below N - 2 and a mutation
@@ -30,5 +30,5 @@ struct TGeneticParams {
 // "Algorytm genetyczny": selection by fitness, order crossover of
 // neighbouring pairs and swap mutation, keeping the shortest route ever
 // evaluated in FBestRoute. Steps counts generations.
-TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& host, const TGeneticParams& params,
+TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const TGeneticParams& params,
                              bool pumpEveryStep = false);

@@ -74,13 +74,13 @@ private:
 
 }  // namespace
 
-TSearchOutcome SearchRandom(TPointSetState& state, TProgress& host, int32_t tries, bool pumpEveryStep)
+TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t tries, bool pumpEveryStep)
 {
-    host.ShowStatus("Przeszukiwanie losowe...", 0);
+    progress.ShowStatus("Przeszukiwanie losowe...", 0);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
     TSearchOutcome outcome;
     if (n < MinRandomPoints) {
-        host.ShowStatus("", 0);
+        progress.ShowStatus("", 0);
         return outcome;
     }
 
@@ -91,9 +91,9 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& host, int32_t trie
     int32_t sweep = 0;
     // A count typed below the control's minimum runs no try; a negative
     // maximum would drag the bar's minimum down with it.
-    host.PrBar().SetMax(std::max(tries, 0));
+    progress.PrBar().SetMax(std::max(tries, 0));
 
-    TStepPacer pacer(host, pumpEveryStep);
+    TStepPacer pacer(progress, pumpEveryStep);
     TWalkLength walk(state.FDistances, route);
     for (int32_t t = 0; t < tries; ++t) {
         const double length = walk.Length();
@@ -119,6 +119,6 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& host, int32_t trie
     }
     pacer.Flush();
     state.FRoute = route;
-    host.ShowStatus("", 0);
+    progress.ShowStatus("", 0);
     return outcome;
 }

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/progress.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 #include "search/search_outcome.h"
 
 // The points needed for the neighbour exchanges of the random search.
@@ -16,4 +16,4 @@ void RandomRoute(TSpecimen& route);
 
 // "Przeszukiwanie losowe": a walk of neighbour exchanges from one random
 // route, tries routes long, keeping the shortest seen in FBestRoute.
-TSearchOutcome SearchRandom(TPointSetState& state, TProgress& host, int32_t tries, bool pumpEveryStep = false);
+TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t tries, bool pumpEveryStep = false);

@@ -4,7 +4,6 @@
 #include <chrono>
 
 #include "core/number_text.h"
-#include "core/point_set_ops.h"
 #include "search/exhaustive_search.h"
 #include "search/random_search.h"
 
@@ -23,7 +22,7 @@ std::string TooFewPoints(int32_t needed)
 
 }  // namespace
 
-std::string SearchRefusal(int method, int32_t pointCount)
+std::string SearchRefusal(TSearchMethod method, int32_t pointCount)
 {
     switch (method) {
     case smExhaustive:
@@ -42,7 +41,8 @@ std::string SearchRefusal(int method, int32_t pointCount)
     }
 }
 
-TRunResult RunSearch(TPointSetState& state, TRunHost& host, int method, const TSearchSettings& settings)
+TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
+                     const TRunView& view)
 {
     TRunResult result;
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
@@ -50,25 +50,27 @@ TRunResult RunSearch(TPointSetState& state, TRunHost& host, int method, const TS
     if (!result.Refusal.empty())
         return result;
 
-    ClearRoute(state, host);
+    if (view.ClearRoute)
+        view.ClearRoute();
     state.FRoute.resize(n, 0);
     state.FBestRoute.resize(n, 0);
     state.FSearching = true;
-    host.PrBar().SetPosition(0);
-    host.BeginSearchView();
-    host.ProcessEvents();
+    progress.PrBar().SetPosition(0);
+    if (view.SearchBegins)
+        view.SearchBegins();
+    progress.ProcessEvents();
     const int64_t start = NowMs();
 
-    const bool pumpEveryStep = host.PumpEveryStep();
+    const bool pumpEveryStep = view.PumpEveryStep;
     switch (method) {
     case smExhaustive:
-        result.Outcome = SearchExhaustive(state, host, pumpEveryStep);
+        result.Outcome = SearchExhaustive(state, progress, pumpEveryStep);
         break;
     case smRandom:
-        result.Outcome = SearchRandom(state, host, settings.RandomCount, pumpEveryStep);
+        result.Outcome = SearchRandom(state, progress, settings.RandomCount, pumpEveryStep);
         break;
-    default:
-        result.Outcome = SearchGenetic(state, host, settings.Genetic, pumpEveryStep);
+    case smGenetic:
+        result.Outcome = SearchGenetic(state, progress, settings.Genetic, pumpEveryStep);
         break;
     }
 
@@ -78,13 +80,12 @@ TRunResult RunSearch(TPointSetState& state, TRunHost& host, int method, const TS
     if (evaluated)
         result.Length = RouteLength(state.FDistances, state.FBestRoute);
     result.ElapsedMs = std::max<int64_t>(0, NowMs() - start);
-    host.AppendResult("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, host.LongTimeFormat()));
+    result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
     if (evaluated)
-        host.AppendResult("Długość najkrótszej drogi: " + FormatNumber(result.Length, 2, host.NumberFormat()));
+        result.Lines.push_back("Długość najkrótszej drogi: " + FormatNumber(result.Length, 2, progress.NumberFormat()));
     state.FSearching = false;
     if (evaluated)
         ApplyBestRoute(state.FPoints, state.FBestRoute);
-    host.PrBar().SetPosition(0);
-    host.RefreshPointList();
+    progress.PrBar().SetPosition(0);
     return result;
 }

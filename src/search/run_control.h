@@ -1,14 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "core/host.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 #include "search/genetic_search.h"
 #include "search/search_outcome.h"
 
-// The methods by their index in the method list.
+// The methods, in the order of the method list.
 enum TSearchMethod : int {
     smExhaustive = 0,
     smRandom = 1,
@@ -21,22 +23,20 @@ struct TSearchSettings {
     TGeneticParams Genetic;
 };
 
-// What a run needs of the main window beyond the point-set operations.
-// GoOn() reports state.FSearching; the stop command clears it while
-// events run.
-class TRunHost : public TCoreHost {
-public:
-    // Empties the result list, re-runs the enabling rules of the stop and
-    // search commands (so the parameters and results go grey) and shows the
-    // hourglass.
-    virtual void BeginSearchView() = 0;
-    // One line at the end of the result list.
-    virtual void AppendResult(const std::string& line) = 0;
+// What the run control asks of whoever shows the run, around the search
+// itself. Two moments, because the second needs the flag already raised.
+struct TRunView {
+    // Before the flag is raised: every link cleared (ClearRoute), the set
+    // marked changed, and the matrix and what shows the set rebuilt.
+    std::function<void()> ClearRoute;
+    // With the flag raised: the result list emptied, the enabling rules of
+    // the stop and search commands run again, the hourglass shown.
+    std::function<void()> SearchBegins;
     // The user's long time pattern (H, HH, h, hh, m, mm, s, ss, AP, ap, t).
-    virtual std::string LongTimeFormat() const = 0;
+    std::string LongTimeFormat = "HH:mm:ss";
     // Tests ask for a pass of events after every step to stop at an exact
     // step; the window and the tool let the methods pace them.
-    virtual bool PumpEveryStep() const { return false; }
+    bool PumpEveryStep = false;
 };
 
 struct TRunResult {
@@ -47,12 +47,18 @@ struct TRunResult {
     // RouteLength of FBestRoute, when a route was evaluated.
     double Length = 0.0;
     int64_t ElapsedMs = 0;
+    // The result lines, in order: the search time, then (when a route was
+    // evaluated) the best length. The caller appends them to its result
+    // list and then shows the new links.
+    std::vector<std::string> Lines;
 };
 
 // Empty when the method can search this many points, otherwise the text
 // that says why not.
-std::string SearchRefusal(int method, int32_t pointCount);
+std::string SearchRefusal(TSearchMethod method, int32_t pointCount);
 
-// "Szukaj drogi": clears the links, runs the method, reports the time and
-// the best length in the result list and turns the best route into links.
-TRunResult RunSearch(TPointSetState& state, TRunHost& host, int method, const TSearchSettings& settings);
+// "Szukaj drogi": clears the links, runs the method, measures the best route,
+// writes the result lines and turns the best route into links. The caller
+// then shows the lines and the links.
+TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
+                     const TRunView& view);

@@ -31,7 +31,7 @@ void SetPacerClock(TPacerClock clock)
     PacerClock() = std::move(clock);
 }
 
-TStepPacer::TStepPacer(TProgress& host, bool pumpEveryStep) : FHost(host), FPumpEveryStep(pumpEveryStep)
+TStepPacer::TStepPacer(TProgress& progress, bool pumpEveryStep) : FProgress(progress), FPumpEveryStep(pumpEveryStep)
 {
     FLastRead = Now();
     FLastPump = FLastRead;
@@ -96,17 +96,13 @@ bool TStepPacer::Pump()
     if (FBeforePump)
         FBeforePump();
     ++FPumps;
-    FHost.ProcessEvents();
-    return FHost.GoOn();
+    FProgress.ProcessEvents();
+    return FProgress.GoOn();
 }
 
 void TStepPacer::ApplyToBar(int64_t steps)
 {
-    TProgressBar& bar = FHost.PrBar();
-    if (bar.Step() != 1) {
-        bar.StepBy(steps);
-        return;
-    }
+    TProgressBar& bar = FProgress.PrBar();
     while (steps > 0) {
         const int64_t room = static_cast<int64_t>(bar.Max()) - bar.Position();
         if (steps <= room) {

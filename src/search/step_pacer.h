@@ -11,7 +11,7 @@
 using TPacerClock = std::function<std::chrono::steady_clock::time_point()>;
 void SetPacerClock(TPacerClock clock);
 
-// Keeps a search's promise to its host after every step (step the bar, let
+// Keeps a search's promise to whoever waits for it after every step (step the bar, let
 // pending events run, end once the stop command has cleared the flag)
 // without paying a pass of the event loop and a repaint per route: steps
 // are counted inline, the clock is read about once a millisecond of work,
@@ -20,9 +20,9 @@ void SetPacerClock(TPacerClock clock);
 // so it is read only then.
 class TStepPacer {
 public:
-    // With pumpEveryStep the host's events run after every single step, so
+    // With pumpEveryStep the events run after every single step, so
     // that a test can stop a search at an exact step.
-    explicit TStepPacer(TProgress& host, bool pumpEveryStep = false);
+    explicit TStepPacer(TProgress& progress, bool pumpEveryStep = false);
 
     // One step done. Returns whether the search goes on.
     bool Step() { return StepBy(1); }
@@ -76,7 +76,7 @@ private:
     bool Pump();
     void ApplyToBar(int64_t steps);
 
-    TProgress& FHost;
+    TProgress& FProgress;
     bool FPumpEveryStep;
     int64_t FCountdown = 1;
     int64_t FCountdownStart = 1;

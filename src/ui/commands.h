@@ -26,7 +26,6 @@ public:
     void SetHandler(THandler handler) { FHandler = std::move(handler); }
     // No rule: always enabled.
     void SetRule(TRule rule) { FRule = std::move(rule); }
-    bool HasRule() const { return static_cast<bool>(FRule); }
 
     // Re-evaluates the rule into the enabled state.
     void Update();
@@ -47,7 +46,6 @@ public:
     explicit TCommandList(QObject* parent) : QObject(parent) {}
 
     void Add(TCommand* command) { FCommands.append(command); }
-    const QList<TCommand*>& Commands() const { return FCommands; }
     void UpdateAll();
 
 private:

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-TDistanceGridModel::TDistanceGridModel(const TDistanceMatrix& distances, QObject* parent)
-    : QAbstractTableModel(parent), FDistances(distances)
+TDistanceGridModel::TDistanceGridModel(std::shared_ptr<const TPointSetState> document, QObject* parent)
+    : QAbstractTableModel(parent), FDocument(std::move(document))
 {
 }
 
@@ -40,9 +40,10 @@ QString TDistanceGridModel::Cells(int col, int row) const
     const size_t high = static_cast<size_t>(std::max(col, row) - 1);
     // The matrix is rebuilt before the table learns of it; a repaint in
     // between must not read cells the matrix does not have yet.
-    if (low >= FDistances.size() || high >= FDistances[low].size())
+    const TDistanceMatrix& distances = FDocument->FDistances;
+    if (low >= distances.size() || high >= distances[low].size())
         return {};
-    return QString::fromStdString(FormatFixed2(FDistances[low][high], FFormat));
+    return QString::fromStdString(FormatFixed2(distances[low][high], FFormat));
 }
 
 QVariant TDistanceGridModel::data(const QModelIndex& index, int role) const
@@ -80,8 +81,8 @@ void TDistanceGridModel::Fill(int count, const TNumberFormat& format)
     endResetModel();
 }
 
-TDistanceGrid::TDistanceGrid(const TDistanceMatrix& distances, QWidget* parent)
-    : QTableView(parent), FModel(new TDistanceGridModel(distances, this))
+TDistanceGrid::TDistanceGrid(std::shared_ptr<const TPointSetState> document, QWidget* parent)
+    : QTableView(parent), FModel(new TDistanceGridModel(std::move(document), this))
 {
     setModel(FModel);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -4,6 +4,7 @@
 #include <QTableView>
 
 #include <array>
+#include <memory>
 
 #include "core/number_text.h"
 #include "core/point_set.h"
@@ -16,7 +17,7 @@ class TDistanceGridModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    TDistanceGridModel(const TDistanceMatrix& distances, QObject* parent);
+    TDistanceGridModel(std::shared_ptr<const TPointSetState> document, QObject* parent);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -37,7 +38,8 @@ public:
     QString Cells(int col, int row) const;
 
 private:
-    const TDistanceMatrix& FDistances;
+    // Shared, so the matrix outlives the table whichever goes first.
+    std::shared_ptr<const TPointSetState> FDocument;
     int FCount = 0;
     TNumberFormat FFormat;
     // Cells (1, 0), (0, 1) and (1, 1) while the set is empty.
@@ -50,7 +52,7 @@ class TDistanceGrid : public QTableView {
     Q_OBJECT
 
 public:
-    TDistanceGrid(const TDistanceMatrix& distances, QWidget* parent);
+    TDistanceGrid(std::shared_ptr<const TPointSetState> document, QWidget* parent);
 
     void Fill(int count, const TNumberFormat& format);
     TDistanceGridModel& Model() { return *FModel; }

@@ -4,24 +4,17 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "core/host.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 #include "core/progress_bar.h"
 
-class QCheckBox;
-class QComboBox;
 class QFrame;
-class QGroupBox;
 class QHeaderView;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QMenu;
 class QProgressBar;
-class QPushButton;
-class QRadioButton;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
@@ -31,21 +24,22 @@ class TCommandList;
 class TDistanceGrid;
 class TMapForm;
 class TPointList;
-class TSpinEdit;
+class TSearchTab;
 class TStatusBar;
 class TQZVersionInfo;
 
-// The program's one workspace. It owns all state (the point set, routes,
-// matrix, file name and flags come from TPointSetState) and is the host the
-// core operations report to. Controls carry their design names, as
-// objectName too, so tests and tools find them.
+// The program's one workspace. It holds the document (the point set, routes,
+// matrix, file name and flags) that its views read, runs the commands on it
+// and decides what to rebuild after each change. Controls carry their design
+// names, as objectName too, so tests and tools find them.
 //
 // The methods are spread over several files by subject: main_form.cpp
-// (window, file commands, title, list and table refresh), commands.cpp
-// (the command table), main_form_search.cpp (run control),
-// main_form_editing.cpp (point-set editing), main_form_about.cpp (About box
-// and contact commands), map_window.cpp (DrawMap, AddPoint).
-class TMainForm : public QMainWindow, public TPointSetState, public TCoreHost {
+// (window, layout, file commands, title, the refresh chain, list and table),
+// main_form_commands.cpp (the command table, menus and tool bar),
+// main_form_search.cpp (run control), main_form_editing.cpp (point-set
+// editing), main_form_map.cpp (DrawMap, AddPoint), main_form_about.cpp
+// (About box and contact commands). The search tab is TSearchTab.
+class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -54,16 +48,27 @@ public:
     explicit TMainForm(const QStringList& commandLine = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // What the core operations and the searches need of the window.
-    void ShowStatus(const std::string& text, int32_t panel) override;
-    TProgressBar& PrBar() override { return FProgress; }
-    void ProcessEvents() override;
-    bool GoOn() const override { return FSearching; }
-    TNumberFormat NumberFormat() const override;
-    void FillDistanceGrid() override;
-    void RefreshPointList() override;
-    bool IsShowing() const override;
-    void ShowError(const std::string& caption, const std::string& text) override;
+    // The document the views show.
+    TPointSetState& State() { return *FDocument; }
+    const TPointSetState& State() const { return *FDocument; }
+
+    // The status bar's panels and progress bar.
+    void ShowStatus(const std::string& text, int32_t panel);
+    TProgressBar& PrBar() { return FProgress; }
+    TNumberFormat NumberFormat() const;
+
+    // What an operation rebuilds after it changed the document, each step
+    // including the ones after it: the matrix and the distance table, then
+    // the point list with the permutation count, then the map.
+    enum class TRebuild {
+        Map,         // DrawMap
+        List,        // RefreshPointList, which draws the map
+        Matrix,      // ComputeDistances and FillDistanceGrid only
+        Everything,  // Matrix, then List
+    };
+    void Rebuild(TRebuild what, int32_t firstNewPoint = 0);
+    void FillDistanceGrid();
+    void RefreshPointList();
 
     // Window life.
     void FormCreate(const QStringList& commandLine);
@@ -74,17 +79,16 @@ public:
     // The idle moment: the title first, then every enabling rule.
     void ApplicationIdle();
     void UpdateCommands();
+    // The map window, created after the main window; its size changes and
+    // presses come back here.
     void AttachMapForm(TMapForm* mapForm);
-
-    // Search tab.
-    void cbMethodClick();
-    void seGenTresholdEnter();
-    void seGenCountEnter();
 
     // File and window commands.
     void actNewArrayExecute();
     void actOpenArrayExecute();
     void actSaveArrayExecute();
+    // LoadPointSet and what shows the new set, or the error box.
+    void OpenPointSet(const std::string& fileName);
     void cmdQuitExecute();
     void actShowWayExecute();
     // The rule eight commands share: enabled exactly while no search runs.
@@ -115,12 +119,14 @@ public:
     void ListBox1MouseUp();
     void Header1SectionResize();
 
-    // Map (map_window.cpp).
+    // Map (main_form_map.cpp).
     void DrawMap();
     void AddPoint(int32_t X, int32_t Y);
 
-    // First-show marker: 0 until the window has been shown once, 99 after.
+    // First-show marker: 0 until the window has been shown once.
     int Tag = 0;
+    static constexpr int ShownTag = 99;
+    bool WasShown() const { return Tag == ShownTag; }
 
     // Layout.
     QFrame* Panel1 = nullptr;
@@ -135,33 +141,12 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet2 = nullptr;
     TDistanceGrid* StringGrid1 = nullptr;
-    QWidget* TabSheet3 = nullptr;
+    // TabSheet3, the tab "Szukanie drogi".
+    TSearchTab* SearchTab = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     // The progress bar's widget (objectName "PrBar"); the bar itself, which
     // the operations step, is PrBar().
     QProgressBar* PrBarView = nullptr;
-
-    // Search tab.
-    QComboBox* cbMethod = nullptr;
-    QPushButton* Button1 = nullptr;  // actGenerate
-    QPushButton* Button2 = nullptr;  // actStop, captioned "Przerwij"
-    QLabel* lblSilniaDsc = nullptr;
-    QLabel* lblSilnia = nullptr;
-    QGroupBox* gbRandom = nullptr;
-    TSpinEdit* seRandomCount = nullptr;
-    QGroupBox* gbGenStopRules = nullptr;
-    QRadioButton* rbGenTreshold = nullptr;
-    TSpinEdit* seGenTreshold = nullptr;
-    QRadioButton* rbGenCount = nullptr;
-    TSpinEdit* seGenCount = nullptr;
-    QGroupBox* gbGenParams = nullptr;
-    TSpinEdit* sePopulation = nullptr;
-    QLineEdit* edtCrossover = nullptr;
-    QLineEdit* edtMutation = nullptr;
-    QCheckBox* chkSecureBad = nullptr;
-    QGroupBox* gbGenResults = nullptr;
-    QPushButton* Button3 = nullptr;  // actShowWay
-    QListWidget* lbResults = nullptr;
 
     // Commands.
     TCommandList* ActionList1 = nullptr;
@@ -191,13 +176,33 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Long work's view of the window: the status bar, the progress bar, a
+    // pass of the event loop, and the stop flag.
+    class TWindowProgress final : public TProgress {
+    public:
+        explicit TWindowProgress(TMainForm& form) : FForm(form) {}
+        void ShowStatus(const std::string& text, int32_t panel) override { FForm.ShowStatus(text, panel); }
+        TProgressBar& PrBar() override { return FForm.FProgress; }
+        void ProcessEvents() override;
+        bool GoOn() const override { return FForm.State().FSearching; }
+        TNumberFormat NumberFormat() const override { return FForm.NumberFormat(); }
+
+    private:
+        TMainForm& FForm;
+    };
+
     void CreateLayout();
-    void CreateSearchTab();
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
+    void ShowOperationError(const std::string& caption, const std::string& text);
+    void PrepareMapSurface();
 
+    // Shared with the list and the table, so it outlives them whichever
+    // goes first.
+    std::shared_ptr<TPointSetState> FDocument;
     TProgressBar FProgress;
+    TWindowProgress FWindowProgress{*this};
     bool FInIdle = false;
     // A close asked for during a search waits until the search has
     // returned; the question about changes has been answered by then.

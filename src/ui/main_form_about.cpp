@@ -1,10 +1,10 @@
 #include <QApplication>
 
-#include "ui/QZVersionInfo.h"
 #include "ui/about_box.h"
 #include "ui/commands.h"
 #include "ui/contact.h"
 #include "ui/main_form.h"
+#include "ui/version/QZVersionInfo.h"
 
 #include <QLabel>
 

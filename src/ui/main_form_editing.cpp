@@ -1,6 +1,5 @@
 #include <QListWidget>
 
-#include "core/distances.h"
 #include "core/lenient_int.h"
 #include "core/number_text.h"
 #include "core/point_set_ops.h"
@@ -8,20 +7,21 @@
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/point_list.h"
+#include "ui/search_tab.h"
 
 void TMainForm::RandomizePoints(int32_t Count)
 {
-    DrawRandomPoints(FPoints, Count, FMapWidth, FMapHeight);
-    FModified = true;
-    ComputeDistances(*this, *this, 0);
-    RefreshPointList();
+    TPointSetState& state = State();
+    DrawRandomPoints(state.FPoints, Count, state.FMapWidth, state.FMapHeight);
+    state.FModified = true;
+    Rebuild(TRebuild::Everything);
 }
 
 void TMainForm::actRandomArrayExecute()
 {
     const QString caption = QStringLiteral("Losuj współrzędne punktów");
-    const std::optional<QString> text =
-        Dialogs().InputQuery(this, caption, QStringLiteral("Ile punktów wylosować?"), QString::number(FPoints.size()));
+    const std::optional<QString> text = Dialogs().InputQuery(this, caption, QStringLiteral("Ile punktów wylosować?"),
+                                                             QString::number(State().FPoints.size()));
     if (!text)
         return;
     const int32_t count = LenientInt(text->toStdString(), 0);
@@ -36,7 +36,8 @@ void TMainForm::actRandomArrayExecute()
 
 void TMainForm::actZeroArrayExecute()
 {
-    ClearRoute(*this, *this);
+    ClearRoute(State());
+    Rebuild(TRebuild::Everything);
 }
 
 void TMainForm::actSetNextExecute()
@@ -49,16 +50,17 @@ void TMainForm::actSetNextExecute()
             break;
         }
     }
-    if (row < 0 || row >= static_cast<int32_t>(FPoints.size()))
+    TPointArray& points = State().FPoints;
+    if (row < 0 || row >= static_cast<int32_t>(points.size()))
         return;
 
     const std::optional<QString> text =
         Dialogs().InputQuery(this, QStringLiteral("Ustal kolejny punkt"),
-                             QStringLiteral("Podaj indeks kolejnego punktu:"), QString::number(FPoints[row].Next));
-    if (!text || row >= static_cast<int32_t>(FPoints.size()))
+                             QStringLiteral("Podaj indeks kolejnego punktu:"), QString::number(points[row].Next));
+    if (!text || row >= static_cast<int32_t>(points.size()))
         return;
 
-    const int32_t highest = static_cast<int32_t>(FPoints.size()) - 1;
+    const int32_t highest = static_cast<int32_t>(points.size()) - 1;
     int32_t next = LenientInt(text->toStdString(), -1);
     // The clamp comes first: a large number typed for the last point clears
     // its link rather than linking it to itself.
@@ -68,26 +70,29 @@ void TMainForm::actSetNextExecute()
         next = -1;
     if (next < 0)
         next = -1;
-    FPoints[row].Next = next;
-    RefreshPointList();
+    points[row].Next = next;
+    Rebuild(TRebuild::List);
 }
 
 bool TMainForm::actSetNextUpdate()
 {
-    return !FSearching && ListBox1->SelCount() == 1;
+    return !State().FSearching && ListBox1->SelCount() == 1;
 }
 
 void TMainForm::actCountWayExecute()
 {
-    const int32_t n = static_cast<int32_t>(FPoints.size());
+    const TPointArray& points = State().FPoints;
+    const TDistanceMatrix& distances = State().FDistances;
+    const int32_t n = static_cast<int32_t>(points.size());
     double length = 0.0;
-    for (int32_t i = 0; i < n && i < static_cast<int32_t>(FDistances.size()); ++i) {
-        const int32_t next = FPoints[i].Next;
-        if (next < 0 || next >= static_cast<int32_t>(FDistances[i].size()))
+    for (int32_t i = 0; i < n && i < static_cast<int32_t>(distances.size()); ++i) {
+        const int32_t next = points[i].Next;
+        if (next < 0 || next >= static_cast<int32_t>(distances[i].size()))
             continue;
-        length = AddLeg(length, FDistances[i][next]);
+        length = AddLeg(length, distances[i][next]);
     }
-    lbResults->clear();
-    lbResults->addItem(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, NumberFormat())));
-    DrawMap();
+    QListWidget* results = SearchTab->lbResults;
+    results->clear();
+    results->addItem(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, NumberFormat())));
+    Rebuild(TRebuild::Map);
 }

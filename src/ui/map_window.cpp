@@ -5,11 +5,6 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "core/distances.h"
-#include "raster/map_render.h"
-#include "ui/main_form.h"
-#include "ui/point_list.h"
-
 TImage32::TImage32(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Image321"));
@@ -59,8 +54,8 @@ void TImage32::mouseDoubleClickEvent(QMouseEvent* event)
     mousePressEvent(event);
 }
 
-TMapForm::TMapForm(TMainForm& mainForm)
-    : QWidget(&mainForm, Qt::Window | Qt::WindowStaysOnTopHint), Image321(new TImage32(this)), FMainForm(mainForm)
+TMapForm::TMapForm(QWidget& owner)
+    : QWidget(&owner, Qt::Window | Qt::WindowStaysOnTopHint), Image321(new TImage32(this)), FOwner(owner)
 {
     setObjectName(QStringLiteral("MapForm"));
     setWindowTitle(QStringLiteral("Mapa"));
@@ -70,21 +65,16 @@ TMapForm::TMapForm(TMainForm& mainForm)
     Image321->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y) {
         Image321MouseDown(button, shift, x, y);
     };
-    mainForm.AttachMapForm(this);
 }
 
 void TMapForm::Image321Resize()
 {
-    FMainForm.FMapWidth = Image321->width();
-    FMainForm.FMapHeight = Image321->height();
-    FMainForm.DrawMap();
+    emit Resized(Image321->width(), Image321->height());
 }
 
 void TMapForm::Image321MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t X, int32_t Y)
 {
-    (void)button;
-    (void)shift;
-    FMainForm.AddPoint(X, Y);
+    emit MouseDown(button, shift, X, Y);
 }
 
 void TMapForm::setVisible(bool visible)
@@ -92,7 +82,7 @@ void TMapForm::setVisible(bool visible)
     // The design place counts from the corner of the main window's screen.
     if (visible && !FPlaced) {
         FPlaced = true;
-        const QScreen* screen = FMainForm.screen();
+        const QScreen* screen = FOwner.screen();
         const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
         move(origin + QPoint(DesignLeft, DesignTop));
     }
@@ -103,29 +93,4 @@ void TMapForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Image321->setGeometry(rect());
-}
-
-void TMainForm::DrawMap()
-{
-    ShowStatus("Rysowanie punktów...", 0);
-    if (MapForm) {
-        TImage32* view = MapForm->Image321;
-        // Rows are read once: a point without a row (the list is rebuilt
-        // after the set grows) is drawn unselected.
-        const std::vector<char> selected = ListBox1->SelectedRows();
-        RenderMap(view->Bitmap(), view->width(), view->height(), FPoints, [&selected](int32_t i) {
-            return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
-        });
-        view->repaint();
-    }
-    ShowStatus("", 0);
-}
-
-void TMainForm::AddPoint(int32_t X, int32_t Y)
-{
-    const int32_t n = static_cast<int32_t>(FPoints.size());
-    FPoints.push_back({X, Y, -1});
-    FModified = true;
-    ComputeDistances(*this, *this, n);
-    RefreshPointList();
 }

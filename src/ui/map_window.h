@@ -7,8 +7,6 @@
 
 #include "raster/bitmap32.h"
 
-class TMainForm;
-
 // Shows a 32-bit drawing surface unscaled from its top-left corner, so view
 // and surface coordinates are the same numbers, and reports its size
 // changes and every mouse press.
@@ -35,14 +33,15 @@ private:
 };
 
 // "Mapa": the map window. It owns only the view and its surface; all
-// drawing is the main window's, which it tells of size changes and presses.
-// Closing it only hides it.
+// drawing is its owner's (the main window), which learns of size changes
+// and presses through the signals. Closing it only hides it.
 class TMapForm : public QWidget {
     Q_OBJECT
 
 public:
-    // Created after the main window, hidden; it registers itself there.
-    explicit TMapForm(TMainForm& mainForm);
+    // Created after the main window, hidden, as a window of its own that the
+    // main window owns.
+    explicit TMapForm(QWidget& owner);
 
     void Image321Resize();
     void Image321MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t X, int32_t Y);
@@ -51,6 +50,13 @@ public:
 
     TImage32* Image321;
 
+signals:
+    // The view's new size in pixels.
+    void Resized(int32_t width, int32_t height);
+    // A press of any button on the view, in view pixels.
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y);
+
+public:
     static constexpr int DesignLeft = 406;
     static constexpr int DesignTop = 373;
     static constexpr int DesignClientWidth = 495;
@@ -60,6 +66,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TMainForm& FMainForm;
+    QWidget& FOwner;
     bool FPlaced = false;
 };

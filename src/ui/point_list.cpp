@@ -24,8 +24,9 @@ void TPointListModel::SetCount(int count)
     endResetModel();
 }
 
-TPointListDelegate::TPointListDelegate(const TPointArray& points, const QHeaderView& header, QObject* parent)
-    : QStyledItemDelegate(parent), FPoints(points), FHeader(header)
+TPointListDelegate::TPointListDelegate(std::shared_ptr<const TPointSetState> document, const QHeaderView& header,
+                                       QObject* parent)
+    : QStyledItemDelegate(parent), FDocument(std::move(document)), FHeader(header)
 {
 }
 
@@ -56,8 +57,9 @@ void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     // The list may be repainted while an operation that shrinks the set has
     // not rebuilt it yet: a row without its point shows only its index.
-    if (row >= 0 && static_cast<size_t>(row) < FPoints.size()) {
-        const TMapPoint& point = FPoints[static_cast<size_t>(row)];
+    const TPointArray& points = FDocument->FPoints;
+    if (row >= 0 && static_cast<size_t>(row) < points.size()) {
+        const TMapPoint& point = points[static_cast<size_t>(row)];
         const int w0 = FHeader.sectionSize(0);
         const int w1 = FHeader.sectionSize(1);
         const int w2 = FHeader.sectionSize(2);
@@ -91,11 +93,11 @@ void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
 }
 
-TPointList::TPointList(const TPointArray& points, const QHeaderView& header, QWidget* parent)
+TPointList::TPointList(std::shared_ptr<const TPointSetState> document, const QHeaderView& header, QWidget* parent)
     : QListView(parent), FModel(new TPointListModel(this))
 {
     setModel(FModel);
-    setItemDelegate(new TPointListDelegate(points, header, this));
+    setItemDelegate(new TPointListDelegate(std::move(document), header, this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

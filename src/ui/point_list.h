@@ -4,6 +4,7 @@
 #include <QListView>
 #include <QStyledItemDelegate>
 
+#include <memory>
 #include <vector>
 
 #include "core/point_set.h"
@@ -35,7 +36,7 @@ class TPointListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
-    TPointListDelegate(const TPointArray& points, const QHeaderView& header, QObject* parent);
+    TPointListDelegate(std::shared_ptr<const TPointSetState> document, const QHeaderView& header, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -43,7 +44,8 @@ public:
     static constexpr int RowHeight = 14;
 
 private:
-    const TPointArray& FPoints;
+    // Shared, so the set outlives the list whichever goes first.
+    std::shared_ptr<const TPointSetState> FDocument;
     const QHeaderView& FHeader;
 };
 
@@ -53,7 +55,7 @@ class TPointList : public QListView {
     Q_OBJECT
 
 public:
-    TPointList(const TPointArray& points, const QHeaderView& header, QWidget* parent);
+    TPointList(std::shared_ptr<const TPointSetState> document, const QHeaderView& header, QWidget* parent);
 
     void SetCount(int count) { FModel->SetCount(count); }
     int ItemCount() const { return FModel->rowCount(); }

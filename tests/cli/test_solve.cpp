@@ -12,32 +12,9 @@
 #include "core/point_set.h"
 #include "core/random_source.h"
 #include "search/run_control.h"
+#include "support/scripted_host.h"
 
 namespace {
-
-// A run host that only collects the result lines: the window's run, with
-// nothing to show it.
-class TQuietRunHost : public TRunHost {
-public:
-    explicit TQuietRunHost(TPointSetState& state) : FState(state) {}
-    void ShowStatus(const std::string&, int32_t) override {}
-    TProgressBar& PrBar() override { return FBar; }
-    void ProcessEvents() override {}
-    bool GoOn() const override { return FState.FSearching; }
-    void FillDistanceGrid() override {}
-    void RefreshPointList() override {}
-    bool IsShowing() const override { return false; }
-    void ShowError(const std::string&, const std::string&) override {}
-    void BeginSearchView() override {}
-    void AppendResult(const std::string& line) override { Results.push_back(line); }
-    std::string LongTimeFormat() const override { return "HH:mm:ss"; }
-
-    std::vector<std::string> Results;
-
-private:
-    TPointSetState& FState;
-    TProgressBar FBar;
-};
 
 std::string JsonField(const std::string& json, const std::string& name)
 {
@@ -124,8 +101,8 @@ TEST_F(SolveTest, JsonLengthReadsBackAsTheRoutesExactLength)
 
     TPointSetState state;
     ASSERT_TRUE(ReadPointSetFile(file, state.FPoints).Ok());
-    TQuietRunHost host(state);
-    ComputeDistances(state, host, 0);
+    TScriptedHost host(state);
+    ComputeDistances(state.FPoints, state.FDistances, host, 0);
     TSpecimen route;
     const std::string routeText = JsonField(run.Out, "route");
     for (const char* p = routeText.c_str(); *p;) {
@@ -167,8 +144,9 @@ TEST_F(SolveTest, SeededGeneticSearchRepeatsItselfAndMatchesTheEngine)
     // The same run in this process, through the run control the window uses.
     TPointSetState state;
     ASSERT_TRUE(ReadPointSetFile(file, state.FPoints).Ok());
-    TQuietRunHost host(state);
-    ComputeDistances(state, host, 0);
+    TScriptedHost host(state);
+    host.EveryStep = false;
+    ComputeDistances(state.FPoints, state.FDistances, host, 0);
     TSearchSettings settings;
     settings.Genetic.Population = 30;
     settings.Genetic.GenerationCount = 300;

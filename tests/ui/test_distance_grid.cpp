@@ -29,9 +29,8 @@ protected:
 
     void ShowSet(int count)
     {
-        Form->FPoints = PointsOnALine(count);
-        ComputeDistances(*Form, *Form, 0);
-        Form->RefreshPointList();
+        Form->State().FPoints = PointsOnALine(count);
+        Form->Rebuild(TMainForm::TRebuild::Everything);
     }
 
     QString Cell(int col, int row) const { return Form->StringGrid1->Cells(col, row); }
@@ -60,7 +59,7 @@ TEST_F(DistanceGridTest, TableAndCountFollowThePointCount)
         const int size = row.Points == 0 ? 2 : row.Points + 1;
         EXPECT_EQ(Form->StringGrid1->ColCount(), size) << row.Points;
         EXPECT_EQ(Form->StringGrid1->RowCount(), size) << row.Points;
-        EXPECT_EQ(Form->lblSilnia->text(), QString::fromUtf8(row.Count)) << row.Points;
+        EXPECT_EQ(Form->SearchTab->lblSilnia->text(), QString::fromUtf8(row.Count)) << row.Points;
         EXPECT_EQ(Form->PageControl1->isEnabled(), row.TabsUsable) << row.Points;
         EXPECT_TRUE(Cell(0, 0).isEmpty()) << row.Points;
         for (int k = 0; k < row.Points; ++k) {
@@ -99,8 +98,8 @@ TEST_F(DistanceGridTest, EmptySetBeforeAnyFillShowsEmptyCells)
 
 TEST_F(DistanceGridTest, OffDiagonalCellsShowTheSmallerRowsElement)
 {
-    Form->FPoints = PointsOnALine(2);
-    Form->FDistances = {{0.0, 1.0}, {2.0, 0.0}};
+    Form->State().FPoints = PointsOnALine(2);
+    Form->State().FDistances = {{0.0, 1.0}, {2.0, 0.0}};
     Form->FillDistanceGrid();
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1,00"));
     EXPECT_EQ(Cell(1, 2), QStringLiteral("1,00"));
@@ -108,11 +107,11 @@ TEST_F(DistanceGridTest, OffDiagonalCellsShowTheSmallerRowsElement)
 
 TEST_F(DistanceGridTest, DistancesHaveTwoDecimalsAndNoGrouping)
 {
-    Form->FPoints = PointsOnALine(2);
-    Form->FDistances = {{0.0, 1234.5}, {1234.5, 0.0}};
+    Form->State().FPoints = PointsOnALine(2);
+    Form->State().FDistances = {{0.0, 1234.5}, {1234.5, 0.0}};
     Form->FillDistanceGrid();
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1234,50"));
-    Form->FDistances = {{0.0, 2.005}, {2.005, 0.0}};
+    Form->State().FDistances = {{0.0, 2.005}, {2.005, 0.0}};
     Form->FillDistanceGrid();
     EXPECT_EQ(Cell(2, 1), QString::fromStdString(FormatFixed2(2.005, Form->NumberFormat())));
 }
@@ -121,8 +120,8 @@ TEST_F(DistanceGridTest, CellsOfAMatrixNotYetRebuiltReadAsEmpty)
 {
     ShowSet(4);
     // A repaint between the matrix shrinking and the table learning of it.
-    Form->FDistances.resize(1);
-    Form->FDistances[0].resize(1);
+    Form->State().FDistances.resize(1);
+    Form->State().FDistances[0].resize(1);
     EXPECT_TRUE(Cell(4, 1).isEmpty());
     EXPECT_TRUE(Cell(3, 2).isEmpty());
     Form->StringGrid1->repaint();

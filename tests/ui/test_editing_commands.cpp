@@ -52,24 +52,24 @@ TEST_F(EditingCommandsTest, RandomPointsKeepTheCountForUnusableAnswers)
                                QString()};
     for (const QString& answer : answers) {
         auto form = OpenWith(10);
-        form->FPoints[2].Next = 3;
+        form->State().FPoints[2].Next = 3;
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.Inputs.push_back(answer);
         ASSERT_TRUE(form->actRandomArray->Execute());
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u);
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Losuj współrzędne punktów"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, QStringLiteral("Ile punktów wylosować?|10"));
-        EXPECT_EQ(form->FPoints.size(), 10u) << answer.toStdString();
-        for (const TMapPoint& point : form->FPoints) {
+        EXPECT_EQ(form->State().FPoints.size(), 10u) << answer.toStdString();
+        for (const TMapPoint& point : form->State().FPoints) {
             EXPECT_GE(point.X, 0);
-            EXPECT_LT(point.X, form->FMapWidth);
+            EXPECT_LT(point.X, form->State().FMapWidth);
             EXPECT_GE(point.Y, 0);
-            EXPECT_LT(point.Y, form->FMapHeight);
+            EXPECT_LT(point.Y, form->State().FMapHeight);
             EXPECT_EQ(point.Next, -1);
         }
-        EXPECT_TRUE(form->FModified);
-        EXPECT_EQ(form->FFileName, StdName(Path));
-        EXPECT_EQ(form->FDistances.size(), 10u);
+        EXPECT_TRUE(form->State().FModified);
+        EXPECT_EQ(form->State().FFileName, StdName(Path));
+        EXPECT_EQ(form->State().FDistances.size(), 10u);
     }
 }
 
@@ -78,15 +78,15 @@ TEST_F(EditingCommandsTest, RandomPointsGrowTheSet)
     auto form = OpenWith(10);
     ScriptedDialogs.Inputs.push_back(QStringLiteral("50"));
     ASSERT_TRUE(form->actRandomArray->Execute());
-    EXPECT_EQ(form->FPoints.size(), 50u);
+    EXPECT_EQ(form->State().FPoints.size(), 50u);
     EXPECT_EQ(form->ListBox1->ItemCount(), 50);
-    EXPECT_EQ(form->FDistances.size(), 50u);
+    EXPECT_EQ(form->State().FDistances.size(), 50u);
 }
 
 TEST_F(EditingCommandsTest, RandomPointsRefuseMoreThanTheLimitAndCancelChangesNothing)
 {
     auto form = OpenWith(3);
-    const TPointArray before = form->FPoints;
+    const TPointArray before = form->State().FPoints;
     ScriptedDialogs.Inputs.push_back(QStringLiteral("10001"));
     ScriptedDialogs.Inputs.push_back(std::nullopt);
     form->actRandomArray->Execute();
@@ -94,10 +94,10 @@ TEST_F(EditingCommandsTest, RandomPointsRefuseMoreThanTheLimitAndCancelChangesNo
     ASSERT_EQ(ScriptedDialogs.Count(QStringLiteral("information")), 1);
     EXPECT_EQ(ScriptedDialogs.Boxes[1].Caption, QStringLiteral("Losuj współrzędne punktów"));
     EXPECT_EQ(ScriptedDialogs.Boxes[1].Text, QStringLiteral("Najwyżej 10000 punktów."));
-    EXPECT_FALSE(form->FModified);
-    ASSERT_EQ(form->FPoints.size(), before.size());
+    EXPECT_FALSE(form->State().FModified);
+    ASSERT_EQ(form->State().FPoints.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(form->FPoints[i].X, before[i].X);
+        EXPECT_EQ(form->State().FPoints[i].X, before[i].X);
 }
 
 TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
@@ -113,7 +113,7 @@ TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
     };
     auto form = OpenWith(5);
     for (const auto& row : rows) {
-        form->FPoints[row.row].Next = 2;
+        form->State().FPoints[row.row].Next = 2;
         SelectRows(*form, {row.row});
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.Inputs.push_back(row.typed);
@@ -121,9 +121,9 @@ TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u);
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Ustal kolejny punkt"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, QStringLiteral("Podaj indeks kolejnego punktu:|2"));
-        EXPECT_EQ(form->FPoints[row.row].Next, row.next)
+        EXPECT_EQ(form->State().FPoints[row.row].Next, row.next)
             << "point " << row.row << ", typed " << row.typed.toStdString();
-        EXPECT_FALSE(form->FModified);
+        EXPECT_FALSE(form->State().FModified);
     }
 }
 
@@ -137,42 +137,42 @@ TEST_F(EditingCommandsTest, SetNextNeedsExactlyOneSelectedRow)
     SelectRows(*form, {1});
     ScriptedDialogs.Inputs.push_back(std::nullopt);
     EXPECT_TRUE(form->actSetNext->Execute());
-    EXPECT_EQ(form->FPoints[1].Next, -1);
+    EXPECT_EQ(form->State().FPoints[1].Next, -1);
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("input")), 1);
 }
 
 TEST_F(EditingCommandsTest, CountWayMeasuresTheLinksAndReplacesTheResults)
 {
     auto form = OpenWith(3);
-    form->lbResults->addItem(QStringLiteral("old"));
+    form->SearchTab->lbResults->addItem(QStringLiteral("old"));
     ASSERT_TRUE(form->actCountWay->Execute());
-    ASSERT_EQ(form->lbResults->count(), 1);
-    EXPECT_EQ(form->lbResults->item(0)->text(), QStringLiteral("Długość drogi: 0,00"));
+    ASSERT_EQ(form->SearchTab->lbResults->count(), 1);
+    EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(), QStringLiteral("Długość drogi: 0,00"));
 
-    form->FPoints[0].Next = 2;
-    form->FPoints[2].Next = 1;
+    form->State().FPoints[0].Next = 2;
+    form->State().FPoints[2].Next = 1;
     ASSERT_TRUE(form->actCountWay->Execute());
-    const double expected = form->FDistances[0][2] + form->FDistances[2][1];
-    EXPECT_EQ(form->lbResults->item(0)->text(),
+    const double expected = form->State().FDistances[0][2] + form->State().FDistances[2][1];
+    EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(),
               QStringLiteral("Długość drogi: ") + QLocale().toString(expected, 'f', 2));
 }
 
 TEST_F(EditingCommandsTest, ZeroRouteClearsLinksAndMarksTheSetChanged)
 {
     auto form = OpenWith(3);
-    form->FPoints[0].Next = 1;
+    form->State().FPoints[0].Next = 1;
     ASSERT_TRUE(form->actZeroArray->Execute());
-    EXPECT_EQ(form->FPoints[0].Next, -1);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->State().FPoints[0].Next, -1);
+    EXPECT_TRUE(form->State().FModified);
 }
 
 TEST_F(EditingCommandsTest, NewSetKeepsEarlierResultLines)
 {
     auto form = OpenWith(3);
-    form->lbResults->addItem(QStringLiteral("Czas przeszukiwania: 00:00:00"));
+    form->SearchTab->lbResults->addItem(QStringLiteral("Czas przeszukiwania: 00:00:00"));
     ASSERT_TRUE(form->actNewArray->Execute());
-    EXPECT_TRUE(form->FPoints.empty());
-    EXPECT_EQ(form->lbResults->count(), 1);
+    EXPECT_TRUE(form->State().FPoints.empty());
+    EXPECT_EQ(form->SearchTab->lbResults->count(), 1);
 }
 
 }  // namespace

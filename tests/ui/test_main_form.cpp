@@ -51,7 +51,7 @@ TEST_F(MainFormTest, StartWithoutArgumentGivesEmptySetAndPlainTitle)
     auto form = MakeWindows();
     form->show();
     form->ApplicationIdle();
-    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_TRUE(form->State().FPoints.empty());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu"));
     EXPECT_FALSE(form->PageControl1->isEnabled());
     EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheet2);
@@ -66,9 +66,9 @@ TEST_F(MainFormTest, StartLoadsExistingFileNamedFirst)
     WriteTextFile(path, ThreePoints);
     auto form = MakeWindows({path, PathOf("second-is-ignored.tvu")});
     // Loaded during creation, before the window is shown.
-    ASSERT_EQ(form->FPoints.size(), 3u);
-    EXPECT_EQ(form->FFileName, StdName(path));
-    EXPECT_FALSE(form->FModified);
+    ASSERT_EQ(form->State().FPoints.size(), 3u);
+    EXPECT_EQ(form->State().FFileName, StdName(path));
+    EXPECT_FALSE(form->State().FModified);
     EXPECT_EQ(form->ListBox1->ItemCount(), 0);
 
     form->show();
@@ -84,8 +84,8 @@ TEST_F(MainFormTest, StartSkipsMissingFileWithoutMessage)
     auto form = MakeWindows({PathOf("missing.tvu")});
     form->show();
     form->ApplicationIdle();
-    EXPECT_TRUE(form->FPoints.empty());
-    EXPECT_TRUE(form->FFileName.empty());
+    EXPECT_TRUE(form->State().FPoints.empty());
+    EXPECT_TRUE(form->State().FFileName.empty());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu"));
     EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
 }
@@ -93,7 +93,7 @@ TEST_F(MainFormTest, StartSkipsMissingFileWithoutMessage)
 TEST_F(MainFormTest, StartSkipsFolderNamedFirst)
 {
     auto form = MakeWindows({Folder.path()});
-    EXPECT_TRUE(form->FFileName.empty());
+    EXPECT_TRUE(form->State().FFileName.empty());
     EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
 }
 
@@ -115,8 +115,8 @@ TEST_F(MainFormTest, TitleFollowsFileAndChangeMark)
     };
     auto form = MakeWindows();
     for (const TRow& row : rows) {
-        form->FFileName = row.WithFile ? StdName(path) : std::string();
-        form->FModified = row.Modified;
+        form->State().FFileName = row.WithFile ? StdName(path) : std::string();
+        form->State().FModified = row.Modified;
         form->UpdateTitle();
         EXPECT_EQ(form->windowTitle(), row.Title) << row.Name;
     }
@@ -127,7 +127,7 @@ TEST_F(MainFormTest, TitleDropsFileThatNoLongerExists)
     const QString path = PathOf("gone.tvu");
     WriteTextFile(path, ThreePoints);
     auto form = MakeWindows({path});
-    form->FModified = true;
+    form->State().FModified = true;
     form->UpdateTitle();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu - ") + path + QStringLiteral(" [zmieniony]"));
     ASSERT_TRUE(QFile::remove(path));
@@ -145,7 +145,7 @@ TEST_F(MainFormTest, QuerySaveChangesDoesNotAskForUnchangedSet)
 TEST_F(MainFormTest, QuerySaveChangesAsksWithWarningText)
 {
     auto form = MakeWindows();
-    form->FModified = true;
+    form->State().FModified = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Cancel};
     EXPECT_FALSE(form->QuerySaveChanges());
     ASSERT_EQ(ScriptedDialogs.Count("question"), 1);
@@ -158,17 +158,17 @@ TEST_F(MainFormTest, QuerySaveChangesAsksWithWarningText)
 TEST_F(MainFormTest, QuerySaveChangesNoGoesOnWithoutSaving)
 {
     auto form = MakeWindows();
-    form->FModified = true;
+    form->State().FModified = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::No};
     EXPECT_TRUE(form->QuerySaveChanges());
     EXPECT_EQ(ScriptedDialogs.Count("save"), 0);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_TRUE(form->State().FModified);
 }
 
 TEST_F(MainFormTest, QuerySaveChangesYesWithCancelledSaveDialogStays)
 {
     auto form = MakeWindows();
-    form->FModified = true;
+    form->State().FModified = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
     ScriptedDialogs.SaveNames = {std::nullopt};
     EXPECT_FALSE(form->QuerySaveChanges());
@@ -186,21 +186,21 @@ TEST_F(MainFormTest, QuerySaveChangesYesWithSavedSetGoesOn)
     ScriptedDialogs.SaveNames = {path};
     EXPECT_TRUE(form->QuerySaveChanges());
     EXPECT_EQ(ReadTextFile(path), QByteArray("120; 45\r\n7; -3\r\n"));
-    EXPECT_FALSE(form->FModified);
-    EXPECT_EQ(form->FFileName, StdName(path));
+    EXPECT_FALSE(form->State().FModified);
+    EXPECT_EQ(form->State().FFileName, StdName(path));
 }
 
 TEST_F(MainFormTest, QuerySaveChangesYesDuringSearchSavesNothing)
 {
     auto form = MakeWindows();
-    form->FModified = true;
-    form->FSearching = true;
+    form->State().FModified = true;
+    form->State().FSearching = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
     ScriptedDialogs.SaveNames = {PathOf("never.tvu")};
     EXPECT_FALSE(form->QuerySaveChanges());
     EXPECT_EQ(ScriptedDialogs.Count("save"), 0);
     EXPECT_FALSE(QFile::exists(PathOf("never.tvu")));
-    form->FSearching = false;
+    form->State().FSearching = false;
 }
 
 TEST_F(MainFormTest, ClosingWithUnsavedChangesFollowsTheAnswer)
@@ -235,8 +235,8 @@ TEST_F(MainFormTest, NewSetReplacesUnchangedSetWithoutQuestion)
     auto form = MakeWindows({path});
     form->show();
     EXPECT_TRUE(form->actNewArray->Execute());
-    EXPECT_TRUE(form->FPoints.empty());
-    EXPECT_TRUE(form->FFileName.empty());
+    EXPECT_TRUE(form->State().FPoints.empty());
+    EXPECT_TRUE(form->State().FFileName.empty());
     EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
 }
 
@@ -247,10 +247,10 @@ TEST_F(MainFormTest, NewSetAsksFirstForChangedSet)
     form->AddPoint(5, 5);
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Cancel};
     form->actNewArray->Execute();
-    EXPECT_EQ(form->FPoints.size(), 1u);
+    EXPECT_EQ(form->State().FPoints.size(), 1u);
     ScriptedDialogs.Answers = {TDialogs::TAnswer::No};
     form->actNewArray->Execute();
-    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_TRUE(form->State().FPoints.empty());
     EXPECT_EQ(ScriptedDialogs.Count("question"), 2);
 }
 
@@ -262,14 +262,14 @@ TEST_F(MainFormTest, OpenLoadsChosenFileAndSaveWritesChosenName)
     form->show();
     ScriptedDialogs.OpenNames = {source};
     form->actOpenArray->Execute();
-    ASSERT_EQ(form->FPoints.size(), 3u);
+    ASSERT_EQ(form->State().FPoints.size(), 3u);
     EXPECT_EQ(form->ListBox1->ItemCount(), 3);
 
     const QString target = PathOf("target.tvu");
     ScriptedDialogs.SaveNames = {target};
     form->actSaveArray->Execute();
     EXPECT_EQ(ReadTextFile(target), QByteArray(ThreePoints));
-    EXPECT_EQ(form->FFileName, StdName(target));
+    EXPECT_EQ(form->State().FFileName, StdName(target));
 }
 
 TEST_F(MainFormTest, OpeningMissingFileReportsReadErrorAndKeepsSet)
@@ -277,13 +277,13 @@ TEST_F(MainFormTest, OpeningMissingFileReportsReadErrorAndKeepsSet)
     auto form = MakeWindows();
     form->show();
     form->AddPoint(1, 1);
-    form->FModified = false;
+    form->State().FModified = false;
     ScriptedDialogs.OpenNames = {PathOf("missing.tvu")};
     form->actOpenArray->Execute();
     ASSERT_EQ(ScriptedDialogs.Count("error"), 1);
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Błąd odczytu"));
     EXPECT_FALSE(ScriptedDialogs.Boxes.back().Text.isEmpty());
-    EXPECT_EQ(form->FPoints.size(), 1u);
+    EXPECT_EQ(form->State().FPoints.size(), 1u);
 }
 
 TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
@@ -292,17 +292,17 @@ TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
     form->show();
     form->AddPoint(1, 1);
     form->AddPoint(9, 9);
-    form->FModified = false;
+    form->State().FModified = false;
     form->ApplicationIdle();
     ASSERT_TRUE(form->actNewArray->isEnabled());
 
     // The search flag is raised without an idle moment in between: the
     // enabled look is stale, and the command still must not run.
-    form->FSearching = true;
+    form->State().FSearching = true;
     form->actNewArray->trigger();
-    EXPECT_EQ(form->FPoints.size(), 2u);
+    EXPECT_EQ(form->State().FPoints.size(), 2u);
     EXPECT_FALSE(form->actNewArray->Execute());
-    EXPECT_EQ(form->FPoints.size(), 2u);
+    EXPECT_EQ(form->State().FPoints.size(), 2u);
 
     form->ApplicationIdle();
     for (TCommand* command :
@@ -315,28 +315,28 @@ TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
     form->actSaveArray->trigger();
     EXPECT_EQ(ScriptedDialogs.Count("open") + ScriptedDialogs.Count("save"), 0);
 
-    form->FSearching = false;
+    form->State().FSearching = false;
     form->ApplicationIdle();
     EXPECT_TRUE(form->actNewArray->isEnabled());
     EXPECT_TRUE(form->actNewArray->Execute());
-    EXPECT_TRUE(form->FPoints.empty());
+    EXPECT_TRUE(form->State().FPoints.empty());
 }
 
 TEST_F(MainFormTest, ButtonsFollowTheirCommands)
 {
     auto form = MakeWindows();
     form->show();
-    form->FSearching = true;
+    form->State().FSearching = true;
     form->ApplicationIdle();
     // The tab is disabled without points; the buttons' own state counts.
-    EXPECT_FALSE(form->Button1->isEnabledTo(form->TabSheet3));
-    EXPECT_FALSE(form->Button3->isEnabledTo(form->gbGenResults));
-    EXPECT_EQ(form->Button2->text(), QStringLiteral("Przerwij"));
-    EXPECT_EQ(form->Button1->text(), QStringLiteral("Szukaj drogi"));
-    form->FSearching = false;
+    EXPECT_FALSE(form->SearchTab->Button1->isEnabledTo(form->SearchTab));
+    EXPECT_FALSE(form->SearchTab->Button3->isEnabledTo(form->SearchTab->gbGenResults));
+    EXPECT_EQ(form->SearchTab->Button2->text(), QStringLiteral("Przerwij"));
+    EXPECT_EQ(form->SearchTab->Button1->text(), QStringLiteral("Szukaj drogi"));
+    form->State().FSearching = false;
     form->ApplicationIdle();
-    EXPECT_TRUE(form->Button1->isEnabledTo(form->TabSheet3));
-    EXPECT_TRUE(form->Button3->isEnabledTo(form->gbGenResults));
+    EXPECT_TRUE(form->SearchTab->Button1->isEnabledTo(form->SearchTab));
+    EXPECT_TRUE(form->SearchTab->Button3->isEnabledTo(form->SearchTab->gbGenResults));
 }
 
 TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
@@ -374,7 +374,7 @@ TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
             EXPECT_FALSE(row.Command->icon().pixmap(16, 16).isNull()) << name;
         }
     }
-    EXPECT_EQ(form->cmdQuit->statusTip(), QStringLiteral("Zamyka program Tuov"));
+    EXPECT_EQ(form->cmdQuit->statusTip(), QStringLiteral("Zamyka program Tovu"));
     EXPECT_TRUE(form->cmdVisitWWW->statusTip().startsWith(QStringLiteral("Odwiedź stronę ")));
     EXPECT_TRUE(form->actGenerate->statusTip().isEmpty());
 }
@@ -418,33 +418,33 @@ TEST_F(MainFormTest, MethodChoiceShowsItsControls)
     };
     const TRow rows[] = {{1, false, true, false}, {2, true, false, false}, {0, false, false, true}};
     // At start: the permutation count, no boxes.
-    EXPECT_TRUE(form->lblSilnia->isHidden() == false);
-    EXPECT_FALSE(form->gbRandom->isHidden() == false);
+    EXPECT_TRUE(form->SearchTab->lblSilnia->isHidden() == false);
+    EXPECT_FALSE(form->SearchTab->gbRandom->isHidden() == false);
     for (const TRow& row : rows) {
-        form->cbMethod->setCurrentIndex(row.Method);
-        EXPECT_EQ(form->gbGenStopRules->isHidden() == false, row.Genetic) << row.Method;
-        EXPECT_EQ(form->gbGenParams->isHidden() == false, row.Genetic) << row.Method;
-        EXPECT_EQ(form->gbRandom->isHidden() == false, row.Random) << row.Method;
-        EXPECT_EQ(form->lblSilnia->isHidden() == false, row.Count) << row.Method;
-        EXPECT_EQ(form->lblSilniaDsc->isHidden() == false, row.Count) << row.Method;
+        form->SearchTab->cbMethod->setCurrentIndex(row.Method);
+        EXPECT_EQ(form->SearchTab->gbGenStopRules->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(form->SearchTab->gbGenParams->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(form->SearchTab->gbRandom->isHidden() == false, row.Random) << row.Method;
+        EXPECT_EQ(form->SearchTab->lblSilnia->isHidden() == false, row.Count) << row.Method;
+        EXPECT_EQ(form->SearchTab->lblSilniaDsc->isHidden() == false, row.Count) << row.Method;
     }
 }
 
 TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
 {
     auto form = MakeWindows();
-    EXPECT_EQ(form->cbMethod->count(), 3);
-    EXPECT_EQ(form->cbMethod->currentIndex(), 0);
-    EXPECT_EQ(form->cbMethod->itemText(0), QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
-    EXPECT_EQ(form->lblSilnia->text(), QStringLiteral("0"));
-    EXPECT_TRUE(form->rbGenCount->isChecked());
-    EXPECT_FALSE(form->rbGenTreshold->isChecked());
-    EXPECT_FALSE(form->chkSecureBad->isChecked());
-    EXPECT_EQ(form->edtCrossover->text(), QStringLiteral("0,5"));
-    EXPECT_EQ(form->edtMutation->text(), QStringLiteral("0,05"));
-    EXPECT_EQ(form->gbRandom->title(), QStringLiteral("Warunek zatrzymania"));
-    EXPECT_EQ(form->gbGenParams->title(), QStringLiteral("Parametry algorytmu"));
-    EXPECT_EQ(form->gbGenResults->title(), QStringLiteral("Wyniki poszukiwania"));
+    EXPECT_EQ(form->SearchTab->cbMethod->count(), 3);
+    EXPECT_EQ(form->SearchTab->cbMethod->currentIndex(), 0);
+    EXPECT_EQ(form->SearchTab->cbMethod->itemText(0), QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
+    EXPECT_EQ(form->SearchTab->lblSilnia->text(), QStringLiteral("0"));
+    EXPECT_TRUE(form->SearchTab->rbGenCount->isChecked());
+    EXPECT_FALSE(form->SearchTab->rbGenTreshold->isChecked());
+    EXPECT_FALSE(form->SearchTab->chkSecureBad->isChecked());
+    EXPECT_EQ(form->SearchTab->edtCrossover->text(), QStringLiteral("0,5"));
+    EXPECT_EQ(form->SearchTab->edtMutation->text(), QStringLiteral("0,05"));
+    EXPECT_EQ(form->SearchTab->gbRandom->title(), QStringLiteral("Warunek zatrzymania"));
+    EXPECT_EQ(form->SearchTab->gbGenParams->title(), QStringLiteral("Parametry algorytmu"));
+    EXPECT_EQ(form->SearchTab->gbGenResults->title(), QStringLiteral("Wyniki poszukiwania"));
 }
 
 TEST_F(MainFormTest, EveryControlCarriesItsDesignName)
@@ -532,7 +532,7 @@ TEST_F(MainFormTest, ShowWayShowsTheMapAboveAndRefreshesTheList)
 {
     auto form = MakeWindows();
     form->show();
-    form->FPoints = {{1, 1, -1}, {5, 5, -1}};
+    form->State().FPoints = {{1, 1, -1}, {5, 5, -1}};
     EXPECT_FALSE(form->MapForm->isVisible());
     form->actShowWay->Execute();
     EXPECT_TRUE(form->MapForm->isVisible());
@@ -577,12 +577,12 @@ TEST(MainFormIdleTest, IdleMomentUpdatesTitleThenRules)
     TScriptedDialogs dialogs;
     auto form = MakeWindows();
     form->show();
-    form->FModified = true;
-    form->FSearching = true;
+    form->State().FModified = true;
+    form->State().FSearching = true;
     WaitInEventLoop(30);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu [zmieniony]"));
     EXPECT_FALSE(form->actNewArray->isEnabled());
-    form->FSearching = false;
+    form->State().FSearching = false;
     WaitInEventLoop(30);
     EXPECT_TRUE(form->actNewArray->isEnabled());
 }

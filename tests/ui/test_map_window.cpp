@@ -35,9 +35,9 @@ TEST_F(MapWindowTest, FirstShowSizesTheSurfaceAndRecordsTheMapSize)
     EXPECT_EQ(Form->Tag, 99);
     EXPECT_EQ(Surface().Width(), View().width());
     EXPECT_EQ(Surface().Height(), View().height());
-    EXPECT_EQ(Form->FMapWidth, View().width());
-    EXPECT_EQ(Form->FMapHeight, View().height());
-    EXPECT_GT(Form->FMapWidth, 0);
+    EXPECT_EQ(Form->State().FMapWidth, View().width());
+    EXPECT_EQ(Form->State().FMapHeight, View().height());
+    EXPECT_GT(Form->State().FMapWidth, 0);
 }
 
 TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
@@ -48,7 +48,7 @@ TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
     EXPECT_EQ(fresh->MapForm->size(), QSize(495, 382));
     EXPECT_EQ(fresh->MapForm->Image321->size(), QSize(495, 382));
     // Before the first showing the map size is still unknown.
-    EXPECT_EQ(fresh->FMapWidth, 0);
+    EXPECT_EQ(fresh->State().FMapWidth, 0);
 }
 
 TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)
@@ -72,7 +72,7 @@ TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)
 
 TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
 {
-    Form->FPoints = {{20, 20, -1}, {60, 60, -1}};
+    Form->State().FPoints = {{20, 20, -1}, {60, 60, -1}};
     Form->RefreshPointList();
     EXPECT_EQ(Surface().Pixel(23, 23), MapPointColor);
     EXPECT_EQ(Surface().Pixel(24, 24), MapBackgroundColor);
@@ -85,27 +85,27 @@ TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
 
 TEST_F(MapWindowTest, EveryButtonPressAddsAPointAndClearsTheSelection)
 {
-    Form->FPoints = {{20, 20, -1}};
+    Form->State().FPoints = {{20, 20, -1}};
     Form->RefreshPointList();
     Form->ListBox1->selectionModel()->select(Form->ListBox1->model()->index(0, 0), QItemSelectionModel::Select);
-    Form->FModified = false;
+    Form->State().FModified = false;
 
     QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(100, 50));
     QTest::mouseClick(&View(), Qt::RightButton, {}, QPoint(110, 60));
     QTest::mouseClick(&View(), Qt::MiddleButton, {}, QPoint(120, 70));
-    ASSERT_EQ(Form->FPoints.size(), 4u);
-    EXPECT_EQ(Form->FPoints[1].X, 100);
-    EXPECT_EQ(Form->FPoints[1].Y, 50);
-    EXPECT_EQ(Form->FPoints[3].X, 120);
-    EXPECT_EQ(Form->FPoints[3].Next, -1);
-    EXPECT_TRUE(Form->FModified);
+    ASSERT_EQ(Form->State().FPoints.size(), 4u);
+    EXPECT_EQ(Form->State().FPoints[1].X, 100);
+    EXPECT_EQ(Form->State().FPoints[1].Y, 50);
+    EXPECT_EQ(Form->State().FPoints[3].X, 120);
+    EXPECT_EQ(Form->State().FPoints[3].Next, -1);
+    EXPECT_TRUE(Form->State().FModified);
     EXPECT_EQ(Form->ListBox1->ItemCount(), 4);
     EXPECT_EQ(Form->ListBox1->SelCount(), 0);
     EXPECT_EQ(Surface().Pixel(20, 20), MapPointColor);
     EXPECT_EQ(Surface().Pixel(100, 50), MapPointColor);
     // The matrix grew with the new points.
-    ASSERT_EQ(Form->FDistances.size(), 4u);
-    EXPECT_DOUBLE_EQ(Form->FDistances[1][2], std::hypot(10.0, 10.0));
+    ASSERT_EQ(Form->State().FDistances.size(), 4u);
+    EXPECT_DOUBLE_EQ(Form->State().FDistances[1][2], std::hypot(10.0, 10.0));
     EXPECT_EQ(Form->StringGrid1->ColCount(), 5);
 }
 
@@ -119,17 +119,17 @@ TEST_F(MapWindowTest, DoubleClickAddsTwoPointsAtThePlace)
     QMouseEvent second(QEvent::MouseButtonDblClick, at, View().mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
                        Qt::NoModifier);
     QApplication::sendEvent(&View(), &second);
-    ASSERT_EQ(Form->FPoints.size(), 2u);
-    EXPECT_EQ(Form->FPoints[0].X, Form->FPoints[1].X);
-    EXPECT_EQ(Form->FPoints[0].Y, Form->FPoints[1].Y);
+    ASSERT_EQ(Form->State().FPoints.size(), 2u);
+    EXPECT_EQ(Form->State().FPoints[0].X, Form->State().FPoints[1].X);
+    EXPECT_EQ(Form->State().FPoints[0].Y, Form->State().FPoints[1].Y);
 }
 
 TEST_F(MapWindowTest, ResizingTheMapRecordsItsSizeAndRedraws)
 {
     Form->MapForm->resize(300, 200);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Form->FMapWidth, 300);
-    EXPECT_EQ(Form->FMapHeight, 200);
+    EXPECT_EQ(Form->State().FMapWidth, 300);
+    EXPECT_EQ(Form->State().FMapHeight, 200);
     EXPECT_EQ(Surface().Width(), 300);
     EXPECT_EQ(Surface().Height(), 200);
     EXPECT_EQ(Surface().Pixel(299, 100), MapFrameColor);
@@ -148,7 +148,7 @@ TEST_F(MapWindowTest, ClosingTheMapOnlyHidesIt)
 
 TEST_F(MapWindowTest, LinksAreDrawnFromPointToSuccessor)
 {
-    Form->FPoints = {{10, 10, 1}, {10, 60, -1}};
+    Form->State().FPoints = {{10, 10, 1}, {10, 60, -1}};
     Form->RefreshPointList();
     // A vertical link: black from the start's corner down to the pixel
     // before the successor's corner.

@@ -25,9 +25,8 @@ protected:
 
     void ShowSet(const TPointArray& points)
     {
-        Form->FPoints = points;
-        ComputeDistances(*Form, *Form, 0);
-        Form->RefreshPointList();
+        Form->State().FPoints = points;
+        Form->Rebuild(TMainForm::TRebuild::Everything);
     }
 
     // The list lays its rows out lazily, from the event loop.
@@ -135,7 +134,7 @@ TEST_F(PointListTest, RowWithoutItsPointShowsOnlyItsIndex)
     ShowSet({{1, 1, -1}});
     // The set shrank and the list has not been rebuilt yet.
     Form->ListBox1->SetCount(3);
-    Form->FPoints.clear();
+    Form->State().FPoints.clear();
     const QImage picture = ListPicture();
     EXPECT_EQ(RightmostInk(picture, 0, 20, 180), -1);
     EXPECT_NE(RightmostInk(picture, 0, 0, 12), -1);

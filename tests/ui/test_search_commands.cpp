@@ -32,8 +32,8 @@ protected:
     static QStringList Results(const TMainForm& form)
     {
         QStringList lines;
-        for (int i = 0; i < form.lbResults->count(); ++i)
-            lines << form.lbResults->item(i)->text();
+        for (int i = 0; i < form.SearchTab->lbResults->count(); ++i)
+            lines << form.SearchTab->lbResults->item(i)->text();
         return lines;
     }
 
@@ -55,17 +55,17 @@ protected:
 TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
 {
     auto form = OpenWith("0; 0\r\n3; 4\r\n");
-    form->cbMethod->setCurrentIndex(0);
+    form->SearchTab->cbMethod->setCurrentIndex(0);
     ASSERT_TRUE(form->actGenerate->Execute());
     const QStringList lines = Results(*form);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], QStringLiteral("Czas przeszukiwania: 00:00:00"));
     EXPECT_EQ(lines[1], QStringLiteral("Długość najkrótszej drogi: 5,00"));
     // Of the two equally long routes, [1, 0] comes first in counting order.
-    EXPECT_EQ(form->FPoints[1].Next, 0);
-    EXPECT_EQ(form->FPoints[0].Next, -1);
-    EXPECT_FALSE(form->FSearching);
-    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(form->State().FPoints[1].Next, 0);
+    EXPECT_EQ(form->State().FPoints[0].Next, -1);
+    EXPECT_FALSE(form->State().FSearching);
+    EXPECT_TRUE(form->State().FModified);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(form->PrBar().Position(), 0);
 }
@@ -73,12 +73,12 @@ TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
 TEST_F(SearchCommandsTest, MeasuredRouteEqualsTheReportedLength)
 {
     auto form = OpenWith("40; 52\r\n118; 31\r\n205; 77\r\n312; 40\r\n431; 96\r\n398; 210\r\n");
-    form->cbMethod->setCurrentIndex(0);
+    form->SearchTab->cbMethod->setCurrentIndex(0);
     ASSERT_TRUE(form->actGenerate->Execute());
     const QString reported = Results(*form).value(1).section(QStringLiteral(": "), 1);
     ASSERT_TRUE(form->actCountWay->Execute());
-    ASSERT_EQ(form->lbResults->count(), 1);
-    EXPECT_EQ(form->lbResults->item(0)->text(), QStringLiteral("Długość drogi: ") + reported);
+    ASSERT_EQ(form->SearchTab->lbResults->count(), 1);
+    EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(), QStringLiteral("Długość drogi: ") + reported);
 }
 
 TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
@@ -97,19 +97,19 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
     for (const auto& row : rows) {
         ScriptedDialogs.Boxes.clear();
         auto form = OpenWith(row.points);
-        if (!form->FPoints.empty())
-            form->FPoints[0].Next = static_cast<int32_t>(form->FPoints.size()) - 1;
-        form->lbResults->addItem(QStringLiteral("earlier line"));
-        form->cbMethod->setCurrentIndex(row.method);
+        if (!form->State().FPoints.empty())
+            form->State().FPoints[0].Next = static_cast<int32_t>(form->State().FPoints.size()) - 1;
+        form->SearchTab->lbResults->addItem(QStringLiteral("earlier line"));
+        form->SearchTab->cbMethod->setCurrentIndex(row.method);
         form->actGenerate->Execute();
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u) << row.text.toStdString();
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Kind, QStringLiteral("information"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Szukaj drogi"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, row.text);
-        EXPECT_FALSE(form->FModified);
+        EXPECT_FALSE(form->State().FModified);
         EXPECT_EQ(Results(*form), QStringList{QStringLiteral("earlier line")});
-        if (!form->FPoints.empty()) {
-            EXPECT_EQ(form->FPoints[0].Next, static_cast<int32_t>(form->FPoints.size()) - 1);
+        if (!form->State().FPoints.empty()) {
+            EXPECT_EQ(form->State().FPoints[0].Next, static_cast<int32_t>(form->State().FPoints.size()) - 1);
         }
     }
 }
@@ -117,23 +117,23 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
 TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
 {
     auto form = OpenWith("0; 0\r\n3; 4\r\n6; 8\r\n");
-    form->FPoints[0].Next = 1;
-    form->cbMethod->setCurrentIndex(1);
-    form->seRandomCount->SetText(QStringLiteral("0"));
+    form->State().FPoints[0].Next = 1;
+    form->SearchTab->cbMethod->setCurrentIndex(1);
+    form->SearchTab->seRandomCount->SetText(QStringLiteral("0"));
     ASSERT_TRUE(form->actGenerate->Execute());
     const QStringList lines = Results(*form);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Czas przeszukiwania: ")));
-    for (const TMapPoint& point : form->FPoints)
+    for (const TMapPoint& point : form->State().FPoints)
         EXPECT_EQ(point.Next, -1);
 }
 
 TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
 {
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n220; 260\r\n");
-    form->cbMethod->setCurrentIndex(2);
-    form->seGenCount->SetText(QStringLiteral("32000"));
-    form->sePopulation->SetText(QStringLiteral("1000"));
+    form->SearchTab->cbMethod->setCurrentIndex(2);
+    form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
+    form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
 
     bool newSetRan = true;
     bool generateRan = true;
@@ -143,7 +143,8 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
         newSetRan = form->actNewArray->Execute();
         generateRan = form->actGenerate->Execute();
         stopEnabledDuringRun = form->actStop->isEnabled();
-        parametersDisabledDuringRun = !form->gbGenParams->isEnabled() && !form->gbGenResults->isEnabled();
+        parametersDisabledDuringRun =
+            !form->SearchTab->gbGenParams->isEnabled() && !form->SearchTab->gbGenResults->isEnabled();
         form->actStop->Execute();
     });
     ASSERT_TRUE(form->actGenerate->Execute());
@@ -152,14 +153,14 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
     EXPECT_FALSE(generateRan);
     EXPECT_TRUE(stopEnabledDuringRun);
     EXPECT_TRUE(parametersDisabledDuringRun);
-    EXPECT_EQ(form->FPoints.size(), 6u);
+    EXPECT_EQ(form->State().FPoints.size(), 6u);
     EXPECT_EQ(Results(*form).size(), 2);
-    EXPECT_TRUE(IsPermutation(form->FBestRoute, 6));
+    EXPECT_TRUE(IsPermutation(form->State().FBestRoute, 6));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(form->PrBar().Position(), 0);
     int withoutSuccessor = 0;
-    for (size_t i = 0; i < form->FPoints.size(); ++i) {
-        const int32_t next = form->FPoints[i].Next;
+    for (size_t i = 0; i < form->State().FPoints.size(); ++i) {
+        const int32_t next = form->State().FPoints[i].Next;
         withoutSuccessor += next == -1 ? 1 : 0;
         EXPECT_NE(next, static_cast<int32_t>(i));
         EXPECT_LT(next, 6);
@@ -167,7 +168,7 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
     EXPECT_EQ(withoutSuccessor, 1);
     form->ApplicationIdle();
     EXPECT_FALSE(form->actStop->isEnabled());
-    EXPECT_TRUE(form->gbGenParams->isEnabled());
+    EXPECT_TRUE(form->SearchTab->gbGenParams->isEnabled());
 }
 
 TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
@@ -183,30 +184,30 @@ TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
         {QString(), QStringLiteral("0,5")},
     };
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n");
-    form->cbMethod->setCurrentIndex(2);
-    form->seGenCount->SetText(QStringLiteral("100"));
+    form->SearchTab->cbMethod->setCurrentIndex(2);
+    form->SearchTab->seGenCount->SetText(QStringLiteral("100"));
     for (const auto& row : rows) {
-        form->edtCrossover->setText(row.typed);
-        form->edtMutation->setText(row.typed);
+        form->SearchTab->edtCrossover->setText(row.typed);
+        form->SearchTab->edtMutation->setText(row.typed);
         ASSERT_TRUE(form->actGenerate->Execute());
-        EXPECT_EQ(form->edtCrossover->text(), row.shown) << row.typed.toStdString();
+        EXPECT_EQ(form->SearchTab->edtCrossover->text(), row.shown) << row.typed.toStdString();
         const QString mutationShown = row.shown == QStringLiteral("0,5") ? QStringLiteral("0,05") : row.shown;
-        EXPECT_EQ(form->edtMutation->text(), mutationShown) << row.typed.toStdString();
+        EXPECT_EQ(form->SearchTab->edtMutation->text(), mutationShown) << row.typed.toStdString();
     }
 }
 
 TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
 {
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
-    form->cbMethod->setCurrentIndex(2);
-    form->seGenCount->SetText(QStringLiteral("32000"));
-    form->sePopulation->SetText(QStringLiteral("1000"));
+    form->SearchTab->cbMethod->setCurrentIndex(2);
+    form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
+    form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
     ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
     bool searchingAfterClose = true;
     bool visibleWhileTheSearchUnwinds = false;
     QTimer::singleShot(150, form.get(), [&] {
         form->close();
-        searchingAfterClose = form->FSearching;
+        searchingAfterClose = form->State().FSearching;
         visibleWhileTheSearchUnwinds = form->isVisible();
     });
     ASSERT_TRUE(form->actGenerate->Execute());

@@ -20,23 +20,23 @@ namespace {
 // to the set, the list shows every point and the title tells the state.
 void ExpectInvariants(TMainForm& form, int action)
 {
-    const int32_t n = static_cast<int32_t>(form.FPoints.size());
+    const int32_t n = static_cast<int32_t>(form.State().FPoints.size());
     for (int32_t i = 0; i < n; ++i) {
-        const int32_t next = form.FPoints[i].Next;
+        const int32_t next = form.State().FPoints[i].Next;
         ASSERT_TRUE(next == -1 || (next >= 0 && next < n && next != i)) << "action " << action;
     }
-    ASSERT_EQ(static_cast<int32_t>(form.FDistances.size()), n) << "action " << action;
+    ASSERT_EQ(static_cast<int32_t>(form.State().FDistances.size()), n) << "action " << action;
     for (int32_t i = 0; i < n; ++i) {
-        ASSERT_EQ(static_cast<int32_t>(form.FDistances[i].size()), n) << "action " << action;
+        ASSERT_EQ(static_cast<int32_t>(form.State().FDistances[i].size()), n) << "action " << action;
         for (int32_t j = 0; j < i; ++j)
-            ASSERT_EQ(form.FDistances[i][j], form.FDistances[j][i]) << "action " << action;
+            ASSERT_EQ(form.State().FDistances[i][j], form.State().FDistances[j][i]) << "action " << action;
     }
     ASSERT_EQ(form.ListBox1->ItemCount(), n) << "action " << action;
     form.ApplicationIdle();
     QString title = QStringLiteral("Tovu");
-    if (!form.FFileName.empty() && QFile::exists(QString::fromStdString(form.FFileName)))
-        title += QStringLiteral(" - ") + QString::fromStdString(form.FFileName);
-    if (form.FModified)
+    if (!form.State().FFileName.empty() && QFile::exists(QString::fromStdString(form.State().FFileName)))
+        title += QStringLiteral(" - ") + QString::fromStdString(form.State().FFileName);
+    if (form.State().FModified)
         title += QStringLiteral(" [zmieniony]");
     ASSERT_EQ(form.windowTitle(), title) << "action " << action;
 }
@@ -60,7 +60,7 @@ TEST(Soak, RandomUserActionsKeepTheWindowConsistent)
     for (int action = 0; action < actions; ++action) {
         dialogs.Answers.clear();
         dialogs.Answers.push_back(below(2) ? TDialogs::TAnswer::No : TDialogs::TAnswer::Cancel);
-        const int n = static_cast<int>(form->FPoints.size());
+        const int n = static_cast<int>(form->State().FPoints.size());
         switch (below(10)) {
         case 0:
         case 1:
@@ -97,10 +97,10 @@ TEST(Soak, RandomUserActionsKeepTheWindowConsistent)
             const int method = below(3);
             if (method == 0 && n > 8)
                 break;
-            form->cbMethod->setCurrentIndex(method);
-            form->seRandomCount->SetText(QString::number(1 + below(20000)));
-            form->seGenCount->SetText(QStringLiteral("32000"));
-            form->sePopulation->SetText(QString::number(10 + below(50)));
+            form->SearchTab->cbMethod->setCurrentIndex(method);
+            form->SearchTab->seRandomCount->SetText(QString::number(1 + below(20000)));
+            form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
+            form->SearchTab->sePopulation->SetText(QString::number(10 + below(50)));
             const bool clickDuringRun = below(2) == 0;
             QTimer::singleShot(below(4), form.get(), [&, clickDuringRun] {
                 if (clickDuringRun)

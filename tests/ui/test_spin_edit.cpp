@@ -147,22 +147,22 @@ TEST(SearchTabSpinEditTest, FocusChoosesTheStopRule)
     TScriptedDialogs dialogs;
     auto form = MakeWindows();
     form->show();
-    form->FPoints = {{0, 0, -1}, {3, 4, -1}};
+    form->State().FPoints = {{0, 0, -1}, {3, 4, -1}};
     form->RefreshPointList();
     form->PageControl1->setCurrentIndex(1);
-    form->cbMethod->setCurrentIndex(2);
+    form->SearchTab->cbMethod->setCurrentIndex(2);
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
-    ASSERT_TRUE(form->rbGenCount->isChecked());
-    form->seGenTreshold->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(form->SearchTab->rbGenCount->isChecked());
+    form->SearchTab->seGenTreshold->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form->rbGenTreshold->isChecked());
-    EXPECT_FALSE(form->rbGenCount->isChecked());
+    EXPECT_TRUE(form->SearchTab->rbGenTreshold->isChecked());
+    EXPECT_FALSE(form->SearchTab->rbGenCount->isChecked());
 
-    form->seGenCount->setFocus(Qt::MouseFocusReason);
+    form->SearchTab->seGenCount->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form->rbGenCount->isChecked());
+    EXPECT_TRUE(form->SearchTab->rbGenCount->isChecked());
 }
 
 TEST(SearchTabSpinEditTest, RangesAndDefaults)
@@ -176,10 +176,10 @@ TEST(SearchTabSpinEditTest, RangesAndDefaults)
         int32_t Default;
     };
     const TRow rows[] = {
-        {form->seRandomCount, 1, 32000, 1000},
-        {form->seGenTreshold, 1, 100, 2},
-        {form->seGenCount, 100, 32000, 2000},
-        {form->sePopulation, 10, 1000, 100},
+        {form->SearchTab->seRandomCount, 1, 32000, 1000},
+        {form->SearchTab->seGenTreshold, 1, 100, 2},
+        {form->SearchTab->seGenCount, 100, 32000, 2000},
+        {form->SearchTab->sePopulation, 10, 1000, 100},
     };
     for (const TRow& row : rows) {
         const std::string name = row.Spin->objectName().toStdString();

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/QZVersionInfo.h"
-#include "ui/version_block.h"
-#include "ui/version_file.h"
+#include "ui/version/QZVersionInfo.h"
+#include "ui/version/version_block.h"
+#include "ui/version/version_file.h"
 #include "version.h"
 
 namespace {

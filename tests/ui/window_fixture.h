@@ -10,6 +10,7 @@
 
 #include "ui/main_form.h"
 #include "ui/map_window.h"
+#include "ui/search_tab.h"
 
 // The two windows as the program creates them: the main window with its
 // command line, then the hidden map window.
@@ -18,7 +19,7 @@ inline std::unique_ptr<TMainForm> MakeWindows(const QStringList& arguments = {})
     QStringList commandLine{QStringLiteral("tovu")};
     commandLine += arguments;
     auto form = std::make_unique<TMainForm>(commandLine);
-    new TMapForm(*form);
+    form->AttachMapForm(new TMapForm(*form));
     return form;
 }
 

@@ -1,16 +1,15 @@
-#include "cli/cli_host.h"
+#include "cli/cli_progress.h"
 
-#include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/regional_settings.h"
 
-void TCliHost::ShowStatus(const std::string& text, int32_t panel)
+void TCliProgress::ShowStatus(const std::string& text, int32_t panel)
 {
     if (panel == 0)
         FStatus = text;
 }
 
-void TCliHost::ProcessEvents()
+void TCliProgress::ProcessEvents()
 {
     // What the stop command does, so Ctrl+C ends the run like "Przerwij".
     if (InterruptRequested() && FState.FSearching) {
@@ -21,30 +20,19 @@ void TCliHost::ProcessEvents()
         FProgress.Update(FBar.StepsTaken() - FStepsBefore, FStatus);
 }
 
-TNumberFormat TCliHost::NumberFormat() const
+TNumberFormat TCliProgress::NumberFormat() const
 {
     return SystemNumberFormat();
 }
 
-void TCliHost::ShowError(const std::string& caption, const std::string& text)
+void TCliProgress::BeginSearch()
 {
-    ErrorLine(caption + ": " + text);
-}
-
-void TCliHost::BeginSearchView()
-{
-    FResults.clear();
     // The distance matrix steps the same bar; only the search's steps count.
     FStepsBefore = FBar.StepsTaken();
     FProgress.Start(FUnitWord, FTotal, SystemNumberFormat());
 }
 
-std::string TCliHost::LongTimeFormat() const
-{
-    return SystemLongTimeFormat();
-}
-
-void TCliHost::SetProgressPlan(const std::string& unitWord, int64_t total)
+void TCliProgress::SetProgressPlan(const std::string& unitWord, int64_t total)
 {
     FUnitWord = unitWord;
     FTotal = total;

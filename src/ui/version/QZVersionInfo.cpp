@@ -1,4 +1,4 @@
-#include "ui/QZVersionInfo.h"
+#include "ui/version/QZVersionInfo.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <new>
 
-#include "ui/version_file.h"
+#include "ui/version/version_file.h"
 
 namespace {
 

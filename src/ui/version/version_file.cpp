@@ -1,4 +1,4 @@
-#include "ui/version_file.h"
+#include "ui/version/version_file.h"
 
 #ifdef _WIN32
 

@@ -1,0 +1,23 @@
+#include "cli/command_table.h"
+
+#include "cli/help_text.h"
+
+const std::vector<TCliCommand>& CliCommands()
+{
+    // The summaries are aligned so that the general help reads as a table.
+    static const std::vector<TCliCommand> commands = {
+        {"solve", "solve PLIK          szuka najkrótszej drogi przez punkty zbioru", SolveHelp, RunSolve},
+        {"random", "random LICZBA       losuje zbiór punktów", RandomHelp, RunRandom},
+        {"render", "render PLIK         rysuje mapę do pliku PNG", RenderHelp, RunRender},
+        {"length", "length PLIK         liczy długość podanej drogi", LengthHelp, RunLength},
+    };
+    return commands;
+}
+
+const TCliCommand* FindCliCommand(const std::string& name)
+{
+    for (const TCliCommand& command : CliCommands())
+        if (name == command.Name)
+            return &command;
+    return nullptr;
+}

@@ -1,0 +1,167 @@
+// The main window's command table: every command with its caption, hint,
+// shortcut, category, image, handler and enabling rule, and the menus and the
+// tool bar built from them.
+#include <QApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "ui/commands.h"
+#include "ui/contact.h"
+#include "ui/main_form.h"
+#include "ui/point_list.h"
+
+// The tool-bar images live in the window library, which is static: their
+// registration must be pulled in by name.
+static void InitToolBarImages()
+{
+    Q_INIT_RESOURCE(toolbar);
+}
+
+namespace {
+
+struct TCommandEntry {
+    TCommand* TMainForm::*Member;
+    const char* Name;
+    const char* Caption;
+    const char* Hint;      // empty: none; null: the home-page hint
+    const char* ShortCut;  // portable key text; empty: none
+    const char* Category;
+    int Image;  // index into the tool-bar images; -1: none
+    void (TMainForm::*Handler)();
+    bool (TMainForm::*Rule)();  // null: always enabled
+};
+
+}  // namespace
+
+void TMainForm::CreateCommands()
+{
+    InitToolBarImages();
+    ActionList1 = new TCommandList(this);
+    ActionList1->setObjectName("ActionList1");
+
+    const QString visitHint = tovu::HomePageHint();
+    const TCommandEntry table[] = {
+        {&TMainForm::actNewArray, "actNewArray", "&Nowy zbiór", "Tworzy nowy zbiór punktów", "Ctrl+N", "File", 3,
+         &TMainForm::actNewArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actOpenArray, "actOpenArray", "&Otwórz zbiór...", "Wczytuje zbiór punktów z pliku", "Ctrl+O",
+         "File", 1, &TMainForm::actOpenArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actSaveArray, "actSaveArray", "Zapi&sz zbiór...", "Zapisuje zbiór punktów w pliku", "Ctrl+S",
+         "File", 2, &TMainForm::actSaveArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::cmdQuit, "cmdQuit", "&Zamknij program", "Zamyka program Tovu", "Alt+F4", "", -1,
+         &TMainForm::cmdQuitExecute, nullptr},
+        {&TMainForm::actZeroArray, "actZeroArray", "Wy&zeruj drogę", "Zeruje trasy", "", "Arrays", 5,
+         &TMainForm::actZeroArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actRandomArray, "actRandomArray", "&Losuj zbiór punktów", "Losuje współrzędne punktów", "",
+         "Arrays", 4, &TMainForm::actRandomArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actSetNext, "actSetNext", "Ustaw punkt docelowy...", "Ustaw punkt docelowy...", "", "Arrays", -1,
+         &TMainForm::actSetNextExecute, &TMainForm::actSetNextUpdate},
+        {&TMainForm::actCountWay, "actCountWay", "Oblicz długość drogi", "Oblicz długość drogi", "", "Arrays", 6,
+         &TMainForm::actCountWayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1, &TMainForm::actGenerateExecute,
+         &TMainForm::actCountWayUpdate},
+        {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "", "Generate", -1, &TMainForm::actStopExecute,
+         &TMainForm::actStopUpdate},
+        {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "", "Generate", 7,
+         &TMainForm::actShowWayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::cmdShowAbout, "cmdShowAbout", "&Informacje o programie...", "Informacje o programie", "Shift+F1",
+         "", 0, &TMainForm::cmdShowAboutExecute, nullptr},
+        {&TMainForm::cmdVisitWWW, "cmdVisitWWW", "Strona domowa", nullptr, "", "", -1, &TMainForm::cmdVisitWWWExecute,
+         nullptr},
+        {&TMainForm::cmdEmail, "cmdEmail", "Kontakt z autorem", "Wyślij wiadomość e-mail do autora", "", "", -1,
+         &TMainForm::cmdEmailExecute, nullptr},
+    };
+
+    for (const TCommandEntry& entry : table) {
+        auto* command = new TCommand(QString::fromUtf8(entry.Name), this);
+        command->setText(QString::fromUtf8(entry.Caption));
+        const QString hint = entry.Hint ? QString::fromUtf8(entry.Hint) : visitHint;
+        if (!hint.isEmpty()) {
+            command->setStatusTip(hint);
+            command->setToolTip(hint);
+        }
+        if (*entry.ShortCut)
+            command->setShortcut(QKeySequence(QString::fromLatin1(entry.ShortCut), QKeySequence::PortableText));
+        command->setProperty("category", QString::fromLatin1(entry.Category));
+        if (entry.Image >= 0) {
+            command->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(entry.Image)));
+            command->setProperty("imageIndex", entry.Image);
+        }
+        const auto handler = entry.Handler;
+        command->SetHandler([this, handler] { (this->*handler)(); });
+        if (entry.Rule) {
+            const auto rule = entry.Rule;
+            command->SetRule([this, rule] { return (this->*rule)(); });
+        }
+        this->*entry.Member = command;
+        ActionList1->Add(command);
+        // Shortcuts work wherever the focus is inside the main window.
+        addAction(command);
+    }
+}
+
+void TMainForm::CreateMenus()
+{
+    QMenuBar* menu = menuBar();
+    menu->setObjectName(QStringLiteral("MainMenu1"));
+    // Menus use the system's menu font, not the window's.
+    menu->setFont(QApplication::font());
+
+    QMenu* file = menu->addMenu(QStringLiteral("&Plik"));
+    file->addAction(actNewArray);
+    file->addSeparator();
+    file->addAction(actOpenArray);
+    file->addAction(actSaveArray);
+    file->addSeparator();
+    file->addAction(cmdQuit);
+
+    QMenu* set = menu->addMenu(QStringLiteral("&Zbiór"));
+    set->addAction(actZeroArray);
+    set->addAction(actRandomArray);
+    set->addSeparator();
+    set->addAction(actCountWay);
+    set->addAction(actShowWay);
+    set->addSeparator();
+    set->addAction(actGenerate);
+    set->addAction(actStop);
+
+    QMenu* help = menu->addMenu(QStringLiteral("P&omoc"));
+    help->addAction(cmdShowAbout);
+    help->addSeparator();
+    help->addAction(cmdVisitWWW);
+    help->addAction(cmdEmail);
+
+    ListPopup = new QMenu(this);
+    ListPopup->setObjectName(QStringLiteral("ListPopup"));
+    ListPopup->setFont(QApplication::font());
+    ListPopup->addAction(actSetNext);
+    ListPopup->addAction(actCountWay);
+    ListPopup->addAction(actRandomArray);
+    ListPopup->addAction(actShowWay);
+    ListPopup->setDefaultAction(actSetNext);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        UpdateCommands();
+        ListPopup->popup(ListBox1->viewport()->mapToGlobal(at));
+    });
+
+    for (QMenu* each : {file, set, help})
+        connect(each, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
+}
+
+void TMainForm::CreateToolBar()
+{
+    ToolBar1->addAction(actNewArray);
+    ToolBar1->addAction(actOpenArray);
+    ToolBar1->addAction(actSaveArray);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(actZeroArray);
+    ToolBar1->addAction(actRandomArray);
+    ToolBar1->addAction(actCountWay);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(actShowWay);
+    auto* gap = new QWidget(ToolBar1);
+    gap->setFixedWidth(8);
+    ToolBar1->addWidget(gap);
+    ToolBar1->addAction(cmdShowAbout);
+}

@@ -1,0 +1,48 @@
+// The main window's part in the map: the surface set-up at the first showing,
+// drawing the whole picture, and points added by presses on the map.
+#include <vector>
+
+#include "raster/map_render.h"
+#include "ui/main_form.h"
+#include "ui/map_window.h"
+#include "ui/point_list.h"
+
+void TMainForm::PrepareMapSurface()
+{
+    if (!MapForm)
+        return;
+    TImage32* view = MapForm->Image321;
+    TBitmap32& surface = view->Bitmap();
+    surface.BeginUpdate();
+    surface.SetSize(view->width(), view->height());
+    surface.Clear(MapBackgroundColor);
+    surface.EndUpdate();
+    view->update();
+    State().FMapWidth = view->width();
+    State().FMapHeight = view->height();
+}
+
+void TMainForm::DrawMap()
+{
+    ShowStatus("Rysowanie punktów...", 0);
+    if (MapForm) {
+        TImage32* view = MapForm->Image321;
+        // Rows are read once: a point without a row (the list is rebuilt
+        // after the set grows) is drawn unselected.
+        const std::vector<char> selected = ListBox1->SelectedRows();
+        RenderMap(view->Bitmap(), view->width(), view->height(), State().FPoints, [&selected](int32_t i) {
+            return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
+        });
+        view->repaint();
+    }
+    ShowStatus("", 0);
+}
+
+void TMainForm::AddPoint(int32_t X, int32_t Y)
+{
+    TPointArray& points = State().FPoints;
+    const int32_t n = static_cast<int32_t>(points.size());
+    points.push_back({X, Y, -1});
+    State().FModified = true;
+    Rebuild(TRebuild::Everything, n);
+}

@@ -1,0 +1,207 @@
+#include "ui/search_tab.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+#include "ui/anchors.h"
+#include "ui/commands.h"
+#include "ui/spin_edit.h"
+
+namespace {
+
+// The page at the window's design size; anchored controls keep their
+// distances to its sides.
+constexpr QSize SearchTabDesignSize(379, 397);
+
+QLabel* MakeLabel(const QString& text, QWidget* parent, const char* name = nullptr)
+{
+    auto* label = new QLabel(text, parent);
+    if (name)
+        label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+// A control at its design place, with its natural size where the design
+// gives none.
+void PlaceAt(TAnchors& anchors, QWidget* control, int x, int y, int width = -1, int height = -1,
+             int sides = TAnchors::akLeft | TAnchors::akTop)
+{
+    const QSize natural = control->sizeHint();
+    anchors.Place(control, QRect(x, y, width < 0 ? natural.width() : width, height < 0 ? natural.height() : height),
+                  sides);
+}
+
+// A rate typed in the user's number format; text that is no finite number
+// gives the default. The edit then shows the value that is used.
+double ReadRate(QLineEdit* edit, double defaultValue)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    double value = locale.toDouble(edit->text().trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        value = defaultValue;
+    edit->setText(locale.toString(value, 'g', 15));
+    return value;
+}
+
+}  // namespace
+
+TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheet3"));
+    auto* anchors = new TAnchors(this, SearchTabDesignSize);
+    const int leftTop = TAnchors::akLeft | TAnchors::akTop;
+
+    PlaceAt(*anchors, MakeLabel(QStringLiteral("Wybierz metodę poszukiwania"), this), 12, 8);
+    cbMethod = new QComboBox(this);
+    cbMethod->setObjectName(QStringLiteral("cbMethod"));
+    cbMethod->setEditable(false);
+    cbMethod->addItems({QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"),
+                        QStringLiteral("Przeszukiwanie losowe"), QStringLiteral("Algorytm genetyczny")});
+    cbMethod->setCurrentIndex(0);
+    PlaceAt(*anchors, cbMethod, 12, 24, 289, 21);
+    connect(cbMethod, &QComboBox::currentIndexChanged, this, [this] { cbMethodClick(); });
+
+    Button1 = new QPushButton(generate->text(), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    BindButton(Button1, generate);
+    PlaceAt(*anchors, Button1, 108, 56, 93, 29);
+    Button2 = new QPushButton(QStringLiteral("Przerwij"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    BindButton(Button2, stop);
+    PlaceAt(*anchors, Button2, 208, 56, 93, 29);
+
+    lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), this, "lblSilniaDsc");
+    PlaceAt(*anchors, lblSilniaDsc, 20, 108);
+    lblSilnia = MakeLabel(QStringLiteral("0"), this, "lblSilnia");
+    PlaceAt(*anchors, lblSilnia, 268, 108, 100);
+
+    gbRandom = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
+    gbRandom->setObjectName(QStringLiteral("gbRandom"));
+    PlaceAt(*anchors, gbRandom, 12, 96, 157, 137, leftTop | TAnchors::akRight);
+    MakeLabel(QStringLiteral("Liczba prób"), gbRandom)->move(12, 20);
+    seRandomCount = new TSpinEdit(1, 32000, 1000, gbRandom);
+    seRandomCount->setObjectName(QStringLiteral("seRandomCount"));
+    seRandomCount->setGeometry(12, 36, 73, 21);
+    gbRandom->hide();
+
+    gbGenStopRules = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
+    gbGenStopRules->setObjectName(QStringLiteral("gbGenStopRules"));
+    PlaceAt(*anchors, gbGenStopRules, 12, 96, 157, 137);
+    rbGenTreshold = new QRadioButton(QStringLiteral("Próg zmienności populacji"), gbGenStopRules);
+    rbGenTreshold->setObjectName(QStringLiteral("rbGenTreshold"));
+    rbGenTreshold->move(8, 20);
+    rbGenTreshold->resize(rbGenTreshold->sizeHint());
+    seGenTreshold = new TSpinEdit(1, 100, 2, gbGenStopRules);
+    seGenTreshold->setObjectName(QStringLiteral("seGenTreshold"));
+    seGenTreshold->setGeometry(24, 36, 57, 21);
+    MakeLabel(QStringLiteral("%"), gbGenStopRules)->move(85, 40);
+    rbGenCount = new QRadioButton(QStringLiteral("Liczba pokoleń"), gbGenStopRules);
+    rbGenCount->setObjectName(QStringLiteral("rbGenCount"));
+    rbGenCount->move(8, 76);
+    rbGenCount->resize(rbGenCount->sizeHint());
+    rbGenCount->setChecked(true);
+    seGenCount = new TSpinEdit(100, 32000, 2000, gbGenStopRules);
+    seGenCount->setObjectName(QStringLiteral("seGenCount"));
+    seGenCount->setGeometry(24, 96, 73, 21);
+    connect(seGenTreshold, &TSpinEdit::Entered, this, [this] { seGenTresholdEnter(); });
+    connect(seGenCount, &TSpinEdit::Entered, this, [this] { seGenCountEnter(); });
+    gbGenStopRules->hide();
+
+    gbGenParams = new QGroupBox(QStringLiteral("Parametry algorytmu"), this);
+    gbGenParams->setObjectName(QStringLiteral("gbGenParams"));
+    PlaceAt(*anchors, gbGenParams, 180, 96, 185, 137);
+    MakeLabel(QStringLiteral("Liczność populacji"), gbGenParams)->move(8, 20);
+    sePopulation = new TSpinEdit(10, 1000, 100, gbGenParams);
+    sePopulation->setObjectName(QStringLiteral("sePopulation"));
+    sePopulation->setGeometry(112, 16, 65, 21);
+    MakeLabel(QStringLiteral("Prawdopodobieństwo krosowania"), gbGenParams)->move(8, 42);
+    edtCrossover = new QLineEdit(QStringLiteral("0,5"), gbGenParams);
+    edtCrossover->setObjectName(QStringLiteral("edtCrossover"));
+    edtCrossover->setGeometry(8, 56, 65, 21);
+    MakeLabel(QStringLiteral("Prawdopodobieństwo mutacji"), gbGenParams)->move(8, 80);
+    edtMutation = new QLineEdit(QStringLiteral("0,05"), gbGenParams);
+    edtMutation->setObjectName(QStringLiteral("edtMutation"));
+    edtMutation->setGeometry(8, 94, 65, 21);
+    chkSecureBad = new QCheckBox(QStringLiteral("Chroń najsłabszego osobnika"), gbGenParams);
+    chkSecureBad->setObjectName(QStringLiteral("chkSecureBad"));
+    chkSecureBad->move(8, 118);
+    chkSecureBad->resize(chkSecureBad->sizeHint());
+    chkSecureBad->setChecked(false);
+    gbGenParams->hide();
+
+    gbGenResults = new QGroupBox(QStringLiteral("Wyniki poszukiwania"), this);
+    gbGenResults->setObjectName(QStringLiteral("gbGenResults"));
+    PlaceAt(*anchors, gbGenResults, 12, 240, 353, 141,
+            TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
+    auto* results = new TAnchors(gbGenResults, QSize(353, 141));
+    PlaceAt(*results, MakeLabel(QStringLiteral("Informacje ogólne:"), gbGenResults), 12, 20);
+    Button3 = new QPushButton(showWay->text(), gbGenResults);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    BindButton(Button3, showWay);
+    PlaceAt(*results, Button3, 12, 100, 141, 29, TAnchors::akLeft | TAnchors::akBottom);
+    lbResults = new QListWidget(gbGenResults);
+    lbResults->setObjectName(QStringLiteral("lbResults"));
+    PlaceAt(*results, lbResults, 160, 16, 181, 113,
+            TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
+}
+
+void TSearchTab::cbMethodClick()
+{
+    const TSearchMethod method = Method();
+    gbGenStopRules->setVisible(method == smGenetic);
+    gbGenParams->setVisible(method == smGenetic);
+    gbRandom->setVisible(method == smRandom);
+    lblSilnia->setVisible(method == smExhaustive);
+    lblSilniaDsc->setVisible(method == smExhaustive);
+}
+
+void TSearchTab::seGenTresholdEnter()
+{
+    rbGenTreshold->setChecked(true);
+}
+
+void TSearchTab::seGenCountEnter()
+{
+    rbGenCount->setChecked(true);
+}
+
+TSearchMethod TSearchTab::Method() const
+{
+    return static_cast<TSearchMethod>(cbMethod->currentIndex());
+}
+
+TSearchSettings TSearchTab::ReadSettings()
+{
+    TSearchSettings settings;
+    settings.RandomCount = seRandomCount->Value();
+    if (Method() == smGenetic) {
+        TGeneticParams& genetic = settings.Genetic;
+        genetic.Population = sePopulation->Value();
+        genetic.CrossoverRate = ReadRate(edtCrossover, 0.5);
+        genetic.MutationRate = ReadRate(edtMutation, 0.05);
+        genetic.StopByCount = rbGenCount->isChecked();
+        genetic.GenerationCount = seGenCount->Value();
+        genetic.Treshold = seGenTreshold->Value();
+        genetic.SecureBad = chkSecureBad->isChecked();
+    }
+    return settings;
+}
+
+void TSearchTab::ShowSearching(bool searching)
+{
+    gbGenStopRules->setEnabled(!searching);
+    gbRandom->setEnabled(!searching);
+    gbGenParams->setEnabled(!searching);
+    gbGenResults->setEnabled(!searching);
+}

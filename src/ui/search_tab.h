@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+#include "search/run_control.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+class TCommand;
+class TSpinEdit;
+
+// The tab "Szukanie drogi" (TabSheet3): the method list, the search and stop
+// buttons, each method's parameters, the permutation count and the result
+// list. It reads the parameters into settings when a search starts and
+// greys them while one runs; the run itself is the main window's.
+class TSearchTab : public QWidget {
+    Q_OBJECT
+
+public:
+    TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QWidget* parent = nullptr);
+
+    // Shows the controls of the selected method.
+    void cbMethodClick();
+    // Focus handlers of the two stop-rule spin edits: each chooses its rule.
+    void seGenTresholdEnter();
+    void seGenCountEnter();
+
+    TSearchMethod Method() const;
+    // The parameters as the controls hold them now; the rates' edits are
+    // rewritten with the values used.
+    TSearchSettings ReadSettings();
+    // Greys the parameters and the result group while a search runs.
+    void ShowSearching(bool searching);
+
+    QComboBox* cbMethod = nullptr;
+    QPushButton* Button1 = nullptr;  // actGenerate
+    QPushButton* Button2 = nullptr;  // actStop, captioned "Przerwij"
+    QLabel* lblSilniaDsc = nullptr;
+    QLabel* lblSilnia = nullptr;
+    QGroupBox* gbRandom = nullptr;
+    TSpinEdit* seRandomCount = nullptr;
+    QGroupBox* gbGenStopRules = nullptr;
+    QRadioButton* rbGenTreshold = nullptr;
+    TSpinEdit* seGenTreshold = nullptr;
+    QRadioButton* rbGenCount = nullptr;
+    TSpinEdit* seGenCount = nullptr;
+    QGroupBox* gbGenParams = nullptr;
+    TSpinEdit* sePopulation = nullptr;
+    QLineEdit* edtCrossover = nullptr;
+    QLineEdit* edtMutation = nullptr;
+    QCheckBox* chkSecureBad = nullptr;
+    QGroupBox* gbGenResults = nullptr;
+    QPushButton* Button3 = nullptr;  // actShowWay
+    QListWidget* lbResults = nullptr;
+};
