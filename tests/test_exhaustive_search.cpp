@@ -172,6 +172,32 @@ TEST(ExhaustiveSearch, FiveCompleteRoutesStepTheBarToItsMaximum)
     EXPECT_EQ(host.EventPasses, 120);
 }
 
+// From 13 points the routes outnumber the bar's positions: the bar shows
+// the share of the n! routes decided and never starts over.
+TEST(ExhaustiveSearch, LargeSetsShowTheShareOfRoutesDecided)
+{
+    std::mt19937 random(13);
+    TPointSetState state;
+    SetPoints(state, MakeSet(0, 13, random));
+    TScriptedHost host(state);
+    host.Arm();
+    int32_t lowest = 0;
+    int32_t previous = 0;
+    bool neverBack = true;
+    host.OnEvents = [&] {
+        neverBack = neverBack && host.Bar.Position() >= previous;
+        previous = host.Bar.Position();
+        lowest = std::min(lowest, previous);
+    };
+    host.StopAfterSteps = 200000;
+    state.FSearching = true;
+    SearchExhaustive(state, host, true);
+    const long double share = 200000.0L / static_cast<long double>(Factorial(13));
+    EXPECT_NEAR(host.Bar.Position(), static_cast<double>(share * 2147483647.0L), 1.0);
+    EXPECT_TRUE(neverBack);
+    EXPECT_GE(lowest, 0);
+}
+
 TEST(ExhaustiveSearch, MatchesTheDecoderOnManySets)
 {
     std::mt19937 random(2024);

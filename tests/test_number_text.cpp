@@ -64,7 +64,26 @@ TEST(FormatPermutationCount, StaysReadableBeyondTheIntegerRange)
     const std::string text = FormatPermutationCount(100, polish);
     EXPECT_EQ(text.substr(0, 2), "9,");
     EXPECT_EQ(text.substr(text.size() - 4), "E157");
-    EXPECT_EQ(FormatPermutationCount(5000, polish), "INF");
+}
+
+TEST(FormatPermutationCount, KeepsItsFormBeyondTheExtendedRange)
+{
+    // Leading digits and exponents of the exact factorials.
+    const struct {
+        int32_t points;
+        const char* leading;
+        const char* exponent;
+    } rows[] = {
+        {1754, "1,97926189010", "E4930"},
+        {1755, "3,47360461713", "E4933"},
+        {5000, "4,22857792660", "E16325"},
+        {10000, "2,84625968091", "E35659"},
+    };
+    for (const auto& row : rows) {
+        const std::string text = FormatPermutationCount(row.points, polish);
+        EXPECT_EQ(text.substr(0, std::string(row.leading).size()), row.leading) << text;
+        EXPECT_EQ(text.substr(text.find('E')), row.exponent) << text;
+    }
 }
 
 TEST(FormatElapsedTime, WritesHoursMinutesSecondsAndDropsTheZone)

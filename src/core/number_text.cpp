@@ -79,11 +79,48 @@ long double FactorialExtended(int32_t count)
     return product;
 }
 
+namespace {
+
+// count! as a mantissa in [1, 10) and a decimal exponent, for counts whose
+// product leaves even the extended range (from 1755 points on). The
+// mantissa is renormalised after every factor, so its relative error grows
+// only by a rounding per factor: about 1e-15 at 10 000 points.
+std::string ScaledPermutationCount(int32_t count, const TNumberFormat& format)
+{
+    long double mantissa = 1;
+    int64_t exponent = 0;
+    for (int32_t i = 2; i <= count; ++i) {
+        mantissa *= i;
+        while (mantissa >= 10) {
+            mantissa /= 10;
+            ++exponent;
+        }
+    }
+    // Fifteen significant digits: the ones the product still holds exactly.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14Lf", mantissa);
+    std::string text = buffer;
+    if (text.rfind("10.", 0) == 0) {
+        text = "1.00000000000000";
+        ++exponent;
+    }
+    while (!text.empty() && text.back() == '0')
+        text.pop_back();
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    const size_t point = text.find('.');
+    if (point != std::string::npos)
+        text.replace(point, 1, format.DecimalSeparator);
+    return text + "E" + std::to_string(exponent);
+}
+
+}  // namespace
+
 std::string FormatPermutationCount(int32_t count, const TNumberFormat& format)
 {
     const long double value = FactorialExtended(count);
     if (!std::isfinite(value))
-        return "INF";
+        return ScaledPermutationCount(count, format);
     char buffer[128];
     if (value < 1e18L) {
         std::snprintf(buffer, sizeof buffer, "%.0Lf", value);

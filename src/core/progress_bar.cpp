@@ -36,6 +36,16 @@ void TProgressBar::StepBy(int64_t steps)
         StepIt();
 }
 
+void TProgressBar::StepShare(int64_t steps, int64_t done, int64_t total)
+{
+    FStepsTaken += steps;
+    const long double share = total > 0 ? std::clamp<long double>(static_cast<long double>(done) / total, 0, 1) : 0;
+    const int64_t range = static_cast<int64_t>(FMax) - FMin;
+    FPosition = static_cast<int32_t>(FMin + static_cast<int64_t>(share * range));
+    if (FPosition >= FNextNotify || FPosition < FLastNotified)
+        Notify();
+}
+
 void TProgressBar::Notify()
 {
     const int64_t range = static_cast<int64_t>(FMax) - FMin;

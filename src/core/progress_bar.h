@@ -30,6 +30,10 @@ public:
 
     void StepBy(int64_t steps);
 
+    // Counts steps when there are more of them than the bar has positions:
+    // the bar shows done / total of its range and never starts over.
+    void StepShare(int64_t steps, int64_t done, int64_t total);
+
     // Steps taken since the bar was made; lets tests and benchmarks count
     // units of work without watching the picture.
     int64_t StepsTaken() const { return FStepsTaken; }

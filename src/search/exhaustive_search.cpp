@@ -36,6 +36,9 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool
     state.FRoute.resize(n);
     state.FBestRoute.resize(n);
     TStepPacer pacer(progress, pumpEveryStep);
+    // From 13 points on the routes outnumber the bar's positions.
+    if (last >= 2147483647)
+        pacer.ShowShareOf(last + 1);
     TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
     scan.Run();
     pacer.Flush();

@@ -103,6 +103,10 @@ bool TStepPacer::Pump()
 void TStepPacer::ApplyToBar(int64_t steps)
 {
     TProgressBar& bar = FProgress.PrBar();
+    if (FShareTotal > 0) {
+        bar.StepShare(steps, FStepsDone, FShareTotal);
+        return;
+    }
     while (steps > 0) {
         const int64_t room = static_cast<int64_t>(bar.Max()) - bar.Position();
         if (steps <= room) {

@@ -59,6 +59,10 @@ public:
     // exact when the method returns or reads it.
     void Flush();
 
+    // The work has more steps than the bar has positions: from now on the
+    // bar shows the share of totalSteps done rather than starting over.
+    void ShowShareOf(int64_t totalSteps) { FShareTotal = totalSteps; }
+
     // Runs just before each pass of the event loop; lets a method show a
     // status text only when it can be seen.
     void SetBeforePump(std::function<void()> beforePump) { FBeforePump = std::move(beforePump); }
@@ -83,6 +87,7 @@ private:
     int64_t FPending = 0;
     int64_t FStepsDone = 0;
     int64_t FPumps = 0;
+    int64_t FShareTotal = 0;
     TClock::time_point FLastRead;
     TClock::time_point FLastPump;
     std::function<void()> FBeforePump;

@@ -16,6 +16,22 @@ void TAnchors::Place(QWidget* child, QRect geometry, int sides)
     Arrange();
 }
 
+void TAnchors::Replace(QWidget* child, QRect geometry)
+{
+    for (TEntry& entry : FEntries)
+        if (entry.Child == child)
+            entry.Design = geometry;
+    Arrange();
+}
+
+QRect TAnchors::DesignPlace(QWidget* child) const
+{
+    for (const TEntry& entry : FEntries)
+        if (entry.Child == child)
+            return entry.Design;
+    return {};
+}
+
 bool TAnchors::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FParent && event->type() == QEvent::Resize)

@@ -20,6 +20,10 @@ public:
 
     // geometry is the child's place in a parent of the design size.
     void Place(QWidget* child, QRect geometry, int sides = akLeft | akTop);
+    // A child's design place changes (a label grown to its text, controls
+    // moved to suit the font).
+    void Replace(QWidget* child, QRect geometry);
+    QRect DesignPlace(QWidget* child) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,7 @@
 #include "ui/dialogs.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -9,15 +11,16 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <sys/vfs.h>
+
 namespace {
 
 TDialogs* ReplacementDialogs = nullptr;
 
 const QString PointFileFilter = QStringLiteral("Pliki Tovu (*.tvu)");
 
-// A dialog that starts in the folder of its last file, with that name filled
-// in; the first time it starts empty.
-std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& lastName)
+std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& lastName,
+                                     const QString& workingFolder)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
@@ -27,11 +30,9 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
     dialog.setNameFilter(PointFileFilter);
     if (mode == QFileDialog::AcceptSave)
         dialog.setDefaultSuffix(QStringLiteral("tvu"));
-    if (!lastName.isEmpty()) {
-        const QFileInfo last(lastName);
-        dialog.setDirectory(last.absolutePath());
-        dialog.selectFile(last.fileName());
-    }
+    dialog.setDirectory(FileDialogFolder(lastName, workingFolder));
+    if (!lastName.isEmpty())
+        dialog.selectFile(QFileInfo(lastName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName = dialog.selectedFiles().constFirst();
@@ -73,12 +74,53 @@ TDialogs::TAnswer TDialogs::AskYesNoCancel(QWidget* parent, const QString& capti
 
 std::optional<QString> TDialogs::OpenFileName(QWidget* parent)
 {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, FOpenFileName);
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, FOpenFileName, FWorkingFolder);
 }
 
 std::optional<QString> TDialogs::SaveFileName(QWidget* parent)
 {
-    return RunFileDialog(parent, QFileDialog::AcceptSave, FSaveFileName);
+    return RunFileDialog(parent, QFileDialog::AcceptSave, FSaveFileName, FWorkingFolder);
+}
+
+void TDialogs::FileWorked(const QString& fileName)
+{
+    FWorkingFolder = QFileInfo(fileName).absolutePath();
+}
+
+QString FileDialogFolder(const QString& lastName, const QString& workingFolder)
+{
+    QString folder = workingFolder;
+    if (!lastName.isEmpty() && QFileInfo(lastName).absolutePath() == workingFolder)
+        folder = QFileInfo(lastName).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir() || IsPseudoFileSystem(folder))
+        folder = QDir::homePath();
+    return folder;
+}
+
+bool IsPseudoFileSystem(const QString& folder)
+{
+    struct statfs info {};
+    if (::statfs(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    // The kernel's own views: files there are not point sets, and some
+    // (/proc/kmsg) block a reader until the kernel writes.
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x9fa0:      // proc
+    case 0x62656572:  // sysfs
+    case 0x1cd1:      // devpts
+    case 0x64626720:  // debugfs
+    case 0x74726163:  // tracefs
+    case 0x27e0eb:    // cgroup
+    case 0x63677270:  // cgroup2
+    case 0x73636673:  // securityfs
+    case 0xcafe4a11:  // bpf
+    case 0x6165676c:  // pstore
+    case 0x62656570:  // configfs
+    case 0xde5e81e4:  // efivarfs
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::optional<QString> TDialogs::InputQuery(QWidget* parent, const QString& caption, const QString& prompt,
@@ -96,6 +138,11 @@ std::optional<QString> TDialogs::InputQuery(QWidget* parent, const QString& capt
         edit->selectAll();
     }
     dialog.adjustSize();
+    // Wide enough for the whole caption in the title bar, with room for the
+    // window manager's buttons.
+    const int captionWidth = dialog.fontMetrics().horizontalAdvance(caption) + 140;
+    if (dialog.width() < captionWidth)
+        dialog.resize(captionWidth, dialog.height());
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen)
         dialog.move(screen->availableGeometry().center() - dialog.rect().center());

@@ -24,10 +24,14 @@ public:
 
     // OpenDialog1 and SaveDialog1: filter "Pliki Tovu (*.tvu)"; the save
     // dialog appends ".tvu" to a bare name and asks before overwriting.
-    // Each starts from the name of its own last confirmed use. Empty when
-    // the user cancels.
+    // Each starts from the name of its own last confirmed use, in the last
+    // folder where a file was read or written (the home folder before
+    // that), never in a pseudo file system such as /proc. Empty when the
+    // user cancels.
     virtual std::optional<QString> OpenFileName(QWidget* parent);
     virtual std::optional<QString> SaveFileName(QWidget* parent);
+    // A file was read or written: its folder is where the dialogs start.
+    virtual void FileWorked(const QString& fileName);
 
     // The standard input dialog: caption, prompt, a one-line edit of at most
     // 255 characters holding the default text selected, "OK" and "Cancel".
@@ -38,7 +42,15 @@ public:
 private:
     QString FOpenFileName;
     QString FSaveFileName;
+    QString FWorkingFolder;
 };
+
+// The folder a file dialog opens in: the last chosen file's own folder when
+// that is where a file last worked, otherwise that working folder, and the
+// home folder when there is none or it lies on a pseudo file system.
+QString FileDialogFolder(const QString& lastName, const QString& workingFolder);
+// /proc, /sys and their kin: reading their files can block for good.
+bool IsPseudoFileSystem(const QString& folder);
 
 // The dialogs in use.
 TDialogs& Dialogs();

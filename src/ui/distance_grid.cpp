@@ -71,6 +71,26 @@ Qt::ItemFlags TDistanceGridModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
+QString TDistanceGridModel::WidestText() const
+{
+    const TPointArray& points = FDocument->FPoints;
+    if (FCount <= 0 || points.empty())
+        return QStringLiteral("0");
+    int64_t minX = INT64_MAX;
+    int64_t minY = INT64_MAX;
+    int64_t maxX = INT64_MIN;
+    int64_t maxY = INT64_MIN;
+    for (const TMapPoint& point : points) {
+        minX = std::min<int64_t>(minX, point.X);
+        maxX = std::max<int64_t>(maxX, point.X);
+        minY = std::min<int64_t>(minY, point.Y);
+        maxY = std::max<int64_t>(maxY, point.Y);
+    }
+    const QString distance = QString::fromStdString(FormatFixed2(MapHypot(maxX - minX, maxY - minY), FFormat));
+    const QString index = QString::number(FCount - 1);
+    return distance.size() >= index.size() ? distance : index;
+}
+
 void TDistanceGridModel::Fill(int count, const TNumberFormat& format)
 {
     beginResetModel();
@@ -123,7 +143,19 @@ void TDistanceGrid::Fill(int count, const TNumberFormat& format)
     const int col = Col();
     const int row = Row();
     FModel->Fill(count, format);
+    FitColumns();
     MoveTo(std::min(col, ColCount() - 1), std::min(row, RowCount() - 1));
+}
+
+void TDistanceGrid::FitColumns()
+{
+    // The delegate leaves a focus-frame margin and a pixel on each side of
+    // the text, and the grid line takes one more.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    const int width = std::max(ColWidth, fontMetrics().horizontalAdvance(FModel->WidestText()) + margin);
+    horizontalHeader()->setDefaultSectionSize(width);
+    verticalHeader()->setFixedWidth(
+        std::max(ColWidth, fontMetrics().horizontalAdvance(QString::number(std::max(0, RowCount() - 2))) + margin));
 }
 
 int TDistanceGrid::Col() const

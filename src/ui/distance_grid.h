@@ -36,6 +36,10 @@ public:
     // The text of a cell, the fixed ones included (column 0, row 0 is never
     // written).
     QString Cells(int col, int row) const;
+    // A text at least as wide as any cell's: the distance across the set's
+    // bounding box has the most digits any distance can have, and digits
+    // are equally wide in the grid's font.
+    QString WidestText() const;
 
 private:
     // Shared, so the matrix outlives the table whichever goes first.
@@ -67,11 +71,13 @@ public:
     void SetCol(int col);
     void SetRow(int row);
 
+    // The narrowest column; columns widen to show every number whole.
     static constexpr int ColWidth = 32;
     static constexpr int RowHeight = 18;
 
 private:
     void MoveTo(int col, int row);
+    void FitColumns();
 
     TDistanceGridModel* FModel;
 };

@@ -15,6 +15,7 @@
 #include <QStandardItemModel>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -68,6 +69,9 @@ TMainForm::TMainForm(const QStringList& commandLine, QWidget* parent)
     CreateMenus();
     CreateToolBar();
 
+    // Small enough for any screen, large enough to keep every control of
+    // the search tab usable beside the point column at its design width.
+    setMinimumSize(ColumnWidth + SplitterWidth + PageControl1->minimumSizeHint().width(), minimumSizeHint().height());
     resize(DesignClientWidth, DesignClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(DesignOuterWidth / 2, DesignOuterHeight / 2));
@@ -176,6 +180,7 @@ void TMainForm::CreateLayout()
 
     SearchTab = new TSearchTab(actGenerate, actStop, actShowWay);
     PageControl1->addTab(SearchTab, QStringLiteral("Szukanie drogi"));
+    SearchTab->FitToFont();
     PageControl1->setCurrentIndex(0);
     PageControl1->setEnabled(false);
 
@@ -275,26 +280,47 @@ void TMainForm::FormCloseQuery(bool& canClose)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    // A search polls only its flag: stop it first, so that the question
-    // and a save it may lead to find the commands enabled again.
-    const bool searching = State().FSearching;
-    if (searching)
-        actStop->Execute();
-    bool canClose = FCloseConfirmed;
-    if (!canClose)
-        FormCloseQuery(canClose);
-    if (!canClose) {
-        event->ignore();
+    if (FCloseConfirmed || !State().FSearching) {
+        bool canClose = FCloseConfirmed;
+        if (!canClose)
+            FormCloseQuery(canClose);
+        if (canClose)
+            QMainWindow::closeEvent(event);
+        else
+            event->ignore();
         return;
     }
-    // The search is still on the call stack: the window closes once the
-    // run control has finished with it.
-    if (searching) {
-        FCloseAfterSearch = true;
-        event->ignore();
+    // The search is still on the call stack and waits while the question
+    // is open; the window closes once the run has returned.
+    event->ignore();
+    if (FAfterSearch != TAfterSearch::Nothing)
         return;
+    switch (AskSaveChanges()) {
+    case TDialogs::TAnswer::Cancel:
+        return;
+    case TDialogs::TAnswer::No:
+        FAfterSearch = TAfterSearch::Close;
+        break;
+    case TDialogs::TAnswer::Yes:
+        FAfterSearch = TAfterSearch::SaveThenClose;
+        break;
     }
-    QMainWindow::closeEvent(event);
+    actStop->Execute();
+}
+
+void TMainForm::FinishCloseAfterSearch()
+{
+    const TAfterSearch next = FAfterSearch;
+    FAfterSearch = TAfterSearch::Nothing;
+    if (next == TAfterSearch::Nothing)
+        return;
+    // Once the window has shown the result and the links.
+    QTimer::singleShot(0, this, [this, next] {
+        if (next == TAfterSearch::SaveThenClose && (!actSaveArray->Execute() || State().FModified))
+            return;
+        FCloseConfirmed = true;
+        close();
+    });
 }
 
 bool TMainForm::event(QEvent* event)
@@ -308,14 +334,18 @@ bool TMainForm::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
+TDialogs::TAnswer TMainForm::AskSaveChanges()
+{
+    return Dialogs().AskYesNoCancel(
+        this, QStringLiteral("Zapisać zmiany?"),
+        QStringLiteral("Zmiany wprowadzone w zbiorze nie zostały jeszcze zapisane.\nChcesz zapisać je teraz?"));
+}
+
 bool TMainForm::QuerySaveChanges()
 {
     if (!State().FModified)
         return true;
-    const TDialogs::TAnswer answer = Dialogs().AskYesNoCancel(
-        this, QStringLiteral("Zapisać zmiany?"),
-        QStringLiteral("Zmiany wprowadzone w zbiorze nie zostały jeszcze zapisane.\nChcesz zapisać je teraz?"));
-    switch (answer) {
+    switch (AskSaveChanges()) {
     case TDialogs::TAnswer::Yes:
         actSaveArray->Execute();
         return !State().FModified;
@@ -374,9 +404,10 @@ void TMainForm::actOpenArrayExecute()
 void TMainForm::OpenPointSet(const std::string& fileName)
 {
     if (const TOperationResult failure = LoadPointSet(State(), fileName)) {
-        ShowOperationError(failure->Caption, failure->Text);
+        ShowFileError(fileName, *failure);
         return;
     }
+    Dialogs().FileWorked(FileNameFromStd(fileName));
     // A load at start-up comes before the window is on screen: its first
     // showing builds the list and the map.
     Rebuild(isVisible() ? TRebuild::Everything : TRebuild::Matrix);
@@ -387,10 +418,12 @@ void TMainForm::actSaveArrayExecute()
     const std::optional<QString> name = Dialogs().SaveFileName(this);
     if (!name)
         return;
-    if (const TOperationResult failure = SavePointSet(State(), FileNameToStd(*name))) {
-        ShowOperationError(failure->Caption, failure->Text);
+    const std::string fileName = FileNameToStd(*name);
+    if (const TOperationResult failure = SavePointSet(State(), fileName)) {
+        ShowFileError(fileName, *failure);
         return;
     }
+    Dialogs().FileWorked(*name);
     Rebuild(TRebuild::List);
 }
 
@@ -421,6 +454,8 @@ void TMainForm::ShowStatus(const std::string& text, int32_t panel)
 
 void TMainForm::TWindowProgress::ProcessEvents()
 {
+    if (FForm.State().FSearching)
+        FForm.ShowSearchProgress();
     QCoreApplication::processEvents();
 }
 
@@ -430,9 +465,12 @@ TNumberFormat TMainForm::NumberFormat() const
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
 }
 
-void TMainForm::ShowOperationError(const std::string& caption, const std::string& text)
+void TMainForm::ShowFileError(const std::string& fileName, const TOperationError& error)
 {
-    Dialogs().ShowErrorBox(this, QString::fromStdString(caption), QString::fromStdString(text));
+    // The file on a line of its own: the system's text alone does not say
+    // which file it means.
+    Dialogs().ShowErrorBox(this, QString::fromStdString(error.Caption),
+                           FileNameFromStd(fileName) + u'\n' + QString::fromStdString(error.Text));
 }
 
 void TMainForm::Rebuild(TRebuild what, int32_t firstNewPoint)
@@ -466,7 +504,7 @@ void TMainForm::RefreshPointList()
     ShowStatus("Generowanie listy...", 0);
     ListBox1->SetCount(static_cast<int>(State().FPoints.size()));
     const int count = ListBox1->ItemCount();
-    SearchTab->lblSilnia->setText(QString::fromStdString(FormatPermutationCount(count, NumberFormat())));
+    SearchTab->ShowPermutationCount(QString::fromStdString(FormatPermutationCount(count, NumberFormat())));
     PageControl1->setEnabled(count > 1);
     DrawMap();
     ShowStatus("", 0);

@@ -3,13 +3,16 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "core/point_set.h"
+#include "core/point_set_ops.h"
 #include "core/progress.h"
 #include "core/progress_bar.h"
+#include "ui/dialogs.h"
 
 class QFrame;
 class QHeaderView;
@@ -191,11 +194,19 @@ private:
         TMainForm& FForm;
     };
 
+    // "Zapisać zmiany?" with Tak, Nie and Anuluj.
+    TDialogs::TAnswer AskSaveChanges();
+    // What a close during the search asked for, once the run has returned.
+    void FinishCloseAfterSearch();
+    // Panel 2 during a search: the time left while it can be estimated from
+    // the bar, or the steps so far when the bar has no end.
+    void ShowSearchProgress();
     void CreateLayout();
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
-    void ShowOperationError(const std::string& caption, const std::string& text);
+    // The error box of a failed read or write: the file's name, then why.
+    void ShowFileError(const std::string& fileName, const TOperationError& error);
     void PrepareMapSurface();
 
     // Shared with the list and the table, so it outlives them whichever
@@ -203,9 +214,13 @@ private:
     std::shared_ptr<TPointSetState> FDocument;
     TProgressBar FProgress;
     TWindowProgress FWindowProgress{*this};
+    std::chrono::steady_clock::time_point FSearchStart;
+    int64_t FStepsAtSearchStart = 0;
+    bool FSearchCountsGenerations = false;
     bool FInIdle = false;
     // A close asked for during a search waits until the search has
     // returned; the question about changes has been answered by then.
-    bool FCloseAfterSearch = false;
+    enum class TAfterSearch { Nothing, Close, SaveThenClose };
+    TAfterSearch FAfterSearch = TAfterSearch::Nothing;
     bool FCloseConfirmed = false;
 };

@@ -61,7 +61,7 @@ void TMainForm::CreateCommands()
          &TMainForm::actCountWayExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1, &TMainForm::actGenerateExecute,
          &TMainForm::actCountWayUpdate},
-        {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "", "Generate", -1, &TMainForm::actStopExecute,
+        {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "Esc", "Generate", -1, &TMainForm::actStopExecute,
          &TMainForm::actStopUpdate},
         {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "", "Generate", 7,
          &TMainForm::actShowWayExecute, &TMainForm::actCountWayUpdate},

@@ -2,14 +2,16 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QLocale>
-#include <QTimer>
+#include <QPushButton>
 
+#include "core/number_text.h"
 #include "core/point_set_ops.h"
 #include "search/run_control.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/search_tab.h"
+#include "ui/status_bar.h"
 
 void TMainForm::actGenerateExecute()
 {
@@ -27,23 +29,30 @@ void TMainForm::actGenerateExecute()
         ClearRoute(State());
         Rebuild(TRebuild::Everything);
     };
-    view.SearchBegins = [this] {
+    view.SearchBegins = [this, method] {
         SearchTab->lbResults->clear();
+        // The focus goes to the stop button before the search button is
+        // disabled: Qt would pass it on to the next control, a stop-rule
+        // spin edit, and choose that rule behind the user's back.
         actStop->Update();
+        SearchTab->FocusOn(SearchTab->Button2);
         actGenerate->Update();
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        FSearchStart = std::chrono::steady_clock::now();
+        FStepsAtSearchStart = FProgress.StepsTaken();
+        FSearchCountsGenerations = method == smGenetic;
     };
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
     const TRunResult result = RunSearch(state, FWindowProgress, method, settings, view);
+    ShowStatus("", 2);
     for (const std::string& line : result.Lines)
         SearchTab->lbResults->addItem(QString::fromStdString(line));
     Rebuild(TRebuild::List);
-
-    if (FCloseAfterSearch) {
-        FCloseAfterSearch = false;
-        FCloseConfirmed = true;
-        QTimer::singleShot(0, this, &QWidget::close);
-    }
+    // And back to "Szukaj drogi" before the stop button is disabled.
+    actGenerate->Update();
+    SearchTab->FocusOn(SearchTab->Button1);
+    actStop->Update();
+    FinishCloseAfterSearch();
 }
 
 void TMainForm::actStopExecute()
@@ -52,6 +61,42 @@ void TMainForm::actStopExecute()
     FProgress.SetPosition(0);
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+// "0:12", "1:02:03", "3 dni": the time left of a search, rounded to seconds.
+QString TimeLeftText(double seconds)
+{
+    const auto total = static_cast<int64_t>(seconds + 0.5);
+    if (total >= 2 * 86400)
+        return QStringLiteral("%1 dni").arg(total / 86400);
+    const QString minutesSeconds = QStringLiteral("%1:%2")
+                                       .arg(total / 60 % 60, total >= 3600 ? 2 : 1, 10, QLatin1Char('0'))
+                                       .arg(total % 60, 2, 10, QLatin1Char('0'));
+    return total >= 3600 ? QStringLiteral("%1:%2").arg(total / 3600).arg(minutesSeconds) : minutesSeconds;
+}
+
+}  // namespace
+
+void TMainForm::ShowSearchProgress()
+{
+    const TProgressBar& bar = FProgress;
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - FSearchStart).count();
+    QString text;
+    if (bar.Max() > bar.Min()) {
+        const double done =
+            static_cast<double>(bar.Position() - bar.Min()) / (static_cast<double>(bar.Max()) - bar.Min());
+        // Too early, or a bar that started over, says nothing yet.
+        if (elapsed >= 1.0 && done > 0.0 && done < 1.0)
+            text = QStringLiteral("zostało ok. ") + TimeLeftText(elapsed * (1.0 - done) / done);
+    } else if (FSearchCountsGenerations) {
+        // No end is known (the genetic search's spread rule): the count.
+        text = QStringLiteral("pokoleń: ") +
+               QString::fromStdString(
+                   FormatNumber(static_cast<double>(bar.StepsTaken() - FStepsAtSearchStart), 0, NumberFormat()));
+    }
+    StatusBar1->SetPanelText(2, text);
 }
 
 bool TMainForm::actStopUpdate()

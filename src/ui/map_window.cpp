@@ -55,7 +55,9 @@ void TImage32::mouseDoubleClickEvent(QMouseEvent* event)
 }
 
 TMapForm::TMapForm(QWidget& owner)
-    : QWidget(&owner, Qt::Window | Qt::WindowStaysOnTopHint), Image321(new TImage32(this)), FOwner(owner)
+    // A tool window of the main window: above it, but not above the rest
+    // of the desktop, so the main window's own dialogs come up above it.
+    : QWidget(&owner, Qt::Tool), Image321(new TImage32(this)), FOwner(owner)
 {
     setObjectName(QStringLiteral("MapForm"));
     setWindowTitle(QStringLiteral("Mapa"));

@@ -1,5 +1,7 @@
 #include "ui/search_tab.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/anchors.h"
@@ -21,6 +24,15 @@ namespace {
 // The page at the window's design size; anchored controls keep their
 // distances to its sides.
 constexpr QSize SearchTabDesignSize(379, 397);
+// The design's boxes and the room their controls need.
+constexpr int DesignBoxHeightPx = 137;
+// Where the design's controls may begin below a box's top edge.
+constexpr int DesignContentTopPx = 14;
+constexpr int BoxInnerMarginPx = 6;
+constexpr int BoxGapPx = 6;
+constexpr int PageMarginPx = 8;
+// The result group still shows its label, a few lines and its button.
+constexpr int MinResultsHeightPx = 110;
 
 QLabel* MakeLabel(const QString& text, QWidget* parent, const char* name = nullptr)
 {
@@ -59,7 +71,8 @@ double ReadRate(QLineEdit* edit, double defaultValue)
 TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
-    auto* anchors = new TAnchors(this, SearchTabDesignSize);
+    FAnchors = new TAnchors(this, SearchTabDesignSize);
+    TAnchors* anchors = FAnchors;
     const int leftTop = TAnchors::akLeft | TAnchors::akTop;
 
     PlaceAt(*anchors, MakeLabel(QStringLiteral("Wybierz metodę poszukiwania"), this), 12, 8);
@@ -144,8 +157,10 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     gbGenResults->setObjectName(QStringLiteral("gbGenResults"));
     PlaceAt(*anchors, gbGenResults, 12, 240, 353, 141,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
-    auto* results = new TAnchors(gbGenResults, QSize(353, 141));
-    PlaceAt(*results, MakeLabel(QStringLiteral("Informacje ogólne:"), gbGenResults), 12, 20);
+    FResultsAnchors = new TAnchors(gbGenResults, QSize(353, 141));
+    TAnchors* results = FResultsAnchors;
+    FResultsLabel = MakeLabel(QStringLiteral("Informacje ogólne:"), gbGenResults);
+    PlaceAt(*results, FResultsLabel, 12, 20);
     Button3 = new QPushButton(showWay->text(), gbGenResults);
     Button3->setObjectName(QStringLiteral("Button3"));
     BindButton(Button3, showWay);
@@ -204,4 +219,77 @@ void TSearchTab::ShowSearching(bool searching)
     gbRandom->setEnabled(!searching);
     gbGenParams->setEnabled(!searching);
     gbGenResults->setEnabled(!searching);
+}
+
+void TSearchTab::FocusOn(QWidget* button)
+{
+    QWidget* focused = QApplication::focusWidget();
+    const bool onThisTab = focused == nullptr || isAncestorOf(focused) || focused == window();
+    if (onThisTab && button->isEnabled() && button->isVisible())
+        button->setFocus(Qt::OtherFocusReason);
+}
+
+void TSearchTab::ShowPermutationCount(const QString& text)
+{
+    lblSilnia->setText(text);
+    // As wide as its text: a long count must not lose its last digits.
+    QRect place = FAnchors->DesignPlace(lblSilnia);
+    place.setWidth(std::max(place.width(), lblSilnia->sizeHint().width()));
+    FAnchors->Replace(lblSilnia, place);
+}
+
+void TSearchTab::FitToFont()
+{
+    // The places come from a style that draws a group box's title inside
+    // its frame line; here the title may sit above it, so the controls move
+    // down below the line, and the boxes grow to hold them.
+    gbGenParams->ensurePolished();
+    const int shift = std::max(0, gbGenParams->contentsRect().top() - DesignContentTopPx);
+
+    int lowestBottom = 0;
+    int stopRulesWidth = 0;
+    int paramsWidth = 0;
+    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbGenParams}) {
+        for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            child->move(child->x(), child->y() + shift);
+            // Texts are shown whole in whatever font the system gives.
+            if (qobject_cast<QLabel*>(child) || qobject_cast<QAbstractButton*>(child))
+                child->resize(child->sizeHint());
+            lowestBottom = std::max(lowestBottom, child->geometry().bottom());
+            const int right = child->geometry().right() + 1 + BoxInnerMarginPx;
+            (box == gbGenParams ? paramsWidth : stopRulesWidth) =
+                std::max(box == gbGenParams ? paramsWidth : stopRulesWidth, right);
+        }
+    }
+    const int boxHeight = std::max(DesignBoxHeightPx, lowestBottom + 1 + BoxInnerMarginPx);
+    const QRect stopPlace = FAnchors->DesignPlace(gbGenStopRules);
+    const QRect stopRules(stopPlace.topLeft(), QSize(std::max(stopPlace.width(), stopRulesWidth), boxHeight));
+    FAnchors->Replace(gbGenStopRules, stopRules);
+    const QRect randomPlace = FAnchors->DesignPlace(gbRandom);
+    FAnchors->Replace(gbRandom, QRect(randomPlace.topLeft(), QSize(randomPlace.width(), boxHeight)));
+    const QRect paramsPlace = FAnchors->DesignPlace(gbGenParams);
+    const QRect params(QPoint(std::max(paramsPlace.left(), stopRules.right() + 1 + BoxGapPx), paramsPlace.top()),
+                       QSize(std::max(paramsPlace.width(), paramsWidth), boxHeight));
+    FAnchors->Replace(gbGenParams, params);
+
+    // The result group starts below the boxes and keeps its bottom.
+    QRect resultsPlace = FAnchors->DesignPlace(gbGenResults);
+    const int below = stopRules.bottom() + 1 + BoxGapPx - 4 - resultsPlace.top();
+    if (below > 0)
+        resultsPlace.setTop(resultsPlace.top() + below);
+    FAnchors->Replace(gbGenResults, resultsPlace);
+    for (QWidget* child : {static_cast<QWidget*>(lbResults), static_cast<QWidget*>(FResultsLabel)}) {
+        QRect place = FResultsAnchors->DesignPlace(child);
+        place.moveTop(place.top() + shift);
+        if (child == lbResults)
+            place.setHeight(place.height() - shift);
+        else
+            place.setSize(child->sizeHint());
+        FResultsAnchors->Replace(child, place);
+    }
+
+    // Nothing may be cut off: the page is at least as large as its
+    // controls need, with the result group at a usable height.
+    const int rightmost = std::max(params.right(), resultsPlace.right()) + 1 + PageMarginPx;
+    setMinimumSize(rightmost, resultsPlace.top() + MinResultsHeightPx + PageMarginPx);
 }

@@ -15,6 +15,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
+class TAnchors;
 class TCommand;
 class TSpinEdit;
 
@@ -40,6 +41,11 @@ public:
     TSearchSettings ReadSettings();
     // Greys the parameters and the result group while a search runs.
     void ShowSearching(bool searching);
+    // The permutation count, whole.
+    void ShowPermutationCount(const QString& text);
+    // Moves the focus to one of the tab's buttons, if the focus is on the tab
+    // (or nowhere in the window) and the button can take it.
+    void FocusOn(QWidget* button);
 
     QComboBox* cbMethod = nullptr;
     QPushButton* Button1 = nullptr;  // actGenerate
@@ -61,4 +67,14 @@ public:
     QGroupBox* gbGenResults = nullptr;
     QPushButton* Button3 = nullptr;  // actShowWay
     QListWidget* lbResults = nullptr;
+
+    // Moves and widens the controls so that the window's font and the
+    // group-box style show every text whole and nothing on a frame line.
+    // Called once the tab sits in its window and has the window's font.
+    void FitToFont();
+
+private:
+    TAnchors* FAnchors = nullptr;
+    TAnchors* FResultsAnchors = nullptr;
+    QLabel* FResultsLabel = nullptr;
 };

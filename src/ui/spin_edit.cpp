@@ -114,7 +114,18 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event)
 void TSpinEdit::focusInEvent(QFocusEvent* event)
 {
     QAbstractSpinBox::focusInEvent(event);
-    emit Entered();
+    // Only the user's own move counts: the focus also arrives when the
+    // window is activated again or when the focused button is disabled.
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        emit Entered();
+        break;
+    default:
+        break;
+    }
 }
 
 void TSpinEdit::focusOutEvent(QFocusEvent* event)

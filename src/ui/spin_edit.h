@@ -32,7 +32,7 @@ public:
     QValidator::State validate(QString& input, int& pos) const override;
 
 signals:
-    // The control received the focus.
+    // The user put the focus here: a click, Tab or a shortcut.
     void Entered();
 
 protected:

@@ -3,6 +3,8 @@
 #include <qdrawutil.h>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 // Panels stand 2 pixels apart and 2 below the bar's top edge.
@@ -37,12 +39,20 @@ QRect TStatusBar::PanelRect(int panel) const
     int x = 0;
     for (int i = 0; i < panel; ++i)
         x += FPanels[static_cast<size_t>(i)].Width + PanelGap;
-    return {x, PanelTop, FPanels[static_cast<size_t>(panel)].Width, BarHeight - PanelTop};
+    int width = FPanels[static_cast<size_t>(panel)].Width;
+    // The last panel reaches the bar's right end, as on a desktop's status
+    // bar, so a longer text there (the time left of a search) fits.
+    if (panel == PanelCount() - 1)
+        width = std::max(width, this->width() - x);
+    return {x, PanelTop, width, BarHeight - PanelTop};
 }
 
 QSize TStatusBar::sizeHint() const
 {
-    return {PanelRect(PanelCount() - 1).right() + 1, BarHeight};
+    int x = 0;
+    for (const TPanel& panel : FPanels)
+        x += panel.Width + PanelGap;
+    return {x - PanelGap, BarHeight};
 }
 
 void TStatusBar::paintEvent(QPaintEvent* event)

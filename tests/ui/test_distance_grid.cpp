@@ -131,11 +131,38 @@ TEST_F(DistanceGridTest, GridCellsAreFixedSizeAndNotEditable)
 {
     ShowSet(3);
     TDistanceGrid* grid = Form->StringGrid1;
-    EXPECT_EQ(grid->columnWidth(0), 32);
+    EXPECT_GE(grid->columnWidth(0), 32);
     EXPECT_EQ(grid->rowHeight(0), 18);
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
+}
+
+// A number is shown whole or not at all: columns widen to the widest text.
+TEST_F(DistanceGridTest, ColumnsAreWideEnoughForEveryNumber)
+{
+    const struct {
+        const char* name;
+        TPointArray points;
+    } rows[] = {
+        {"small", {{0, 0, -1}, {3, 4, -1}}},
+        {"three digits", {{0, 0, -1}, {166, 10, -1}, {20, 30, -1}}},
+        {"five thousand", {{0, 0, -1}, {5000, 0, -1}}},
+        {"hundred thousand", {{0, 0, -1}, {100000, 0, -1}, {3, 7, -1}}},
+    };
+    for (const auto& row : rows) {
+        Form->State().FPoints = row.points;
+        Form->Rebuild(TMainForm::TRebuild::Everything);
+        TDistanceGrid* grid = Form->StringGrid1;
+        const QFontMetrics metrics = grid->fontMetrics();
+        EXPECT_GE(grid->columnWidth(0), 32) << row.name;
+        for (int col = 1; col < grid->ColCount(); ++col)
+            for (int r = 1; r < grid->RowCount(); ++r) {
+                const QString text = grid->Cells(col, r);
+                EXPECT_GT(grid->columnWidth(col - 1), metrics.horizontalAdvance(text) + 4)
+                    << row.name << " " << text.toStdString();
+            }
+    }
 }
 
 TEST_F(DistanceGridTest, CurrentCellMovesAndScrollsIntoView)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,11 +27,13 @@
 
 #include <stdexcept>
 
+#include "core/point_file.h"
 #include "scripted_dialogs.h"
 #include "ui/application.h"
 #include "ui/commands.h"
 #include "ui/distance_grid.h"
 #include "ui/point_list.h"
+#include "ui/search_tab.h"
 #include "ui/status_bar.h"
 #include "window_fixture.h"
 
@@ -282,8 +285,67 @@ TEST_F(MainFormTest, OpeningMissingFileReportsReadErrorAndKeepsSet)
     form->actOpenArray->Execute();
     ASSERT_EQ(ScriptedDialogs.Count("error"), 1);
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Błąd odczytu"));
-    EXPECT_FALSE(ScriptedDialogs.Boxes.back().Text.isEmpty());
+    // The file's name on a line before the system's text.
+    EXPECT_EQ(ScriptedDialogs.Boxes.back().Text,
+              PathOf("missing.tvu") + u'\n' + QString::fromStdString(SystemErrorText(ENOENT)));
     EXPECT_EQ(form->State().FPoints.size(), 1u);
+}
+
+// At its smallest the window keeps every search control inside its frame,
+// for every method, and no text of the tab is cut.
+TEST_F(MainFormTest, SmallestWindowKeepsTheSearchControlsWhole)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_GE(form->width(), form->minimumWidth());
+    TSearchTab* tab = form->SearchTab;
+    form->PageControl1->setEnabled(true);
+    form->PageControl1->setCurrentWidget(tab);
+    QApplication::processEvents();
+    for (int method = 0; method < tab->cbMethod->count(); ++method) {
+        tab->cbMethod->setCurrentIndex(method);
+        for (QGroupBox* box : tab->findChildren<QGroupBox*>()) {
+            if (!box->isVisible())
+                continue;
+            const std::string name = box->objectName().toStdString();
+            EXPECT_TRUE(tab->rect().contains(box->geometry())) << name << " at method " << method;
+            for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (!child->isVisible())
+                    continue;
+                EXPECT_TRUE(box->contentsRect().contains(child->geometry()))
+                    << name << " / " << child->objectName().toStdString() << " at method " << method;
+                if (qobject_cast<QLabel*>(child) || qobject_cast<QAbstractButton*>(child)) {
+                    EXPECT_GE(child->width(), child->sizeHint().width()) << child->objectName().toStdString();
+                }
+            }
+        }
+    }
+}
+
+// After a failed save into /proc the dialog must not reopen there: reading
+// that folder can block the program for good.
+TEST_F(MainFormTest, FileDialogsStartInAFolderThatWorked)
+{
+    const QString home = QDir::homePath();
+    const QString work = QFileInfo(PathOf("x.tvu")).absolutePath();
+    const struct {
+        const char* name;
+        QString lastName;
+        QString workingFolder;
+        QString expected;
+    } rows[] = {
+        {"first use", QString(), QString(), home},
+        {"last file worked", PathOf("x.tvu"), work, work},
+        {"last file failed elsewhere", QStringLiteral("/nowhere/x.tvu"), work, work},
+        {"pseudo file system", QStringLiteral("/proc/x.tvu"), QStringLiteral("/proc"), home},
+        {"working folder gone", QStringLiteral("/proc/x.tvu"), QStringLiteral("/nowhere"), home},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FileDialogFolder(row.lastName, row.workingFolder), row.expected) << row.name;
+    EXPECT_TRUE(IsPseudoFileSystem(QStringLiteral("/proc")));
+    EXPECT_FALSE(IsPseudoFileSystem(work));
 }
 
 TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
@@ -358,7 +420,7 @@ TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
         {form->actSetNext, "Ustaw punkt docelowy...", "", -1},
         {form->actCountWay, "Oblicz długość drogi", "", 6},
         {form->actGenerate, "Szukaj drogi", "", -1},
-        {form->actStop, "Przerwij szukanie", "", -1},
+        {form->actStop, "Przerwij szukanie", "Esc", -1},
         {form->actShowWay, "Pokaż drogę na mapie", "", 7},
         {form->cmdShowAbout, "&Informacje o programie...", "Shift+F1", 0},
         {form->cmdVisitWWW, "Strona domowa", "", -1},
@@ -462,10 +524,13 @@ TEST_F(MainFormTest, EveryControlCarriesItsDesignName)
 TEST_F(MainFormTest, StatusBarHasThreePanelsAndProgressBarOverTheMiddle)
 {
     auto form = MakeWindows();
+    form->show();
     ASSERT_EQ(form->StatusBar1->PanelCount(), 3);
     EXPECT_EQ(form->StatusBar1->PanelRect(0).width(), 240);
     EXPECT_EQ(form->StatusBar1->PanelRect(1).width(), 200);
-    EXPECT_EQ(form->StatusBar1->PanelRect(2).width(), 50);
+    // The last panel is at least 50 wide and reaches the right end.
+    EXPECT_GE(form->StatusBar1->PanelRect(2).width(), 50);
+    EXPECT_EQ(form->StatusBar1->PanelRect(2).right(), form->StatusBar1->width() - 1);
     EXPECT_EQ(form->StatusBar1->height(), 21);
     EXPECT_EQ(form->PrBarView->geometry(), QRect(243, 3, 195, 17));
     EXPECT_TRUE(form->StatusBar1->PanelRect(1).contains(form->PrBarView->geometry()));
@@ -538,7 +603,9 @@ TEST_F(MainFormTest, ShowWayShowsTheMapAboveAndRefreshesTheList)
     EXPECT_TRUE(form->MapForm->isVisible());
     EXPECT_EQ(form->ListBox1->ItemCount(), 2);
     EXPECT_EQ(form->MapForm->windowTitle(), QStringLiteral("Mapa"));
-    EXPECT_TRUE(form->MapForm->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Above the main window only, so that dialogs can come up above it.
+    EXPECT_EQ(form->MapForm->windowType(), Qt::Tool);
+    EXPECT_FALSE(form->MapForm->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST_F(MainFormTest, RefreshPointListEndsTheHourglass)

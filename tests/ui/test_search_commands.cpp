@@ -5,7 +5,11 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -217,6 +221,73 @@ TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
     EXPECT_EQ(Results(*form).size(), 2);
     QApplication::processEvents();
     EXPECT_FALSE(form->isVisible());
+}
+
+// The question keeps the search waiting; each answer does what it says:
+// Anuluj goes on, Nie stops and closes, Tak stops, saves the result and
+// closes after the save.
+TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
+{
+    const struct {
+        const char* name;
+        TDialogs::TAnswer answer;
+        bool searchingAfterQuestion;
+        bool closes;
+    } rows[] = {
+        {"Anuluj", TDialogs::TAnswer::Cancel, true, false},
+        {"Nie", TDialogs::TAnswer::No, false, true},
+        {"Tak", TDialogs::TAnswer::Yes, false, true},
+    };
+    for (const auto& row : rows) {
+        auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
+        form->SearchTab->cbMethod->setCurrentIndex(2);
+        form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
+        form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
+        ScriptedDialogs.Answers.push_back(row.answer);
+        const QString saved = Folder.filePath(QStringLiteral("saved.tvu"));
+        ScriptedDialogs.SaveNames.push_back(saved);
+        bool searchingAfterQuestion = false;
+        QTimer::singleShot(150, form.get(), [&] {
+            form->close();
+            searchingAfterQuestion = form->State().FSearching;
+            // Anuluj left it running: stop it by hand.
+            form->actStop->Execute();
+        });
+        ASSERT_TRUE(form->actGenerate->Execute()) << row.name;
+        EXPECT_EQ(searchingAfterQuestion, row.searchingAfterQuestion) << row.name;
+        EXPECT_EQ(Results(*form).size(), 2) << row.name;
+        QApplication::processEvents();
+        EXPECT_EQ(form->isVisible(), !row.closes) << row.name;
+        if (row.answer == TDialogs::TAnswer::Yes) {
+            // The file holds the points; the links of the result are on them.
+            EXPECT_EQ(ReadTextFile(saved).count('\n'), 5) << row.name;
+            EXPECT_FALSE(form->State().FModified) << row.name;
+            EXPECT_NE(std::count_if(form->State().FPoints.begin(), form->State().FPoints.end(),
+                                    [](const TMapPoint& point) { return point.Next >= 0; }),
+                      0);
+        }
+        ScriptedDialogs.SaveNames.clear();
+        ScriptedDialogs.Answers.clear();
+    }
+}
+
+// The stop rule of the genetic search is the user's choice: a search that
+// ends leaves it as it was and gives the focus back to "Szukaj drogi".
+TEST_F(SearchCommandsTest, SearchEndKeepsTheStopRuleAndFocusesTheSearchButton)
+{
+    auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->SearchTab->cbMethod->setCurrentIndex(2);
+    form->PageControl1->setCurrentWidget(form->SearchTab);
+    form->SearchTab->seGenCount->SetText(QStringLiteral("100"));
+    form->SearchTab->Button1->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(form->SearchTab->Button1->hasFocus());
+    form->SearchTab->Button1->click();
+    EXPECT_TRUE(form->SearchTab->rbGenCount->isChecked());
+    EXPECT_FALSE(form->SearchTab->rbGenTreshold->isChecked());
+    form->ApplicationIdle();
+    EXPECT_TRUE(form->SearchTab->Button1->hasFocus());
 }
 
 }  // namespace
