@@ -40,7 +40,10 @@ bool LoadPointSet(TPointSetState& state, TCoreHost& host, const std::string& fil
 
 bool SavePointSet(TPointSetState& state, TCoreHost& host, const std::string& fileName)
 {
-    const TFileResult result = WriteFileReplacing(fileName, FormatPointSet(state.FPoints));
+    std::string text;
+    TFileResult result = FormatPointSetForSave(state.FPoints, text);
+    if (result.Ok())
+        result = WriteFileReplacing(fileName, text);
     if (!result.Ok()) {
         host.ShowError("Błąd zapisu", result.ErrorText);
         return false;
