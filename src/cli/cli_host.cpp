@@ -28,7 +28,7 @@ TNumberFormat TCliHost::NumberFormat() const
 
 void TCliHost::ShowError(const std::string& caption, const std::string& text)
 {
-    ErrorLine(caption + ": " + text);
+    ErrorLine(FErrorPlace + caption + ": " + text);
 }
 
 void TCliHost::BeginSearchView()

@@ -26,6 +26,8 @@ public:
     void RefreshPointList() override {}
     bool IsShowing() const override { return false; }
     void ShowError(const std::string& caption, const std::string& text) override;
+    // What the error lines start with (FilePlace), so they name the file.
+    void SetErrorPlace(const std::string& place) { FErrorPlace = place; }
 
     void BeginSearchView() override;
     void AppendResult(const std::string& line) override { FResults.push_back(line); }
@@ -44,6 +46,7 @@ private:
     TProgressBar FBar;
     TProgressLine FProgress;
     std::string FStatus;
+    std::string FErrorPlace;
     std::string FUnitWord;
     int64_t FTotal = 0;
     int64_t FStepsBefore = 0;

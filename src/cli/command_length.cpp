@@ -1,4 +1,5 @@
 #include "cli/cli_host.h"
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/console.h"
@@ -24,7 +25,8 @@ int RunLength(const std::vector<std::string>& args)
 
     TPointSetState state;
     TCliHost host(state);
-    if (!LoadPointSet(state, host, fileName))
+    host.SetErrorPlace(FilePlace("length", fileName));
+    if (!LoadPointSet(state, host, InputFileName(fileName)))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
 

@@ -1,6 +1,7 @@
 #include <unordered_set>
 
 #include "cli/cli_host.h"
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/console.h"
@@ -8,7 +9,6 @@
 #include "cli/help_text.h"
 #include "cli/option_values.h"
 #include "cli/png_image.h"
-#include "core/point_file.h"
 #include "core/point_set_ops.h"
 #include "raster/map_render.h"
 
@@ -31,7 +31,8 @@ int RunRender(const std::vector<std::string>& args)
 
     TPointSetState state;
     TCliHost host(state);
-    if (!LoadPointSet(state, host, fileName))
+    host.SetErrorPlace(FilePlace("render", fileName));
+    if (!LoadPointSet(state, host, InputFileName(fileName)))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
     CheckIndices("--select", selection, state.FPoints.size());
@@ -45,13 +46,8 @@ int RunRender(const std::vector<std::string>& args)
 
     const std::string png = EncodePng(surface);
     if (png.empty()) {
-        ErrorLine("Błąd zapisu: nie udało się zakodować obrazu PNG");
+        ErrorLine(FilePlace("render", outName) + "Błąd zapisu: nie udało się zakodować obrazu PNG");
         return ExitFailure;
     }
-    const TFileResult saved = WriteFileReplacing(outName, png);
-    if (!saved.Ok()) {
-        ErrorLine("Błąd zapisu: " + saved.ErrorText);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return SaveOutputFile("render", outName, png) ? ExitOk : ExitFailure;
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "cli/cli_host.h"
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/console.h"
@@ -125,11 +126,12 @@ int RunSolve(const std::vector<std::string>& args)
     ApplySeedOption(parsed);
     const bool json = parsed.Has("--json");
 
-    InstallInterruptHandler();
     TPointSetState state;
     TCliHost host(state);
-    if (!LoadPointSet(state, host, fileName))
+    host.SetErrorPlace(FilePlace("solve", fileName));
+    if (!LoadPointSet(state, host, InputFileName(fileName)))
         return ExitFailure;
+    InstallInterruptHandler();
     const int32_t pointCount = static_cast<int32_t>(state.FPoints.size());
 
     PlanProgress(host, method, settings, pointCount);
