@@ -29,10 +29,14 @@ fi
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -Wall -Wextra -Wpedantic
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$root/src")
 declare -A sources=(
-  [fuzz_point_file]="src/core/point_file.cpp src/core/lenient_int.cpp"
+  [fuzz_point_file]="src/core/point_file.cpp src/core/lenient_int.cpp src/core/file_reader.cpp
+                     src/core/file_result.cpp src/core/safe_save.cpp"
   [fuzz_raster]="src/raster/bitmap32.cpp src/raster/gamma.cpp"
 )
 declare -A dictionaries=([fuzz_point_file]=fuzz/point_file.dict)
+# Inputs past the reader's 64 KB chunk, so that a chunk's edge falls inside
+# one without padding too.
+declare -A max_lengths=([fuzz_point_file]=200000)
 targets=(fuzz_point_file fuzz_raster)
 
 status=0
@@ -51,6 +55,7 @@ for target in "${targets[@]}"; do
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
            -artifact_prefix="$findings/$target-")
   [ -n "${dictionaries[$target]:-}" ] && options+=(-dict="${dictionaries[$target]}")
+  [ -n "${max_lengths[$target]:-}" ] && options+=(-max_len="${max_lengths[$target]}")
   echo "== $target: $seconds s"
   log=$build/$target.log
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -1,6 +1,10 @@
 // Any bytes given to the point-set reader: it must never crash, must yield
 // exactly one point per line, and a file written from what it read must read
-// back as the same set (what a user saves is what the next load shows).
+// back as the same set (what a user saves is what the next load shows). The
+// bytes also go through a real file and the chunked reader, which must see
+// the same lines as the whole-text splitter, wherever its chunks are cut.
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_reader.h"
 #include "core/point_file.h"
 
 namespace {
@@ -50,6 +55,73 @@ bool SamePoints(const TPointArray& a, const TPointArray& b)
     return true;
 }
 
+// The reader's chunk: padding puts the input's bytes across its edge.
+constexpr size_t ChunkBytes = 65536;
+
+const std::string& ScratchFile()
+{
+    static const std::string path = [] {
+        char pattern[] = "/tmp/tovu-fuzz-XXXXXX";
+        const int fd = ::mkstemp(pattern);
+        if (fd < 0)
+            Fail("no scratch file");
+        ::close(fd);
+        return std::string(pattern);
+    }();
+    static const bool removedAtExit = std::atexit([] { ::unlink(path.c_str()); }) == 0;
+    (void)removedAtExit;
+    return path;
+}
+
+void WriteScratch(const std::string& bytes)
+{
+    const int fd = ::open(ScratchFile().c_str(), O_WRONLY | O_TRUNC);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        Fail("cannot write the scratch file");
+    ::close(fd);
+}
+
+// The text cut into three pieces at places the input chooses.
+void CheckCountInPieces(std::string_view text, size_t expectedLines, uint8_t cutA, uint8_t cutB)
+{
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    const size_t first = text.empty() ? 0 : cutA % (text.size() + 1);
+    const size_t second = first + (text.size() - first == 0 ? 0 : cutB % (text.size() - first + 1));
+    TLineCounter counter;
+    counter.Feed(text.substr(0, first));
+    counter.Feed(text.substr(first, second - first));
+    counter.Feed(text.substr(second));
+    if (counter.Lines() != expectedLines)
+        Fail("the piecewise count differs from the whole text's");
+}
+
+// Through a file on disk and the chunked reader, with the input placed so
+// that its bytes straddle a chunk's edge for one input in four.
+void CheckFileRead(std::string_view text)
+{
+    std::string fileText;
+    if (!text.empty() && static_cast<uint8_t>(text[0]) % 4 == 1)
+        fileText = std::string(ChunkBytes - 2 - static_cast<uint8_t>(text[0]) % 64, 'x') + "\n";
+    fileText.append(text);
+    WriteScratch(fileText);
+    TPointArray points = {{7, 7, 7}};
+    const TFileResult result = ReadPointSetFile(ScratchFile(), points);
+    const size_t lines = CountLines(fileText);
+    if (lines > static_cast<size_t>(MaxPoints)) {
+        if (result.ErrorText.rfind("Zbyt wiele punktów w pliku: ", 0) != 0)
+            Fail("too many lines were not refused");
+        if (points.size() != 1 || points[0].Next != 7)
+            Fail("a refused file changed the set");
+        return;
+    }
+    if (!result.Ok())
+        Fail("a readable file was refused");
+    if (!SamePoints(points, ParsePointSet(fileText)))
+        Fail("the file reads otherwise than its whole text");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -86,5 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Fail("reloading a save gives another set");
     if (FormatPointSet(reloaded) != saved)
         Fail("saving a reloaded set gives other bytes");
+
+    CheckCountInPieces(text, expectedLines, size > 1 ? data[size - 1] : 0, size > 2 ? data[size - 2] : 0);
+    CheckFileRead(text);
     return 0;
 }

@@ -22,7 +22,7 @@ int RunLength(const std::vector<std::string>& args)
     const TSpecimen route = ParseIndexList("--route", parsed.ValueOr("--route", ""));
 
     TPointSetState state;
-    if (!LoadPointsForCommand(state, fileName))
+    if (!LoadPointsForCommand(state, "length", fileName))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
 

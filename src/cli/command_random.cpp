@@ -1,3 +1,4 @@
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/command_table.h"
 #include "cli/console.h"
@@ -23,16 +24,17 @@ int RunRandom(const std::vector<std::string>& args)
 
     TPointArray points;
     DrawRandomPoints(points, count, size.Width, size.Height);
-    const std::string text = FormatPointSet(points);
+    std::string text;
+    const std::string outName = parsed.ValueOr("-o", "");
+    const TFileResult formatted = FormatPointSetForSave(points, text);
+    if (!formatted.Ok()) {
+        ErrorLine(FilePlace("random", parsed.Has("-o") ? outName : "-") + "Błąd zapisu: " + formatted.ErrorText);
+        return ExitFailure;
+    }
 
     if (!parsed.Has("-o")) {
         WriteOut(text);
         return FinishOutput() ? ExitOk : ExitFailure;
     }
-    const TFileResult saved = WriteFileReplacing(parsed.ValueOr("-o", ""), text);
-    if (!saved.Ok()) {
-        ErrorLine("Błąd zapisu: " + saved.ErrorText);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return SaveOutputFile("random", outName, text) ? ExitOk : ExitFailure;
 }

@@ -1,5 +1,6 @@
 #include <unordered_set>
 
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/command_table.h"
 #include "cli/console.h"
@@ -29,7 +30,7 @@ int RunRender(const std::vector<std::string>& args)
         parsed.Has("--select") ? ParseIndexList("--select", parsed.ValueOr("--select", "")) : std::vector<int32_t>();
 
     TPointSetState state;
-    if (!LoadPointsForCommand(state, fileName))
+    if (!LoadPointsForCommand(state, "render", fileName))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
     CheckIndices("--select", selection, state.FPoints.size());
@@ -43,13 +44,8 @@ int RunRender(const std::vector<std::string>& args)
 
     const std::string png = EncodePng(surface);
     if (png.empty()) {
-        ErrorLine("Błąd zapisu: nie udało się zakodować obrazu PNG");
+        ErrorLine(FilePlace("render", outName) + "Błąd zapisu: nie udało się zakodować obrazu PNG");
         return ExitFailure;
     }
-    const TFileResult saved = WriteFileReplacing(outName, png);
-    if (!saved.Ok()) {
-        ErrorLine("Błąd zapisu: " + saved.ErrorText);
-        return ExitFailure;
-    }
-    return ExitOk;
+    return SaveOutputFile("render", outName, png) ? ExitOk : ExitFailure;
 }

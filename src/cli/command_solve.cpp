@@ -128,9 +128,8 @@ int RunSolve(const std::vector<std::string>& args)
     ApplySeedOption(parsed);
     const bool json = parsed.Has("--json");
 
-    InstallInterruptHandler();
     TPointSetState state;
-    if (!LoadPointsForCommand(state, fileName))
+    if (!LoadPointsForCommand(state, "solve", fileName))
         return ExitFailure;
     const int32_t pointCount = static_cast<int32_t>(state.FPoints.size());
     // Refused before the matrix is built: for a set the method can't take
@@ -149,7 +148,12 @@ int RunSolve(const std::vector<std::string>& args)
         ComputeDistances(state.FPoints, state.FDistances, progress, 0);
         progress.ShowStatus("", 0);
     };
-    view.SearchBegins = [&] { progress.BeginSearch(); };
+    view.SearchBegins = [&] {
+        // From here Ctrl+C stops the search like "Przerwij" and the best
+        // route so far is still reported; before, it ends the program.
+        InstallInterruptHandler();
+        progress.BeginSearch();
+    };
     view.LongTimeFormat = SystemLongTimeFormat();
     const TRunResult result = RunSearch(state, progress, method, settings, view);
     progress.EndProgress();

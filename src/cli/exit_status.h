@@ -5,7 +5,8 @@
 
 // What a script sees of a run: 0 done, 1 a file could not be read or
 // written or the point set does not suit the method, 2 the command line was
-// wrong, 130 stopped by Ctrl+C (after the best route so far was reported).
+// wrong, 130 stopped by Ctrl+C (during a search, after the best route so far
+// was reported; before one, at once).
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;

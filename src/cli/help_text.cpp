@@ -78,6 +78,8 @@ std::string GeneralHelp()
         "  tovu-cli POLECENIE --help   opis polecenia i jego opcji\n"
         "  tovu-cli --version          wersja programu\n"
         "\n"
+        "PLIK \"-\" (albo /dev/stdin) to standardowe wejście.\n"
+        "\n"
         "Kody wyjścia: 0 sukces, 1 błąd odczytu lub zapisu pliku albo zbiór\n"
         "nieodpowiedni dla metody, 2 błędne wywołanie, 130 przerwane przez Ctrl+C.\n";
     return text;

@@ -1,6 +1,9 @@
 #include "cli/interrupt.h"
 
+#include <unistd.h>
 #include <csignal>
+
+#include "cli/exit_status.h"
 
 namespace {
 
@@ -11,7 +14,28 @@ extern "C" void OnInterrupt(int)
     interrupted = 1;
 }
 
+extern "C" void QuitNow(int)
+{
+    ::_exit(ExitInterrupted);
+}
+
+sigset_t InterruptOnly()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    return set;
+}
+
 }  // namespace
+
+void QuitOnInterrupt()
+{
+    struct sigaction action {};
+    action.sa_handler = QuitNow;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
 
 void InstallInterruptHandler()
 {
@@ -27,4 +51,16 @@ void InstallInterruptHandler()
 bool InterruptRequested()
 {
     return interrupted != 0;
+}
+
+TInterruptHold::TInterruptHold()
+{
+    const sigset_t set = InterruptOnly();
+    sigprocmask(SIG_BLOCK, &set, nullptr);
+}
+
+TInterruptHold::~TInterruptHold()
+{
+    const sigset_t set = InterruptOnly();
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
 }

@@ -9,6 +9,7 @@
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
+#include "cli/interrupt.h"
 #include "version.h"
 
 namespace {
@@ -23,6 +24,7 @@ int UsageError(const std::string& where, const std::string& message, const std::
 
 int main(int argc, char** argv)
 {
+    QuitOnInterrupt();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return UsageError("tovu-cli", "brak polecenia", "tovu-cli --help");

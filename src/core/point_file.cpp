@@ -1,12 +1,9 @@
 #include "core/point_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
+#include "core/file_reader.h"
 #include "core/lenient_int.h"
 
 std::vector<std::string_view> SplitPointFileLines(std::string_view text)
@@ -65,125 +62,34 @@ std::string FormatPointSet(const TPointArray& points)
     return text;
 }
 
-std::string SystemErrorText(int errorNumber)
+TFileResult FormatPointSetForSave(const TPointArray& points, std::string& text)
 {
-    std::string text = std::strerror(errorNumber);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n' || text.back() == '.'))
-        text.pop_back();
-    return text;
-}
-
-namespace {
-
-TFileResult Failure(int errorNumber)
-{
-    return TFileResult{SystemErrorText(errorNumber)};
-}
-
-bool WriteAll(int fd, std::string_view content)
-{
-    const char* data = content.data();
-    size_t left = content.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
-}  // namespace
-
-TFileResult ReadWholeFile(const std::string& fileName, std::string& content)
-{
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return Failure(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return Failure(error);
-    }
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            return Failure(error);
-        }
-        if (got == 0)
-            break;
-        text.append(buffer, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    content = std::move(text);
-    return {};
-}
-
-TFileResult WriteFileReplacing(const std::string& fileName, std::string_view content)
-{
-    const size_t slash = fileName.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : fileName.substr(0, slash + 1);
-    const std::string baseName = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-    std::string tempName = (slash == std::string::npos ? std::string() : folder) + "." + baseName + ".XXXXXX";
-
-    struct stat target {};
-    if (::stat(fileName.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
-        return Failure(EISDIR);
-
-    const int fd = ::mkstemp(tempName.data());
-    if (fd < 0)
-        return Failure(errno);
-    // A new file gets the usual permissions, an existing one keeps its own.
-    mode_t mode = 0666;
-    if (::stat(fileName.c_str(), &target) == 0)
-        mode = target.st_mode & 07777;
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    ::fchmod(fd, mode);
-
-    if (!WriteAll(fd, content) || ::fsync(fd) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(tempName.c_str());
-        return Failure(error);
-    }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(tempName.c_str());
-        return Failure(error);
-    }
-    if (::rename(tempName.c_str(), fileName.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempName.c_str());
-        return Failure(error);
-    }
+    if (points.size() > static_cast<size_t>(MaxPoints))
+        return TFileResult{"Zbyt wiele punktów do zapisu: " + std::to_string(points.size()) + " (najwyżej " +
+                           std::to_string(MaxPoints) + ")"};
+    text = FormatPointSet(points);
     return {};
 }
 
 TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points)
 {
-    std::string content;
-    TFileResult result = ReadWholeFile(fileName, content);
+    int fd = -1;
+    long long knownSize = -1;
+    TFileResult result = OpenForReading(fileName, fd, knownSize);
     if (!result.Ok())
         return result;
-    const size_t lineCount = SplitPointFileLines(content).size();
-    if (lineCount > static_cast<size_t>(MaxPoints))
-        return TFileResult{"Zbyt wiele punktów w pliku: " + std::to_string(lineCount) + " (najwyżej " +
-                           std::to_string(MaxPoints) + ")"};
-    points = ParsePointSet(content);
+    TBoundedText read;
+    result = ReadBoundedText(fd, knownSize, static_cast<size_t>(MaxPoints), MaxPointTextBytes, read);
+    ::close(fd);
+    if (!result.Ok())
+        return result;
+    const std::string limit = " (najwyżej " + std::to_string(MaxPoints) + ")";
+    if (read.TooManyLines)
+        return TFileResult{"Zbyt wiele punktów w pliku: " +
+                           (read.SawEnd ? std::to_string(read.Lines) : "ponad " + std::to_string(MaxPoints)) + limit};
+    if (read.TooManyBytes)
+        return TFileResult{"Zbyt duży plik: wiersze zajmują ponad " + std::to_string(MaxPointTextBytes >> 20) +
+                           " MB (najwyżej " + std::to_string(MaxPointTextBytes >> 20) + " MB)"};
+    points = ParsePointSet(read.Text);
     return {};
 }

@@ -4,7 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_result.h"
 #include "core/point_set.h"
+#include "core/safe_save.h"
 
 // The ".tvu" point-set file: one "X; Y" line per point, CR LF after every
 // line, no header. Only coordinates are stored.
@@ -18,23 +20,18 @@ std::vector<std::string_view> SplitPointFileLines(std::string_view text);
 TPointArray ParsePointSet(std::string_view text);
 std::string FormatPointSet(const TPointArray& points);
 
-// Outcome of a file operation: empty ErrorText means success.
-struct TFileResult {
-    std::string ErrorText;
-    bool Ok() const { return ErrorText.empty(); }
-};
+// The text a save writes, refusing a set of more than MaxPoints points: the
+// reader would refuse the file back.
+TFileResult FormatPointSetForSave(const TPointArray& points, std::string& text);
 
-// The system's description of an error number, without the trailing blanks,
-// line breaks and periods some systems put after it.
-std::string SystemErrorText(int errorNumber);
-
-TFileResult ReadWholeFile(const std::string& fileName, std::string& content);
-
-// Writes to a temporary file beside the target and renames it over the
-// target only once every byte is on disk, so a failed save never destroys
-// the file that was there.
-TFileResult WriteFileReplacing(const std::string& fileName, std::string_view content);
+// The text of a point file is read whole before it is parsed; a file whose
+// lines would take more memory than this is refused instead.
+inline constexpr size_t MaxPointTextBytes = 64u * 1024 * 1024;
 
 // Reads and parses a point-set file, refusing one with more than MaxPoints
-// lines. points is written only on success.
+// lines or more than MaxPointTextBytes of text. Reading stops at the first
+// NUL and as soon as a limit is passed, so memory stays bounded whatever the
+// file holds. "/dev/stdin" is standard input, whatever it is; folders,
+// FIFOs, sockets and devices other than terminals and the memory devices
+// (/dev/null, /dev/zero...) are refused. points is written only on success.
 TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points);

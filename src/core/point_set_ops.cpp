@@ -30,7 +30,10 @@ TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName
 
 TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName)
 {
-    const TFileResult result = WriteFileReplacing(fileName, FormatPointSet(state.FPoints));
+    std::string text;
+    TFileResult result = FormatPointSetForSave(state.FPoints, text);
+    if (result.Ok())
+        result = WriteFileReplacing(fileName, text);
     if (!result.Ok())
         return TOperationError{"Błąd zapisu", result.ErrorText};
     state.FFileName = fileName;

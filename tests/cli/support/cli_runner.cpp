@@ -64,9 +64,16 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
         errWrite = errPipe[1];
     }
 
+    int inPipe[2] = {-1, -1};
+    if (options.InputPipe && ::pipe2(inPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (options.InputPipe)
+        posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
     posix_spawn_file_actions_adddup2(&actions, errWrite, 2);
 
@@ -82,13 +89,32 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
 
+    // The runner ignores SIGPIPE (a program may stop reading its input);
+    // the program gets the usual disposition back.
+    std::signal(SIGPIPE, SIG_IGN);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
     pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, CliExecutable, &actions, nullptr, argv.data(), envp.data());
+    const int spawned = ::posix_spawn(&pid, CliExecutable, &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     ::close(outPipe[1]);
     ::close(errWrite);
+    int inFd = inPipe[1];
+    CloseIfOpen(inPipe[0]);
     if (spawned != 0)
         throw std::runtime_error("posix_spawn failed");
+    if (inFd >= 0)
+        ::fcntl(inFd, F_SETFL, O_NONBLOCK);
+    size_t inputDone = 0;
+    if (inFd >= 0 && options.Input.empty() && !options.HoldInputOpen)
+        CloseIfOpen(inFd);
 
     TCliRun run;
     int outFd = outPipe[0];
@@ -106,12 +132,22 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
             ::kill(pid, SIGKILL);
             break;
         }
-        pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+        const bool feeding = inFd >= 0 && inputDone < options.Input.size();
+        pollfd fds[3] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}, {feeding ? inFd : -1, POLLOUT, 0}};
         int timeoutMs = 100;
         if (!interrupted && options.InterruptAfterMs >= 0)
             timeoutMs = static_cast<int>(std::max<long long>(0, options.InterruptAfterMs - elapsedMs));
-        if (::poll(fds, 2, timeoutMs) < 0 && errno != EINTR)
+        if (::poll(fds, 3, timeoutMs) < 0 && errno != EINTR)
             break;
+        if (feeding && fds[2].revents != 0) {
+            const ssize_t written = ::write(inFd, options.Input.data() + inputDone, options.Input.size() - inputDone);
+            if (written > 0)
+                inputDone += static_cast<size_t>(written);
+            if (written < 0 && errno != EAGAIN)
+                inputDone = options.Input.size();
+            if (inputDone == options.Input.size() && !options.HoldInputOpen)
+                CloseIfOpen(inFd);
+        }
         char buffer[65536];
         for (int i = 0; i < 2; ++i) {
             int& fd = i == 0 ? outFd : errFd;
@@ -127,6 +163,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
     }
     CloseIfOpen(outFd);
     CloseIfOpen(errFd);
+    CloseIfOpen(inFd);
     int status = 0;
     ::waitpid(pid, &status, 0);
     run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -11,6 +11,11 @@ struct TCliOptions {
     int InterruptAfterMs = -1;
     // Standard error on a pseudo-terminal instead of a pipe.
     bool StderrOnTerminal = false;
+    // Standard input: /dev/null, or a pipe that carries Input and is then
+    // closed, unless the writer holds it open (a writer that never finishes).
+    bool InputPipe = false;
+    std::string Input = {};
+    bool HoldInputOpen = false;
 };
 
 struct TCliRun {

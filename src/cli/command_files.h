@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The point file a command reads, as the core names it: "-" stands for
+// standard input.
+std::string InputFileName(const std::string& argument);
+
+// "tovu-cli solve: dane.tvu: ", how an error line names the command and the
+// file it is about (as the user typed it).
+std::string FilePlace(const std::string& command, const std::string& fileName);
+
+// Saves an output file (-o). A failure is one error line naming the file
+// and gives false. Ctrl+C waits until the save is whole or cleaned up.
+bool SaveOutputFile(const std::string& command, const std::string& fileName, std::string_view content);
