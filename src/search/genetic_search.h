@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/progress.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 #include "search/search_outcome.h"
 
 // The cut points are two different positions below N - 2 and a mutation
