@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "cli_runner.h"
-#include "core/point_file.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST_F(LengthTest, MissingFileIsAReadError)
     const TCliRun run = RunCli({"length", Dir.Path("none.tvu"), "--route", "0"});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "Błąd odczytu: " + SystemErrorText(ENOENT) + "\n");
+    EXPECT_EQ(run.Err, "Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 }  // namespace

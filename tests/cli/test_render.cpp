@@ -115,14 +115,14 @@ TEST_F(RenderTest, UnwritableTargetLeavesNoPicture)
     const std::string file = Dir.WritePoints("set.tvu", {{1, 1}});
     const TCliRun run = RunCli({"render", file, "-o", Dir.Path("no/such/map.png")});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Błąd zapisu: " + SystemErrorText(ENOENT) + "\n");
+    EXPECT_EQ(run.Err, "Błąd zapisu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 TEST_F(RenderTest, MissingPointFileIsAReadError)
 {
     const TCliRun run = RunCli({"render", Dir.Path("none.tvu"), "-o", Dir.Path("map.png")});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Błąd odczytu: " + SystemErrorText(ENOENT) + "\n");
+    EXPECT_EQ(run.Err, "Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
     EXPECT_FALSE(FileExists(Dir.Path("map.png")));
 }
 

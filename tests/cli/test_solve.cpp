@@ -228,7 +228,7 @@ TEST_F(SolveTest, MissingFileGivesTheWindowsReadError)
     const TCliRun run = RunCli({"solve", Dir.Path("nowhere.tvu")});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "Błąd odczytu: " + SystemErrorText(ENOENT) + "\n");
+    EXPECT_EQ(run.Err, "Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 TEST_F(SolveTest, CtrlCStopsLikeTheStopCommandAndReportsTheBestRoute)
