@@ -21,39 +21,42 @@ source "$source_dir/scripts/deps"
 set +e
 
 runs=0
-# run NAME [ENV=VALUE...] COMMAND...: one program run, traced with its children.
+# run NAME [ENV=VALUE | -u NAME | WRAPPER...] -- PROGRAM ARGS...: one run of
+# PROGRAM, traced with its children; what comes before -- is not traced.
 run() {
   local name=$1
   shift
+  local outside=()
+  while [ "$1" != -- ]; do
+    outside+=("$1")
+    shift
+  done
+  shift
   runs=$((runs + 1))
-  env "$@" >"$work/out.$runs" 2>&1 &
-  wait $!
-  echo "uruchomiono: $name"
-}
-traced() {
-  echo strace -f -qq -y --seccomp-bpf -e trace=mmap -e status=successful -o "$work/trace.$((runs + 1))"
+  env "${outside[@]}" strace -f -qq -y --seccomp-bpf -e trace=mmap -e status=successful -o "$work/trace.$runs" \
+    "$@" >"$work/out.$runs" 2>&1
+  echo "uruchomiono: $name (kod wyjścia $?)"
 }
 
 sample=$source_dir/examples/sample.tvu
 for program in "$@"; do
   case $(basename "$program") in
     tovu-cli)
-      run "tovu-cli solve" LC_ALL=pl_PL.UTF-8 $(traced) "$program" solve "$sample" --json
-      run "tovu-cli render" LC_ALL=pl_PL.UTF-8 $(traced) "$program" render "$sample" -o "$work/map.png"
-      run "tovu-cli: brak pliku" LC_ALL=pl_PL.UTF-8 $(traced) "$program" solve "$work/none.tvu"
+      run "tovu-cli solve" LC_ALL=pl_PL.UTF-8 -- "$program" solve "$sample" --json
+      run "tovu-cli render" LC_ALL=pl_PL.UTF-8 -- "$program" render "$sample" -o "$work/map.png"
+      run "tovu-cli: brak pliku" LC_ALL=pl_PL.UTF-8 -- "$program" solve "$work/none.tvu"
       ;;
     tovu)
-      run "tovu --help" -u DISPLAY $(traced) "$program" --help
+      run "tovu --help" -u DISPLAY -- "$program" --help
       # The window stays open until it is ended; what it shows by then has
       # loaded what it needs.
-      run "tovu (offscreen)" QT_QPA_PLATFORM=offscreen $(traced) timeout 10 "$program" "$sample"
+      run "tovu (offscreen)" QT_QPA_PLATFORM=offscreen -- timeout 10 "$program" "$sample"
       if command -v xvfb-run >/dev/null; then
-        run "tovu (X)" -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
-          $(traced) timeout 10 "$program" "$sample"
+        run "tovu (X)" -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" -- timeout 10 "$program" "$sample"
       fi
       ;;
     *)
-      run "$(basename "$program")" QT_QPA_PLATFORM=offscreen $(traced) "$program"
+      run "$(basename "$program")" QT_QPA_PLATFORM=offscreen -- "$program"
       ;;
   esac
 done
