@@ -25,19 +25,16 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-# Qt loads these as plugins, so no library scan finds them: without the
-# platform plugins the window cannot open on any display, without the SVG
-# plugins it has no icons.
-set(TOVU_DEB_PLUGIN_DEPENDS "qt6-qpa-plugins, libqt6svg6 (>= 6.4)")
-find_program(TOVU_DPKG_SHLIBDEPS dpkg-shlibdeps)
-if(TOVU_DPKG_SHLIBDEPS)
-  # The scan adds libqt6widgets6, libqt6gui6, libqt6core6, libc6, libstdc++6
-  # and the rest, with the versions the build was linked against.
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${TOVU_DEB_PLUGIN_DEPENDS}")
-else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), ${TOVU_DEB_PLUGIN_DEPENDS}, libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0)")
-endif()
+# dpkg-shlibdeps (dpkg-dev) adds every linked library (libqt6widgets6,
+# libqt6gui6, libqt6core6, libc6, libstdc++6 and the rest) with the version
+# the build was linked against. What the programs load otherwise, no scan
+# finds: the SVG plugins draw the tool-bar icons, Qt's Polish texts make its
+# dialogs Polish, Liberation Sans stands in for "Arial" with its metrics (a
+# wider font makes the labels of the search tab overlap). The X platform
+# plugin itself is in libqt6gui6.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4), qt6-translations-l10n, fonts-liberation")
+# The window on a Wayland desktop; the desktop's cursor theme on X.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libxcursor1")
 
 include(CPack)

@@ -1,13 +1,19 @@
 #include <exception>
+#include <optional>
 
 #include "ui/application.h"
 #include "ui/main_form.h"
 #include "ui/map_window.h"
+#include "ui/start_up.h"
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> status = AnswerInformationOptions(argc, argv))
+        return *status;
     TApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+    LoadQtTranslation(application);
+    SetDesktopIdentity();
     try {
         // Its creation loads the file named first on the command line.
         TMainForm mainForm(QCoreApplication::arguments());

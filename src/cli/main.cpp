@@ -1,5 +1,6 @@
 // tovu-cli: the engine of Tovu without windows, for scripts and batch runs.
 
+#include <clocale>
 #include <exception>
 #include <new>
 #include <string>
@@ -25,6 +26,12 @@ int UsageError(const std::string& where, const std::string& message, const std::
 int main(int argc, char** argv)
 {
     QuitOnInterrupt();
+    // System error texts (std::strerror) speak the user's language, as in the
+    // window; LC_CTYPE lets them keep their letters. Numbers stay in the C
+    // locale: JSON and the point files need the decimal point, and the
+    // regional number format comes from QLocale.
+    std::setlocale(LC_CTYPE, "");
+    std::setlocale(LC_MESSAGES, "");
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty())
         return UsageError("tovu-cli", "brak polecenia", "tovu-cli --help");

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "cli_runner.h"
-#include "core/point_file.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ TEST_F(LengthTest, MissingFileIsAReadError)
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err,
-              "tovu-cli length: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorText(ENOENT) + "\n");
+              "tovu-cli length: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <regex>
 
 #include "cli_runner.h"
-#include "core/point_file.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ TEST_F(RandomTest, UnwritableTargetGivesTheWindowsWriteErrorAndLeavesNoFile)
     const TCliRun run = RunCli({"random", "3", "-o", Dir.Path("missing/set.tvu")});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err,
-              "tovu-cli random: " + Dir.Path("missing/set.tvu") + ": Błąd zapisu: " + SystemErrorText(ENOENT) + "\n");
+              "tovu-cli random: " + Dir.Path("missing/set.tvu") + ": Błąd zapisu: " + SystemErrorIn(ENOENT) + "\n");
     EXPECT_FALSE(FileExists(Dir.Path("missing")));
 }
 

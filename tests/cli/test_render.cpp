@@ -116,7 +116,7 @@ TEST_F(RenderTest, UnwritableTargetLeavesNoPicture)
     const TCliRun run = RunCli({"render", file, "-o", Dir.Path("no/such/map.png")});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err,
-              "tovu-cli render: " + Dir.Path("no/such/map.png") + ": Błąd zapisu: " + SystemErrorText(ENOENT) + "\n");
+              "tovu-cli render: " + Dir.Path("no/such/map.png") + ": Błąd zapisu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 TEST_F(RenderTest, MissingPointFileIsAReadError)
@@ -124,7 +124,7 @@ TEST_F(RenderTest, MissingPointFileIsAReadError)
     const TCliRun run = RunCli({"render", Dir.Path("none.tvu"), "-o", Dir.Path("map.png")});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err,
-              "tovu-cli render: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorText(ENOENT) + "\n");
+              "tovu-cli render: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
     EXPECT_FALSE(FileExists(Dir.Path("map.png")));
 }
 

@@ -207,7 +207,7 @@ TEST_F(SolveTest, MissingFileGivesTheWindowsReadError)
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err,
-              "tovu-cli solve: " + Dir.Path("nowhere.tvu") + ": Błąd odczytu: " + SystemErrorText(ENOENT) + "\n");
+              "tovu-cli solve: " + Dir.Path("nowhere.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 TEST_F(SolveTest, CtrlCStopsLikeTheStopCommandAndReportsTheBestRoute)

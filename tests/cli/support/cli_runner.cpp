@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 
 #include <fcntl.h>
+#include <locale.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -208,6 +210,16 @@ std::string TScratchDir::WritePoints(const std::string& name, const std::vector<
     for (const auto& [x, y] : points)
         file << x << "; " << y << "\r\n";
     return path;
+}
+
+std::string SystemErrorIn(int errorNumber, const std::string& locale)
+{
+    const locale_t messages = ::newlocale(LC_MESSAGES_MASK | LC_CTYPE_MASK, locale.c_str(), locale_t{});
+    if (messages == locale_t{})
+        return "(locale " + locale + " nie jest zainstalowane)";
+    std::string text = ::strerror_l(errorNumber, messages);
+    ::freelocale(messages);
+    return text;
 }
 
 std::string ReadFileBytes(const std::string& path)

@@ -46,5 +46,9 @@ private:
     std::string FPath;
 };
 
+// The C library's text for a system error in a locale (by default the one
+// the runs use): what the program's error lines must quote there.
+std::string SystemErrorIn(int errorNumber, const std::string& locale = TCliOptions().Locale);
+
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
