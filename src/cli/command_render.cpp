@@ -7,9 +7,9 @@
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
-#include "cli/png_image.h"
 #include "core/point_file.h"
 #include "core/point_set_ops.h"
+#include "picture/png_image.h"
 #include "raster/map_render.h"
 
 int RunRender(const std::vector<std::string>& args)
