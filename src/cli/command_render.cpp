@@ -8,8 +8,8 @@
 #include "cli/help_text.h"
 #include "cli/load_points.h"
 #include "cli/option_values.h"
-#include "cli/png_image.h"
 #include "core/point_file.h"
+#include "picture/png_image.h"
 #include "raster/map_render.h"
 
 int RunRender(const std::vector<std::string>& args)

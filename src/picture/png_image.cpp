@@ -1,4 +1,4 @@
-#include "cli/png_image.h"
+#include "picture/png_image.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,0 +1,71 @@
+#include "core/point_formats.h"
+
+#include "core/csv_points.h"
+#include "core/lenient_int.h"
+#include "core/point_file.h"
+#include "core/tsplib_file.h"
+#include "core/tsplib_lines.h"
+
+TPointFormat PointFormatOfFile(const std::string& fileName)
+{
+    const size_t slash = fileName.rfind('/');
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return TPointFormat::Tvu;
+    const std::string extension = UpperCase(std::string_view(fileName).substr(dot));
+    if (extension == ".TSP")
+        return TPointFormat::Tsplib;
+    if (extension == ".CSV")
+        return TPointFormat::Csv;
+    return TPointFormat::Tvu;
+}
+
+TPointParseResult ParsePointText(TPointFormat format, std::string_view text)
+{
+    switch (format) {
+    case TPointFormat::Tsplib:
+        return ParseTsplib(text);
+    case TPointFormat::Csv:
+        return ParseCsvPoints(text);
+    case TPointFormat::Tvu:
+        break;
+    }
+    TPointParseResult result;
+    const size_t lineCount = SplitPointFileLines(text).size();
+    if (lineCount > static_cast<size_t>(MaxPoints))
+        result.ErrorText = TooManyPointsText(lineCount);
+    else
+        result.Points = ParsePointSet(text);
+    return result;
+}
+
+namespace {
+
+// A part yields a number when the fallback does not show through: two
+// different fallbacks give the same value only for a readable part.
+bool YieldsNumber(std::string_view part)
+{
+    return LenientInt(part, 0) == LenientInt(part, 1);
+}
+
+}  // namespace
+
+size_t CountLinesWithoutNumbers(std::string_view text)
+{
+    size_t count = 0;
+    for (const std::string_view line : SplitPointFileLines(text)) {
+        const size_t semicolon = line.find(';');
+        const bool hasNumber = semicolon == std::string_view::npos ? YieldsNumber(line)
+                                                                   : YieldsNumber(line.substr(0, semicolon)) ||
+                                                                         YieldsNumber(line.substr(semicolon + 1));
+        if (!hasNumber)
+            ++count;
+    }
+    return count;
+}
+
+std::string LinesWithoutNumbersText(size_t count)
+{
+    return std::to_string(count) + " " + PolishPlural(static_cast<int64_t>(count), "wiersz", "wiersze", "wierszy") +
+           " bez liczb; czy to na pewno plik .tvu?";
+}

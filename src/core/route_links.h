@@ -1,0 +1,12 @@
+#pragma once
+
+#include <optional>
+
+#include "core/point_set.h"
+
+// The route the successor links draw, when they draw exactly one: a single
+// path that starts at the one point nobody links to, ends at the one point
+// with Next -1 and passes every point once. Nothing for an empty set, a set
+// whose links form a cycle, branch (two points linking to one), leave points
+// out or name no point. A lone point with Next -1 is a route of one point.
+std::optional<TSpecimen> RouteFromLinks(const TPointArray& points);

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/csv_points.h"
+#include "core/point_formats.h"
+
+namespace {
+
+using TXy = std::vector<std::pair<int32_t, int32_t>>;
+
+TXy Coordinates(const TPointArray& points)
+{
+    TXy xy;
+    for (const TMapPoint& point : points)
+        xy.emplace_back(point.X, point.Y);
+    return xy;
+}
+
+struct TCsvCase {
+    const char* Text;
+    TXy Expected;
+    int32_t Rounded;
+};
+
+TEST(CsvPoints, ReadsSeparatorsHeadersDecimalsAndLineEnds)
+{
+    const TCsvCase cases[] = {
+        {"1,2\n3,4\n", {{1, 2}, {3, 4}}, 0},
+        {"1;2\r\n3;4\r\n", {{1, 2}, {3, 4}}, 0},
+        {"x,y\n1,2\n", {{1, 2}}, 0},
+        {"X ; Y\n1.5;-2.5\n", {{2, -3}}, 2},
+        {"  1 ,\t2  \n\n\n3,4", {{1, 2}, {3, 4}}, 0},
+        {"\xEF\xBB\xBFx;y\r\n\r\n1e2;-2.4e0\r\n", {{100, -2}}, 1},
+        {"\nszerokość;wysokość\n7;8\n\n", {{7, 8}}, 0},
+        {"", {}, 0},
+        {"x,y\n", {}, 0},
+    };
+    for (const TCsvCase& c : cases) {
+        const TPointParseResult result = ParseCsvPoints(c.Text);
+        ASSERT_TRUE(result.Ok()) << c.Text << ": " << result.ErrorText;
+        EXPECT_EQ(Coordinates(result.Points), c.Expected) << c.Text;
+        EXPECT_EQ(result.RoundedCount, c.Rounded) << c.Text;
+    }
+}
+
+TEST(CsvPoints, RefusesAMalformedLineByItsNumber)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"1,2\n3;4\n", "wiersz 2: oczekiwano dwóch liczb rozdzielonych „,”"},
+        {"x,y\na,b\n", "wiersz 2: oczekiwano dwóch liczb „x,y” lub „x;y”"},
+        {"x,y\nx,y\n", "wiersz 2:"},
+        {"1,5;2,5\n", "wiersz 1:"},
+        {"1,2,3\n", "wiersz 1:"},
+        {"1;2\n\n3\n", "wiersz 3:"},
+        {"1;2\n3;4;\n", "wiersz 2:"},
+        {"1;abc\n", "wiersz 1:"},
+        {"1;2\n3;y\n", "wiersz 2: nieprawidłowa liczba „y”"},
+        {"1;2\n3;3000000000\n", "wiersz 2: współrzędna poza zakresem liczb 32-bitowych: „3000000000”"},
+    };
+    for (const auto& [text, expected] : cases) {
+        const TPointParseResult result = ParseCsvPoints(text);
+        EXPECT_EQ(result.ErrorText.rfind(expected, 0), 0u) << text << "\n" << result.ErrorText;
+        EXPECT_TRUE(result.Points.empty()) << text;
+    }
+}
+
+TEST(CsvPoints, MoreThanMaxPointsAreRefusedWithTheUsualText)
+{
+    std::string text = "x;y\n";
+    for (int i = 0; i <= MaxPoints; ++i)
+        text += "1;1\n";
+    EXPECT_EQ(ParseCsvPoints(text).ErrorText, "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)");
+    text.resize(text.size() - 4);
+    EXPECT_EQ(ParseCsvPoints(text).Points.size(), static_cast<size_t>(MaxPoints));
+}
+
+TEST(CsvPoints, WritesPointsAndRoutesAndReadsPointsBack)
+{
+    const TPointArray points = {{5, -6, 2}, {-2147483648, 2147483647, -1}, {0, 7, 1}};
+    const std::string text = FormatPointsCsv(points);
+    EXPECT_EQ(text, "x,y\n5,-6\n-2147483648,2147483647\n0,7\n");
+    EXPECT_EQ(Coordinates(ParseCsvPoints(text).Points), Coordinates(points));
+    EXPECT_EQ(FormatRouteCsv(points, {0, 2, 1}),
+              "kolejność,indeks,x,y\n1,0,5,-6\n2,2,0,7\n3,1,-2147483648,2147483647\n");
+    EXPECT_EQ(FormatRouteCsv(points, {-1, 2, 9}), "kolejność,indeks,x,y\n1,2,0,7\n");
+}
+
+TEST(PointFormats, ExtensionChoosesTheReader)
+{
+    EXPECT_EQ(PointFormatOfFile("a.tsp"), TPointFormat::Tsplib);
+    EXPECT_EQ(PointFormatOfFile("/x/B.TsP"), TPointFormat::Tsplib);
+    EXPECT_EQ(PointFormatOfFile("punkty.CSV"), TPointFormat::Csv);
+    EXPECT_EQ(PointFormatOfFile("zbiór.tvu"), TPointFormat::Tvu);
+    EXPECT_EQ(PointFormatOfFile("a.csv.tvu"), TPointFormat::Tvu);
+    EXPECT_EQ(PointFormatOfFile("dir.tsp/plik"), TPointFormat::Tvu);
+    EXPECT_EQ(PointFormatOfFile("tsp"), TPointFormat::Tvu);
+    // A .tvu text keeps the lenient reading: a CSV line becomes a point of its own.
+    const TPointParseResult tvu = ParsePointText(TPointFormat::Tvu, "1,5\r\n7; 8\r\n");
+    EXPECT_EQ(Coordinates(tvu.Points), (TXy{{0, 0}, {7, 8}}));
+    EXPECT_EQ(ParsePointText(TPointFormat::Tvu, std::string(MaxPoints + 1, '\n')).ErrorText,
+              "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)");
+}
+
+TEST(PointFormats, CountsTvuLinesThatYieldNoNumber)
+{
+    EXPECT_EQ(CountLinesWithoutNumbers("1; 2\r\n$FF; x\r\n; 7\r\n0; 0\r\n"), 0u);
+    EXPECT_EQ(CountLinesWithoutNumbers("NAME : a\nx,y\n1,5\n\n1 ; 2\n"), 4u);
+    EXPECT_EQ(LinesWithoutNumbersText(1), "1 wiersz bez liczb; czy to na pewno plik .tvu?");
+    EXPECT_EQ(LinesWithoutNumbersText(3), "3 wiersze bez liczb; czy to na pewno plik .tvu?");
+    EXPECT_EQ(LinesWithoutNumbersText(12), "12 wierszy bez liczb; czy to na pewno plik .tvu?");
+    EXPECT_EQ(RoundedCoordinatesText(1), "1 współrzędną zaokrąglono do liczby całkowitej");
+    EXPECT_EQ(RoundedCoordinatesText(22), "22 współrzędne zaokrąglono do liczb całkowitych");
+    EXPECT_EQ(RoundedCoordinatesText(5), "5 współrzędnych zaokrąglono do liczb całkowitych");
+}
+
+}  // namespace
