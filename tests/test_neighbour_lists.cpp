@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <random>
 
+#include "point_set_kinds.h"
 #include "search/nearest_route.h"
 #include "search/neighbour_lists.h"
 #include "search/point_tree.h"
 #include "search_reference.h"
 
 namespace {
-
-double Between(const TMapPoint& a, const TMapPoint& b)
-{
-    return MapHypot(static_cast<int64_t>(a.X) - b.X, static_cast<int64_t>(a.Y) - b.Y);
-}
 
 // Every other point, nearer first, the lower index first among equally near.
 std::vector<int32_t> ReferenceOrder(const TPointArray& points, int32_t point)
@@ -26,40 +22,6 @@ std::vector<int32_t> ReferenceOrder(const TPointArray& points, int32_t point)
         return Between(points[point], points[a]) < Between(points[point], points[b]);
     });
     return others;
-}
-
-// Scattered, a few places full of duplicates, a lattice full of ties, a
-// line, tight clusters far apart, and coordinates at the ends of 32 bits.
-TPointArray MakeSet(int kind, int32_t n, std::mt19937& random)
-{
-    auto draw = [&](int32_t range) { return static_cast<int32_t>(random() % static_cast<uint32_t>(range)); };
-    TPointArray points;
-    for (int32_t i = 0; i < n; ++i) {
-        switch (kind) {
-        case 0:
-            points.push_back({draw(640), draw(480), -1});
-            break;
-        case 1:
-            points.push_back({10 * draw(3), 10 * draw(3), -1});
-            break;
-        case 2:
-            points.push_back({draw(7), draw(7), -1});
-            break;
-        case 3:
-            points.push_back({5 * draw(40), 7, -1});
-            break;
-        case 4: {
-            const int32_t centre = draw(3) * 100000;
-            points.push_back({centre + draw(5), centre - draw(5), -1});
-            break;
-        }
-        default:
-            points.push_back({draw(2) == 0 ? INT32_MIN + draw(9) : INT32_MAX - draw(9),
-                              draw(2) == 0 ? INT32_MIN + draw(9) : INT32_MAX - draw(9), -1});
-            break;
-        }
-    }
-    return points;
 }
 
 }  // namespace
@@ -87,9 +49,9 @@ TEST(NeighbourLists, EquallyNearPointsComeInIndexOrder)
 TEST(NeighbourLists, MatchTheFullSortOnManySets)
 {
     std::mt19937 random(11);
-    for (int kind = 0; kind <= 5; ++kind) {
+    for (int kind = 0; kind < PointSetKinds; ++kind) {
         for (int32_t n : {0, 1, 2, 3, 9, 12, 40, 300}) {
-            const TPointArray points = MakeSet(kind, n, random);
+            const TPointArray points = MakePointSet(kind, n, random);
             for (int32_t count : {1, 8, 10, 12}) {
                 const TNeighbourLists lists = NeighbourListsOf(points, count);
                 ASSERT_EQ(lists.Count(), std::min(count, std::max(n - 1, 0)));
@@ -106,45 +68,15 @@ TEST(NeighbourLists, MatchTheFullSortOnManySets)
     }
 }
 
-TEST(PointTree, NearestPresentIsAsNearAsAnyPointLeft)
-{
-    std::mt19937 random(12);
-    for (int kind = 0; kind <= 5; ++kind) {
-        const TPointArray points = MakeSet(kind, 120, random);
-        TPointTree tree(points);
-        std::vector<bool> present(points.size(), true);
-        for (int32_t removed = 0; removed <= 120; ++removed) {
-            const TMapPoint probe{static_cast<int32_t>(random() % 700), static_cast<int32_t>(random() % 500), -1};
-            const int32_t got = tree.NearestPresent(probe.X, probe.Y);
-            double nearest = -1;
-            for (size_t i = 0; i < points.size(); ++i)
-                if (present[i] && (nearest < 0 || Between(probe, points[i]) < nearest))
-                    nearest = Between(probe, points[i]);
-            if (nearest < 0) {
-                ASSERT_EQ(got, -1);
-                break;
-            }
-            ASSERT_TRUE(got >= 0 && present[got]) << "kind " << kind << ", removed " << removed;
-            ASSERT_EQ(Between(probe, points[got]), nearest) << "kind " << kind << ", removed " << removed;
-            // Taken out in a random order; a second removal changes nothing.
-            int32_t victim = static_cast<int32_t>(random() % points.size());
-            if (!present[victim])
-                victim = got;
-            tree.Remove(victim);
-            tree.Remove(victim);
-            present[victim] = false;
-        }
-    }
-}
-
+// Lists of one send most steps to the tree's nearest remaining point.
 TEST(NearestNeighbourRoute, EveryStepGoesToANearestUnvisitedPoint)
 {
     std::mt19937 random(13);
-    for (int kind = 0; kind <= 5; ++kind) {
+    for (int kind = 0; kind < PointSetKinds; ++kind) {
         for (int32_t n : {1, 2, 5, 30, 200}) {
-            const TPointArray points = MakeSet(kind, n, random);
+            const TPointArray points = MakePointSet(kind, n, random);
             TPointTree tree(points);
-            const TNeighbourLists lists(tree, 4);
+            const TNeighbourLists lists(tree, n % 2 == 0 ? 1 : 4);
             const int32_t first = static_cast<int32_t>(random() % n);
             const TSpecimen route = NearestNeighbourRoute(points, tree, lists, first);
             ASSERT_TRUE(IsPermutation(route));

@@ -26,25 +26,38 @@ TEdges EdgesOf(const TRouteRing& ring)
     return edges;
 }
 
-// The edges the move should leave: the old ones less removed plus added.
-TEdges Expected(TEdges edges, const TEdges& removed, const TEdges& added)
+std::vector<int32_t> OrderOf(const TRouteRing& ring)
 {
-    for (const auto& edge : removed) {
-        const auto at = std::find(edges.begin(), edges.end(), Edge(edge.first, edge.second));
-        EXPECT_NE(at, edges.end());
-        if (at != edges.end())
-            edges.erase(at);
-    }
-    for (const auto& edge : added)
-        edges.push_back(Edge(edge.first, edge.second));
-    std::sort(edges.begin(), edges.end());
-    return edges;
+    std::vector<int32_t> order(ring.Size());
+    for (int32_t p = 0; p < ring.Size(); ++p)
+        order[p] = ring.At(p);
+    return order;
 }
 
-void ExpectConsistent(const TRouteRing& ring)
+// Makes the move with recording on. The ring must then hold the old edges
+// less removed plus added, each node where its position says, and Undo must
+// give the ring back exactly as it was.
+template <class TMove>
+void ExpectMove(TRouteRing& ring, const TEdges& removed, const TEdges& added, TMove move, int trial)
 {
+    const std::vector<int32_t> before = OrderOf(ring);
+    TEdges expected = EdgesOf(ring);
+    for (const auto& edge : removed) {
+        const auto at = std::find(expected.begin(), expected.end(), Edge(edge.first, edge.second));
+        ASSERT_NE(at, expected.end()) << "trial " << trial;
+        expected.erase(at);
+    }
+    for (const auto& edge : added)
+        expected.push_back(Edge(edge.first, edge.second));
+    std::sort(expected.begin(), expected.end());
+
+    ring.SetRecording(true);
+    move();
+    ASSERT_EQ(EdgesOf(ring), expected) << "trial " << trial;
     for (int32_t p = 0; p < ring.Size(); ++p)
-        ASSERT_EQ(ring.Position(ring.At(p)), p);
+        ASSERT_EQ(ring.Position(ring.At(p)), p) << "trial " << trial;
+    ring.Undo();
+    ASSERT_EQ(OrderOf(ring), before) << "trial " << trial;
 }
 
 TRouteRing ShuffledRing(int32_t size, std::mt19937& random)
@@ -69,15 +82,13 @@ TEST(RouteRing, ExchangeReplacesTwoEdgesEitherWayRound)
     std::mt19937 random(21);
     for (int trial = 0; trial < 3000; ++trial) {
         TRouteRing ring = ShuffledRing(4 + static_cast<int32_t>(random() % 12), random);
-        const bool forward = random() % 2 == 0;
+        const int32_t way = random() % 2 == 0 ? 1 : -1;
         const int32_t a = static_cast<int32_t>(random() % ring.Size());
-        const int32_t b = Step(ring, a, forward);
-        const int32_t c = ring.Walk(b, (1 + static_cast<int32_t>(random() % (ring.Size() - 3))) * (forward ? 1 : -1));
-        const int32_t d = Step(ring, c, forward);
-        const TEdges expected = Expected(EdgesOf(ring), {{a, b}, {c, d}}, {{a, c}, {b, d}});
-        ring.Exchange(a, b, c, d);
-        ASSERT_EQ(EdgesOf(ring), expected) << "trial " << trial;
-        ExpectConsistent(ring);
+        const int32_t b = ring.Walk(a, way);
+        const int32_t c = ring.Walk(b, (1 + static_cast<int32_t>(random() % (ring.Size() - 3))) * way);
+        const int32_t d = ring.Walk(c, way);
+        ExpectMove(
+            ring, {{a, b}, {c, d}}, {{a, c}, {b, d}}, [&] { ring.Exchange(a, b, c, d); }, trial);
     }
 }
 
@@ -87,25 +98,23 @@ TEST(RouteRing, MoveStretchCarriesOneToThreeNodesEitherWayRound)
     for (int trial = 0; trial < 5000; ++trial) {
         const int32_t length = 1 + static_cast<int32_t>(random() % 3);
         TRouteRing ring = ShuffledRing(length + 3 + static_cast<int32_t>(random() % 8), random);
-        const bool forward = random() % 2 == 0;
+        const int32_t way = random() % 2 == 0 ? 1 : -1;
         const int32_t s = static_cast<int32_t>(random() % ring.Size());
-        const int32_t e = ring.Walk(s, (length - 1) * (forward ? 1 : -1));
-        const int32_t p = Step(ring, s, !forward);
-        const int32_t nx = Step(ring, e, forward);
-        // c and d anywhere off the stretch, d on either side of c.
-        const int32_t c =
-            ring.Walk(e, (1 + static_cast<int32_t>(random() % (ring.Size() - length))) * (forward ? 1 : -1));
+        const int32_t e = ring.Walk(s, (length - 1) * way);
+        const int32_t p = ring.Walk(s, -way);
+        const int32_t nx = ring.Walk(e, way);
+        // c anywhere off the stretch, d on either side of it but off it too.
+        const int32_t c = ring.Walk(e, (1 + static_cast<int32_t>(random() % (ring.Size() - length))) * way);
         const int32_t d = Step(ring, c, random() % 2 == 0);
-        const int32_t offset = (ring.Position(d) - ring.Position(s) + ring.Size()) % ring.Size();
-        if ((forward ? offset : (ring.Size() - offset) % ring.Size()) < length)
+        if ((c == p && d == s) || (c == nx && d == e))
             continue;
-        const TEdges expected = Expected(EdgesOf(ring), {{p, s}, {e, nx}, {c, d}}, {{p, nx}, {c, s}, {e, d}});
-        ring.MoveStretch(p, s, e, nx, c, d);
-        ASSERT_EQ(EdgesOf(ring), expected) << "trial " << trial;
-        ExpectConsistent(ring);
+        ExpectMove(
+            ring, {{p, s}, {e, nx}, {c, d}}, {{p, nx}, {c, s}, {e, d}}, [&] { ring.MoveStretch(p, s, e, nx, c, d); },
+            trial);
     }
 }
 
+// The stretches' own edges stay, so the edges say neither was turned round.
 TEST(RouteRing, SwapStretchesTradesNeighbouringStretches)
 {
     std::mt19937 random(23);
@@ -120,31 +129,8 @@ TEST(RouteRing, SwapStretchesTradesNeighbouringStretches)
         const int32_t c0 = ring.Next(b1);
         const int32_t c1 = ring.Walk(b1, lengthC);
         const int32_t d = ring.Next(c1);
-        const TEdges expected = Expected(EdgesOf(ring), {{a, b0}, {b1, c0}, {c1, d}}, {{a, c0}, {c1, b0}, {b1, d}});
-        ring.SwapStretches(a, b0, b1, c0, c1, d);
-        // The stretches' own edges stay, so these edges say neither was turned round.
-        ASSERT_EQ(EdgesOf(ring), expected) << "trial " << trial;
-        ExpectConsistent(ring);
-    }
-}
-
-TEST(RouteRing, UndoRestoresTheRingExactly)
-{
-    std::mt19937 random(24);
-    for (int trial = 0; trial < 500; ++trial) {
-        TRouteRing ring = ShuffledRing(5 + static_cast<int32_t>(random() % 30), random);
-        std::vector<int32_t> before(ring.Size());
-        for (int32_t p = 0; p < ring.Size(); ++p)
-            before[p] = ring.At(p);
-        ring.SetRecording(true);
-        for (int move = 0; move < 6; ++move) {
-            const int32_t a = static_cast<int32_t>(random() % ring.Size());
-            const int32_t c = ring.Walk(a, 2 + static_cast<int32_t>(random() % (ring.Size() - 3)));
-            ring.Exchange(a, ring.Next(a), c, ring.Next(c));
-        }
-        ring.Undo();
-        for (int32_t p = 0; p < ring.Size(); ++p)
-            ASSERT_EQ(ring.At(p), before[p]) << "trial " << trial;
-        ExpectConsistent(ring);
+        ExpectMove(
+            ring, {{a, b0}, {b1, c0}, {c1, d}}, {{a, c0}, {c1, b0}, {b1, d}},
+            [&] { ring.SwapStretches(a, b0, b1, c0, c1, d); }, trial);
     }
 }

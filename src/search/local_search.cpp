@@ -153,9 +153,8 @@ TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLo
     if (progress.GoOn() && !timeUp) {
         TLocalOptimiser optimiser(points, lists, start);
         optimiser.SetRoute(first);
-        optimiser.TouchAll();
         const TLocalPoll poll = [&] { return pacer.Poll() && !timeUp; };
-        optimiser.Run(poll);
+        optimiser.Polish(poll);
         if (!optimiser.Interrupted()) {
             outcome.Steps = Iterate(optimiser, poll, [&](int64_t done) {
                 if (!byTime)
