@@ -15,8 +15,10 @@
 namespace {
 
 // The longest stretch a kick moves: long enough that one Or-opt move can't
-// simply carry it back, short enough to stay a local change.
-constexpr int32_t MaxKickStretch = 50;
+// simply carry it back, short enough to stay a local change. On uniform
+// sets of 1 000 and 10 000 points 100 came out a little ahead of 50 and
+// level with 200 in the same time.
+constexpr int32_t MaxKickStretch = 100;
 
 int32_t ValidStart(int32_t startPoint, int32_t n)
 {
