@@ -210,23 +210,32 @@ void BenchSmall()
     Report("12 points: sets solved exactly, of 20", optimal, 19.0, "", detail);
 }
 
-// A stop pressed while the first settling of 10 000 points is under way.
+// The stop pressed 20, 80, 160 and 400 ms into a run on 10 000 points:
+// while the route is built, in the first settling and among the kicks.
+// The time from the press to the return, the worst of the four.
 void BenchStop()
 {
-    TPointSetState state;
-    state.FPoints = UniformPoints(10000, 31);
-    TTimingHost host(state);
-    state.FSearching = true;
-    TLocalParams params;
-    params.TimeLimitSeconds = 60;
-    host.StopAt = TClock::now() + std::chrono::milliseconds(150);
-    SearchLocal(state, host, params);
-    const double latency = Millis(TClock::now() - host.StoppedAt);
+    double worst = 0.0;
+    TClock::duration longestGap{};
+    double longestBusyGap = 0.0;
+    for (int pressMs : {20, 80, 160, 400}) {
+        TPointSetState state;
+        state.FPoints = UniformPoints(10000, 31);
+        TTimingHost host(state);
+        state.FSearching = true;
+        TLocalParams params;
+        params.TimeLimitSeconds = 60;
+        host.StopAt = TClock::now() + std::chrono::milliseconds(pressMs);
+        SearchLocal(state, host, params);
+        worst = std::max(worst, Millis(TClock::now() - host.StoppedAt));
+        longestGap = std::max(longestGap, host.LongestGap);
+        longestBusyGap = std::max(longestBusyGap, host.LongestBusyGap);
+    }
     char detail[120];
     std::snprintf(detail, sizeof detail,
-                  "longest gap between event passes %.1f ms, %.1f ms processor time (target 30 ms)",
-                  Millis(host.LongestGap), host.LongestBusyGap);
-    Report("10 000 points, stop noticed after", latency, 100.0, "ms", detail);
+                  "longest gap between event passes %.1f ms, %.1f ms processor time (target 30 ms)", Millis(longestGap),
+                  longestBusyGap);
+    Report("10 000 points, stop noticed after", worst, 100.0, "ms", detail);
 }
 
 }  // namespace

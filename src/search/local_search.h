@@ -6,6 +6,9 @@
 #include "core/progress.h"
 #include "search/search_outcome.h"
 
+// Any set with a point has a route; kicks begin at three points.
+inline constexpr int32_t MinLocalPoints = 1;
+
 // The parameter controls' ranges.
 inline constexpr double MinLocalSeconds = 1.0;
 inline constexpr double MaxLocalSeconds = 3600.0;
