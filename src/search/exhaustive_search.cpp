@@ -1,8 +1,10 @@
 #include "search/exhaustive_search.h"
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
+#include "search/exhaustive_ranges.h"
 #include "search/step_pacer.h"
 
 void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route)
@@ -20,7 +22,39 @@ void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route)
         SwapValues(route[digits[i - 2]], route[i - 1]);
 }
 
-TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep)
+int64_t CountingPosition(const TSpecimen& route)
+{
+    // Position i - 1 takes its final point at the decoder's step i, from
+    // wherever that point stands then; its digit is that place.
+    const int32_t n = static_cast<int32_t>(route.size());
+    TSpecimen work(route.size());
+    for (int32_t j = 0; j < n; ++j)
+        work[j] = j;
+    int64_t k = 0;
+    for (int32_t i = n; i >= 2; --i) {
+        int32_t digit = 0;
+        while (work[digit] != route[i - 1])
+            ++digit;
+        SwapValues(work[digit], work[i - 1]);
+        k += digit * Factorial(i - 1);
+    }
+    return k;
+}
+
+int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
+{
+    if (pumpEveryStep || ExhaustiveRangeCount(n) == 0)
+        return 1;
+    if (threads > 0)
+        return static_cast<int32_t>(std::min<int64_t>(threads, ExhaustiveRangeCount(n)));
+    // Up to 12 points the search takes about a millisecond, less than
+    // starting the threads is worth.
+    if (n <= 12)
+        return 1;
+    return static_cast<int32_t>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1u, 256u));
+}
+
+TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep, int32_t threads)
 {
     host.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
@@ -36,8 +70,11 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pum
     state.FRoute.resize(n);
     state.FBestRoute.resize(n);
     TStepPacer pacer(host, pumpEveryStep);
-    TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
-    scan.Run();
+    const int32_t count = ExhaustiveThreadCount(n, pumpEveryStep, threads);
+    if (count < 2 || SearchExhaustiveRanges(state.FDistances, n, count, pacer, state.FBestRoute) < 0) {
+        TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
+        scan.Run();
+    }
     pacer.Flush();
 
     outcome.Steps = pacer.StepsDone();

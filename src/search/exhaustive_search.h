@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/progress.h"
 #include "core/point_set.h"
+#include "core/progress.h"
 #include "search/exhaustive_scan.h"
 #include "search/search_outcome.h"
 
@@ -13,4 +13,18 @@
 // routes staying the best. With pumpEveryStep the host's events run after
 // every route (tests stop at an exact route); otherwise they run about every
 // 16 ms, with the same result for a stop after the same route.
-TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep = false);
+//
+// threads: how many threads share the work; 0 asks for one per core (one
+// thread up to 12 points, where the whole search takes about a
+// millisecond). One thread walks the counting order in order, and a stop
+// leaves the best of the routes before it. Several threads give the same
+// result for a complete search (see exhaustive_ranges.h); after a stop
+// FBestRoute is the best of the routes they had evaluated, Steps counts
+// the routes decided by all of them, and FRoute is the route at that
+// position of the counting order (the identity after a complete search, as
+// with one thread). pumpEveryStep always uses one thread.
+TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep = false,
+                                int32_t threads = 0);
+
+// The threads SearchExhaustive uses for n points when asked for threads.
+int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads);
