@@ -95,6 +95,7 @@ TEST(ExhaustiveRanges, ThreadCountFollowsTheRequest)
         {"as asked", 12, false, 3, 3},
         {"no more than ranges", 6, false, 50, 6},
         {"one asked", 20, false, 1, 1},
+        {"no more than the most", 20, false, 100000, MaxExhaustiveThreads},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ExhaustiveThreadCount(row.n, row.everyStep, row.threads), row.expected) << row.name;

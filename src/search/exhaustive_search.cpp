@@ -46,12 +46,13 @@ int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
     if (pumpEveryStep || ExhaustiveRangeCount(n) == 0)
         return 1;
     if (threads > 0)
-        return static_cast<int32_t>(std::min<int64_t>(threads, ExhaustiveRangeCount(n)));
-    // Up to 12 points the search takes about a millisecond, less than
-    // starting the threads is worth.
+        return static_cast<int32_t>(std::min<int64_t>({threads, MaxExhaustiveThreads, ExhaustiveRangeCount(n)}));
+    // Up to 12 points the search takes a few milliseconds at most, too
+    // little for threads to pay off.
     if (n <= 12)
         return 1;
-    return static_cast<int32_t>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1u, 256u));
+    return static_cast<int32_t>(std::clamp<int64_t>(std::thread::hardware_concurrency(), 1,
+                                                    std::min<int64_t>(MaxExhaustiveThreads, ExhaustiveRangeCount(n))));
 }
 
 TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep, int32_t threads)

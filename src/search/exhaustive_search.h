@@ -14,9 +14,9 @@
 // every route (tests stop at an exact route); otherwise they run about every
 // 16 ms, with the same result for a stop after the same route.
 //
-// threads: how many threads share the work; 0 asks for one per core (one
-// thread up to 12 points, where the whole search takes about a
-// millisecond). One thread walks the counting order in order, and a stop
+// threads: how many threads share the work, at most MaxExhaustiveThreads;
+// 0 asks for one per core (one thread up to 12 points, where the whole
+// search takes a few milliseconds at most). One thread walks the counting order in order, and a stop
 // leaves the best of the routes before it. Several threads give the same
 // result for a complete search (see exhaustive_ranges.h); after a stop
 // FBestRoute is the best of the routes they had evaluated, Steps counts
@@ -28,3 +28,4 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pum
 
 // The threads SearchExhaustive uses for n points when asked for threads.
 int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads);
+inline constexpr int32_t MaxExhaustiveThreads = 256;
