@@ -16,13 +16,16 @@
 //
 // threads: how many threads share the work, at most MaxExhaustiveThreads;
 // 0 asks for one per core (one thread up to 12 points, where the whole
-// search takes a few milliseconds at most). One thread walks the counting order in order, and a stop
-// leaves the best of the routes before it. Several threads give the same
-// result for a complete search (see exhaustive_ranges.h); after a stop
-// FBestRoute is the best of the routes they had evaluated, Steps counts
-// the routes decided by all of them, and FRoute is the route at that
-// position of the counting order (the identity after a complete search, as
-// with one thread). pumpEveryStep always uses one thread.
+// search takes a few milliseconds at most). pumpEveryStep always uses one.
+// One thread walks the counting order in order, and a stop leaves the best
+// of the routes before it. Several threads give the same result for a
+// complete search (see exhaustive_ranges.h). After a stop they leave the
+// shortest of the routes evaluated until then (the first route of the
+// counting order and a quick guess evaluated before they start among them),
+// of equally short ones the earliest in counting order; Steps counts the
+// routes decided (evaluated or left out) by all of them, and FRoute is the
+// route at that position of the counting order: the identity after a
+// complete search, as with one thread.
 TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& host, bool pumpEveryStep = false,
                                 int32_t threads = 0);
 
