@@ -31,6 +31,7 @@ int64_t ExhaustiveRangeCount(int32_t n);
 
 // Runs the whole search with up to threads workers (never more than there
 // are ranges) and returns the routes decided, or -1 when no thread could be
-// started or n has no ranges; then nothing was done.
+// started or n has no ranges; then no route was decided and the caller
+// searches on its own.
 int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int32_t threads, TStepPacer& pacer,
                                TSpecimen& bestRoute);
