@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/distances.h"
-#include "core/host.h"
+#include "core/progress.h"
 #include "core/random_source.h"
 #include "search/exhaustive_search.h"
 #include "search/local_search.h"
@@ -34,7 +34,7 @@ double Millis(TClock::duration d)
 // clock and in processor time (on a shared machine the wall clock also
 // counts other people's work), and can press the stop command at a given
 // moment.
-class TTimingHost : public TCoreHost {
+class TTimingHost : public TProgress {
 public:
     explicit TTimingHost(TPointSetState& state) : FState(state) {}
     void ShowStatus(const std::string&, int32_t) override {}
@@ -57,10 +57,6 @@ public:
         }
     }
     bool GoOn() const override { return FState.FSearching; }
-    void FillDistanceGrid() override {}
-    void RefreshPointList() override {}
-    bool IsShowing() const override { return true; }
-    void ShowError(const std::string&, const std::string&) override {}
 
     int64_t EventPasses = 0;
     TClock::duration LongestGap{};
@@ -186,7 +182,7 @@ void BenchSmall()
         TPointSetState state;
         state.FPoints = UniformPoints(n, 500u + static_cast<uint32_t>(set));
         TTimingHost host(state);
-        ComputeDistances(state, host, 0);
+        ComputeDistances(state.FPoints, state.FDistances, host, 0);
         state.FSearching = true;
         SearchExhaustive(state, host);
         const double exact = RouteLength(state.FDistances, state.FBestRoute);

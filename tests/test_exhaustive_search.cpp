@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/distances.h"
+#include "support/point_sets.h"
 #include "search/exhaustive_search.h"
 #include "search/step_pacer.h"
 #include "support/scripted_host.h"
@@ -18,39 +19,6 @@ TSpecimen Rotation(int32_t n)
     for (int32_t i = 0; i < n; ++i)
         route[i] = (i + 1) % n;
     return route;
-}
-
-// Point sets of the kinds that trip a search up: scattered, on one line,
-// several points at one place, a lattice full of equal routes, and
-// coordinates so large that legs fall far below the last bit of the sum.
-std::vector<TMapPoint> MakeSet(int kind, int32_t n, std::mt19937& random)
-{
-    std::vector<TMapPoint> points;
-    auto draw = [&](int32_t range) { return static_cast<int32_t>(random() % static_cast<uint32_t>(range)); };
-    for (int32_t i = 0; i < n; ++i) {
-        switch (kind) {
-        case 0:
-            points.push_back({draw(640), draw(480), -1});
-            break;
-        case 1: {
-            const int32_t t = draw(20);
-            points.push_back({3 * t, 4 * t, -1});
-            break;
-        }
-        case 2:
-            points.push_back({10 * draw(3), 10 * draw(2), -1});
-            break;
-        case 3:
-            points.push_back({draw(4), draw(3), -1});
-            break;
-        default: {
-            const int32_t far = i % 2 == 0 ? 2000000000 : -2000000000;
-            points.push_back({far + draw(50), draw(2000000000) - 1000000000 + draw(7), -1});
-            break;
-        }
-        }
-    }
-    return points;
 }
 
 }  // namespace

@@ -6,29 +6,14 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "point_set_kinds.h"
-#include "scripted_host.h"
 #include "search/local_search.h"
 #include "search/nearest_route.h"
 #include "search/neighbour_lists.h"
-#include "search_reference.h"
+#include "support/point_set_kinds.h"
+#include "support/scripted_host.h"
+#include "support/search_reference.h"
 
 namespace {
-
-struct TClockScript {
-    explicit TClockScript(uint32_t value)
-    {
-        SetReseedClock([value] { return value; });
-    }
-    ~TClockScript() { SetReseedClock({}); }
-};
-
-void SetPoints(TPointSetState& state, const TPointArray& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
 
 TSearchOutcome RunLocal(TPointSetState& state, TScriptedHost& host, int32_t tries, int32_t start = -1)
 {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <random>
 
-#include "point_set_kinds.h"
+#include "support/point_set_kinds.h"
 #include "search/nearest_route.h"
 #include "search/neighbour_lists.h"
 #include "search/point_tree.h"
-#include "search_reference.h"
+#include "support/search_reference.h"
 
 namespace {
 

@@ -189,3 +189,55 @@ TEST(StepPacer, HookRunsJustBeforeEachPassOfEvents)
     EXPECT_EQ(passesSeen, std::vector<int64_t>({0, 1}));
     EXPECT_EQ(pacer.Pumps(), 2);
 }
+
+// After thousands of cheap steps the countdown runs long; dear work that
+// reports its weight keeps the events on time without recalibrating.
+TEST(StepPacer, WeighedWorkKeepsEventsOnTimeAfterCheapSteps)
+{
+    TScriptedPacerClock clock;
+    TPointSetState state;
+    state.FSearching = true;
+    TScriptedHost host(state);
+    host.Bar.SetMax(100000000);
+    std::vector<TClock::time_point> passes;
+    host.OnEvents = [&] { passes.push_back(clock.Now); };
+    TStepPacer pacer(host);
+    for (int i = 0; i < 50000; ++i) {
+        clock.Now += std::chrono::microseconds(1);
+        pacer.Step();
+    }
+    passes.clear();
+    const TClock::time_point dearFrom = clock.Now;
+    while (passes.size() < 5) {
+        // Two milliseconds of work, as much as two thousand cheap steps.
+        clock.Now += std::chrono::milliseconds(2);
+        pacer.Weigh(2000);
+        pacer.Step();
+    }
+    EXPECT_LE(passes[0] - dearFrom, std::chrono::milliseconds(33));
+    for (size_t i = 1; i < passes.size(); ++i)
+        EXPECT_LE(passes[i] - passes[i - 1], std::chrono::milliseconds(33));
+}
+
+TEST(StepPacer, WeighRunsNoEventsBeforeTheFirstStepNorWhereEveryStepHasThem)
+{
+    TScriptedPacerClock clock;
+    TPointSetState state;
+    state.FSearching = true;
+    TScriptedHost host(state);
+    host.Bar.SetMax(100);
+    TStepPacer paced(host);
+    clock.Now += std::chrono::milliseconds(100);
+    EXPECT_TRUE(paced.Weigh(1000000));
+    EXPECT_EQ(host.EventPasses, 0);
+    paced.Step();
+    EXPECT_EQ(host.EventPasses, 1);
+    clock.Now += std::chrono::milliseconds(100);
+    paced.Weigh(1000000);
+    EXPECT_EQ(host.EventPasses, 2);
+
+    TStepPacer everyStep(host, true);
+    everyStep.Step();
+    everyStep.Weigh(1000000);
+    EXPECT_EQ(host.EventPasses, 3);
+}

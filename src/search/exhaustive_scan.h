@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
 #include "core/point_set.h"
+#include "search/path_floor.h"
 
 // The engine of the exhaustive search, over any stepper that offers
 // Step() and StepBy(count) and answers whether to go on.
@@ -17,12 +19,26 @@ inline constexpr int32_t MaxExhaustivePoints = 20;
 
 // The route that counter value k stands for, decoded digit by digit.
 void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route);
+// The counter value that stands for route, a permutation of 0 .. n-1.
+int64_t CountingPosition(const TSpecimen& route);
 
 // How far a plain double sum of a route's legs, in any order, may lie from
 // the route's reference length, per leg and relative to the length: a few
 // units in the last place, with room to spare. Only routes within this
 // margin of the best get their reference length.
 inline constexpr double MarginPerLeg = 8.0 / 9007199254740992.0;  // 8 * 2^-53
+
+// Which floors a subtree meets before it is entered, by the number of its
+// free points: the nearest-neighbour floor (unless Nearest is off), the
+// tree floor from TreeFrom free points, the penalized tree from
+// LagrangeFrom with up to LagrangeSteps subgradient steps. The defaults
+// are the fastest order that the exhaustive benchmark measured.
+struct TScanFloors {
+    bool Nearest = true;
+    int32_t TreeFrom = 6;
+    int32_t LagrangeFrom = 9;
+    int32_t LagrangeSteps = 12;
+};
 
 // Walks the routes in counting order by swapping positions from the top
 // down, the way the decoder builds each route, so that a subtree shares the
@@ -32,13 +48,13 @@ inline constexpr double MarginPerLeg = 8.0 / 9007199254740992.0;  // 8 * 2^-53
 template <class TStepper>
 class TExhaustiveScan {
 public:
-    // skipSubtrees leaves out a whole subtree once its fixed legs and the
-    // nearest-neighbour bound of its free points reach the best. Without it
+    // skipSubtrees leaves out a whole subtree once its fixed legs and a
+    // floor for its free points (see TScanFloors) reach the best. Without it
     // every route goes through the double filter; the benchmark uses that
     // to show the cost of the blocks alone.
     TExhaustiveScan(const TDistanceMatrix& distances, int32_t n, TStepper& stepper, TSpecimen& bestRoute,
-                    bool skipSubtrees = true)
-        : FCount(n), FStepper(stepper), FBestRoute(bestRoute), FSkipSubtrees(skipSubtrees)
+                    bool skipSubtrees = true, const TScanFloors& floors = {})
+        : FCount(n), FStepper(stepper), FBestRoute(bestRoute), FSkipSubtrees(skipSubtrees), FFloors(floors)
     {
         FDistances.resize(static_cast<size_t>(n) * n);
         for (int32_t i = 0; i < n; ++i)
@@ -49,6 +65,10 @@ public:
         FFilter = CanFilter();
         FMargin = 1.0 + MarginPerLeg * n;
         PrepareNearest();
+        if (FFilter)
+            FFloor = TPathFloor(FDistances.data(), n);
+        for (auto& penalties : FPenalties)
+            penalties.fill(0.0);
     }
 
     void Run()
@@ -84,6 +104,70 @@ public:
             Level(n, 0.0, FNearestTotal);
     }
 
+    // Makes this scan one of several that share a search range by range
+    // (RunRange instead of Run). Each keeps the first of its own shortest
+    // routes; shared holds the shortest length any of them has found (or a
+    // route evaluated before) and only narrows what a scan looks at.
+    void ShareBest(std::atomic<double>& shared)
+    {
+        FShared = &shared;
+        FBest = std::numeric_limits<double>::infinity();
+        FThreshold = std::numeric_limits<double>::infinity();
+        FRangeDigit.fill(-1);
+        RefreshThreshold();
+    }
+
+    // Whether this scan has evaluated a route since ShareBest; its best
+    // route and length then stand in the route and Best().
+    bool HasBest() const { return FBest < std::numeric_limits<double>::infinity(); }
+    double Best() const { return FBest; }
+
+    // The routes whose top depth digits in counting order make up range:
+    // the stretch of (n - depth)! routes from range * (n - depth)!. A scan
+    // given ranges in rising order keeps the first of its shortest routes.
+    // Needs n - depth >= 5. Returns whether the search goes on.
+    bool RunRange(int64_t range, int32_t depth)
+    {
+        const int32_t n = FCount;
+        const int32_t bottom = n - depth;
+        std::array<int32_t, MaxExhaustivePoints> digit;
+        int64_t rest = range;
+        for (int32_t top = bottom; top < n; ++top) {
+            digit[top] = static_cast<int32_t>(rest % (top + 1));
+            rest /= top + 1;
+        }
+        for (int32_t i = 0; i < n; ++i)
+            FSlots[i] = i;
+        double tail = 0.0;
+        double freeNearest = FNearestTotal;
+        // Ranges that share their top digits with the range before share
+        // its floors there: a skip holds (the threshold only falls) and a
+        // subtree let in need not be measured again.
+        bool samePrefix = true;
+        for (int32_t level = n; level > bottom; --level) {
+            const int32_t top = level - 1;
+            samePrefix = samePrefix && digit[top] == FRangeDigit[top];
+            FRangeDigit[top] = digit[top];
+            std::swap(FSlots[digit[top]], FSlots[top]);
+            const double sum = level == n ? 0.0 : tail + D(FSlots[top], FSlots[level]);
+            const double nearest = freeNearest - FNearest[FSlots[top]];
+            bool goOn = true;
+            const bool skip = samePrefix ? FRangeSkippedAt == top : Prunes(top, sum, nearest, goOn);
+            if (!goOn)
+                return false;
+            if (skip) {
+                for (int32_t below = top - 1; below >= bottom; --below)
+                    FRangeDigit[below] = -1;
+                FRangeSkippedAt = top;
+                return FStepper.StepBy(FFactorial[bottom]);
+            }
+            tail = sum;
+            freeNearest = nearest;
+        }
+        FRangeSkippedAt = -1;
+        return Level(bottom, tail, freeNearest);
+    }
+
 private:
     double D(int32_t a, int32_t b) const { return FDistances[static_cast<size_t>(a) * FCount + b]; }
 
@@ -99,7 +183,7 @@ private:
     void SetBest(const int32_t* route)
     {
         std::copy_n(route, FCount, FBestRoute.begin());
-        FThreshold = FFilter ? FBest * FMargin : std::numeric_limits<double>::infinity();
+        FThreshold = FFilter ? std::min(FBest, FSharedSeen) * FMargin : std::numeric_limits<double>::infinity();
     }
 
     void Consider(const int32_t* route)
@@ -108,6 +192,32 @@ private:
         if (length < FBest) {
             FBest = length;
             SetBest(route);
+            Publish();
+        }
+    }
+
+    // The threshold follows the best length of all ranges, so that a range
+    // skips what another range has already beaten. It stays widened by the
+    // margin: a route as long as another range's best is still looked at,
+    // because it may come first in counting order.
+    void RefreshThreshold()
+    {
+        if (FShared == nullptr)
+            return;
+        const double shared = FShared->load(std::memory_order_relaxed);
+        if (shared < FSharedSeen) {
+            FSharedSeen = shared;
+            if (FFilter)
+                FThreshold = std::min(FThreshold, shared * FMargin);
+        }
+    }
+
+    void Publish()
+    {
+        if (FShared == nullptr)
+            return;
+        double shared = FShared->load(std::memory_order_relaxed);
+        while (FBest < shared && !FShared->compare_exchange_weak(shared, FBest, std::memory_order_relaxed)) {
         }
     }
 
@@ -159,19 +269,55 @@ private:
             std::swap(slot[digit], slot[top]);
             const double sum = level == FCount ? 0.0 : tail + D(slot[top], slot[level]);
             const double rest = freeNearest - FNearest[slot[top]];
-            const double bound = sum + std::max(0.0, rest - FBoundSlack);
             bool goOn = true;
-            if (FSkipSubtrees && bound >= FThreshold)
+            if (Prunes(top, sum, rest, goOn))
                 skipped += subtree;
-            else if (top == 4)
-                goOn = Block(sum, skipped);
-            else
-                goOn = StepSkipped(skipped) && Level(top, sum, rest);
+            else if (goOn)
+                goOn = top == 4 ? Block(sum, skipped) : StepSkipped(skipped) && Level(top, sum, rest);
             std::swap(slot[digit], slot[top]);
             if (!goOn)
                 return false;
         }
         return StepSkipped(skipped);
+    }
+
+    // Whether no route of the subtree under the point just placed at top
+    // can come below the threshold: its fixed legs sum to sum, rest is the
+    // nearest-neighbour total of its free points. The floors go from the
+    // cheapest to the dearest, each only while the one before leaves the
+    // subtree in. goOn turns false when the stepper saw the stop meanwhile.
+    bool Prunes(int32_t top, double sum, double rest, bool& goOn)
+    {
+        if (!FSkipSubtrees)
+            return false;
+        RefreshThreshold();
+        if (FFloors.Nearest && sum + std::max(0.0, rest - FBoundSlack) >= FThreshold)
+            return true;
+        if (top < FFloors.TreeFrom || !FFilter)
+            return false;
+        const int32_t last = FSlots[top];
+        const int64_t treeCost = static_cast<int64_t>(top) * top;
+        goOn = Weigh(treeCost);
+        if (sum + FFloor.Tree(last, FSlots.data(), top) >= FThreshold)
+            return true;
+        if (top < FFloors.LagrangeFrom || !goOn)
+            return false;
+        goOn = Weigh(treeCost * FFloors.LagrangeSteps);
+        double* penalties = FPenalties[top].data();
+        std::copy_n(FPenalties[top + 1].data(), FCount, penalties);
+        const double floor =
+            FFloor.Lagrangian(last, FSlots.data(), top, FThreshold - sum, FFloors.LagrangeSteps, penalties);
+        return sum + floor >= FThreshold;
+    }
+
+    // A floor over m free points costs about m * m steps of the cheapest
+    // kind; steppers that pace themselves by counting calls learn of it.
+    bool Weigh(int64_t units)
+    {
+        if constexpr (requires(TStepper & stepper) { stepper.Weigh(units); })
+            return FStepper.Weigh(units);
+        else
+            return true;
     }
 
     bool StepSkipped(int64_t& skipped)
@@ -282,8 +428,18 @@ private:
     double FNearestTotal = 0.0;
     double FBoundSlack = 0.0;
     bool FSkipSubtrees;
+    TScanFloors FFloors;
+    TPathFloor FFloor;
+    // Penalties per depth of the walk: a subtree starts from its parent's.
+    std::array<std::array<double, MaxExhaustivePoints>, MaxExhaustivePoints + 1> FPenalties;
     bool FFilter = false;
     double FMargin = 1.0;
     double FBest = -1.0;
     double FThreshold = std::numeric_limits<double>::infinity();
+    std::atomic<double>* FShared = nullptr;
+    double FSharedSeen = std::numeric_limits<double>::infinity();
+    // The digits of the range walked last and the position where its walk
+    // ended in a skip (-1 when it reached the range's own subtree).
+    std::array<int32_t, MaxExhaustivePoints> FRangeDigit;
+    int32_t FRangeSkippedAt = MaxExhaustivePoints;
 };

@@ -1,8 +1,10 @@
 #include "search/exhaustive_search.h"
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
+#include "search/exhaustive_ranges.h"
 #include "search/step_pacer.h"
 
 void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route)
@@ -20,7 +22,40 @@ void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route)
         SwapValues(route[digits[i - 2]], route[i - 1]);
 }
 
-TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool pumpEveryStep)
+int64_t CountingPosition(const TSpecimen& route)
+{
+    // Position i - 1 takes its final point at the decoder's step i, from
+    // wherever that point stands then; its digit is that place.
+    const int32_t n = static_cast<int32_t>(route.size());
+    TSpecimen work(route.size());
+    for (int32_t j = 0; j < n; ++j)
+        work[j] = j;
+    int64_t k = 0;
+    for (int32_t i = n; i >= 2; --i) {
+        int32_t digit = 0;
+        while (work[digit] != route[i - 1])
+            ++digit;
+        SwapValues(work[digit], work[i - 1]);
+        k += digit * Factorial(i - 1);
+    }
+    return k;
+}
+
+int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
+{
+    if (pumpEveryStep || ExhaustiveRangeCount(n) == 0)
+        return 1;
+    if (threads > 0)
+        return static_cast<int32_t>(std::min<int64_t>({threads, MaxExhaustiveThreads, ExhaustiveRangeCount(n)}));
+    // Up to 12 points the search takes a few milliseconds at most, too
+    // little for threads to pay off.
+    if (n <= 12)
+        return 1;
+    return static_cast<int32_t>(std::clamp<int64_t>(std::thread::hardware_concurrency(), 1,
+                                                    std::min<int64_t>(MaxExhaustiveThreads, ExhaustiveRangeCount(n))));
+}
+
+TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool pumpEveryStep, int32_t threads)
 {
     progress.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
     const int32_t n = static_cast<int32_t>(state.FPoints.size());
@@ -39,8 +74,11 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool
     // From 13 points on the routes outnumber the bar's positions.
     if (last >= 2147483647)
         pacer.ShowShareOf(last + 1);
-    TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
-    scan.Run();
+    const int32_t count = ExhaustiveThreadCount(n, pumpEveryStep, threads);
+    if (count < 2 || SearchExhaustiveRanges(state.FDistances, n, count, pacer, state.FBestRoute) < 0) {
+        TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
+        scan.Run();
+    }
     pacer.Flush();
 
     outcome.Steps = pacer.StepsDone();

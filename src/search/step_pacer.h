@@ -46,6 +46,23 @@ public:
         return Checkpoint();
     }
 
+    // Work between steps that costs about as much as units steps: it brings
+    // the next reading of the clock nearer, so that a run of dear calls
+    // after cheap ones can't hold the events back. It adds no pass of events
+    // where every step has its own, and none before the first step, so a
+    // stop still lands right after a step.
+    bool Weigh(int64_t units)
+    {
+        FCountdown -= units;
+        if (FCountdown > 0 || FPumpEveryStep || StepsDone() == 0) [[likely]]
+            return true;
+        return Checkpoint();
+    }
+
+    // steps done by other threads, counted without a checkpoint; the bar
+    // gets them with the next pass of events or Flush.
+    void Count(int64_t steps) { FPending += steps; }
+
     // The work per call is about to change (from filling a population to
     // breeding it): the clock is read at the next call and the countdown
     // learns the new pace from there.
