@@ -79,8 +79,10 @@ TEST(PenaltyTree, BothTreesMatchKruskalOverEveryPair)
             TPenaltyTree complete;
             ASSERT_TRUE(CompletePenaltyTree(c.X, c.Y, penalties, complete, {}));
             // Every point reaches the others: a candidate graph of all pairs.
+            TCandidateGraph graph;
+            ASSERT_TRUE(BuildCandidateGraph(c.X, c.Y, n, {}, graph));
             TPenaltyTree sparse;
-            SparsePenaltyTree(BuildCandidateGraph(c.X, c.Y, n, {}), penalties, sparse);
+            SparsePenaltyTree(graph, penalties, sparse);
             const double tolerance = 1e-12 * (1 + static_cast<double>(complete.Magnitude));
             EXPECT_NEAR(static_cast<double>(complete.Weight), expected, tolerance) << "kind " << kind << ", n " << n;
             EXPECT_NEAR(static_cast<double>(sparse.Weight), expected, tolerance) << "kind " << kind << ", n " << n;
@@ -98,7 +100,8 @@ TEST(CandidateGraph, HoldsEveryNearestNeighbour)
         for (int32_t n : {2, 7, 60, 500}) {
             const TCoordinates c = CoordinatesOf(MakeTrickySet(kind, n, random));
             const int32_t count = 5;
-            const TCandidateGraph graph = BuildCandidateGraph(c.X, c.Y, count, {});
+            TCandidateGraph graph;
+            ASSERT_TRUE(BuildCandidateGraph(c.X, c.Y, count, {}, graph));
             for (int32_t i = 0; i < n; ++i) {
                 std::vector<double> distances;
                 for (int32_t j = 0; j < n; ++j)

@@ -103,17 +103,21 @@ private:
 
 }  // namespace
 
-TCandidateGraph BuildCandidateGraph(const std::vector<double>& x, const std::vector<double>& y, int32_t neighbourCount,
-                                    const std::vector<std::pair<int32_t, int32_t>>& extraEdges)
+bool BuildCandidateGraph(const std::vector<double>& x, const std::vector<double>& y, int32_t neighbourCount,
+                         const std::vector<std::pair<int32_t, int32_t>>& extraEdges, TCandidateGraph& graph,
+                         const std::function<bool()>& goOn)
 {
     const int32_t n = static_cast<int32_t>(x.size());
     std::vector<std::pair<int32_t, int32_t>> edges = extraEdges;
     if (n > 1) {
         const TPointGrid grid(x, y);
         const int32_t count = std::min(neighbourCount, n - 1);
-        for (int32_t i = 0; i < n; ++i)
+        for (int32_t i = 0; i < n; ++i) {
             for (const int32_t j : grid.Nearest(i, count))
                 edges.emplace_back(i, j);
+            if (goOn && !goOn())
+                return false;
+        }
     }
     for (auto& [a, b] : edges)
         if (a > b)
@@ -121,7 +125,7 @@ TCandidateGraph BuildCandidateGraph(const std::vector<double>& x, const std::vec
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
-    TCandidateGraph graph;
+    graph = {};
     graph.Starts.assign(static_cast<size_t>(n) + 1, 0);
     for (const auto& [a, b] : edges) {
         ++graph.Starts[a + 1];
@@ -139,5 +143,5 @@ TCandidateGraph BuildCandidateGraph(const std::vector<double>& x, const std::vec
         graph.Targets[fill[b]] = a;
         graph.Lengths[fill[b]++] = length;
     }
-    return graph;
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -25,6 +26,8 @@ inline double PlainDistance(double dx, double dy)
 }
 
 // Each point's neighbourCount nearest points (fewer in smaller sets), and
-// the extra edges, without repeats.
-TCandidateGraph BuildCandidateGraph(const std::vector<double>& x, const std::vector<double>& y, int32_t neighbourCount,
-                                    const std::vector<std::pair<int32_t, int32_t>>& extraEdges);
+// the extra edges, without repeats. Calls goOn, when given, after each
+// point's neighbours and gives up, returning false, once it answers false.
+bool BuildCandidateGraph(const std::vector<double>& x, const std::vector<double>& y, int32_t neighbourCount,
+                         const std::vector<std::pair<int32_t, int32_t>>& extraEdges, TCandidateGraph& graph,
+                         const std::function<bool()>& goOn = {});

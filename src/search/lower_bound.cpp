@@ -206,7 +206,9 @@ private:
             for (int32_t i = 0; i < FCount; ++i)
                 if (FTree.Parents[i] >= 0)
                     treeEdges.emplace_back(i, FTree.Parents[i]);
-            FGraph = BuildCandidateGraph(FX, FY, NeighbourCount, treeEdges);
+            if (!BuildCandidateGraph(FX, FY, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
+                return false;
+            FPacer.Recalibrate();
             SparsePenaltyTree(FGraph, FPenalties, FTree);
         }
         TOneTree current = OneTreeOf(FTree, FPenalties);
