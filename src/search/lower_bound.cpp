@@ -210,6 +210,8 @@ private:
                 return false;
             FPacer.Recalibrate();
             SparsePenaltyTree(FGraph, FPenalties, FTree);
+            if (!FPacer.Poll())
+                return false;
         }
         TOneTree current = OneTreeOf(FTree, FPenalties);
         long double bestValue = current.Value;
