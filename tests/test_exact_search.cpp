@@ -194,6 +194,22 @@ TEST(ExactSearch, CompleteRunStepsTheBarToItsMaximumAndClearsTheStatus)
     }
 }
 
+TEST(ExactSearch, StopAfterTheLastBlockKeepsTheTable)
+{
+    std::mt19937 random(14);
+    TPointSetState state;
+    SetPoints(state, MakeTrickySet(skScattered, 10, random));
+    const double expected = ExhaustiveLength(state);
+    TScriptedHost host(state);
+    host.Arm();
+    host.StopAfterSteps = 256;
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExact(state, host, {}, true);
+    ASSERT_EQ(host.Bar.Max(), 256);
+    EXPECT_EQ(outcome.Steps, 256);
+    EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), expected);
+}
+
 TEST(ExactSearch, StopLeavesTheQuickRoute)
 {
     std::mt19937 random(13);

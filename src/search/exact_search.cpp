@@ -49,7 +49,7 @@ int32_t HelperCount(bool pumpEveryStep)
 // Fills the table layer by layer. The calling thread fills blocks too and,
 // between its blocks, steps the bar by every block finished so far and gives
 // the host's events their turn; the helpers only fill blocks and watch the
-// stop flag. Returns false when the host stopped the search.
+// stop flag. Returns whether the table is complete.
 bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t helpers)
 {
     const std::vector<uint32_t>& blocks = table.Blocks();
@@ -113,9 +113,11 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t helpers)
         }
         for (std::thread& thread : threads)
             thread.join();
+        const bool layerDone = done.load() == layerEnd - layerStart;
         if (!stop && done.load() > reported)
             report();
-        if (stop)
+        // A stop after the last block still leaves a complete table.
+        if (!layerDone || (stop && layerEnd < blocks.size()))
             return false;
         layerStart = layerEnd;
     }
