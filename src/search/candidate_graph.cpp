@@ -124,8 +124,6 @@ bool BuildCandidateGraph(const std::vector<double>& x, const std::vector<double>
             std::swap(a, b);
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    if (goOn && !goOn())
-        return false;
 
     graph = {};
     graph.Starts.assign(static_cast<size_t>(n) + 1, 0);

@@ -37,20 +37,23 @@ long double TableBytesExtended(int32_t pointCount)
     return static_cast<long double>(pointCount) * std::ldexp(4.0L, pointCount);
 }
 
-// The threads that share a layer's blocks with the calling thread.
-int32_t HelperCount(bool pumpEveryStep)
+// The threads that fill the table while the calling thread keeps the host
+// going; none where the calling thread fills it alone.
+int32_t WorkerCount(bool pumpEveryStep)
 {
-    if (pumpEveryStep)
-        return 0;
     const int32_t cores = static_cast<int32_t>(std::thread::hardware_concurrency());
-    return std::clamp(cores - 1, 0, 15);
+    if (pumpEveryStep || cores < 2)
+        return 0;
+    return std::min(cores, 16);
 }
 
-// Fills the table layer by layer. The calling thread fills blocks too and,
-// between its blocks, steps the bar by every block finished so far and gives
-// the host's events their turn; the helpers only fill blocks and watch the
-// stop flag. Returns whether the table is complete.
-bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t helpers)
+// Fills the table layer by layer. Workers fill the blocks and watch the stop
+// flag; the calling thread, every millisecond, steps the bar by the blocks
+// finished and gives the host's events their turn, so the events keep their
+// pace however long a block takes. Without workers the calling thread fills
+// the blocks itself, with a step after each. Returns whether the table is
+// complete.
+bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t workers)
 {
     const std::vector<uint32_t>& blocks = table.Blocks();
     size_t layerStart = 0;
@@ -77,8 +80,8 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t helpers)
         };
 
         std::vector<std::thread> threads;
-        const int32_t wanted = std::min<int32_t>(helpers, static_cast<int32_t>(layerEnd - layerStart) - 1);
-        for (int32_t h = 0; h < wanted; ++h) {
+        const int32_t wanted = std::min<int32_t>(workers, static_cast<int32_t>(layerEnd - layerStart));
+        for (int32_t w = 0; w < wanted; ++w) {
             ++working;
             try {
                 threads.emplace_back([&] {
@@ -96,18 +99,18 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t helpers)
         // Blocks and the waits below cost differently per call; the pacer
         // learns each pace afresh.
         pacer.Recalibrate();
-        while (!stop) {
-            const size_t k = next.fetch_add(1);
-            if (k >= layerEnd)
-                break;
-            table.FillBlock(blocks[k]);
-            done.fetch_add(1);
-            report();
+        if (threads.empty()) {
+            while (!stop) {
+                const size_t k = next.fetch_add(1);
+                if (k >= layerEnd)
+                    break;
+                table.FillBlock(blocks[k]);
+                done.fetch_add(1);
+                report();
+            }
         }
-        // The helpers' last blocks: the host still gets its events meanwhile.
-        pacer.Recalibrate();
         while (working.load() > 0) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (!stop)
                 report();
         }
@@ -181,7 +184,7 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TEx
     THeldKarpTable table(points, params.StartPoint);
     progress.PrBar().SetMax(static_cast<int32_t>(table.Blocks().size()));
     TStepPacer pacer(progress, pumpEveryStep);
-    if (table.Allocate() && FillTable(table, pacer, HelperCount(pumpEveryStep)))
+    if (table.Allocate() && FillTable(table, pacer, WorkerCount(pumpEveryStep)))
         state.FBestRoute = table.Route();
     pacer.Flush();
 

@@ -34,9 +34,10 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes);
 // subsets of the points. The shortest route is the one RouteLength finds
 // shortest: the table adds legs with AddLeg, start to end. Before the table
 // is filled FBestRoute holds a quick route, which stays there after a stop.
-// Both cores fill the table; the calling thread alone talks to the host.
-// Steps counts blocks of subsets, one step of the bar each. With
-// pumpEveryStep the calling thread fills the table alone and the host's
-// events run after every block, so that a test can stop at an exact block.
+// Worker threads, one per core, fill the table; the calling thread alone
+// talks to the host. Steps counts blocks of subsets, one step of the bar
+// each. With pumpEveryStep the calling thread fills the table alone and the
+// host's events run after every block, so that a test can stop at an exact
+// block.
 TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);

@@ -184,7 +184,10 @@ private:
     bool Evaluate(TOneTree& oneTree)
     {
         if (Sparse()) {
-            SparsePenaltyTree(FGraph, FPenalties, FTree);
+            // A tree of ten thousand points takes milliseconds; the host gets
+            // its events inside it too.
+            if (!SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
+                return false;
         } else {
             CompletePenaltyTree(FX, FY, FPenalties, FTree, {});
             Certify(FTree, FPenalties);
@@ -208,9 +211,10 @@ private:
                     treeEdges.emplace_back(i, FTree.Parents[i]);
             if (!BuildCandidateGraph(FX, FY, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
                 return false;
+            // Sorting the edges takes milliseconds: the pacer reads its clock
+            // after it.
             FPacer.Recalibrate();
-            SparsePenaltyTree(FGraph, FPenalties, FTree);
-            if (!FPacer.Poll())
+            if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
                 return false;
         }
         TOneTree current = OneTreeOf(FTree, FPenalties);

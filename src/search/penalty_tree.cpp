@@ -143,7 +143,8 @@ bool CompletePenaltyTree(const std::vector<double>& x, const std::vector<double>
     }
 }
 
-void SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& penalties, TPenaltyTree& tree)
+bool SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& penalties, TPenaltyTree& tree,
+                       const std::function<bool()>& goOn)
 {
     const int32_t n = static_cast<int32_t>(penalties.size());
     tree.Parents.assign(n, -1);
@@ -152,6 +153,7 @@ void SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& 
     std::vector<double> keys(n, Unreached);
     std::vector<uint8_t> inside(n, 0);
     TFringe fringe(n);
+    int32_t joined = 0;
     for (int32_t root = 0; root < n; ++root) {
         // A graph in pieces gives a forest; the caller's extra edges
         // normally leave just one piece.
@@ -163,6 +165,8 @@ void SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& 
             inside[u] = 1;
             if (tree.Parents[u] >= 0)
                 AddEdge(tree, keys[u]);
+            if (++joined % 64 == 0 && goOn && !goOn())
+                return false;
             const double pu = penalties[u];
             for (int32_t e = graph.Starts[u]; e < graph.Starts[u + 1]; ++e) {
                 const int32_t v = graph.Targets[e];
@@ -177,4 +181,5 @@ void SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& 
             }
         }
     }
+    return true;
 }

@@ -25,5 +25,7 @@ bool CompletePenaltyTree(const std::vector<double>& x, const std::vector<double>
                          const std::vector<double>& penalties, TPenaltyTree& tree, const std::function<bool()>& goOn);
 
 // The same over a connected candidate graph only: never lighter than the
-// complete tree, and much faster.
-void SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& penalties, TPenaltyTree& tree);
+// complete tree, and much faster. Calls goOn, when given, after every 64
+// points that join, and gives up, returning false, once it answers false.
+bool SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& penalties, TPenaltyTree& tree,
+                       const std::function<bool()>& goOn = {});
