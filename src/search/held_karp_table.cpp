@@ -1,10 +1,9 @@
 #include "search/held_karp_table.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -70,20 +69,12 @@ THeldKarpTable::THeldKarpTable(const TPointArray& points, int32_t startPoint)
 
 bool THeldKarpTable::Allocate()
 {
-    constexpr size_t HugePageBytes = size_t{2} << 20;
-    const size_t bytes =
-        (HeldKarpCellCount(FCount) * sizeof(double) + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
     // Only cells a route can reach are ever written, and never read before
-    // that, so the table needs no clearing.
-    FValues.reset(static_cast<double*>(std::aligned_alloc(HugePageBytes, bytes)));
-    if (FValues == nullptr)
-        return false;
-#ifdef MADV_HUGEPAGE
-    // Large pages spare the system a fault per 4 KB, and the processor a
-    // page walk on most reads, over a table of hundreds of megabytes.
-    madvise(FValues.get(), bytes, MADV_HUGEPAGE);
-#endif
-    return true;
+    // that, so the table needs no clearing. Large pages would spare the
+    // processor page walks, but once a process asks for them the system
+    // stalls its later work now and then for tens of milliseconds.
+    FValues.reset(new (std::nothrow) double[HeldKarpCellCount(FCount)]);
+    return FValues != nullptr;
 }
 
 // The row of the subset less one of its points, from the subset's own row:

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -53,15 +52,11 @@ private:
     const double* RowWithout(uint64_t subset, uint64_t row, int32_t point) const;
     double BestEnding(uint64_t subset, uint64_t row, int32_t last) const;
 
-    struct TFree {
-        void operator()(double* values) const { std::free(values); }
-    };
-
     int32_t FCount;
     int32_t FStart;
     int32_t FBlockBits;
     std::vector<double> FLegs;
     std::vector<uint32_t> FBlocks;
     std::vector<size_t> FLayerEnds;
-    std::unique_ptr<double[], TFree> FValues;
+    std::unique_ptr<double[]> FValues;
 };
