@@ -184,8 +184,14 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TEx
     THeldKarpTable table(points, params.StartPoint);
     progress.PrBar().SetMax(static_cast<int32_t>(table.Blocks().size()));
     TStepPacer pacer(progress, pumpEveryStep);
-    if (table.Allocate() && FillTable(table, pacer, WorkerCount(pumpEveryStep)))
-        state.FBestRoute = table.Route();
+    if (table.Allocate()) {
+        if (FillTable(table, pacer, WorkerCount(pumpEveryStep)))
+            state.FBestRoute = table.Route();
+        // After a stop the memory goes back all the same; it takes no more
+        // than a fraction of a second.
+        pacer.Recalibrate();
+        table.Release([&] { pacer.Poll(); });
+    }
     pacer.Flush();
 
     outcome.Steps = pacer.StepsDone();

@@ -1,9 +1,10 @@
 #include "search/held_karp_table.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <bit>
 #include <limits>
-#include <new>
 
 namespace {
 
@@ -67,14 +68,39 @@ THeldKarpTable::THeldKarpTable(const TPointArray& points, int32_t startPoint)
     }
 }
 
+THeldKarpTable::~THeldKarpTable()
+{
+    if (FValues != nullptr)
+        munmap(FValues, FBytes);
+}
+
 bool THeldKarpTable::Allocate()
 {
+    // Mapped on its own, so that it can go back to the system in pieces.
     // Only cells a route can reach are ever written, and never read before
-    // that, so the table needs no clearing. Large pages would spare the
-    // processor page walks, but once a process asks for them the system
-    // stalls its later work now and then for tens of milliseconds.
-    FValues.reset(new (std::nothrow) double[HeldKarpCellCount(FCount)]);
-    return FValues != nullptr;
+    // that. Large pages would spare the processor page walks, but once a
+    // process asks for them the system stalls its later work now and then
+    // for tens of milliseconds.
+    const size_t bytes = HeldKarpCellCount(FCount) * sizeof(double);
+    void* values = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (values == MAP_FAILED)
+        return false;
+    FValues = static_cast<double*>(values);
+    FBytes = bytes;
+    return true;
+}
+
+void THeldKarpTable::Release(const std::function<void()>& between)
+{
+    constexpr size_t PieceBytes = size_t{32} << 20;
+    char* const base = reinterpret_cast<char*>(FValues);
+    FValues = nullptr;
+    if (base == nullptr)
+        return;
+    for (size_t offset = 0; offset < FBytes; offset += PieceBytes) {
+        munmap(base + offset, std::min(PieceBytes, FBytes - offset));
+        between();
+    }
 }
 
 // The row of the subset less one of its points, from the subset's own row:
@@ -85,7 +111,7 @@ const double* THeldKarpTable::RowWithout(uint64_t subset, uint64_t row, int32_t 
 {
     const uint64_t above = static_cast<uint64_t>(std::popcount(subset >> point >> 1));
     const uint64_t below = subset & ((uint64_t{1} << point) - 1);
-    return FValues.get() + (row - (above << point) - ((static_cast<uint64_t>(point) << point) >> 1) - below);
+    return FValues + (row - (above << point) - ((static_cast<uint64_t>(point) << point) >> 1) - below);
 }
 
 double THeldKarpTable::BestEnding(uint64_t subset, uint64_t row, int32_t last) const
@@ -114,7 +140,7 @@ void THeldKarpTable::FillBlock(uint32_t block)
             continue;
         if (FStart >= 0 && (subset >> FStart & 1u) == 0)
             continue;
-        double* cells = FValues.get() + row;
+        double* cells = FValues + row;
         if ((subset & (subset - 1)) == 0) {
             const int32_t only = std::countr_zero(subset);
             cells[0] = FStart < 0 || only == FStart ? 0.0 : Unreachable;
@@ -136,7 +162,7 @@ TSpecimen THeldKarpTable::Route() const
         return route;
     uint64_t subset = (uint64_t{1} << FCount) - 1;
     uint64_t row = RowStart(subset);
-    const double* full = FValues.get() + row;
+    const double* full = FValues + row;
     int32_t last = static_cast<int32_t>(std::min_element(full, full + FCount) - full);
     // Walking back, the predecessor is the point whose prefix and leg give
     // the least sum: the same sums, in the same order, as when the cell was
@@ -144,7 +170,7 @@ TSpecimen THeldKarpTable::Route() const
     for (int32_t position = FCount - 1; position > 0; --position) {
         route[position] = last;
         const double* prefix = RowWithout(subset, row, last);
-        row = static_cast<uint64_t>(prefix - FValues.get());
+        row = static_cast<uint64_t>(prefix - FValues);
         subset &= ~(uint64_t{1} << last);
         int32_t from = -1;
         double best = Unreachable;

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <vector>
 
 #include "core/point_set.h"
@@ -31,6 +31,9 @@ class THeldKarpTable {
 public:
     // startPoint in the set fixes the route's start; -1 leaves it free.
     THeldKarpTable(const TPointArray& points, int32_t startPoint);
+    ~THeldKarpTable();
+    THeldKarpTable(const THeldKarpTable&) = delete;
+    THeldKarpTable& operator=(const THeldKarpTable&) = delete;
 
     // Takes the memory of the table; false when the system has none to give.
     bool Allocate();
@@ -47,6 +50,10 @@ public:
     // A shortest route, read back from the complete table.
     TSpecimen Route() const;
 
+    // Gives the table's memory back piece by piece, calling between() after
+    // each piece: the system takes tens of milliseconds per gigabyte.
+    void Release(const std::function<void()>& between);
+
 private:
     double Leg(int32_t from, int32_t to) const { return FLegs[static_cast<size_t>(from) * FCount + to]; }
     const double* RowWithout(uint64_t subset, uint64_t row, int32_t point) const;
@@ -58,5 +65,6 @@ private:
     std::vector<double> FLegs;
     std::vector<uint32_t> FBlocks;
     std::vector<size_t> FLayerEnds;
-    std::unique_ptr<double[]> FValues;
+    double* FValues = nullptr;
+    size_t FBytes = 0;
 };
