@@ -1,0 +1,210 @@
+// Times the exact method and the lower bound, and measures how close the
+// bound comes to the optimum. Prints figures and their ratio to the
+// targets, and the longest wait the host had for its events.
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "core/point_set.h"
+#include "search/exact_search.h"
+#include "search/lower_bound.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double Seconds(TClock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+// Processor time of the whole process, every thread: on a machine shared
+// with other work, wall time alone says little.
+double ProcessorSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// Processor time of the calling thread alone: a gap between two passes of
+// events that the thread spent waiting for a core is the machine's doing.
+double ThreadProcessorSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// A host that costs nothing and notes the longest gap between two passes
+// of events (from the start of the work to the first pass, too), in wall
+// time and in the calling thread's processor time.
+class TTimingHost : public TProgress {
+public:
+    explicit TTimingHost(TPointSetState& state) : FState(state) {}
+
+    void ShowStatus(const std::string&, int32_t) override {}
+    TProgressBar& PrBar() override { return FBar; }
+    void ProcessEvents() override
+    {
+        ++EventPasses;
+        Mark();
+    }
+    bool GoOn() const override { return FState.FSearching; }
+
+    void Start()
+    {
+        FLastPass = TClock::now();
+        FLastThreadTime = ThreadProcessorSeconds();
+    }
+    void Finish() { Mark(); }
+
+    int64_t EventPasses = 0;
+    TClock::duration LongestGap{};
+    double LongestThreadGap = 0;
+
+private:
+    void Mark()
+    {
+        const TClock::time_point now = TClock::now();
+        LongestGap = std::max(LongestGap, now - FLastPass);
+        FLastPass = now;
+        const double threadTime = ThreadProcessorSeconds();
+        LongestThreadGap = std::max(LongestThreadGap, threadTime - FLastThreadTime);
+        FLastThreadTime = threadTime;
+    }
+
+    TPointSetState& FState;
+    TProgressBar FBar;
+    TClock::time_point FLastPass;
+    double FLastThreadTime = 0;
+};
+
+// A fixed sequence, so every run measures the same points.
+TPointArray MakePoints(int32_t count, int32_t width, int32_t height, uint32_t seed)
+{
+    auto below = [&seed](int32_t n) {
+        seed = seed * 134775813u + 1u;
+        return static_cast<int32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(n)) >> 32);
+    };
+    TPointArray points;
+    for (int32_t i = 0; i < count; ++i)
+        points.push_back({below(width), below(height), -1});
+    return points;
+}
+
+double PlainRouteLength(const TPointArray& points, const TSpecimen& route)
+{
+    double sum = 0.0;
+    for (size_t i = 0; i + 1 < route.size(); ++i)
+        sum = AddLeg(sum, MapHypot(static_cast<int64_t>(points[route[i + 1]].X) - points[route[i]].X,
+                                   static_cast<int64_t>(points[route[i + 1]].Y) - points[route[i]].Y));
+    return sum;
+}
+
+void Report(const char* name, double figure, double target, const char* unit, const std::string& detail)
+{
+    std::printf("%-40s %9.3f %-2s  target %7.3f %-2s  ratio %5.3f   %s\n", name, figure, unit, target, unit,
+                figure / target, detail.c_str());
+}
+
+std::string GapText(const TTimingHost& host)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "%lld event passes, longest gap %.1f ms (%.1f ms of the thread's processor time)",
+                  static_cast<long long>(host.EventPasses), Seconds(host.LongestGap) * 1000,
+                  host.LongestThreadGap * 1000);
+    return text;
+}
+
+double SolveExact(TPointSetState& state, TTimingHost& host, double& seconds, double& processorSeconds)
+{
+    state.FSearching = true;
+    host.Start();
+    const double processorStart = ProcessorSeconds();
+    const TClock::time_point start = TClock::now();
+    SearchExact(state, host, {});
+    seconds = Seconds(TClock::now() - start);
+    processorSeconds = ProcessorSeconds() - processorStart;
+    host.Finish();
+    return PlainRouteLength(state.FPoints, state.FBestRoute);
+}
+
+void BenchExact(int32_t n, double targetSeconds)
+{
+    TPointSetState state;
+    state.FPoints = MakePoints(n, 1000, 800, 900u + static_cast<uint32_t>(n));
+    TTimingHost host(state);
+    double seconds = 0;
+    double processorSeconds = 0;
+    const double length = SolveExact(state, host, seconds, processorSeconds);
+    char name[60];
+    std::snprintf(name, sizeof name, "exact, %d random points", n);
+    char detail[200];
+    std::snprintf(detail, sizeof detail, "processor %.3f s, length %.2f, table %.2f GB, %s", processorSeconds, length,
+                  ExactTableBytes(n) / 1e9, GapText(host).c_str());
+    Report(name, seconds, targetSeconds, "s", detail);
+}
+
+void BenchBoundGap()
+{
+    double gapSum = 0;
+    double worst = 0;
+    int exact = 0;
+    const int sets = 20;
+    for (int s = 0; s < sets; ++s) {
+        const int32_t n = 12 + s % 9;
+        TPointSetState state;
+        state.FPoints = MakePoints(n, 1000, 800, 5000u + static_cast<uint32_t>(s));
+        TTimingHost host(state);
+        double seconds = 0;
+        double processorSeconds = 0;
+        const double optimum = SolveExact(state, host, seconds, processorSeconds);
+        state.FSearching = true;
+        const TLowerBound bound = ComputeLowerBound(state.FPoints, host);
+        if (bound.Value > optimum)
+            std::printf("  set %d: bound %.17g above the optimum %.17g\n", s, bound.Value, optimum);
+        const double gap = (optimum - bound.Value) / optimum;
+        gapSum += gap;
+        worst = std::max(worst, gap);
+        exact += gap < 1e-9 ? 1 : 0;
+    }
+    char detail[160];
+    std::snprintf(detail, sizeof detail, "worst %.3f %%, %d of %d sets closed to 1e-9", worst * 100, exact, sets);
+    Report("bound, mean gap, 20 sets of 12-20 points", gapSum / sets * 100, 1.0, "%", detail);
+}
+
+void BenchBound(int32_t n, double targetSeconds)
+{
+    TPointSetState state;
+    state.FPoints = MakePoints(n, 4000, 3000, 700u + static_cast<uint32_t>(n));
+    TTimingHost host(state);
+    state.FSearching = true;
+    host.Start();
+    const double processorStart = ProcessorSeconds();
+    const TClock::time_point start = TClock::now();
+    const TLowerBound bound = ComputeLowerBound(state.FPoints, host);
+    const double seconds = Seconds(TClock::now() - start);
+    const double processorSeconds = ProcessorSeconds() - processorStart;
+    host.Finish();
+    char name[60];
+    std::snprintf(name, sizeof name, "bound, %d random points", n);
+    char detail[220];
+    std::snprintf(detail, sizeof detail, "processor %.3f s, value %.2f, %d steps, %s", processorSeconds, bound.Value,
+                  bound.Iterations, GapText(host).c_str());
+    Report(name, seconds, targetSeconds, "s", detail);
+}
+
+}  // namespace
+
+int main()
+{
+    BenchExact(20, 0.5);
+    BenchExact(23, 5.0);
+    BenchBoundGap();
+    BenchBound(1000, 1.0);
+    BenchBound(10000, 20.0);
+    return 0;
+}

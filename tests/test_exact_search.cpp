@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "core/distances.h"
+#include "scripted_host.h"
+#include "search/exact_search.h"
+#include "search/exhaustive_search.h"
+#include "search/quick_route.h"
+#include "search/run_control.h"
+#include "search_reference.h"
+#include "tricky_sets.h"
+
+namespace {
+
+void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
+{
+    state.FPoints = points;
+    TScriptedHost host(state);
+    ComputeDistances(state, host, 0);
+}
+
+double ExactLength(TPointSetState& state, const TExactParams& params, bool everyStep)
+{
+    TScriptedHost host(state);
+    host.EveryStep = everyStep;
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExact(state, host, params, everyStep);
+    EXPECT_TRUE(outcome.Evaluated);
+    EXPECT_TRUE(IsPermutation(state.FBestRoute));
+    return RouteLength(state.FDistances, state.FBestRoute);
+}
+
+double ExhaustiveLength(TPointSetState& state)
+{
+    TScriptedHost host(state);
+    host.EveryStep = false;
+    state.FSearching = true;
+    SearchExhaustive(state, host, false);
+    return RouteLength(state.FDistances, state.FBestRoute);
+}
+
+// Every route that starts at the given point, one by one.
+double ShortestFrom(const TDistanceMatrix& distances, int32_t start)
+{
+    const int32_t n = static_cast<int32_t>(distances.size());
+    TSpecimen rest;
+    for (int32_t i = 0; i < n; ++i)
+        if (i != start)
+            rest.push_back(i);
+    double best = std::numeric_limits<double>::infinity();
+    do {
+        TSpecimen route{start};
+        route.insert(route.end(), rest.begin(), rest.end());
+        best = std::min(best, RouteLength(distances, route));
+    } while (std::next_permutation(rest.begin(), rest.end()));
+    return best;
+}
+
+}  // namespace
+
+TEST(ExactSearch, RefusalNamesTheMemoryNeeded)
+{
+    const uint64_t gigabytes24 = 24000000000u;
+    const uint64_t twentyPoints = 20u << 22;
+    const struct {
+        const char* name;
+        int32_t count;
+        uint64_t memory;
+        std::string refusal;
+    } rows[] = {
+        {"no points", 0, gigabytes24, SearchRefusal(smExhaustive, 0)},
+        {"one point", 1, gigabytes24, ""},
+        {"25 points fit 24 GB", 25, gigabytes24, ""},
+        {"25 points on 6 GB", 25, 6000000000u, "Metoda dokładna potrzebowałaby 3,4 GB pamięci; najwyżej 3,0 GB."},
+        {"23 points on 1 GB", 23, 1000000000u, "Metoda dokładna potrzebowałaby 0,8 GB pamięci; najwyżej 0,5 GB."},
+        {"table exactly half", 20, 2 * twentyPoints, ""},
+        {"table just over half", 20, 2 * twentyPoints - 2,
+         "Metoda dokładna potrzebowałaby 0,1 GB pamięci; najwyżej 0,1 GB."},
+        {"memory unknown", 25, 0, ""},
+        {"26 points", 26, gigabytes24,
+         "Metoda dokładna obsługuje najwyżej 25 punktów; dla 26 punktów potrzebowałaby 7,0 GB pamięci."},
+        {"40 points", 40, gigabytes24,
+         "Metoda dokładna obsługuje najwyżej 25 punktów; dla 40 punktów potrzebowałaby 175,9 TB pamięci."},
+        {"10000 points", 10000, gigabytes24,
+         "Metoda dokładna obsługuje najwyżej 25 punktów; dla 10000 punktów potrzebowałaby ponad 1000 PB pamięci."},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ExactRefusal(row.count, row.memory), row.refusal) << row.name;
+}
+
+TEST(ExactSearch, TableBytesCountEveryPointOfEverySubset)
+{
+    const struct {
+        int32_t count;
+        uint64_t bytes;
+    } rows[] = {{0, 0},
+                {1, 8},
+                {2, 32},
+                {25, 3355443200u},
+                {56, uint64_t{56} << 58},
+                {57, std::numeric_limits<uint64_t>::max()},
+                {10000, std::numeric_limits<uint64_t>::max()}};
+    for (const auto& row : rows)
+        EXPECT_EQ(ExactTableBytes(row.count), row.bytes) << row.count << " points";
+}
+
+// The yardstick is the exhaustive search, which measures candidate routes
+// with RouteLength itself: the lengths must agree to the last bit.
+TEST(ExactSearch, MatchesTheExhaustiveSearchOnManySets)
+{
+    std::mt19937 random(2025);
+    int checked = 0;
+    for (int kind = 0; kind < skKindCount; ++kind) {
+        for (int32_t n = 1; n <= 12; ++n) {
+            const int repeats = n <= 8 ? 8 : (n <= 10 ? 2 : 1);
+            for (int r = 0; r < repeats; ++r) {
+                TPointSetState state;
+                SetPoints(state, MakeTrickySet(kind, n, random));
+                const double expected = ExhaustiveLength(state);
+                for (bool everyStep : {false, true}) {
+                    ASSERT_EQ(ExactLength(state, {}, everyStep), expected)
+                        << "kind " << kind << ", n = " << n << ", every step " << everyStep;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 500);
+}
+
+// One point far from a tight cluster: the sum passes 4e9 while the legs are
+// a few hundred pixels, so adding a leg rounds twice, and the mirror routes
+// come out unequal. The lengths must still agree to the last bit.
+TEST(ExactSearch, MatchesTheReferenceWhereLegsRoundTwice)
+{
+    const std::vector<std::vector<TMapPoint>> sets = {
+        {{-2000000000, 500, -1},
+         {1999999445, 423, -1},
+         {1999999616, 468, -1},
+         {1999999528, 390, -1},
+         {1999999473, 109, -1},
+         {1999999279, 323, -1}},
+    };
+    for (size_t s = 0; s < sets.size(); ++s) {
+        const int32_t n = static_cast<int32_t>(sets[s].size());
+        TPointSetState state;
+        SetPoints(state, sets[s]);
+        const TReferenceBest reference = ReferenceExhaustive(state.FDistances, n, Factorial(n));
+        EXPECT_EQ(ExactLength(state, {}, false), reference.Length) << "set " << s;
+    }
+}
+
+TEST(ExactSearch, FixedStartMatchesEveryRouteFromThatPoint)
+{
+    std::mt19937 random(31);
+    for (int kind = 0; kind < skKindCount; ++kind) {
+        for (int32_t n = 1; n <= 8; ++n) {
+            TPointSetState state;
+            SetPoints(state, MakeTrickySet(kind, n, random));
+            for (int32_t start = 0; start < n; start += (n > 4 ? 3 : 1)) {
+                const double length = ExactLength(state, {start}, n % 2 == 0);
+                EXPECT_EQ(state.FBestRoute[0], start) << "kind " << kind << ", n = " << n;
+                EXPECT_EQ(length, ShortestFrom(state.FDistances, start))
+                    << "kind " << kind << ", n = " << n << ", start " << start;
+            }
+            // A start outside the set is a free start.
+            if (n > 1) {
+                EXPECT_EQ(ExactLength(state, {n}, false), ExactLength(state, {}, false));
+            }
+        }
+    }
+}
+
+TEST(ExactSearch, CompleteRunStepsTheBarToItsMaximumAndClearsTheStatus)
+{
+    std::mt19937 random(9);
+    for (int32_t n : {0, 1, 5, 10, 14}) {
+        TPointSetState state;
+        SetPoints(state, MakeTrickySet(skScattered, n, random));
+        TScriptedHost host(state);
+        host.Arm();
+        state.FSearching = true;
+        const TSearchOutcome outcome = SearchExact(state, host, {}, true);
+        EXPECT_EQ(host.StatusTexts, std::vector<std::string>({"Programowanie dynamiczne...", ""}));
+        EXPECT_EQ(outcome.Evaluated, n > 0);
+        if (n == 0)
+            continue;
+        EXPECT_GT(host.Bar.Max(), 0) << n;
+        EXPECT_EQ(outcome.Steps, host.Bar.Max()) << n;
+        EXPECT_EQ(host.Bar.StepsTaken(), host.Bar.Max()) << n;
+        EXPECT_EQ(state.FRoute, state.FBestRoute);
+    }
+}
+
+TEST(ExactSearch, StopAfterTheLastBlockKeepsTheTable)
+{
+    std::mt19937 random(14);
+    TPointSetState state;
+    SetPoints(state, MakeTrickySet(skScattered, 10, random));
+    const double expected = ExhaustiveLength(state);
+    TScriptedHost host(state);
+    host.Arm();
+    host.StopAfterSteps = 256;
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExact(state, host, {}, true);
+    ASSERT_EQ(host.Bar.Max(), 256);
+    EXPECT_EQ(outcome.Steps, 256);
+    EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), expected);
+}
+
+TEST(ExactSearch, StopLeavesTheQuickRoute)
+{
+    std::mt19937 random(13);
+    for (int kind = 0; kind < skKindCount; ++kind) {
+        for (int32_t n : {9, 12, 16}) {
+            TPointSetState state;
+            SetPoints(state, MakeTrickySet(kind, n, random));
+            for (int32_t start : {-1, n / 2}) {
+                TScriptedHost host(state);
+                host.Arm();
+                host.StopAfterSteps = 3;
+                state.FSearching = true;
+                const TSearchOutcome outcome = SearchExact(state, host, {start}, true);
+                EXPECT_TRUE(outcome.Evaluated);
+                EXPECT_EQ(outcome.Steps, 3);
+                EXPECT_EQ(state.FBestRoute, QuickRoute(state.FPoints, start)) << "kind " << kind << ", n = " << n;
+                EXPECT_EQ(host.StatusTexts.back(), "");
+            }
+        }
+    }
+}
+
+// With both cores filling the table, the first pass of events already
+// stops the work; what is left is the quick route, complete.
+TEST(ExactSearch, StopWhileBothCoresWorkLeavesACompleteRoute)
+{
+    std::mt19937 random(21);
+    TPointSetState state;
+    SetPoints(state, MakeTrickySet(skScattered, 21, random));
+    TScriptedHost host(state);
+    host.EveryStep = false;
+    host.OnEvents = [&] { state.FSearching = false; };
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchExact(state, host, {}, false);
+    EXPECT_TRUE(outcome.Evaluated);
+    EXPECT_LT(outcome.Steps, host.Bar.Max());
+    EXPECT_EQ(state.FBestRoute, QuickRoute(state.FPoints, -1));
+    EXPECT_EQ(host.StatusTexts.back(), "");
+}
+
+TEST(ExactSearch, PointAddedDuringTheSearchTakesNoPart)
+{
+    std::mt19937 random(12);
+    TPointSetState state;
+    SetPoints(state, MakeTrickySet(skScattered, 10, random));
+    const double expected = ExhaustiveLength(state);
+    TScriptedHost host(state);
+    int added = 0;
+    host.OnEvents = [&] {
+        if (added < 3) {
+            // The distances run events too; count first so they add nothing.
+            ++added;
+            const int32_t before = static_cast<int32_t>(state.FPoints.size());
+            state.FPoints.push_back({static_cast<int32_t>(random() % 640), static_cast<int32_t>(random() % 480), -1});
+            ComputeDistances(state, host, before);
+        }
+    };
+    state.FSearching = true;
+    SearchExact(state, host, {}, true);
+    EXPECT_EQ(added, 3);
+    ASSERT_EQ(state.FBestRoute.size(), 10u);
+    EXPECT_TRUE(IsPermutation(state.FBestRoute));
+    EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), expected);
+}
