@@ -4,22 +4,15 @@
 #include <limits>
 
 #include "core/distances.h"
-#include "scripted_host.h"
 #include "search/exact_search.h"
 #include "search/exhaustive_search.h"
-#include "search/quick_route.h"
+#include "search/local_search.h"
 #include "search/run_control.h"
-#include "search_reference.h"
-#include "tricky_sets.h"
+#include "support/scripted_host.h"
+#include "support/search_reference.h"
+#include "support/tricky_sets.h"
 
 namespace {
-
-void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
 
 double ExactLength(TPointSetState& state, const TExactParams& params, bool everyStep)
 {
@@ -264,7 +257,7 @@ TEST(ExactSearch, PointAddedDuringTheSearchTakesNoPart)
             ++added;
             const int32_t before = static_cast<int32_t>(state.FPoints.size());
             state.FPoints.push_back({static_cast<int32_t>(random() % 640), static_cast<int32_t>(random() % 480), -1});
-            ComputeDistances(state, host, before);
+            ComputeDistances(state.FPoints, state.FDistances, host, before);
         }
     };
     state.FSearching = true;

@@ -4,7 +4,7 @@
 
 #include "core/file_reader.h"
 #include "core/point_file.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 

@@ -4,21 +4,14 @@
 #include <limits>
 
 #include "core/distances.h"
-#include "scripted_host.h"
 #include "search/exact_search.h"
+#include "search/local_search.h"
 #include "search/lower_bound.h"
-#include "search/quick_route.h"
-#include "search_reference.h"
-#include "tricky_sets.h"
+#include "support/scripted_host.h"
+#include "support/search_reference.h"
+#include "support/tricky_sets.h"
 
 namespace {
-
-void SetPoints(TPointSetState& state, const std::vector<TMapPoint>& points)
-{
-    state.FPoints = points;
-    TScriptedHost host(state);
-    ComputeDistances(state, host, 0);
-}
 
 double Optimum(TPointSetState& state)
 {
@@ -167,7 +160,7 @@ TEST(LowerBound, CandidateGraphAscentBeatsTheSpanningTree)
     TPointSetState state;
     SetPoints(state, MakeTrickySet(skScattered, 400, random));
     const double tree = SpanningTreeWeight(state.FDistances);
-    const TSpecimen route = QuickRoute(state.FPoints);
+    const TSpecimen route = QuickRoute(state.FPoints, -1);
     const TLowerBound bound = Bound(state);
     EXPECT_TRUE(bound.Certified);
     EXPECT_LE(bound.Value, RouteLength(state.FDistances, route));

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/tsplib_file.h"
-#include "data_files.h"
 #include "raster/map_fit.h"
 #include "raster/map_render.h"
+#include "support/data_files.h"
 
 namespace {
 

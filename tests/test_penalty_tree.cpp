@@ -6,7 +6,7 @@
 
 #include "search/candidate_graph.h"
 #include "search/penalty_tree.h"
-#include "tricky_sets.h"
+#include "support/tricky_sets.h"
 
 namespace {
 

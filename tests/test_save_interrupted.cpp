@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "core/point_file.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 

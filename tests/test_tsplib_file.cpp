@@ -6,7 +6,7 @@
 #include "core/point_file.h"
 #include "core/point_formats.h"
 #include "core/tsplib_file.h"
-#include "data_files.h"
+#include "support/data_files.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "core/number_text.h"
 #include "search/held_karp_table.h"
-#include "search/quick_route.h"
+#include "search/local_search.h"
 #include "search/step_pacer.h"
 
 namespace {
