@@ -90,6 +90,12 @@ void PlanProgress(TCliProgress& progress, TSearchMethod method, const TSearchSet
     case smGenetic:
         progress.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
         break;
+    case smExact:
+        progress.SetProgressPlan("bloków", 0);
+        break;
+    case smLocal:
+        progress.SetProgressPlan("prób", settings.Local.StopByTime ? 0 : settings.Local.Tries);
+        break;
     }
 }
 
@@ -145,8 +151,10 @@ int RunSolve(const std::vector<std::string>& args)
     TRunView view;
     view.ClearRoute = [&] {
         ClearRoute(state);
-        ComputeDistances(state.FPoints, state.FDistances, progress, 0);
-        progress.ShowStatus("", 0);
+        if (MethodReadsMatrix(method)) {
+            ComputeDistances(state.FPoints, state.FDistances, progress, 0);
+            progress.ShowStatus("", 0);
+        }
     };
     view.SearchBegins = [&] {
         // From here Ctrl+C stops the search like "Przerwij" and the best

@@ -71,7 +71,7 @@ TFileResult FormatPointSetForSave(const TPointArray& points, std::string& text)
     return {};
 }
 
-TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points)
+TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std::string& text)
 {
     int fd = -1;
     long long knownSize = -1;
@@ -79,10 +79,11 @@ TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points)
     if (!result.Ok())
         return result;
     TBoundedText read;
-    result = ReadBoundedText(fd, knownSize, static_cast<size_t>(MaxPoints), MaxPointTextBytes, read);
+    result = ReadBoundedText(fd, knownSize, maxLines, MaxPointTextBytes, read);
     ::close(fd);
     if (!result.Ok())
         return result;
+    text = std::move(read.Text);
     const std::string limit = " (najwyżej " + std::to_string(MaxPoints) + ")";
     if (read.TooManyLines)
         return TFileResult{"Zbyt wiele punktów w pliku: " +
@@ -90,6 +91,15 @@ TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points)
     if (read.TooManyBytes)
         return TFileResult{"Zbyt duży plik: wiersze zajmują ponad " + std::to_string(MaxPointTextBytes >> 20) +
                            " MB (najwyżej " + std::to_string(MaxPointTextBytes >> 20) + " MB)"};
-    points = ParsePointSet(read.Text);
+    return {};
+}
+
+TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points)
+{
+    std::string text;
+    const TFileResult result = ReadPointFileText(fileName, static_cast<size_t>(MaxPoints), text);
+    if (!result.Ok())
+        return result;
+    points = ParsePointSet(text);
     return {};
 }

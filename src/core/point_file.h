@@ -35,3 +35,9 @@ inline constexpr size_t MaxPointTextBytes = 64u * 1024 * 1024;
 // FIFOs, sockets and devices other than terminals and the memory devices
 // (/dev/null, /dev/zero...) are refused. points is written only on success.
 TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points);
+
+// The bounded read under ReadPointSetFile: the text of a file of at most
+// maxLines lines, refused as ReadPointSetFile refuses. On a refusal text
+// holds what was read before the limit, for a reader that can tell more
+// from the start of the file.
+TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std::string& text);

@@ -16,12 +16,15 @@ void ClearRoute(TPointSetState& state)
     state.FModified = true;
 }
 
-TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName)
+TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName, TPointReadInfo* info)
 {
     TPointArray points;
-    const TFileResult result = ReadPointSetFile(fileName, points);
+    TPointReadInfo found;
+    const TFileResult result = ReadPointsAnyFormat(fileName, points, found);
     if (!result.Ok())
         return TOperationError{"Błąd odczytu", result.ErrorText};
+    if (info)
+        *info = found;
     state.FPoints = std::move(points);
     state.FFileName = fileName;
     state.FModified = false;

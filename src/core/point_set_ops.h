@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/point_input.h"
 #include "core/point_set.h"
 
 // The operations that change the point set as a whole. They change the state
@@ -22,10 +23,11 @@ void NewPointSet(TPointSetState& state);
 // Every link cleared; the set counts as changed although no point moved.
 void ClearRoute(TPointSetState& state);
 
-// Replaces the set with the file's points, every link cleared, and names the
-// file. A failure ("Błąd odczytu") leaves the state as it was. The distance
-// matrix is not rebuilt here.
-TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName);
+// Replaces the set with the file's points (in the format of its extension:
+// .tvu, .tsp or .csv), every link cleared, and names the file. A failure
+// ("Błąd odczytu") leaves the state as it was. The distance matrix is not
+// rebuilt here. info, when given, tells what else the read found.
+TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName, TPointReadInfo* info = nullptr);
 // Writes the set's coordinates and names the file; a failure ("Błąd zapisu")
 // leaves the state as it was.
 TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName);

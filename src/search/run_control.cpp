@@ -36,9 +36,18 @@ std::string SearchRefusal(TSearchMethod method, int32_t pointCount)
         return pointCount < MinRandomPoints ? TooFewPoints(MinRandomPoints) : std::string();
     case smGenetic:
         return pointCount < MinGeneticPoints ? TooFewPoints(MinGeneticPoints) : std::string();
+    case smExact:
+        return ExactRefusal(pointCount, PhysicalMemoryBytes());
+    case smLocal:
+        return pointCount < MinLocalPoints ? TooFewPoints(MinLocalPoints) : std::string();
     default:
         return "Nieznana metoda przeszukiwania.";
     }
+}
+
+bool MethodReadsMatrix(TSearchMethod method)
+{
+    return method == smExhaustive || method == smRandom || method == smGenetic;
 }
 
 TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
@@ -64,7 +73,7 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
     const bool pumpEveryStep = view.PumpEveryStep;
     switch (method) {
     case smExhaustive:
-        result.Outcome = SearchExhaustive(state, progress, pumpEveryStep);
+        result.Outcome = SearchExhaustive(state, progress, pumpEveryStep, settings.ExhaustiveThreads);
         break;
     case smRandom:
         result.Outcome = SearchRandom(state, progress, settings.RandomCount, pumpEveryStep);
@@ -72,13 +81,23 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
     case smGenetic:
         result.Outcome = SearchGenetic(state, progress, settings.Genetic, pumpEveryStep);
         break;
+    case smExact:
+        result.Outcome = SearchExact(state, progress, settings.Exact, pumpEveryStep);
+        break;
+    case smLocal:
+        result.Outcome = SearchLocal(state, progress, settings.Local, pumpEveryStep);
+        break;
     }
 
     // A run that evaluated nothing (no tries) has no route to measure or
     // apply: the links stay cleared and only the time is reported.
     const bool evaluated = result.Outcome.Evaluated;
+    // Without a matrix (the command-line tool for a method that needs none)
+    // the legs come from the coordinates, which is what the matrix holds.
+    const bool haveMatrix = state.FDistances.size() == state.FPoints.size();
     if (evaluated)
-        result.Length = RouteLength(state.FDistances, state.FBestRoute);
+        result.Length = haveMatrix ? RouteLength(state.FDistances, state.FBestRoute)
+                                   : RouteLengthOfPoints(state.FPoints, state.FBestRoute);
     result.ElapsedMs = std::max<int64_t>(0, NowMs() - start);
     result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
     if (evaluated)

@@ -7,7 +7,9 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
+#include "search/exact_search.h"
 #include "search/genetic_search.h"
+#include "search/local_search.h"
 #include "search/search_outcome.h"
 
 // The methods, in the order of the method list.
@@ -15,12 +17,23 @@ enum TSearchMethod : int {
     smExhaustive = 0,
     smRandom = 1,
     smGenetic = 2,
+    smExact = 3,
+    smLocal = 4,
 };
+
+// Whether a method reads the distance matrix; the others work from the
+// coordinates, so the command-line tool need not build n * n cells.
+bool MethodReadsMatrix(TSearchMethod method);
 
 // The search tab's settings, read when a search starts.
 struct TSearchSettings {
     int32_t RandomCount = 1000;
     TGeneticParams Genetic;
+    TExactParams Exact;
+    TLocalParams Local;
+    // The exhaustive search's threads: 0 one per core, 1 the counting order
+    // in this thread alone.
+    int32_t ExhaustiveThreads = 0;
 };
 
 // What the run control asks of whoever shows the run, around the search

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/point_input.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+std::string ManyNodes(int count)
+{
+    std::string text = "NAME : big\nTYPE : TSP\nDIMENSION : " + std::to_string(count) +
+                       "\nEDGE_WEIGHT_TYPE : EUC_2D\nNODE_COORD_SECTION\n";
+    for (int i = 1; i <= count; ++i)
+        text += std::to_string(i) + " " + std::to_string(i % 97) + ".5 " + std::to_string(i % 89) + "\n";
+    return text + "EOF\n";
+}
+
+}  // namespace
+
+// The extension chooses the reader; the .tvu one stays the lenient reader.
+TEST(PointInput, ReadsEachFormatByItsExtension)
+{
+    TScratchFolder folder;
+    const struct {
+        const char* name;
+        std::string text;
+        size_t points;
+        int32_t rounded;
+        size_t withoutNumbers;
+        std::string error;
+    } rows[] = {
+        {"a.tvu", "1; 2\r\nabc\r\n\r\n", 3, 0, 2, ""},
+        {"b.TSP", "NAME: b\nEDGE_WEIGHT_TYPE: EUC_2D\nDIMENSION: 2\nNODE_COORD_SECTION\n1 1.5 2\n2 3 4\n", 2, 1, 0, ""},
+        {"c.csv", "x,y\n1.5,2.5\n3,4\n", 2, 2, 0, ""},
+        {"d.tsp", ManyNodes(10000), 10000, 10000, 0, ""},
+        {"e.tsp", ManyNodes(10001), 0, 0, 0, "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)"},
+        // A TSPLIB set read by the .tvu rules would be points at (0, 0).
+        {"f.txt", "NAME: f\nDIMENSION: 1\n", 2, 0, 2, ""},
+    };
+    for (const auto& row : rows) {
+        const std::string path = folder.File(row.name);
+        WriteBytes(path, row.text);
+        TPointArray points;
+        TPointReadInfo info;
+        const TFileResult result = ReadPointsAnyFormat(path, points, info);
+        EXPECT_EQ(result.ErrorText, row.error) << row.name;
+        EXPECT_EQ(points.size(), row.points) << row.name;
+        EXPECT_EQ(info.RoundedCount, row.rounded) << row.name;
+        EXPECT_EQ(info.LinesWithoutNumbers, row.withoutNumbers) << row.name;
+    }
+}
