@@ -253,8 +253,10 @@ void TMainForm::AttachMapForm(TMapForm* mapForm)
         State().FMapHeight = height;
         DrawMap();
     });
-    connect(mapForm, &TMapForm::MouseDown, this,
-            [this](Qt::MouseButton, Qt::KeyboardModifiers, int32_t x, int32_t y) { AddPoint(x, y); });
+    connect(mapForm, &TMapForm::MouseDown, this, [this](Qt::MouseButton, Qt::KeyboardModifiers, int32_t x, int32_t y) {
+        const QPoint point = PointAtMapPixel(x, y);
+        AddPoint(point.x(), point.y());
+    });
 }
 
 void TMainForm::FormShow()

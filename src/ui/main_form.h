@@ -12,6 +12,7 @@
 #include "core/point_set_ops.h"
 #include "core/progress.h"
 #include "core/progress_bar.h"
+#include "raster/map_fit.h"
 #include "ui/dialogs.h"
 
 class QFrame;
@@ -90,6 +91,9 @@ public:
     void actNewArrayExecute();
     void actOpenArrayExecute();
     void actSaveArrayExecute();
+    // "Eksportuj...": the route, the points or the map in another format
+    // (main_form_export.cpp).
+    void actExportExecute();
     // LoadPointSet and what shows the new set, or the error box.
     void OpenPointSet(const std::string& fileName);
     void cmdQuitExecute();
@@ -111,6 +115,9 @@ public:
     void actSetNextExecute();
     bool actSetNextUpdate();
     void actCountWayExecute();
+    // "Oszacuj jakość drogi": the lower bound, and how far the linked route
+    // can be from the shortest (main_form_search.cpp).
+    void actEstimateRouteExecute();
 
     // About box and contact commands (main_form_about.cpp).
     void cmdShowAboutExecute();
@@ -125,6 +132,12 @@ public:
     // Map (main_form_map.cpp).
     void DrawMap();
     void AddPoint(int32_t X, int32_t Y);
+    // "Dopasuj mapę do okna": the points scaled to fill the map or at their
+    // own pixels; presses on the map add points at the matching unscaled
+    // coordinates.
+    void actFitMapExecute();
+    // The point coordinates a press on map pixel (x, y) stands for.
+    QPoint PointAtMapPixel(int32_t x, int32_t y) const;
 
     // First-show marker: 0 until the window has been shown once.
     int Tag = 0;
@@ -156,6 +169,7 @@ public:
     TCommand* actNewArray = nullptr;
     TCommand* actOpenArray = nullptr;
     TCommand* actSaveArray = nullptr;
+    TCommand* actExport = nullptr;
     TCommand* cmdQuit = nullptr;
     TCommand* actZeroArray = nullptr;
     TCommand* actRandomArray = nullptr;
@@ -164,6 +178,8 @@ public:
     TCommand* actGenerate = nullptr;
     TCommand* actStop = nullptr;
     TCommand* actShowWay = nullptr;
+    TCommand* actEstimateRoute = nullptr;
+    TCommand* actFitMap = nullptr;
     TCommand* cmdShowAbout = nullptr;
     TCommand* cmdVisitWWW = nullptr;
     TCommand* cmdEmail = nullptr;
@@ -212,6 +228,8 @@ private:
     // Shared with the list and the table, so it outlives them whichever
     // goes first.
     std::shared_ptr<TPointSetState> FDocument;
+    // The scale of the last drawing, so a press maps back to the points.
+    TMapFit FMapFit;
     TProgressBar FProgress;
     TWindowProgress FWindowProgress{*this};
     std::chrono::steady_clock::time_point FSearchStart;

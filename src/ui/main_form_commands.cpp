@@ -49,6 +49,8 @@ void TMainForm::CreateCommands()
          "File", 1, &TMainForm::actOpenArrayExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::actSaveArray, "actSaveArray", "Zapi&sz zbiór...", "Zapisuje zbiór punktów w pliku", "Ctrl+S",
          "File", 2, &TMainForm::actSaveArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actExport, "actExport", "&Eksportuj...", "Zapisuje drogę, punkty albo mapę w innym formacie",
+         "Ctrl+E", "File", -1, &TMainForm::actExportExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::cmdQuit, "cmdQuit", "&Zamknij program", "Zamyka program Tovu", "Alt+F4", "", -1,
          &TMainForm::cmdQuitExecute, nullptr},
         {&TMainForm::actZeroArray, "actZeroArray", "Wy&zeruj drogę", "Zeruje trasy", "", "Arrays", 5,
@@ -65,6 +67,11 @@ void TMainForm::CreateCommands()
          &TMainForm::actStopUpdate},
         {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "", "Generate", 7,
          &TMainForm::actShowWayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actEstimateRoute, "actEstimateRoute", "Oszacuj jakość drogi",
+         "Liczy dolne ograniczenie długości drogi i porównuje z nim drogę", "", "Generate", -1,
+         &TMainForm::actEstimateRouteExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actFitMap, "actFitMap", "Dopasuj mapę do okna", "Rysuje punkty w skali, która wypełnia mapę", "",
+         "Arrays", -1, &TMainForm::actFitMapExecute, nullptr},
         {&TMainForm::cmdShowAbout, "cmdShowAbout", "&Informacje o programie...", "Informacje o programie", "Shift+F1",
          "", 0, &TMainForm::cmdShowAboutExecute, nullptr},
         {&TMainForm::cmdVisitWWW, "cmdVisitWWW", "Strona domowa", nullptr, "", "", -1, &TMainForm::cmdVisitWWWExecute,
@@ -95,6 +102,9 @@ void TMainForm::CreateCommands()
             command->SetRule([this, rule] { return (this->*rule)(); });
         }
         this->*entry.Member = command;
+        // The map's scale is a setting shown by its check mark, off at start.
+        if (entry.Member == &TMainForm::actFitMap)
+            command->setCheckable(true);
         ActionList1->Add(command);
         // Shortcuts work wherever the focus is inside the main window.
         addAction(command);
@@ -113,6 +123,7 @@ void TMainForm::CreateMenus()
     file->addSeparator();
     file->addAction(actOpenArray);
     file->addAction(actSaveArray);
+    file->addAction(actExport);
     file->addSeparator();
     file->addAction(cmdQuit);
 
@@ -121,7 +132,9 @@ void TMainForm::CreateMenus()
     set->addAction(actRandomArray);
     set->addSeparator();
     set->addAction(actCountWay);
+    set->addAction(actEstimateRoute);
     set->addAction(actShowWay);
+    set->addAction(actFitMap);
     set->addSeparator();
     set->addAction(actGenerate);
     set->addAction(actStop);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "raster/map_render.h"
+#include "ui/commands.h"
 #include "ui/main_form.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
@@ -30,12 +31,26 @@ void TMainForm::DrawMap()
         // Rows are read once: a point without a row (the list is rebuilt
         // after the set grows) is drawn unselected.
         const std::vector<char> selected = ListBox1->SelectedRows();
-        RenderMap(view->Bitmap(), view->width(), view->height(), State().FPoints, [&selected](int32_t i) {
-            return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
-        });
+        FMapFit = actFitMap->isChecked() ? FitMapToPoints(State().FPoints, view->width(), view->height()) : TMapFit();
+        RenderMap(
+            view->Bitmap(), view->width(), view->height(), State().FPoints,
+            [&selected](int32_t i) {
+                return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
+            },
+            FMapFit);
         view->repaint();
     }
     ShowStatus("", 0);
+}
+
+void TMainForm::actFitMapExecute()
+{
+    Rebuild(TRebuild::Map);
+}
+
+QPoint TMainForm::PointAtMapPixel(int32_t x, int32_t y) const
+{
+    return {FMapFit.PointX(x), FMapFit.PointY(y)};
 }
 
 void TMainForm::AddPoint(int32_t X, int32_t Y)

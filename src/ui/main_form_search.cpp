@@ -6,6 +6,8 @@
 
 #include "core/number_text.h"
 #include "core/point_set_ops.h"
+#include "core/route_links.h"
+#include "search/lower_bound.h"
 #include "search/run_control.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
@@ -53,6 +55,48 @@ void TMainForm::actGenerateExecute()
     SearchTab->FocusOn(SearchTab->Button1);
     actStop->Update();
     FinishCloseAfterSearch();
+}
+
+void TMainForm::actEstimateRouteExecute()
+{
+    TPointSetState& state = State();
+    // Long work like a search: "Przerwij" ends it and the other commands
+    // wait for it.
+    state.FSearching = true;
+    FProgress.SetPosition(0);
+    SearchTab->lbResults->clear();
+    actStop->Update();
+    SearchTab->FocusOn(SearchTab->Button2);
+    actGenerate->Update();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TLowerBound bound = ComputeLowerBound(state.FPoints, FWindowProgress);
+    state.FSearching = false;
+    FProgress.SetPosition(0);
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    actGenerate->Update();
+    SearchTab->FocusOn(SearchTab->Button1);
+    actStop->Update();
+
+    const TNumberFormat format = NumberFormat();
+    QListWidget* results = SearchTab->lbResults;
+    if (!bound.Certified) {
+        results->addItem(QStringLiteral("Dolne ograniczenie długości drogi: przerwano przed wyznaczeniem"));
+        return;
+    }
+    results->addItem(
+        QString::fromStdString("Dolne ograniczenie długości drogi: " + FormatNumber(bound.Value, 2, format)));
+    const std::optional<TSpecimen> route = RouteFromLinks(state.FPoints);
+    if (!route)
+        return;
+    const double length = RouteLengthOfPoints(state.FPoints, *route);
+    std::string line = "Długość drogi: " + FormatNumber(length, 2, format);
+    if (bound.Value > 0)
+        line += ", najwyżej " + FormatNumber((length - bound.Value) / bound.Value * 100.0, 1, format) +
+                "% więcej niż najkrótsza";
+    else if (length == 0)
+        line += ", najkrótsza";
+    results->addItem(QString::fromStdString(line));
 }
 
 void TMainForm::actStopExecute()

@@ -456,9 +456,11 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
     EXPECT_EQ(menus[1]->text(), QStringLiteral("&Zbiór"));
     EXPECT_EQ(menus[2]->text(), QStringLiteral("P&omoc"));
     EXPECT_EQ(names(menus[0]->menu()->actions()).join(' '),
-              QStringLiteral("actNewArray - actOpenArray actSaveArray - cmdQuit"));
-    EXPECT_EQ(names(menus[1]->menu()->actions()).join(' '),
-              QStringLiteral("actZeroArray actRandomArray - actCountWay actShowWay - actGenerate actStop"));
+              QStringLiteral("actNewArray - actOpenArray actSaveArray actExport - cmdQuit"));
+    EXPECT_EQ(
+        names(menus[1]->menu()->actions()).join(' '),
+        QStringLiteral(
+            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap - actGenerate actStop"));
     EXPECT_EQ(names(menus[2]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
     EXPECT_EQ(names(form->ListPopup->actions()).join(' '),
               QStringLiteral("actSetNext actCountWay actRandomArray actShowWay"));
