@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 
 #include <sys/vfs.h>
 
@@ -18,6 +19,24 @@ namespace {
 TDialogs* ReplacementDialogs = nullptr;
 
 const QString PointFileFilter = QStringLiteral("Pliki Tovu (*.tvu)");
+// The open dialog reads every format the program knows.
+const QStringList OpenFilters = {PointFileFilter, QStringLiteral("Pliki TSPLIB (*.tsp)"),
+                                 QStringLiteral("Pliki CSV (*.csv)"),
+                                 QStringLiteral("Wszystkie obsługiwane (*.tvu *.tsp *.csv)")};
+
+struct TExportFilter {
+    const char* Text;
+    const char* Suffix;
+    TDialogs::TExportKind Kind;
+};
+const TExportFilter ExportFilters[] = {
+    {"Droga jako trasa TSPLIB (*.tour)", "tour", TDialogs::TExportKind::RouteTour},
+    {"Droga jako CSV (*.csv)", "csv", TDialogs::TExportKind::RouteCsv},
+    {"Punkty jako TSPLIB (*.tsp)", "tsp", TDialogs::TExportKind::PointsTsplib},
+    {"Punkty jako CSV (*.csv)", "csv", TDialogs::TExportKind::PointsCsv},
+    {"Mapa jako obraz PNG (*.png)", "png", TDialogs::TExportKind::MapPng},
+    {"Mapa jako rysunek SVG (*.svg)", "svg", TDialogs::TExportKind::MapSvg},
+};
 
 std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& lastName,
                                      const QString& workingFolder)
@@ -27,7 +46,10 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
     // The chosen file need not exist when opening: a missing one fails in
     // the reader with the system's own message.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(PointFileFilter);
+    if (mode == QFileDialog::AcceptOpen)
+        dialog.setNameFilters(OpenFilters);
+    else
+        dialog.setNameFilter(PointFileFilter);
     if (mode == QFileDialog::AcceptSave)
         dialog.setDefaultSuffix(QStringLiteral("tvu"));
     dialog.setDirectory(FileDialogFolder(lastName, workingFolder));
@@ -80,6 +102,33 @@ std::optional<QString> TDialogs::OpenFileName(QWidget* parent)
 std::optional<QString> TDialogs::SaveFileName(QWidget* parent)
 {
     return RunFileDialog(parent, QFileDialog::AcceptSave, FSaveFileName, FWorkingFolder);
+}
+
+std::optional<TDialogs::TExportChoice> TDialogs::ExportFileName(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Eksportuj"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList filters;
+    for (const TExportFilter& filter : ExportFilters)
+        filters << QString::fromUtf8(filter.Text);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromLatin1(ExportFilters[0].Suffix));
+    // The suffix a bare name gets follows the chosen filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        for (const TExportFilter& filter : ExportFilters)
+            if (chosen == QString::fromUtf8(filter.Text))
+                dialog.setDefaultSuffix(QString::fromLatin1(filter.Suffix));
+    });
+    dialog.setDirectory(FileDialogFolder(FExportFileName, FWorkingFolder));
+    if (!FExportFileName.isEmpty())
+        dialog.selectFile(QFileInfo(FExportFileName).completeBaseName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    FExportFileName = dialog.selectedFiles().constFirst();
+    for (const TExportFilter& filter : ExportFilters)
+        if (dialog.selectedNameFilter() == QString::fromUtf8(filter.Text))
+            return TExportChoice{FExportFileName, filter.Kind};
+    return TExportChoice{FExportFileName, ExportFilters[0].Kind};
 }
 
 void TDialogs::FileWorked(const QString& fileName)

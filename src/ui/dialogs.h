@@ -12,6 +12,12 @@ class QWidget;
 class TDialogs {
 public:
     enum class TAnswer { Yes, No, Cancel };
+    // What "Eksportuj..." writes, by the filter the user chose.
+    enum class TExportKind { RouteTour, RouteCsv, PointsTsplib, PointsCsv, MapPng, MapSvg };
+    struct TExportChoice {
+        QString FileName;
+        TExportKind Kind;
+    };
 
     virtual ~TDialogs() = default;
 
@@ -30,6 +36,9 @@ public:
     // user cancels.
     virtual std::optional<QString> OpenFileName(QWidget* parent);
     virtual std::optional<QString> SaveFileName(QWidget* parent);
+    // The export dialog: one filter per format; a name typed without an
+    // extension gets the chosen filter's. Empty when the user cancels.
+    virtual std::optional<TExportChoice> ExportFileName(QWidget* parent);
     // A file was read or written: its folder is where the dialogs start.
     virtual void FileWorked(const QString& fileName);
 
@@ -42,6 +51,7 @@ public:
 private:
     QString FOpenFileName;
     QString FSaveFileName;
+    QString FExportFileName;
     QString FWorkingFolder;
 };
 

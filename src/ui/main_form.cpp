@@ -19,9 +19,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "core/distances.h"
 #include "core/number_text.h"
 #include "core/point_set_ops.h"
+#include "core/point_text.h"
 #include "ui/application.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
@@ -266,6 +269,8 @@ void TMainForm::FormShow()
     PrepareMapSurface();
     Tag = ShownTag;
     Rebuild(TRebuild::List);
+    if (!FReadNotice.empty())
+        ShowStatus(std::exchange(FReadNotice, {}), 0);
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -405,7 +410,8 @@ void TMainForm::actOpenArrayExecute()
 
 void TMainForm::OpenPointSet(const std::string& fileName)
 {
-    if (const TOperationResult failure = LoadPointSet(State(), fileName)) {
+    TPointReadInfo info;
+    if (const TOperationResult failure = LoadPointSet(State(), fileName, &info)) {
         ShowFileError(fileName, *failure);
         return;
     }
@@ -413,6 +419,13 @@ void TMainForm::OpenPointSet(const std::string& fileName)
     // A load at start-up comes before the window is on screen: its first
     // showing builds the list and the map.
     Rebuild(isVisible() ? TRebuild::Everything : TRebuild::Matrix);
+    // Said once the views are built, so no progress text covers it; a load
+    // at start-up says it when the window first shows.
+    if (info.RoundedCount > 0) {
+        FReadNotice = RoundedCoordinatesText(info.RoundedCount);
+        if (isVisible())
+            ShowStatus(std::exchange(FReadNotice, {}), 0);
+    }
 }
 
 void TMainForm::actSaveArrayExecute()

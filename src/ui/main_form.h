@@ -228,6 +228,9 @@ private:
     // Shared with the list and the table, so it outlives them whichever
     // goes first.
     std::shared_ptr<TPointSetState> FDocument;
+    // What a read found worth saying (rounded coordinates), shown in panel 0
+    // once the window is on screen.
+    std::string FReadNotice;
     // The scale of the last drawing, so a press maps back to the points.
     TMapFit FMapFit;
     TProgressBar FProgress;

@@ -1,5 +1,8 @@
 // "Szukaj drogi" and "Przerwij szukanie": the window's part in a run.
+#include <algorithm>
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -12,6 +15,7 @@
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
+#include "ui/point_list.h"
 #include "ui/search_tab.h"
 #include "ui/status_bar.h"
 
@@ -24,7 +28,19 @@ void TMainForm::actGenerateExecute()
         Dialogs().ShowInformation(this, QStringLiteral("Szukaj drogi"), QString::fromStdString(refusal));
         return;
     }
-    const TSearchSettings settings = SearchTab->ReadSettings();
+    // Methods that may start at a point take the one row selected.
+    int32_t startPoint = -1;
+    if ((method == smExact || method == smLocal) && SearchTab->chkStartAtSelected->isChecked()) {
+        const std::vector<char> selected = ListBox1->SelectedRows();
+        if (ListBox1->SelCount() != 1) {
+            Dialogs().ShowInformation(
+                this, QStringLiteral("Szukaj drogi"),
+                QStringLiteral("Zaznacz na liście jeden punkt, od którego ma się zaczynać droga."));
+            return;
+        }
+        startPoint = static_cast<int32_t>(std::find(selected.begin(), selected.end(), 1) - selected.begin());
+    }
+    const TSearchSettings settings = SearchTab->ReadSettings(startPoint);
 
     TRunView view;
     view.ClearRoute = [this] {

@@ -80,7 +80,9 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     cbMethod->setObjectName(QStringLiteral("cbMethod"));
     cbMethod->setEditable(false);
     cbMethod->addItems({QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"),
-                        QStringLiteral("Przeszukiwanie losowe"), QStringLiteral("Algorytm genetyczny")});
+                        QStringLiteral("Przeszukiwanie losowe"), QStringLiteral("Algorytm genetyczny"),
+                        QStringLiteral("Metoda dokładna (programowanie dynamiczne)"),
+                        QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)")});
     cbMethod->setCurrentIndex(0);
     PlaceAt(*anchors, cbMethod, 12, 24, 289, 21);
     connect(cbMethod, &QComboBox::currentIndexChanged, this, [this] { cbMethodClick(); });
@@ -131,6 +133,39 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     connect(seGenCount, &TSpinEdit::Entered, this, [this] { seGenCountEnter(); });
     gbGenStopRules->hide();
 
+    // The local search stops after a time or a number of perturbations,
+    // chosen as the genetic search's rule is.
+    gbLocal = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
+    gbLocal->setObjectName(QStringLiteral("gbLocal"));
+    PlaceAt(*anchors, gbLocal, 12, 96, 157, 137);
+    rbLocalTime = new QRadioButton(QStringLiteral("Limit czasu (s)"), gbLocal);
+    rbLocalTime->setObjectName(QStringLiteral("rbLocalTime"));
+    rbLocalTime->move(8, 20);
+    rbLocalTime->resize(rbLocalTime->sizeHint());
+    rbLocalTime->setChecked(true);
+    seLocalTime = new TSpinEdit(1, 3600, 5, gbLocal);
+    seLocalTime->setObjectName(QStringLiteral("seLocalTime"));
+    seLocalTime->setGeometry(24, 36, 73, 21);
+    rbLocalTries = new QRadioButton(QStringLiteral("Liczba prób"), gbLocal);
+    rbLocalTries->setObjectName(QStringLiteral("rbLocalTries"));
+    rbLocalTries->move(8, 76);
+    rbLocalTries->resize(rbLocalTries->sizeHint());
+    seLocalTries = new TSpinEdit(1, 10000000, 1000, gbLocal);
+    seLocalTries->setObjectName(QStringLiteral("seLocalTries"));
+    seLocalTries->setGeometry(24, 96, 81, 21);
+    connect(seLocalTime, &TSpinEdit::Entered, this, [this] { rbLocalTime->setChecked(true); });
+    connect(seLocalTries, &TSpinEdit::Entered, this, [this] { rbLocalTries->setChecked(true); });
+    gbLocal->hide();
+
+    gbStart = new QGroupBox(QStringLiteral("Początek drogi"), this);
+    gbStart->setObjectName(QStringLiteral("gbStart"));
+    PlaceAt(*anchors, gbStart, 180, 96, 185, 137);
+    chkStartAtSelected = new QCheckBox(QStringLiteral("Zacznij od zaznaczonego punktu"), gbStart);
+    chkStartAtSelected->setObjectName(QStringLiteral("chkStartAtSelected"));
+    chkStartAtSelected->move(8, 20);
+    chkStartAtSelected->resize(chkStartAtSelected->sizeHint());
+    gbStart->hide();
+
     gbGenParams = new QGroupBox(QStringLiteral("Parametry algorytmu"), this);
     gbGenParams->setObjectName(QStringLiteral("gbGenParams"));
     PlaceAt(*anchors, gbGenParams, 180, 96, 185, 137);
@@ -177,6 +212,8 @@ void TSearchTab::cbMethodClick()
     gbGenStopRules->setVisible(method == smGenetic);
     gbGenParams->setVisible(method == smGenetic);
     gbRandom->setVisible(method == smRandom);
+    gbLocal->setVisible(method == smLocal);
+    gbStart->setVisible(method == smExact || method == smLocal);
     lblSilnia->setVisible(method == smExhaustive);
     lblSilniaDsc->setVisible(method == smExhaustive);
 }
@@ -196,9 +233,15 @@ TSearchMethod TSearchTab::Method() const
     return static_cast<TSearchMethod>(cbMethod->currentIndex());
 }
 
-TSearchSettings TSearchTab::ReadSettings()
+TSearchSettings TSearchTab::ReadSettings(int32_t startPoint)
 {
     TSearchSettings settings;
+    const int32_t start = chkStartAtSelected->isChecked() ? startPoint : -1;
+    settings.Exact.StartPoint = start;
+    settings.Local.StartPoint = start;
+    settings.Local.StopByTime = rbLocalTime->isChecked();
+    settings.Local.TimeLimitSeconds = seLocalTime->Value();
+    settings.Local.Tries = seLocalTries->Value();
     settings.RandomCount = seRandomCount->Value();
     if (Method() == smGenetic) {
         TGeneticParams& genetic = settings.Genetic;
@@ -218,6 +261,8 @@ void TSearchTab::ShowSearching(bool searching)
     gbGenStopRules->setEnabled(!searching);
     gbRandom->setEnabled(!searching);
     gbGenParams->setEnabled(!searching);
+    gbLocal->setEnabled(!searching);
+    gbStart->setEnabled(!searching);
     gbGenResults->setEnabled(!searching);
 }
 
@@ -249,7 +294,8 @@ void TSearchTab::FitToFont()
     int lowestBottom = 0;
     int stopRulesWidth = 0;
     int paramsWidth = 0;
-    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbGenParams}) {
+    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbLocal, gbGenParams, gbStart}) {
+        const bool rightColumn = box == gbGenParams || box == gbStart;
         for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             child->move(child->x(), child->y() + shift);
             // Texts are shown whole in whatever font the system gives.
@@ -257,20 +303,22 @@ void TSearchTab::FitToFont()
                 child->resize(child->sizeHint());
             lowestBottom = std::max(lowestBottom, child->geometry().bottom());
             const int right = child->geometry().right() + 1 + BoxInnerMarginPx;
-            (box == gbGenParams ? paramsWidth : stopRulesWidth) =
-                std::max(box == gbGenParams ? paramsWidth : stopRulesWidth, right);
+            int& width = rightColumn ? paramsWidth : stopRulesWidth;
+            width = std::max(width, right);
         }
     }
     const int boxHeight = std::max(DesignBoxHeightPx, lowestBottom + 1 + BoxInnerMarginPx);
     const QRect stopPlace = FAnchors->DesignPlace(gbGenStopRules);
     const QRect stopRules(stopPlace.topLeft(), QSize(std::max(stopPlace.width(), stopRulesWidth), boxHeight));
     FAnchors->Replace(gbGenStopRules, stopRules);
+    FAnchors->Replace(gbLocal, stopRules);
     const QRect randomPlace = FAnchors->DesignPlace(gbRandom);
     FAnchors->Replace(gbRandom, QRect(randomPlace.topLeft(), QSize(randomPlace.width(), boxHeight)));
     const QRect paramsPlace = FAnchors->DesignPlace(gbGenParams);
     const QRect params(QPoint(std::max(paramsPlace.left(), stopRules.right() + 1 + BoxGapPx), paramsPlace.top()),
                        QSize(std::max(paramsPlace.width(), paramsWidth), boxHeight));
     FAnchors->Replace(gbGenParams, params);
+    FAnchors->Replace(gbStart, params);
 
     // The result group starts below the boxes and keeps its bottom.
     QRect resultsPlace = FAnchors->DesignPlace(gbGenResults);

@@ -37,8 +37,9 @@ public:
 
     TSearchMethod Method() const;
     // The parameters as the controls hold them now; the rates' edits are
-    // rewritten with the values used.
-    TSearchSettings ReadSettings();
+    // rewritten with the values used. startPoint is the point a route starts
+    // at when "Zacznij od zaznaczonego punktu" is checked, -1 for none.
+    TSearchSettings ReadSettings(int32_t startPoint = -1);
     // Greys the parameters and the result group while a search runs.
     void ShowSearching(bool searching);
     // The permutation count, whole.
@@ -64,6 +65,14 @@ public:
     QLineEdit* edtCrossover = nullptr;
     QLineEdit* edtMutation = nullptr;
     QCheckBox* chkSecureBad = nullptr;
+    // The local search's stop rule and the start point of methods 3 and 4.
+    QGroupBox* gbLocal = nullptr;
+    QRadioButton* rbLocalTime = nullptr;
+    TSpinEdit* seLocalTime = nullptr;
+    QRadioButton* rbLocalTries = nullptr;
+    TSpinEdit* seLocalTries = nullptr;
+    QGroupBox* gbStart = nullptr;
+    QCheckBox* chkStartAtSelected = nullptr;
     QGroupBox* gbGenResults = nullptr;
     QPushButton* Button3 = nullptr;  // actShowWay
     QListWidget* lbResults = nullptr;

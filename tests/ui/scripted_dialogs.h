@@ -40,6 +40,15 @@ public:
     }
     std::optional<QString> OpenFileName(QWidget*) override { return Next(OpenNames, QStringLiteral("open")); }
     std::optional<QString> SaveFileName(QWidget*) override { return Next(SaveNames, QStringLiteral("save")); }
+    std::optional<TExportChoice> ExportFileName(QWidget*) override
+    {
+        Boxes.push_back({QStringLiteral("export"), QString(), QString()});
+        if (ExportChoices.empty())
+            return std::nullopt;
+        const TExportChoice choice = ExportChoices.front();
+        ExportChoices.pop_front();
+        return choice;
+    }
     std::optional<QString> InputQuery(QWidget*, const QString& caption, const QString& prompt,
                                       const QString& defaultText) override
     {
@@ -64,6 +73,7 @@ public:
     std::deque<std::optional<QString>> OpenNames;
     std::deque<std::optional<QString>> SaveNames;
     std::deque<std::optional<QString>> Inputs;
+    std::deque<TExportChoice> ExportChoices;
     std::deque<TBox> Boxes;
 
 private:

@@ -1,0 +1,165 @@
+// The window's new ways with a point set: the exact method and the local
+// search, the route's quality, other formats in and results out.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "core/csv_points.h"
+#include "core/tour_file.h"
+#include "scripted_dialogs.h"
+#include "search/exhaustive_search.h"
+#include "support/scripted_host.h"
+#include "ui/commands.h"
+#include "ui/point_list.h"
+#include "ui/spin_edit.h"
+#include "ui/status_bar.h"
+#include "window_fixture.h"
+
+namespace {
+
+class ResultsOutTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TMainForm> ShowSet(const TPointArray& points)
+    {
+        auto form = MakeWindows();
+        form->show();
+        form->State().FPoints = points;
+        form->Rebuild(TMainForm::TRebuild::Everything);
+        return form;
+    }
+
+    static QStringList Results(const TMainForm& form)
+    {
+        QStringList lines;
+        for (int i = 0; i < form.SearchTab->lbResults->count(); ++i)
+            lines << form.SearchTab->lbResults->item(i)->text();
+        return lines;
+    }
+
+    static double ExhaustiveLength(const TPointArray& points)
+    {
+        TPointSetState state;
+        SetPoints(state, points);
+        TScriptedHost host(state);
+        state.FSearching = true;
+        SearchExhaustive(state, host, false, 1);
+        return RouteLength(state.FDistances, state.FBestRoute);
+    }
+
+    QTemporaryDir Folder;
+    TScriptedDialogs ScriptedDialogs;
+};
+
+const TPointArray EightPoints = {{10, 10, -1},  {200, 40, -1}, {90, 300, -1},  {310, 220, -1},
+                                 {400, 20, -1}, {50, 150, -1}, {260, 330, -1}, {150, 120, -1}};
+
+// Both new methods report like the others; the exact one finds the
+// exhaustive search's length, and a checked start point is where the route
+// begins.
+TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
+{
+    const double optimum = ExhaustiveLength(EightPoints);
+    for (const int method : {3, 4}) {
+        auto form = ShowSet(EightPoints);
+        form->SearchTab->cbMethod->setCurrentIndex(method);
+        form->SearchTab->seLocalTries->SetText(QStringLiteral("50"));
+        form->SearchTab->rbLocalTries->setChecked(true);
+        form->SearchTab->chkStartAtSelected->setChecked(true);
+        form->ListBox1->setCurrentIndex(form->ListBox1->model()->index(5, 0));
+        ASSERT_EQ(form->ListBox1->SelCount(), 1);
+        ASSERT_TRUE(form->actGenerate->Execute());
+        ASSERT_EQ(Results(*form).size(), 2) << method;
+        const TSpecimen& route = form->State().FBestRoute;
+        EXPECT_EQ(route.front(), 5) << method;
+        if (method == 3) {
+            // Fixed to start at 5, the route can't be shorter than the free optimum.
+            EXPECT_GE(RouteLength(form->State().FDistances, route), optimum - 1e-9);
+        }
+    }
+    // Without a start point the exact method reaches the optimum.
+    auto form = ShowSet(EightPoints);
+    form->SearchTab->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(form->actGenerate->Execute());
+    EXPECT_NEAR(RouteLength(form->State().FDistances, form->State().FBestRoute), optimum, 1e-9 * optimum);
+}
+
+TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
+{
+    auto form = ShowSet(EightPoints);
+    form->SearchTab->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(form->actGenerate->Execute());
+    ASSERT_TRUE(form->actEstimateRoute->Execute());
+    const QStringList lines = Results(*form);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Dolne ograniczenie długości drogi: "))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Długość drogi: "))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("% więcej niż najkrótsza"))) << lines[1].toStdString();
+    EXPECT_FALSE(form->State().FSearching);
+    // Links that form no route: only the bound.
+    form->actZeroArray->Execute();
+    ASSERT_TRUE(form->actEstimateRoute->Execute());
+    EXPECT_EQ(Results(*form).size(), 1);
+}
+
+TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)
+{
+    auto form = ShowSet(EightPoints);
+    using TKind = TDialogs::TExportKind;
+    // No links yet: the route formats say so and write nothing.
+    ScriptedDialogs.ExportChoices.push_back({Folder.filePath(QStringLiteral("none.tour")), TKind::RouteTour});
+    form->actExport->Execute();
+    EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("information")), 1);
+    EXPECT_FALSE(QFile::exists(Folder.filePath(QStringLiteral("none.tour"))));
+
+    form->SearchTab->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(form->actGenerate->Execute());
+    const struct {
+        const char* file;
+        TKind kind;
+        const char* starts;
+    } rows[] = {
+        {"route.tour", TKind::RouteTour, "NAME"},    {"route.csv", TKind::RouteCsv, "kolejność,indeks,x,y"},
+        {"points.tsp", TKind::PointsTsplib, "NAME"}, {"points.csv", TKind::PointsCsv, "x,y"},
+        {"map.png", TKind::MapPng, "\x89PNG"},       {"map.svg", TKind::MapSvg, "<?xml"},
+    };
+    for (const auto& row : rows) {
+        const QString path = Folder.filePath(QString::fromLatin1(row.file));
+        ScriptedDialogs.ExportChoices.push_back({path, row.kind});
+        form->actExport->Execute();
+        EXPECT_TRUE(ReadTextFile(path).startsWith(row.starts)) << row.file;
+    }
+    // The tour reads back as the found route.
+    const TTourParseResult tour =
+        ParseTour(ReadTextFile(Folder.filePath(QStringLiteral("route.tour"))).toStdString(), EightPoints.size());
+    ASSERT_TRUE(tour.Ok()) << tour.ErrorText;
+    EXPECT_EQ(tour.Route, form->State().FBestRoute);
+}
+
+// A TSPLIB set opens by its extension: its points, its name in the title and
+// the rounded coordinates counted in panel 0.
+TEST_F(ResultsOutTest, OpenReadsTsplibByItsExtension)
+{
+    const QString path = Folder.filePath(QStringLiteral("three.tsp"));
+    WriteTextFile(path,
+                  "NAME : three\nTYPE : TSP\nDIMENSION : 3\nEDGE_WEIGHT_TYPE : EUC_2D\nNODE_COORD_SECTION\n"
+                  "1 10.4 20\n2 2.00000e+02 3.5e1\n3 100 100\nEOF\n");
+    auto form = MakeWindows();
+    form->show();
+    ScriptedDialogs.OpenNames = {path};
+    form->actOpenArray->Execute();
+    const TPointArray& points = form->State().FPoints;
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[0].X, 10);
+    EXPECT_EQ(points[1].X, 200);
+    EXPECT_EQ(points[1].Y, 35);
+    form->ApplicationIdle();
+    EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral("three.tsp")));
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("1 współrzędną zaokrąglono do liczby całkowitej"));
+}
+
+}  // namespace
