@@ -497,7 +497,10 @@ TEST_F(MainFormTest, MethodChoiceShowsItsControls)
 TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
 {
     auto form = MakeWindows();
-    EXPECT_EQ(form->SearchTab->cbMethod->count(), 3);
+    // The three methods first, then the exact method and the local search.
+    EXPECT_EQ(form->SearchTab->cbMethod->count(), 5);
+    EXPECT_EQ(form->SearchTab->cbMethod->itemText(3), QStringLiteral("Metoda dokładna (programowanie dynamiczne)"));
+    EXPECT_EQ(form->SearchTab->cbMethod->itemText(4), QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)"));
     EXPECT_EQ(form->SearchTab->cbMethod->currentIndex(), 0);
     EXPECT_EQ(form->SearchTab->cbMethod->itemText(0), QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
     EXPECT_EQ(form->SearchTab->lblSilnia->text(), QStringLiteral("0"));
