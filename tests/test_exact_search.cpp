@@ -8,9 +8,9 @@
 #include "search/exhaustive_search.h"
 #include "search/local_search.h"
 #include "search/run_control.h"
+#include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
-#include "support/tricky_sets.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ TEST(ExactSearch, MatchesTheExhaustiveSearchOnManySets)
             const int repeats = n <= 8 ? 8 : (n <= 10 ? 2 : 1);
             for (int r = 0; r < repeats; ++r) {
                 TPointSetState state;
-                SetPoints(state, MakeTrickySet(kind, n, random));
+                SetPoints(state, MakeSet(kind, n, random));
                 const double expected = ExhaustiveLength(state);
                 for (bool everyStep : {false, true}) {
                     ASSERT_EQ(ExactLength(state, {}, everyStep), expected)
@@ -151,7 +151,7 @@ TEST(ExactSearch, FixedStartMatchesEveryRouteFromThatPoint)
     for (int kind = 0; kind < skKindCount; ++kind) {
         for (int32_t n = 1; n <= 8; ++n) {
             TPointSetState state;
-            SetPoints(state, MakeTrickySet(kind, n, random));
+            SetPoints(state, MakeSet(kind, n, random));
             for (int32_t start = 0; start < n; start += (n > 4 ? 3 : 1)) {
                 const double length = ExactLength(state, {start}, n % 2 == 0);
                 EXPECT_EQ(state.FBestRoute[0], start) << "kind " << kind << ", n = " << n;
@@ -171,7 +171,7 @@ TEST(ExactSearch, CompleteRunStepsTheBarToItsMaximumAndClearsTheStatus)
     std::mt19937 random(9);
     for (int32_t n : {0, 1, 5, 10, 14}) {
         TPointSetState state;
-        SetPoints(state, MakeTrickySet(skScattered, n, random));
+        SetPoints(state, MakeSet(skScattered, n, random));
         TScriptedHost host(state);
         host.Arm();
         state.FSearching = true;
@@ -191,7 +191,7 @@ TEST(ExactSearch, StopAfterTheLastBlockKeepsTheTable)
 {
     std::mt19937 random(14);
     TPointSetState state;
-    SetPoints(state, MakeTrickySet(skScattered, 10, random));
+    SetPoints(state, MakeSet(skScattered, 10, random));
     const double expected = ExhaustiveLength(state);
     TScriptedHost host(state);
     host.Arm();
@@ -209,7 +209,7 @@ TEST(ExactSearch, StopLeavesTheQuickRoute)
     for (int kind = 0; kind < skKindCount; ++kind) {
         for (int32_t n : {9, 12, 16}) {
             TPointSetState state;
-            SetPoints(state, MakeTrickySet(kind, n, random));
+            SetPoints(state, MakeSet(kind, n, random));
             for (int32_t start : {-1, n / 2}) {
                 TScriptedHost host(state);
                 host.Arm();
@@ -231,7 +231,7 @@ TEST(ExactSearch, StopWhileBothCoresWorkLeavesACompleteRoute)
 {
     std::mt19937 random(21);
     TPointSetState state;
-    SetPoints(state, MakeTrickySet(skScattered, 21, random));
+    SetPoints(state, MakeSet(skScattered, 21, random));
     TScriptedHost host(state);
     host.EveryStep = false;
     host.OnEvents = [&] { state.FSearching = false; };
@@ -247,7 +247,7 @@ TEST(ExactSearch, PointAddedDuringTheSearchTakesNoPart)
 {
     std::mt19937 random(12);
     TPointSetState state;
-    SetPoints(state, MakeTrickySet(skScattered, 10, random));
+    SetPoints(state, MakeSet(skScattered, 10, random));
     const double expected = ExhaustiveLength(state);
     TScriptedHost host(state);
     int added = 0;

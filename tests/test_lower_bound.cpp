@@ -7,9 +7,9 @@
 #include "search/exact_search.h"
 #include "search/local_search.h"
 #include "search/lower_bound.h"
+#include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
-#include "support/tricky_sets.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ TEST(LowerBound, NeverAboveTheOptimum)
             const int repeats = n <= 10 ? 6 : 2;
             for (int r = 0; r < repeats; ++r) {
                 TPointSetState state;
-                SetPoints(state, MakeTrickySet(kind, n, random));
+                SetPoints(state, MakeSet(kind, n, random));
                 const double optimum = Optimum(state);
                 const TLowerBound bound = Bound(state);
                 ASSERT_LE(bound.Value, optimum) << "kind " << kind << ", n = " << n;
@@ -110,9 +110,9 @@ TEST(LowerBound, SetsWithTheTreeAsRouteAreClosed)
         const char* name;
         std::vector<TMapPoint> points;
     } rows[] = {
-        {"2 on a line", MakeTrickySet(skCollinear, 2, random)},
-        {"12 on a line", MakeTrickySet(skCollinear, 12, random)},
-        {"200 on a line", MakeTrickySet(skCollinear, 200, random)},
+        {"2 on a line", MakeSet(skCollinear, 2, random)},
+        {"12 on a line", MakeSet(skCollinear, 12, random)},
+        {"200 on a line", MakeSet(skCollinear, 200, random)},
         {"lattice 4 x 3", Lattice(4, 3)},
         {"lattice 15 x 10", Lattice(15, 10)},
     };
@@ -145,7 +145,7 @@ TEST(LowerBound, CloseToTheOptimumOnRandomSets)
     const int sets = 20;
     for (int s = 0; s < sets; ++s) {
         TPointSetState state;
-        SetPoints(state, MakeTrickySet(skScattered, 12, random));
+        SetPoints(state, MakeSet(skScattered, 12, random));
         const double optimum = Optimum(state);
         gapSum += (optimum - Bound(state).Value) / optimum;
     }
@@ -158,7 +158,7 @@ TEST(LowerBound, CandidateGraphAscentBeatsTheSpanningTree)
 {
     std::mt19937 random(3);
     TPointSetState state;
-    SetPoints(state, MakeTrickySet(skScattered, 400, random));
+    SetPoints(state, MakeSet(skScattered, 400, random));
     const double tree = SpanningTreeWeight(state.FDistances);
     const TSpecimen route = QuickRoute(state.FPoints, -1);
     const TLowerBound bound = Bound(state);
@@ -172,7 +172,7 @@ TEST(LowerBound, StatusAndBarStayWithinTheirBounds)
     std::mt19937 random(5);
     for (int32_t n : {0, 1, 2, 30, 300}) {
         TPointSetState state;
-        SetPoints(state, MakeTrickySet(skScattered, n, random));
+        SetPoints(state, MakeSet(skScattered, n, random));
         TScriptedHost host(state);
         host.EveryStep = false;
         state.FSearching = true;
@@ -191,7 +191,7 @@ TEST(LowerBound, StopBeforeTheFirstTreeCertifiesNothing)
     std::mt19937 random(6);
     for (int32_t n : {20, 300}) {
         TPointSetState state;
-        SetPoints(state, MakeTrickySet(skScattered, n, random));
+        SetPoints(state, MakeSet(skScattered, n, random));
         TScriptedHost host(state);
         host.Arm();
         host.StopAfterSteps = 0;
@@ -210,7 +210,7 @@ TEST(LowerBound, StopDuringTheAscentKeepsTheBestCertifiedValue)
     int stops = 0;
     for (int kind = 0; kind < skKindCount; ++kind) {
         TPointSetState state;
-        SetPoints(state, MakeTrickySet(kind, 11, random));
+        SetPoints(state, MakeSet(kind, 11, random));
         const double optimum = Optimum(state);
         const double tree = SpanningTreeWeight(state.FDistances);
         for (int64_t stopAt : {1, 5, 40}) {

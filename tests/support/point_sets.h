@@ -12,7 +12,7 @@
 // Scattered, on one line, several points at one place, a lattice full of
 // equal routes, coordinates so large that legs fall far below the last bit
 // of the sum, and pairs of points a pixel or two apart.
-enum TSetKind : int { skScattered, skCollinear, skHeaps, skLattice, skFar, skPairs };
+enum TSetKind : int { skScattered, skCollinear, skHeaps, skLattice, skFar, skPairs, skKindCount };
 
 inline std::vector<TMapPoint> MakeSet(int kind, int32_t n, std::mt19937& random)
 {

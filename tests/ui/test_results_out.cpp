@@ -33,14 +33,6 @@ protected:
         return form;
     }
 
-    static QStringList Results(const TMainForm& form)
-    {
-        QStringList lines;
-        for (int i = 0; i < form.SearchTab->lbResults->count(); ++i)
-            lines << form.SearchTab->lbResults->item(i)->text();
-        return lines;
-    }
-
     static double ExhaustiveLength(const TPointArray& points)
     {
         TPointSetState state;
@@ -73,7 +65,7 @@ TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
         form->ListBox1->setCurrentIndex(form->ListBox1->model()->index(5, 0));
         ASSERT_EQ(form->ListBox1->SelCount(), 1);
         ASSERT_TRUE(form->actGenerate->Execute());
-        ASSERT_EQ(Results(*form).size(), 2) << method;
+        ASSERT_EQ(ResultLines(*form).size(), 2) << method;
         const TSpecimen& route = form->State().FBestRoute;
         EXPECT_EQ(route.front(), 5) << method;
         if (method == 3) {
@@ -94,7 +86,7 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
     form->SearchTab->cbMethod->setCurrentIndex(3);
     ASSERT_TRUE(form->actGenerate->Execute());
     ASSERT_TRUE(form->actEstimateRoute->Execute());
-    const QStringList lines = Results(*form);
+    const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Dolne ograniczenie długości drogi: "))) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Długość drogi: "))) << lines[1].toStdString();
@@ -103,7 +95,7 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
     // Links that form no route: only the bound.
     form->actZeroArray->Execute();
     ASSERT_TRUE(form->actEstimateRoute->Execute());
-    EXPECT_EQ(Results(*form).size(), 1);
+    EXPECT_EQ(ResultLines(*form).size(), 1);
 }
 
 TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)

@@ -33,14 +33,6 @@ protected:
         return form;
     }
 
-    static QStringList Results(const TMainForm& form)
-    {
-        QStringList lines;
-        for (int i = 0; i < form.SearchTab->lbResults->count(); ++i)
-            lines << form.SearchTab->lbResults->item(i)->text();
-        return lines;
-    }
-
     static bool IsPermutation(TSpecimen route, size_t n)
     {
         if (route.size() != n)
@@ -61,7 +53,7 @@ TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
     auto form = OpenWith("0; 0\r\n3; 4\r\n");
     form->SearchTab->cbMethod->setCurrentIndex(0);
     ASSERT_TRUE(form->actGenerate->Execute());
-    const QStringList lines = Results(*form);
+    const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], QStringLiteral("Czas przeszukiwania: 00:00:00"));
     EXPECT_EQ(lines[1], QStringLiteral("Długość najkrótszej drogi: 5,00"));
@@ -79,7 +71,7 @@ TEST_F(SearchCommandsTest, MeasuredRouteEqualsTheReportedLength)
     auto form = OpenWith("40; 52\r\n118; 31\r\n205; 77\r\n312; 40\r\n431; 96\r\n398; 210\r\n");
     form->SearchTab->cbMethod->setCurrentIndex(0);
     ASSERT_TRUE(form->actGenerate->Execute());
-    const QString reported = Results(*form).value(1).section(QStringLiteral(": "), 1);
+    const QString reported = ResultLines(*form).value(1).section(QStringLiteral(": "), 1);
     ASSERT_TRUE(form->actCountWay->Execute());
     ASSERT_EQ(form->SearchTab->lbResults->count(), 1);
     EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(), QStringLiteral("Długość drogi: ") + reported);
@@ -111,7 +103,7 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Szukaj drogi"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, row.text);
         EXPECT_FALSE(form->State().FModified);
-        EXPECT_EQ(Results(*form), QStringList{QStringLiteral("earlier line")});
+        EXPECT_EQ(ResultLines(*form), QStringList{QStringLiteral("earlier line")});
         if (!form->State().FPoints.empty()) {
             EXPECT_EQ(form->State().FPoints[0].Next, static_cast<int32_t>(form->State().FPoints.size()) - 1);
         }
@@ -125,7 +117,7 @@ TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
     form->SearchTab->cbMethod->setCurrentIndex(1);
     form->SearchTab->seRandomCount->SetText(QStringLiteral("0"));
     ASSERT_TRUE(form->actGenerate->Execute());
-    const QStringList lines = Results(*form);
+    const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Czas przeszukiwania: ")));
     for (const TMapPoint& point : form->State().FPoints)
@@ -158,7 +150,7 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
     EXPECT_TRUE(stopEnabledDuringRun);
     EXPECT_TRUE(parametersDisabledDuringRun);
     EXPECT_EQ(form->State().FPoints.size(), 6u);
-    EXPECT_EQ(Results(*form).size(), 2);
+    EXPECT_EQ(ResultLines(*form).size(), 2);
     EXPECT_TRUE(IsPermutation(form->State().FBestRoute, 6));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(form->PrBar().Position(), 0);
@@ -218,7 +210,7 @@ TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
     EXPECT_FALSE(searchingAfterClose);
     EXPECT_TRUE(visibleWhileTheSearchUnwinds);
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 1);
-    EXPECT_EQ(Results(*form).size(), 2);
+    EXPECT_EQ(ResultLines(*form).size(), 2);
     QApplication::processEvents();
     EXPECT_FALSE(form->isVisible());
 }
@@ -255,7 +247,7 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
         });
         ASSERT_TRUE(form->actGenerate->Execute()) << row.name;
         EXPECT_EQ(searchingAfterQuestion, row.searchingAfterQuestion) << row.name;
-        EXPECT_EQ(Results(*form).size(), 2) << row.name;
+        EXPECT_EQ(ResultLines(*form).size(), 2) << row.name;
         QApplication::processEvents();
         EXPECT_EQ(form->isVisible(), !row.closes) << row.name;
         if (row.answer == TDialogs::TAnswer::Yes) {

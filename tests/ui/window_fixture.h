@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QListWidget>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -21,6 +22,15 @@ inline std::unique_ptr<TMainForm> MakeWindows(const QStringList& arguments = {})
     auto form = std::make_unique<TMainForm>(commandLine);
     form->AttachMapForm(new TMapForm(*form));
     return form;
+}
+
+// The lines of the result list.
+inline QStringList ResultLines(const TMainForm& form)
+{
+    QStringList lines;
+    for (int i = 0; i < form.SearchTab->lbResults->count(); ++i)
+        lines << form.SearchTab->lbResults->item(i)->text();
+    return lines;
 }
 
 inline void WriteTextFile(const QString& path, const QByteArray& content)
