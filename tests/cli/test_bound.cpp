@@ -169,6 +169,13 @@ TEST_F(BoundTest, CtrlCStopsTheBoundWithTheBestCertifiedValueSoFar)
         std::regex_match(run.Out, std::regex("Dolne ograniczenie długości drogi: ([0-9\u00a0]+,[0-9]{2}|"
                                              "nieznane \\(przerwano przed pierwszym pewnym oszacowaniem\\))\n")))
         << run.Out;
+
+    // On a terminal the progress line counts the ascent's steps.
+    const TCliRun shown = RunCli({"bound", file}, {.InterruptAfterMs = 1500, .StderrOnTerminal = true});
+    EXPECT_EQ(shown.ExitCode, 130);
+    EXPECT_NE(shown.Err.find('\r'), std::string::npos);
+    EXPECT_NE(shown.Err.find(" kroków"), std::string::npos) << shown.Err;
+    EXPECT_NE(shown.Err.find(" | Szacowanie dolnego"), std::string::npos) << shown.Err;
 }
 
 }  // namespace
