@@ -67,13 +67,6 @@ TEST_F(BoundTest, JsonHoldsPointsAndBound)
     EXPECT_NEAR(JsonNumber(run.Out, "bound"), 15.0, 1e-9);
 }
 
-TEST_F(BoundTest, TextUsesTheRegionalNumberFormat)
-{
-    const std::string file = Dir.WritePoints("line.tvu", {{0, 0}, {3000, 4000}});
-    EXPECT_EQ(RunCli({"bound", file}).Out, "Dolne ograniczenie długości drogi: 5\u00a0000,00\n");
-    EXPECT_EQ(RunCli({"bound", file}, {.Locale = "C"}).Out, "Dolne ograniczenie długości drogi: 5,000.00\n");
-}
-
 TEST_F(BoundTest, NoPointsAndOnePointHaveBoundZero)
 {
     EXPECT_EQ(RunCli({"bound", Dir.WritePoints("none.tvu", {}), "--json"}).Out, "{\"points\": 0, \"bound\": 0}\n");
