@@ -16,8 +16,11 @@ void TCliProgress::ProcessEvents()
         FState.FSearching = false;
         FBar.SetPosition(0);
     }
-    if (FState.FSearching)
-        FProgress.Update(FBar.StepsTaken() - FStepsBefore, FStatus);
+    if (!FState.FSearching)
+        return;
+    if (FTotal == TotalFromBar)
+        FProgress.SetTotal(FBar.Max());
+    FProgress.Update(FBar.StepsTaken() - FStepsBefore, FStatus);
 }
 
 TNumberFormat TCliProgress::NumberFormat() const
@@ -29,7 +32,7 @@ void TCliProgress::BeginSearch()
 {
     // The distance matrix steps the same bar; only the search's steps count.
     FStepsBefore = FBar.StepsTaken();
-    FProgress.Start(FUnitWord, FTotal, SystemNumberFormat());
+    FProgress.Start(FUnitWord, FTotal == TotalFromBar ? 0 : FTotal, SystemNumberFormat());
 }
 
 void TCliProgress::SetProgressPlan(const std::string& unitWord, int64_t total)

@@ -20,7 +20,9 @@ public:
     TNumberFormat NumberFormat() const override;
 
     // What the progress line counts during the next search; total 0 when
-    // it is not known beforehand.
+    // it is not known beforehand, TotalFromBar when the work sets the bar's
+    // maximum to its number of steps.
+    static constexpr int64_t TotalFromBar = -1;
     void SetProgressPlan(const std::string& unitWord, int64_t total);
     // Starts the progress line; only the search's own steps count.
     void BeginSearch();

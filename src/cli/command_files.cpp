@@ -16,6 +16,10 @@ std::string FilePlace(const std::string& command, const std::string& fileName)
 
 bool SaveOutputFile(const std::string& command, const std::string& fileName, std::string_view content)
 {
+    if (fileName == "-") {
+        WriteOut(std::string(content));
+        return FinishOutput();
+    }
     TFileResult saved;
     {
         const TInterruptHold hold;

@@ -11,6 +11,7 @@ std::string InputFileName(const std::string& argument);
 // file it is about (as the user typed it).
 std::string FilePlace(const std::string& command, const std::string& fileName);
 
-// Saves an output file (-o). A failure is one error line naming the file
-// and gives false. Ctrl+C waits until the save is whole or cleaned up.
+// Saves an output file (-o); "-" writes it to standard output instead. A
+// failure is one error line naming the file and gives false. Ctrl+C waits
+// until the save is whole or cleaned up.
 bool SaveOutputFile(const std::string& command, const std::string& fileName, std::string_view content);

@@ -1,3 +1,4 @@
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/command_table.h"
 #include "cli/console.h"
@@ -8,23 +9,62 @@
 #include "cli/option_values.h"
 #include "cli/regional_settings.h"
 #include "core/number_text.h"
+#include "core/point_file.h"
+#include "core/tour_file.h"
+
+namespace {
+
+// Key lines and the EOF line a tour may hold beside its numbers, which may
+// also stand one to a line.
+constexpr size_t TourExtraLines = 1000;
+
+// The tour file's route for a set of pointCount points; false after the
+// error line.
+bool ReadTourRoute(const std::string& tourName, size_t pointCount, TSpecimen& route)
+{
+    std::string text;
+    const TFileResult read =
+        ReadPointFileText(InputFileName(tourName), static_cast<size_t>(MaxPoints) + TourExtraLines, text);
+    if (!read.Ok()) {
+        ErrorLine(FilePlace("length", tourName) + "Błąd odczytu: " + read.ErrorText);
+        return false;
+    }
+    TTourParseResult tour = ParseTour(text, pointCount);
+    if (!tour.Ok()) {
+        ErrorLine(FilePlace("length", tourName) + "Błąd odczytu: " + tour.ErrorText);
+        return false;
+    }
+    route = std::move(tour.Route);
+    return true;
+}
+
+}  // namespace
 
 int RunLength(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed = ParseArgs(args, {{"--route", true}, {"--json", false}});
+    const TParsedArgs parsed = ParseArgs(args, {{"--route", true}, {"--tour", true}, {"--json", false}});
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("length"));
         return FinishOutput() ? ExitOk : ExitFailure;
     }
     const std::string& fileName = SinglePositional(parsed, "PLIK");
-    if (!parsed.Has("--route"))
-        throw TUsageError("brak opcji --route");
-    const TSpecimen route = ParseIndexList("--route", parsed.ValueOr("--route", ""));
+    if (parsed.Has("--route") && parsed.Has("--tour"))
+        throw TUsageError("opcje --route i --tour wykluczają się");
+    if (!parsed.Has("--route") && !parsed.Has("--tour"))
+        throw TUsageError("brak opcji --route albo --tour");
+    TSpecimen route = parsed.Has("--route") ? ParseIndexList("--route", parsed.ValueOr("--route", "")) : TSpecimen();
 
     TPointSetState state;
     if (!LoadPointsForCommand(state, "length", fileName))
         return ExitFailure;
-    CheckIndices("--route", route, state.FPoints.size());
+    if (parsed.Has("--tour")) {
+        if (!ReadTourRoute(parsed.ValueOr("--tour", ""), state.FPoints.size(), route))
+            return ExitFailure;
+    } else {
+        // -1 names no point, as in the window's routes; the length rule
+        // skips the legs on either side of it.
+        CheckIndices("--route", route, state.FPoints.size(), true);
+    }
 
     // Legs from the coordinates: one route needs no n * n matrix.
     const double length = RouteLengthOfPoints(state.FPoints, route);

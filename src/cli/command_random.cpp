@@ -5,10 +5,11 @@
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
+#include "cli/point_output.h"
 #include "cli/seed_option.h"
-#include "core/point_file.h"
 #include "core/point_set.h"
 #include "core/random_points.h"
+#include "core/tsplib_file.h"
 
 int RunRandom(const std::vector<std::string>& args)
 {
@@ -19,22 +20,21 @@ int RunRandom(const std::vector<std::string>& args)
     }
     // A larger set could not be read back: the reader refuses it.
     const auto count = static_cast<int32_t>(ParseIntOption("LICZBA", SinglePositional(parsed, "LICZBA"), 0, MaxPoints));
-    const TMapSize size = parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
+    const TMapSize size =
+        parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", ""), MaxPointMapSide) : DefaultMapSize;
     ApplySeedOption(parsed);
 
     TPointArray points;
     DrawRandomPoints(points, count, size.Width, size.Height);
+    // The format the reader takes the file in: TSPLIB and CSV by their
+    // extensions, anything else (and standard output) a .tvu.
+    const std::string outName = parsed.ValueOr("-o", "-");
+    const TPointFormat format = outName == "-" ? TPointFormat::Tvu : PointFormatOfFile(outName);
     std::string text;
-    const std::string outName = parsed.ValueOr("-o", "");
-    const TFileResult formatted = FormatPointSetForSave(points, text);
+    const TFileResult formatted = FormatPointsAs(format, TsplibName(outName), points, text);
     if (!formatted.Ok()) {
-        ErrorLine(FilePlace("random", parsed.Has("-o") ? outName : "-") + "Błąd zapisu: " + formatted.ErrorText);
+        ErrorLine(FilePlace("random", outName) + "Błąd zapisu: " + formatted.ErrorText);
         return ExitFailure;
-    }
-
-    if (!parsed.Has("-o")) {
-        WriteOut(text);
-        return FinishOutput() ? ExitOk : ExitFailure;
     }
     return SaveOutputFile("random", outName, text) ? ExitOk : ExitFailure;
 }

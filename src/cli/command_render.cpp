@@ -8,22 +8,35 @@
 #include "cli/help_text.h"
 #include "cli/load_points.h"
 #include "cli/option_values.h"
+#include "cli/output_kind.h"
 #include "core/point_file.h"
+#include "picture/map_svg.h"
 #include "picture/png_image.h"
+#include "raster/map_fit.h"
 #include "raster/map_render.h"
+
+namespace {
+
+const TOutputKinds PictureKinds{"-o", "obraz", {"png", "svg"}};
+
+}  // namespace
 
 int RunRender(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed = ParseArgs(args, {{"-o", true}, {"--size", true}, {"--route", true}, {"--select", true}});
+    const TParsedArgs parsed = ParseArgs(
+        args,
+        {{"-o", true}, {"--size", true}, {"--route", true}, {"--select", true}, {"--fit", false}, FormatOptionRule});
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("render"));
         return FinishOutput() ? ExitOk : ExitFailure;
     }
     const std::string& fileName = SinglePositional(parsed, "PLIK");
     if (!parsed.Has("-o"))
-        throw TUsageError("brak opcji -o OBRAZ.png");
+        throw TUsageError("brak opcji -o OBRAZ (.png albo .svg, „-” to standardowe wyjście)");
     const std::string outName = parsed.ValueOr("-o", "");
-    const TMapSize size = parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", "")) : DefaultMapSize;
+    const std::string kind = ChooseOutputKind(PictureKinds, outName, parsed);
+    const TMapSize size =
+        parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", ""), MaxMapSidePx) : DefaultMapSize;
     const TSpecimen route =
         parsed.Has("--route") ? ParseIndexList("--route", parsed.ValueOr("--route", "")) : TSpecimen();
     const std::vector<int32_t> selection =
@@ -38,14 +51,20 @@ int RunRender(const std::vector<std::string>& args)
     if (!route.empty())
         ApplyBestRoute(state.FPoints, route);
     const std::unordered_set<int32_t> selected(selection.begin(), selection.end());
-    TBitmap32 surface;
-    RenderMap(surface, size.Width, size.Height, state.FPoints,
-              [&selected](int32_t index) { return selected.count(index) > 0; });
+    const auto isSelected = [&selected](int32_t index) { return selected.count(index) > 0; };
+    const TMapFit fit = parsed.Has("--fit") ? FitMapToPoints(state.FPoints, size.Width, size.Height) : TMapFit();
 
-    const std::string png = EncodePng(surface);
-    if (png.empty()) {
-        ErrorLine(FilePlace("render", outName) + "Błąd zapisu: nie udało się zakodować obrazu PNG");
-        return ExitFailure;
+    std::string picture;
+    if (kind == "svg") {
+        picture = EncodeMapSvg(state.FPoints, size.Width, size.Height, isSelected, fit);
+    } else {
+        TBitmap32 surface;
+        RenderMap(surface, size.Width, size.Height, state.FPoints, isSelected, fit);
+        picture = EncodePng(surface);
+        if (picture.empty()) {
+            ErrorLine(FilePlace("render", outName) + "Błąd zapisu: nie udało się zakodować obrazu PNG");
+            return ExitFailure;
+        }
     }
-    return SaveOutputFile("render", outName, png) ? ExitOk : ExitFailure;
+    return SaveOutputFile("render", outName, picture) ? ExitOk : ExitFailure;
 }

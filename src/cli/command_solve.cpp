@@ -1,8 +1,9 @@
-#include <array>
 #include <limits>
-#include <utility>
+#include <optional>
 
+#include "cli/bound_report.h"
 #include "cli/cli_progress.h"
+#include "cli/command_files.h"
 #include "cli/command_line.h"
 #include "cli/command_table.h"
 #include "cli/console.h"
@@ -11,71 +12,20 @@
 #include "cli/interrupt.h"
 #include "cli/json_text.h"
 #include "cli/load_points.h"
-#include "cli/option_values.h"
+#include "cli/output_kind.h"
 #include "cli/regional_settings.h"
 #include "cli/seed_option.h"
+#include "cli/solve_options.h"
+#include "core/csv_points.h"
 #include "core/distances.h"
 #include "core/point_set_ops.h"
+#include "core/tour_file.h"
+#include "core/tsplib_file.h"
 #include "search/run_control.h"
 
 namespace {
 
-// By method index; the names a script types.
-const std::array<const char*, 3> MethodNames = {"exhaustive", "random", "genetic"};
-
-TSearchMethod ParseMethod(const std::string& text)
-{
-    for (size_t i = 0; i < MethodNames.size(); ++i)
-        if (text == MethodNames[i])
-            return static_cast<TSearchMethod>(i);
-    throw TUsageError("--method: nieznana metoda „" + text + "” (exhaustive, random albo genetic)");
-}
-
-// Options of one method make no sense with another; a script that passes
-// them has most likely picked the wrong method.
-void RefuseForeignOptions(const TParsedArgs& parsed, TSearchMethod method)
-{
-    const std::array<std::pair<const char*, TSearchMethod>, 7> owners = {{
-        {"--tries", smRandom},
-        {"--population", smGenetic},
-        {"--crossover", smGenetic},
-        {"--mutation", smGenetic},
-        {"--generations", smGenetic},
-        {"--threshold", smGenetic},
-        {"--keep-best", smGenetic},
-    }};
-    for (const auto& [name, owner] : owners)
-        if (parsed.Has(name) && owner != method)
-            throw TUsageError(std::string("opcja ") + name + " dotyczy tylko metody " + MethodNames[owner]);
-}
-
-TSearchSettings ReadSettings(const TParsedArgs& parsed)
-{
-    TSearchSettings settings;
-    TGeneticParams& genetic = settings.Genetic;
-    // The ranges of the search tab's spin edits.
-    if (parsed.Has("--tries"))
-        settings.RandomCount = static_cast<int32_t>(ParseIntOption("--tries", parsed.ValueOr("--tries", ""), 1, 32000));
-    if (parsed.Has("--population"))
-        genetic.Population =
-            static_cast<int32_t>(ParseIntOption("--population", parsed.ValueOr("--population", ""), 10, 1000));
-    if (parsed.Has("--crossover"))
-        genetic.CrossoverRate = ParseDecimalOption("--crossover", parsed.ValueOr("--crossover", ""));
-    if (parsed.Has("--mutation"))
-        genetic.MutationRate = ParseDecimalOption("--mutation", parsed.ValueOr("--mutation", ""));
-    if (parsed.Has("--generations") && parsed.Has("--threshold"))
-        throw TUsageError("opcje --generations i --threshold wykluczają się");
-    if (parsed.Has("--generations"))
-        genetic.GenerationCount =
-            static_cast<int32_t>(ParseIntOption("--generations", parsed.ValueOr("--generations", ""), 100, 32000));
-    if (parsed.Has("--threshold")) {
-        genetic.StopByCount = false;
-        genetic.Treshold =
-            static_cast<int32_t>(ParseIntOption("--threshold", parsed.ValueOr("--threshold", ""), 1, 100));
-    }
-    genetic.SecureBad = parsed.Has("--keep-best");
-    return settings;
-}
+const TOutputKinds RouteKinds{"-o", "drogę", {"tour", "csv"}};
 
 void PlanProgress(TCliProgress& progress, TSearchMethod method, const TSearchSettings& settings, int32_t pointCount)
 {
@@ -109,30 +59,70 @@ std::string RouteText(const TSpecimen& route)
     return text;
 }
 
+// The route file's text; a tour is named after its file, or after the
+// point set when it goes to standard output.
+std::string RouteFileText(const std::string& kind, const std::string& outName, const std::string& pointFile,
+                          const TPointSetState& state)
+{
+    if (kind == "csv")
+        return FormatRouteCsv(state.FPoints, state.FBestRoute);
+    return FormatTour(TsplibName(outName == "-" ? InputFileName(pointFile) : outName), state.FBestRoute);
+}
+
+// What the run found, as lines or as one JSON object. Without a stop the
+// bound is computed after the search; with one it is not, and JSON says so
+// with null.
+std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod method, int32_t pointCount,
+                                     const TSpecimen& route, const std::optional<TLowerBound>& bound, bool json,
+                                     bool wantBound)
+{
+    const bool evaluated = result.Outcome.Evaluated;
+    const double length = evaluated ? result.Length : std::numeric_limits<double>::quiet_NaN();
+    if (json) {
+        TJsonObject object;
+        object.Add("method", std::string(MethodName(method))).Add("points", pointCount).Add("length", length);
+        object.Add("route", route).Add("steps", result.Outcome.Steps).Add("elapsed_ms", result.ElapsedMs);
+        if (wantBound) {
+            const double none = std::numeric_limits<double>::quiet_NaN();
+            const bool certified = bound && bound->Certified;
+            const std::optional<double> gap = bound && evaluated ? GapFraction(length, *bound) : std::nullopt;
+            object.Add("bound", certified ? bound->Value : none).Add("gap", gap ? *gap : none);
+        }
+        return {object.Text()};
+    }
+    std::vector<std::string> lines = result.Lines;
+    if (bound) {
+        lines.push_back(BoundLine(*bound, SystemNumberFormat()));
+        const std::string gapLine = evaluated ? GapLine(length, *bound, SystemNumberFormat()) : std::string();
+        if (!gapLine.empty())
+            lines.push_back(gapLine);
+    }
+    lines.push_back(RouteText(route));
+    return lines;
+}
+
 }  // namespace
 
 int RunSolve(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed = ParseArgs(args, {{"--method", true},
-                                                {"--tries", true},
-                                                {"--population", true},
-                                                {"--crossover", true},
-                                                {"--mutation", true},
-                                                {"--generations", true},
-                                                {"--threshold", true},
-                                                {"--keep-best", false},
-                                                {"--seed", true},
-                                                {"--json", false}});
+    const TParsedArgs parsed = ParseArgs(args, SolveOptionRules());
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("solve"));
         return FinishOutput() ? ExitOk : ExitFailure;
     }
     const std::string& fileName = SinglePositional(parsed, "PLIK");
-    const TSearchMethod method = ParseMethod(parsed.ValueOr("--method", MethodNames[smExhaustive]));
-    RefuseForeignOptions(parsed, method);
-    const TSearchSettings settings = ReadSettings(parsed);
+    const TSearchMethod method = ParseMethod(parsed.ValueOr("--method", MethodName(smExhaustive)));
+    const TSearchSettings settings = ReadSettings(parsed, method);
     ApplySeedOption(parsed);
     const bool json = parsed.Has("--json");
+    const bool wantBound = parsed.Has("--bound");
+    const std::string outName = parsed.ValueOr("-o", "");
+    if (parsed.Has("--format") && !parsed.Has("-o"))
+        throw TUsageError("opcja --format dotyczy tylko zapisu drogi na standardowe wyjście (-o -)");
+    const std::string routeKind = parsed.Has("-o") ? ChooseOutputKind(RouteKinds, outName, parsed) : std::string();
+    // Standard output carries the route file alone; the results a person
+    // reads go beside the progress line.
+    const bool resultsToErr = outName == "-";
 
     TPointSetState state;
     if (!LoadPointsForCommand(state, "solve", fileName))
@@ -145,6 +135,7 @@ int RunSolve(const std::vector<std::string>& args)
         ErrorLine(refusal);
         return ExitFailure;
     }
+    CheckStartOption(parsed, state.FPoints.size());
 
     TCliProgress progress(state);
     PlanProgress(progress, method, settings, pointCount);
@@ -166,22 +157,27 @@ int RunSolve(const std::vector<std::string>& args)
     const TRunResult result = RunSearch(state, progress, method, settings, view);
     progress.EndProgress();
 
+    // A stopped search wants its answer now, not a further long run.
+    std::optional<TLowerBound> bound;
+    if (wantBound && !InterruptRequested())
+        bound = RunLowerBound(state, progress);
+
     const TSpecimen route = result.Outcome.Evaluated ? state.FBestRoute : TSpecimen();
-    if (json) {
-        TJsonObject object;
-        object.Add("method", std::string(MethodNames[static_cast<size_t>(method)])).Add("points", pointCount);
-        if (result.Outcome.Evaluated)
-            object.Add("length", result.Length);
+    for (const std::string& text : ResultTexts(result, method, pointCount, route, bound, json, wantBound)) {
+        if (resultsToErr)
+            ErrorLine(text);
         else
-            object.Add("length", std::numeric_limits<double>::quiet_NaN());
-        object.Add("route", route).Add("steps", result.Outcome.Steps).Add("elapsed_ms", result.ElapsedMs);
-        WriteOutLine(object.Text());
-    } else {
-        for (const std::string& line : result.Lines)
-            WriteOutLine(line);
-        WriteOutLine(RouteText(route));
+            WriteOutLine(text);
     }
     if (!FinishOutput())
         return ExitFailure;
+    if (parsed.Has("-o")) {
+        if (!result.Outcome.Evaluated) {
+            ErrorLine(FilePlace("solve", outName) + "Błąd zapisu: nie znaleziono drogi");
+            return ExitFailure;
+        }
+        if (!SaveOutputFile("solve", outName, RouteFileText(routeKind, outName, fileName, state)))
+            return ExitFailure;
+    }
     return InterruptRequested() ? ExitInterrupted : ExitOk;
 }

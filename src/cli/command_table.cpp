@@ -6,10 +6,12 @@ const std::vector<TCliCommand>& CliCommands()
 {
     // The summaries are aligned so that the general help reads as a table.
     static const std::vector<TCliCommand> commands = {
-        {"solve", "solve PLIK          szuka najkrótszej drogi przez punkty zbioru", SolveHelp, RunSolve},
-        {"random", "random LICZBA       losuje zbiór punktów", RandomHelp, RunRandom},
-        {"render", "render PLIK         rysuje mapę do pliku PNG", RenderHelp, RunRender},
-        {"length", "length PLIK         liczy długość podanej drogi", LengthHelp, RunLength},
+        {"solve", "solve PLIK              szuka najkrótszej drogi przez punkty zbioru", SolveHelp, RunSolve},
+        {"bound", "bound PLIK              liczy dolne ograniczenie długości drogi", BoundHelp, RunBound},
+        {"random", "random LICZBA           losuje zbiór punktów", RandomHelp, RunRandom},
+        {"render", "render PLIK             rysuje mapę do pliku PNG albo SVG", RenderHelp, RunRender},
+        {"length", "length PLIK             liczy długość podanej drogi", LengthHelp, RunLength},
+        {"convert", "convert WEJŚCIE WYJŚCIE zapisuje zbiór punktów w innym formacie", ConvertHelp, RunConvert},
     };
     return commands;
 }

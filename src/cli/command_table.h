@@ -24,3 +24,5 @@ int RunSolve(const std::vector<std::string>& args);
 int RunRandom(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunLength(const std::vector<std::string>& args);
+int RunBound(const std::vector<std::string>& args);
+int RunConvert(const std::vector<std::string>& args);

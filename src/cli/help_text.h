@@ -7,6 +7,8 @@ extern const char* const SolveHelp;
 extern const char* const RandomHelp;
 extern const char* const RenderHelp;
 extern const char* const LengthHelp;
+extern const char* const BoundHelp;
+extern const char* const ConvertHelp;
 
 // What "tovu-cli --help" prints: the commands from the command table.
 std::string GeneralHelp();

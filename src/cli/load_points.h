@@ -6,6 +6,8 @@
 
 // Reads the command's point-set file ("-" is standard input) into state
 // (coordinates only: the distance matrix is built by the commands that need
-// it). A failure is one line on standard error that names the command and
-// the file; the result says whether the command can go on.
+// it), in the format its extension names. A failure is one line on standard
+// error that names the command and the file; the result says whether the
+// command can go on. Rounded coordinates and .tvu lines without numbers are
+// reported the same way, and the command goes on.
 bool LoadPointsForCommand(TPointSetState& state, const std::string& command, const std::string& fileName);

@@ -31,6 +31,14 @@ bool ParseWhole(const std::string& text, int64_t& value)
     return error == std::errc() && end == last;
 }
 
+// A range end as the user would type it: "1", "3600", "0.5".
+std::string DecimalText(double value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
 }  // namespace
 
 int64_t ParseIntOption(const std::string& option, const std::string& text, int64_t min, int64_t max)
@@ -57,16 +65,25 @@ double ParseDecimalOption(const std::string& option, const std::string& text)
     return value;
 }
 
-TMapSize ParseMapSize(const std::string& option, const std::string& text)
+double ParseDecimalOption(const std::string& option, const std::string& text, double min, double max)
+{
+    const double value = ParseDecimalOption(option, text);
+    if (value < min || value > max)
+        throw TUsageError(option + ": wartość " + text + " poza zakresem " + DecimalText(min) + ".." +
+                          DecimalText(max));
+    return value;
+}
+
+TMapSize ParseMapSize(const std::string& option, const std::string& text, int32_t maxSide)
 {
     const size_t x = text.find_first_of("xX");
     int64_t width = 0;
     int64_t height = 0;
     if (x == std::string::npos || !ParseWhole(text.substr(0, x), width) || !ParseWhole(text.substr(x + 1), height))
         throw TUsageError(option + ": oczekiwano rozmiaru SZERxWYS (np. 495x382), podano " + Quoted(text));
-    if (width < 1 || width > MaxMapSidePx || height < 1 || height > MaxMapSidePx)
-        throw TUsageError(option + ": rozmiar " + text + " poza zakresem 1x1.." + std::to_string(MaxMapSidePx) + "x" +
-                          std::to_string(MaxMapSidePx));
+    if (width < 1 || width > maxSide || height < 1 || height > maxSide)
+        throw TUsageError(option + ": rozmiar " + text + " poza zakresem 1x1.." + std::to_string(maxSide) + "x" +
+                          std::to_string(maxSide));
     return TMapSize{static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }
 
@@ -89,10 +106,10 @@ std::vector<int32_t> ParseIndexList(const std::string& option, const std::string
     return indices;
 }
 
-void CheckIndices(const std::string& option, const std::vector<int32_t>& indices, size_t count)
+void CheckIndices(const std::string& option, const std::vector<int32_t>& indices, size_t count, bool allowNoPoint)
 {
     for (const int32_t index : indices) {
-        if (index >= 0 && static_cast<size_t>(index) < count)
+        if ((index >= 0 && static_cast<size_t>(index) < count) || (allowNoPoint && index == -1))
             continue;
         const std::string known = count == 0 ? "zbiór jest pusty" : "indeksy punktów: 0.." + std::to_string(count - 1);
         throw TUsageError(option + ": nie ma punktu " + std::to_string(index) + " (" + known + ")");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ int64_t ParseIntOption(const std::string& option, const std::string& text, int64
 
 // A decimal in the C locale's notation ("0.5", "1e-3"); any finite value.
 double ParseDecimalOption(const std::string& option, const std::string& text);
+// The same within min..max.
+double ParseDecimalOption(const std::string& option, const std::string& text, double min, double max);
 
 struct TMapSize {
     int32_t Width = 0;
@@ -23,12 +26,16 @@ struct TMapSize {
 inline constexpr TMapSize DefaultMapSize{495, 382};
 // A side beyond this would make a picture of several hundred megabytes.
 inline constexpr int32_t MaxMapSidePx = 8192;
+// A point set is no picture: its map may be as wide as a coordinate goes.
+inline constexpr int32_t MaxPointMapSide = INT32_MAX;
 
-// "WxH", both sides 1..MaxMapSidePx.
-TMapSize ParseMapSize(const std::string& option, const std::string& text);
+// "WxH", both sides 1..maxSide.
+TMapSize ParseMapSize(const std::string& option, const std::string& text, int32_t maxSide);
 
 // "I,J,K": whole numbers separated by commas, at least one.
 std::vector<int32_t> ParseIndexList(const std::string& option, const std::string& text);
 
-// Throws TUsageError unless every index names one of count points.
-void CheckIndices(const std::string& option, const std::vector<int32_t>& indices, size_t count);
+// Throws TUsageError unless every index names one of count points (or,
+// with allowNoPoint, is -1, which a route may hold where it names no point).
+void CheckIndices(const std::string& option, const std::vector<int32_t>& indices, size_t count,
+                  bool allowNoPoint = false);

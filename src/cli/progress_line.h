@@ -19,6 +19,8 @@ public:
     // unitWord is the genitive plural of what a step is ("dróg"); total 0
     // means the number of steps is not known beforehand.
     void Start(const std::string& unitWord, int64_t total, const TNumberFormat& format);
+    // For work that learns its size only once it runs.
+    void SetTotal(int64_t total) { FTotal = total; }
     // Redraws the line, at most four times per second.
     void Update(int64_t done, const std::string& status);
     void Clear();

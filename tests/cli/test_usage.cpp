@@ -43,17 +43,75 @@ const std::vector<TUsageCase> UsageCases = {
     {"RateNotFinite",
      {"solve", "FILE", "--method", "genetic", "--crossover", "inf"},
      "--crossover: oczekiwano liczby dziesiętnej"},
-    {"OptionOfAnotherMethod", {"solve", "FILE", "--tries", "10"}, "opcja --tries dotyczy tylko metody random"},
+    {"OptionOfAnotherMethod", {"solve", "FILE", "--tries", "10"}, "opcja --tries dotyczy tylko metod random i local"},
+    {"TriesWithGenetic",
+     {"solve", "FILE", "--method", "genetic", "--tries", "10"},
+     "dotyczy tylko metod random i local"},
+    {"LocalTriesBelowRange",
+     {"solve", "FILE", "--method", "local", "--tries", "0"},
+     "--tries: wartość 0 poza zakresem 1..10000000"},
+    {"LocalTriesAboveRange",
+     {"solve", "FILE", "--method", "local", "--tries", "10000001"},
+     "poza zakresem 1..10000000"},
+    {"TimeLimitBelowRange",
+     {"solve", "FILE", "--method", "local", "--time-limit", "0.5"},
+     "--time-limit: wartość 0.5 poza zakresem 1..3600"},
+    {"TimeLimitAboveRange", {"solve", "FILE", "--method", "local", "--time-limit", "3601"}, "poza zakresem 1..3600"},
+    {"TimeLimitNotANumber",
+     {"solve", "FILE", "--method", "local", "--time-limit", "2s"},
+     "--time-limit: oczekiwano liczby dziesiętnej"},
+    {"TriesAndTimeLimit",
+     {"solve", "FILE", "--method", "local", "--tries", "5", "--time-limit", "2"},
+     "opcje --tries i --time-limit wykluczają się"},
+    {"TimeLimitWithRandom",
+     {"solve", "FILE", "--method", "random", "--time-limit", "2"},
+     "opcja --time-limit dotyczy tylko metody local"},
+    {"StartWithExhaustive", {"solve", "FILE", "--start", "1"}, "opcja --start dotyczy tylko metod exact i local"},
+    {"StartBeyondTheSet",
+     {"solve", "FILE", "--method", "exact", "--start", "3"},
+     "--start: nie ma punktu 3 (indeksy punktów: 0..2)"},
+    {"NegativeStart", {"solve", "FILE", "--method", "local", "--start", "-1"}, "--start: nie ma punktu -1"},
+    {"ThreadsWithLocal",
+     {"solve", "FILE", "--method", "local", "--threads", "2"},
+     "opcja --threads dotyczy tylko metody exhaustive"},
+    {"ZeroThreads", {"solve", "FILE", "--threads", "0"}, "--threads: wartość 0 poza zakresem 1..256"},
+    {"TooManyThreads", {"solve", "FILE", "--threads", "257"}, "poza zakresem 1..256"},
+    {"RouteFileAsPointFile",
+     {"solve", "FILE", "-o", "x.tvu"},
+     "-o: drogę zapisuje się do pliku .tour albo .csv, podano"},
+    {"FormatBesideAFile", {"solve", "FILE", "-o", "x.tour", "--format", "csv"}, "opcja --format dotyczy tylko zapisu"},
+    {"FormatWithoutOutput", {"solve", "FILE", "--format", "csv"}, "opcja --format dotyczy tylko zapisu"},
+    {"UnknownRouteFormat",
+     {"solve", "FILE", "-o", "-", "--format", "gpx"},
+     "--format: nieznany rodzaj pliku „gpx” (tour albo csv)"},
+    {"BoundWithValue", {"solve", "FILE", "--bound=1"}, "opcja --bound nie przyjmuje wartości"},
+    {"BoundCommandExtraArgument", {"bound", "FILE", "FILE"}, "nadmiarowy argument"},
+    {"BoundCommandUnknownOption", {"bound", "FILE", "--method", "exact"}, "nieznana opcja --method"},
     {"SeedPastMidnight", {"solve", "FILE", "--seed", "86400000"}, "--seed: wartość 86400000 poza zakresem 0..86399999"},
     {"NegativeSeed", {"random", "3", "--seed", "-1"}, "poza zakresem 0..86399999"},
     {"TooManyRandomPoints", {"random", "10001"}, "poza zakresem 0..10000"},
     {"ZeroMapSide", {"random", "3", "--size", "0x10"}, "--size: rozmiar 0x10 poza zakresem"},
     {"SizeWithoutX", {"random", "3", "--size", "495"}, "--size: oczekiwano rozmiaru SZERxWYS"},
-    {"RenderWithoutOutput", {"render", "FILE"}, "brak opcji -o OBRAZ.png"},
+    {"RenderWithoutOutput", {"render", "FILE"}, "brak opcji -o OBRAZ"},
+    {"RenderJpeg", {"render", "FILE", "-o", "x.jpg"}, "-o: obraz zapisuje się do pliku .png albo .svg, podano"},
+    {"RenderWithoutExtension", {"render", "FILE", "-o", "x"}, "-o: obraz zapisuje się do pliku .png albo .svg"},
+    {"RenderUnknownFormat", {"render", "FILE", "-o", "-", "--format", "gif"}, "--format: nieznany rodzaj pliku „gif”"},
+    {"RenderWiderThanAPicture",
+     {"render", "FILE", "-o", "x.png", "--size", "100000x3"},
+     "--size: rozmiar 100000x3 poza zakresem 1x1..8192x8192"},
+    {"RandomMapBeyondInt32", {"random", "3", "--size", "2147483648x1"}, "poza zakresem 1x1..2147483647x2147483647"},
+    {"ConvertWithoutArguments", {"convert"}, "brak argumentu: WEJŚCIE"},
+    {"ConvertWithoutTarget", {"convert", "FILE"}, "brak argumentu: WYJŚCIE"},
+    {"ConvertToText",
+     {"convert", "FILE", "x.txt"},
+     "WYJŚCIE: zbiór punktów zapisuje się do pliku .tvu, .tsp albo .csv, podano"},
+    {"ConvertFormatBesideAFile", {"convert", "FILE", "x.csv", "--format", "tsp"}, "opcja --format dotyczy tylko"},
     {"RouteWithEmptyItem", {"length", "FILE", "--route", "0,,1"}, "--route: oczekiwano indeksów punktów"},
     {"RouteBeyondTheSet", {"length", "FILE", "--route", "0,3"}, "--route: nie ma punktu 3 (indeksy punktów: 0..2)"},
     {"SelectionBeyondTheSet", {"render", "FILE", "-o", "x.png", "--select", "-1"}, "--select: nie ma punktu -1"},
-    {"LengthWithoutRoute", {"length", "FILE"}, "brak opcji --route"},
+    {"LengthWithoutRoute", {"length", "FILE"}, "brak opcji --route albo --tour"},
+    {"RouteAndTour", {"length", "FILE", "--route", "0", "--tour", "x.tour"}, "opcje --route i --tour wykluczają się"},
+    {"RouteBelowMinusOne", {"length", "FILE", "--route", "0,-2"}, "--route: nie ma punktu -2"},
 };
 
 void PrintTo(const TUsageCase& usageCase, std::ostream* out)
@@ -71,7 +129,8 @@ TEST_P(UsageErrorTest, GivesOnePolishLineAndStatusTwo)
     for (std::string& arg : args) {
         if (arg == "FILE")
             arg = file;
-        if (arg == "x.png")
+        // Output files live in the scratch folder, and none may appear.
+        if (arg.rfind("x.", 0) == 0 || arg == "x")
             arg = dir.Path(arg);
     }
     const TCliRun run = RunCli(args);
@@ -80,7 +139,8 @@ TEST_P(UsageErrorTest, GivesOnePolishLineAndStatusTwo)
     EXPECT_NE(run.Err.find(GetParam().Says), std::string::npos) << run.Err;
     EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
     EXPECT_NE(run.Err.find("--help"), std::string::npos);
-    EXPECT_FALSE(FileExists(dir.Path("x.png")));
+    for (const char* name : {"x.png", "x.jpg", "x", "x.tvu", "x.tour", "x.txt", "x.csv"})
+        EXPECT_FALSE(FileExists(dir.Path(name))) << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UsageErrorTest, ::testing::ValuesIn(UsageCases),
@@ -91,13 +151,13 @@ TEST(HelpTest, GeneralHelpListsTheCommands)
     const TCliRun run = RunCli({"--help"});
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_EQ(run.Err, "");
-    for (const char* command : {"solve", "random", "render", "length"})
+    for (const char* command : {"solve", "bound", "random", "render", "length", "convert"})
         EXPECT_NE(run.Out.find(std::string("  ") + command + " "), std::string::npos) << command;
 }
 
 TEST(HelpTest, EveryCommandHasItsOwnHelp)
 {
-    for (const char* command : {"solve", "random", "render", "length"}) {
+    for (const char* command : {"solve", "bound", "random", "render", "length", "convert"}) {
         const TCliRun run = RunCli({command, "--help"});
         EXPECT_EQ(run.ExitCode, 0) << command;
         EXPECT_EQ(run.Out.rfind(std::string("Użycie: tovu-cli ") + command, 0), 0u) << run.Out;
@@ -114,9 +174,12 @@ TEST(HelpTest, HelpWinsOverAWrongCommandLine)
 TEST(HelpTest, SolveHelpNamesEveryOption)
 {
     const std::string help = RunCli({"solve", "--help"}).Out;
-    for (const char* option : {"--method", "--tries", "--population", "--crossover", "--mutation", "--generations",
-                               "--threshold", "--keep-best", "--seed", "--json"})
+    for (const char* option :
+         {"--method", "--tries", "--time-limit", "--start", "--threads", "--population", "--crossover", "--mutation",
+          "--generations", "--threshold", "--keep-best", "--seed", "--bound", "-o ", "--format", "--json"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    for (const char* method : {"exhaustive", "random", "genetic", "exact", "local"})
+        EXPECT_NE(help.find(std::string("  ") + method + " "), std::string::npos) << method;
 }
 
 TEST(VersionTest, PrintsTheBuildsVersion)
