@@ -6,7 +6,7 @@
 
 #include "search/candidate_graph.h"
 #include "search/penalty_tree.h"
-#include "support/tricky_sets.h"
+#include "support/point_sets.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST(PenaltyTree, BothTreesMatchKruskalOverEveryPair)
     std::mt19937 random(17);
     for (int kind = 0; kind < skKindCount; ++kind) {
         for (int32_t n : {1, 2, 3, 9, 40}) {
-            const TCoordinates c = CoordinatesOf(MakeTrickySet(kind, n, random));
+            const TCoordinates c = CoordinatesOf(MakeSet(kind, n, random));
             const std::vector<double> penalties = RandomPenalties(n, random);
             const double expected = ReferenceTreeWeight(c, penalties);
             TPenaltyTree complete;
@@ -98,7 +98,7 @@ TEST(CandidateGraph, HoldsEveryNearestNeighbour)
     std::mt19937 random(29);
     for (int kind = 0; kind < skKindCount; ++kind) {
         for (int32_t n : {2, 7, 60, 500}) {
-            const TCoordinates c = CoordinatesOf(MakeTrickySet(kind, n, random));
+            const TCoordinates c = CoordinatesOf(MakeSet(kind, n, random));
             const int32_t count = 5;
             TCandidateGraph graph;
             ASSERT_TRUE(BuildCandidateGraph(c.X, c.Y, count, {}, graph));
