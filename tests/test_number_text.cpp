@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "core/number_text.h"
 
 namespace {
@@ -84,6 +86,22 @@ TEST(FormatPermutationCount, KeepsItsFormBeyondTheExtendedRange)
         EXPECT_EQ(text.substr(0, std::string(row.leading).size()), row.leading) << text;
         EXPECT_EQ(text.substr(text.find('E')), row.exponent) << text;
     }
+}
+
+// The window runs with the user's LC_NUMERIC; the texts follow the format
+// given, whatever decimal point the C library writes.
+TEST(FormatPermutationCount, IgnoresTheCLibrarysDecimalPoint)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "pl_PL.UTF-8"))
+        GTEST_SKIP() << "no Polish locale";
+    TNumberFormat dot;
+    dot.DecimalSeparator = ".";
+    const std::string twenty = FormatPermutationCount(20, dot);
+    const std::string big = FormatPermutationCount(5000, dot);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(twenty, "2.43290200817664E18");
+    EXPECT_EQ(big.substr(0, 6), "4.2285");
 }
 
 TEST(FormatElapsedTime, WritesHoursMinutesSecondsAndDropsTheZone)

@@ -1,5 +1,6 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -97,20 +98,18 @@ std::string ScaledPermutationCount(int32_t count, const TNumberFormat& format)
         }
     }
     // Fifteen significant digits: the ones the product still holds exactly.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14Lf", mantissa);
-    std::string text = buffer;
-    if (text.rfind("10.", 0) == 0) {
-        text = "1.00000000000000";
+    // The digits as a whole number, so no locale's decimal point gets in.
+    long long digits = std::llroundl(mantissa * 1e14L);
+    if (digits >= 1000000000000000LL) {
+        digits /= 10;
         ++exponent;
     }
-    while (!text.empty() && text.back() == '0')
-        text.pop_back();
-    if (!text.empty() && text.back() == '.')
-        text.pop_back();
-    const size_t point = text.find('.');
-    if (point != std::string::npos)
-        text.replace(point, 1, format.DecimalSeparator);
+    std::string fraction = std::to_string(digits).substr(1);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    std::string text = std::to_string(digits / 100000000000000LL);
+    if (!fraction.empty())
+        text += format.DecimalSeparator + fraction;
     return text + "E" + std::to_string(exponent);
 }
 
@@ -129,6 +128,9 @@ std::string FormatPermutationCount(int32_t count, const TNumberFormat& format)
     // d.ddddddddddddddddde+XX, trailing zeros of the mantissa dropped.
     std::snprintf(buffer, sizeof buffer, "%.17Le", value);
     std::string text = buffer;
+    // The C library writes the decimal point of LC_NUMERIC, which the window
+    // sets from the user's locale.
+    std::replace(text.begin(), text.end(), ',', '.');
     const size_t e = text.find('e');
     std::string mantissa = text.substr(0, e);
     const int exponent = std::stoi(text.substr(e + 1));
