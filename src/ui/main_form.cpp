@@ -19,6 +19,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <sys/stat.h>
+
 #include <utility>
 
 #include "core/distances.h"
@@ -29,6 +31,7 @@
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/distance_grid.h"
+#include "ui/file_names.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
@@ -45,15 +48,6 @@ constexpr int DesignOuterHeight = 500;
 constexpr int ColumnWidth = 237;
 constexpr int SplitterWidth = 4;
 constexpr int SplitterMinSize = 160;
-std::string FileNameToStd(const QString& name)
-{
-    return QFile::encodeName(name).toStdString();
-}
-
-QString FileNameFromStd(const std::string& name)
-{
-    return QFile::decodeName(QByteArray::fromStdString(name));
-}
 
 }  // namespace
 
@@ -223,10 +217,11 @@ void TMainForm::FormCreate(const QStringList& commandLine)
 {
     State().FSearching = false;
     if (commandLine.size() > 1) {
-        const QString& argument = commandLine.at(1);
-        const QFileInfo file(argument);
-        if (file.exists() && !file.isDir())
-            OpenPointSet(FileNameToStd(argument));
+        // The name's bytes, also when Qt could not decode them.
+        const std::string argument = FileNameToStd(commandLine.at(1));
+        struct stat info {};
+        if (::stat(argument.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+            OpenPointSet(argument);
     }
     // Qt has no idle event: the dispatcher's last call before it waits is
     // the moment, and it does not come while a search processes events.

@@ -1,7 +1,5 @@
 // "Eksportuj...": the route, the points or the map in the formats other
 // programs read. Every file goes through the core's one safe save.
-#include <QFile>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "picture/map_svg.h"
 #include "picture/png_image.h"
 #include "raster/map_render.h"
+#include "ui/file_names.h"
 #include "ui/main_form.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
@@ -35,7 +34,7 @@ void TMainForm::actExportExecute()
     const std::optional<TDialogs::TExportChoice> choice = Dialogs().ExportFileName(this);
     if (!choice)
         return;
-    const std::string fileName = QFile::encodeName(choice->FileName).toStdString();
+    const std::string fileName = FileNameToStd(choice->FileName);
     const TPointArray& points = State().FPoints;
     const std::string name = TsplibName(fileName);
 

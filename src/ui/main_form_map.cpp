@@ -1,5 +1,6 @@
 // The main window's part in the map: the surface set-up at the first showing,
 // drawing the whole picture, and points added by presses on the map.
+#include <string>
 #include <vector>
 
 #include "raster/map_render.h"
@@ -56,6 +57,12 @@ QPoint TMainForm::PointAtMapPixel(int32_t x, int32_t y) const
 void TMainForm::AddPoint(int32_t X, int32_t Y)
 {
     TPointArray& points = State().FPoints;
+    // Clicks come fast: a note in the status bar rather than a box. A larger
+    // set could not be saved and read back.
+    if (points.size() >= static_cast<size_t>(MaxPoints)) {
+        ShowStatus("Najwyżej " + std::to_string(MaxPoints) + " punktów.", 0);
+        return;
+    }
     const int32_t n = static_cast<int32_t>(points.size());
     points.push_back({X, Y, -1});
     State().FModified = true;

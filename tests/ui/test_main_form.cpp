@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "core/point_file.h"
@@ -322,6 +323,38 @@ TEST_F(MainFormTest, SmallestWindowKeepsTheSearchControlsWhole)
             }
         }
     }
+}
+
+// A name in another encoding (ISO-8859-2 bytes) opens from the command line
+// and from the open dialog, though Qt can't decode it back to its bytes.
+TEST_F(MainFormTest, FileNamesThatAreNotUtf8Open)
+{
+    const QByteArray raw = QFile::encodeName(Folder.path()) + "/zbi\xf3r.tvu";
+    FILE* file = std::fopen(raw.constData(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("1; 2\r\n3; 4\r\n", file);
+    std::fclose(file);
+
+    auto started = MakeWindows({QFile::decodeName(raw)});
+    EXPECT_EQ(started->State().FPoints.size(), 2u);
+    auto form = MakeWindows();
+    form->show();
+    ScriptedDialogs.OpenNames = {QFile::decodeName(raw)};
+    form->actOpenArray->Execute();
+    EXPECT_EQ(form->State().FPoints.size(), 2u);
+    EXPECT_EQ(ScriptedDialogs.Count("error"), 0);
+}
+
+// A press on a full map adds nothing and says why in panel 0.
+TEST_F(MainFormTest, MapClickBeyondTheLimitAddsNothing)
+{
+    auto form = MakeWindows();
+    form->show();
+    form->State().FPoints.assign(MaxPoints, TMapPoint{1, 1, -1});
+    form->Rebuild(TMainForm::TRebuild::Everything);
+    form->AddPoint(5, 5);
+    EXPECT_EQ(form->State().FPoints.size(), static_cast<size_t>(MaxPoints));
+    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Najwyżej 10000 punktów."));
 }
 
 // After a failed save into /proc the dialog must not reopen there: reading
