@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <sys/stat.h>
@@ -251,10 +252,15 @@ void TMainForm::AttachMapForm(TMapForm* mapForm)
         State().FMapHeight = height;
         DrawMap();
     });
-    connect(mapForm, &TMapForm::MouseDown, this, [this](Qt::MouseButton, Qt::KeyboardModifiers, int32_t x, int32_t y) {
-        const QPoint point = PointAtMapPixel(x, y);
-        AddPoint(point.x(), point.y());
-    });
+    connect(
+        mapForm, &TMapForm::MouseDown, this,
+        [this](Qt::MouseButton button, Qt::KeyboardModifiers, int32_t x, int32_t y) { MapMouseDown(button, x, y); });
+    connect(mapForm, &TMapForm::MouseMove, this, [this](int32_t x, int32_t y) { MapMouseMove(x, y); });
+    connect(mapForm, &TMapForm::MouseUp, this,
+            [this](Qt::MouseButton button, int32_t x, int32_t y) { MapMouseUp(button, x, y); });
+    // A misplaced click is taken back where it was made.
+    for (TCommand* command : {actUndo, actRedo, actDeletePoints})
+        mapForm->addAction(command);
 }
 
 void TMainForm::FormShow()
@@ -392,6 +398,7 @@ void TMainForm::actNewArrayExecute()
     if (!QuerySaveChanges())
         return;
     NewPointSet(State());
+    FHistory->clear();
     Rebuild(TRebuild::Everything);
 }
 
@@ -410,6 +417,7 @@ void TMainForm::OpenPointSet(const std::string& fileName)
         ShowFileError(fileName, *failure);
         return;
     }
+    FHistory->clear();
     Dialogs().FileWorked(FileNameFromStd(fileName));
     // A load at start-up comes before the window is on screen: its first
     // showing builds the list and the map.
@@ -433,6 +441,7 @@ void TMainForm::actSaveArrayExecute()
         ShowFileError(fileName, *failure);
         return;
     }
+    FHistory->setClean();
     Dialogs().FileWorked(*name);
     Rebuild(TRebuild::List);
 }
@@ -453,7 +462,7 @@ void TMainForm::actShowWayExecute()
 
 bool TMainForm::actCountWayUpdate()
 {
-    return !State().FSearching;
+    return !State().FSearching && !FApplyingStep;
 }
 
 void TMainForm::ShowStatus(const std::string& text, int32_t panel)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QStringList>
 
 #include <chrono>
@@ -22,6 +23,8 @@ class QProgressBar;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
+class QUndoCommand;
+class QUndoStack;
 
 class TCommand;
 class TCommandList;
@@ -41,8 +44,9 @@ class TQZVersionInfo;
 // (window, layout, file commands, title, the refresh chain, list and table),
 // main_form_commands.cpp (the command table, menus and tool bar),
 // main_form_search.cpp (run control), main_form_editing.cpp (point-set
-// editing), main_form_map.cpp (DrawMap, AddPoint), main_form_about.cpp
-// (About box and contact commands). The search tab is TSearchTab.
+// editing and its history), main_form_map.cpp (DrawMap, AddPoint, dragging
+// points), main_form_about.cpp (About box and contact commands). The search
+// tab is TSearchTab; the steps of the history are in undo_commands.h.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -98,7 +102,8 @@ public:
     void OpenPointSet(const std::string& fileName);
     void cmdQuitExecute();
     void actShowWayExecute();
-    // The rule eight commands share: enabled exactly while no search runs.
+    // The rule the commands that change or replace the set share: enabled
+    // while no search runs and no step of the history is being applied.
     bool actCountWayUpdate();
 
     // Run control (main_form_search.cpp).
@@ -115,6 +120,21 @@ public:
     void actSetNextExecute();
     bool actSetNextUpdate();
     void actCountWayExecute();
+    // The editing history: every change of the set is a step on it, and
+    // FModified follows it (the set is unchanged exactly when the steps
+    // since the last load or save change nothing; see HistoryChangesSet).
+    // Loading a file and "Nowy zbiór" clear it.
+    QUndoStack& History() { return *FHistory; }
+    void actUndoExecute();
+    bool actUndoUpdate();
+    void actRedoExecute();
+    bool actRedoUpdate();
+    // "Usuń zaznaczone punkty": links to them cleared, the rest renumbered.
+    void actDeletePointsExecute();
+    bool actDeletePointsUpdate();
+    // "Zmień współrzędne...": "X; Y" read as a line of a point file.
+    void actEditPointExecute();
+    bool actEditPointUpdate();
     // "Oszacuj jakość drogi": the lower bound, and how far the linked route
     // can be from the shortest (main_form_search.cpp).
     void actEstimateRouteExecute();
@@ -138,6 +158,15 @@ public:
     void actFitMapExecute();
     // The point coordinates a press on map pixel (x, y) stands for.
     QPoint PointAtMapPixel(int32_t x, int32_t y) const;
+    // The point whose square covers map pixel (x, y) as last drawn, the
+    // top one (the highest index) where squares overlap; -1 when none.
+    int32_t PointAtMapSquare(int32_t x, int32_t y) const;
+    // Presses on the map add points; with "Przesuwanie punktów myszą" on, a
+    // left press on a square drags that point instead, and the release
+    // drops it (one step of the history).
+    void MapMouseDown(Qt::MouseButton button, int32_t x, int32_t y);
+    void MapMouseMove(int32_t x, int32_t y);
+    void MapMouseUp(Qt::MouseButton button, int32_t x, int32_t y);
 
     // First-show marker: 0 until the window has been shown once.
     int Tag = 0;
@@ -180,6 +209,11 @@ public:
     TCommand* actShowWay = nullptr;
     TCommand* actEstimateRoute = nullptr;
     TCommand* actFitMap = nullptr;
+    TCommand* actUndo = nullptr;
+    TCommand* actRedo = nullptr;
+    TCommand* actDeletePoints = nullptr;
+    TCommand* actEditPoint = nullptr;
+    TCommand* actDragPoints = nullptr;
     TCommand* cmdShowAbout = nullptr;
     TCommand* cmdVisitWWW = nullptr;
     TCommand* cmdEmail = nullptr;
@@ -224,6 +258,15 @@ private:
     // The error box of a failed read or write: the file's name, then why.
     void ShowFileError(const std::string& fileName, const TOperationError& error);
     void PrepareMapSurface();
+    // The first selected row, -1 when none.
+    int32_t FirstSelectedRow() const;
+    // Makes a change as a step of the history (the stack runs its redo).
+    void PushStep(QUndoCommand* step);
+    // Undo and redo show the step they would take in their captions.
+    void ShowHistoryCaptions();
+    void SyncModified();
+    // Where a dragged point would land were it dropped at map pixel (x, y).
+    QPoint DragTarget(int32_t x, int32_t y) const;
 
     // Shared with the list and the table, so it outlives them whichever
     // goes first.
@@ -232,7 +275,21 @@ private:
     // once the window is on screen.
     std::string FReadNotice;
     // The scale of the last drawing, so a press maps back to the points.
+    // It holds still while a point is dragged.
     TMapFit FMapFit;
+    QUndoStack* FHistory = nullptr;
+    // A step is being made or taken back. Its rebuild passes events on, and
+    // a change made in between would come out of order with the stack, so
+    // editing waits: the commands are disabled and map presses come later.
+    bool FApplyingStep = false;
+    // The point being dragged (-1: none), the pixel of the press and the
+    // top-left pixel of its square then.
+    struct TMapDrag {
+        int32_t Point = -1;
+        QPoint Press;
+        QPoint Square;
+    };
+    TMapDrag FDrag;
     TProgressBar FProgress;
     TWindowProgress FWindowProgress{*this};
     std::chrono::steady_clock::time_point FSearchStart;

@@ -6,11 +6,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
+#include <QUndoStack>
 
 #include "ui/commands.h"
 #include "ui/contact.h"
 #include "ui/main_form.h"
 #include "ui/point_list.h"
+#include "ui/undo_commands.h"
 
 // The tool-bar images live in the window library, which is static: their
 // registration must be pulled in by name.
@@ -21,16 +24,19 @@ static void InitToolBarImages()
 
 namespace {
 
+// Room around a tool button's image, both sides together.
+constexpr int ToolButtonMarginPx = 4;
+
 struct TCommandEntry {
     TCommand* TMainForm::*Member;
     const char* Name;
     const char* Caption;
     const char* Hint;      // empty: none; null: the home-page hint
-    const char* ShortCut;  // portable key text; empty: none
+    const char* ShortCut;  // portable key text, alternatives after "; "; empty: none
     const char* Category;
-    int Image;  // index into the tool-bar images; -1: none
-    void (TMainForm::*Handler)();
-    bool (TMainForm::*Rule)();  // null: always enabled
+    int Image;                     // index into the tool-bar images; -1: none
+    void (TMainForm::*Handler)();  // null: none (a setting shown by its check mark)
+    bool (TMainForm::*Rule)();     // null: always enabled
 };
 
 }  // namespace
@@ -38,6 +44,8 @@ struct TCommandEntry {
 void TMainForm::CreateCommands()
 {
     InitToolBarImages();
+    FHistory = new QUndoStack(this);
+    FHistory->setUndoLimit(HistoryLimitSteps);
     ActionList1 = new TCommandList(this);
     ActionList1->setObjectName("ActionList1");
 
@@ -72,6 +80,16 @@ void TMainForm::CreateCommands()
          &TMainForm::actEstimateRouteExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::actFitMap, "actFitMap", "Dopasuj mapę do okna", "Rysuje punkty w skali, która wypełnia mapę", "",
          "Arrays", -1, &TMainForm::actFitMapExecute, nullptr},
+        {&TMainForm::actUndo, "actUndo", "&Cofnij", "Cofa ostatnią zmianę zbioru", "Ctrl+Z", "Edit", 8,
+         &TMainForm::actUndoExecute, &TMainForm::actUndoUpdate},
+        {&TMainForm::actRedo, "actRedo", "&Ponów", "Przywraca cofniętą zmianę zbioru", "Ctrl+Shift+Z; Ctrl+Y", "Edit",
+         9, &TMainForm::actRedoExecute, &TMainForm::actRedoUpdate},
+        {&TMainForm::actDeletePoints, "actDeletePoints", "&Usuń zaznaczone punkty", "Usuwa zaznaczone punkty ze zbioru",
+         "Del", "Edit", -1, &TMainForm::actDeletePointsExecute, &TMainForm::actDeletePointsUpdate},
+        {&TMainForm::actEditPoint, "actEditPoint", "Zmień współrzędne...", "Zmienia współrzędne zaznaczonego punktu",
+         "", "Edit", -1, &TMainForm::actEditPointExecute, &TMainForm::actEditPointUpdate},
+        {&TMainForm::actDragPoints, "actDragPoints", "Przesuwanie punktów myszą",
+         "Lewy przycisk przeciąga punkt na mapie zamiast dodawać nowy", "", "Edit", -1, nullptr, nullptr},
         {&TMainForm::cmdShowAbout, "cmdShowAbout", "&Informacje o programie...", "Informacje o programie", "Shift+F1",
          "", 0, &TMainForm::cmdShowAboutExecute, nullptr},
         {&TMainForm::cmdVisitWWW, "cmdVisitWWW", "Strona domowa", nullptr, "", "", -1, &TMainForm::cmdVisitWWWExecute,
@@ -89,26 +107,33 @@ void TMainForm::CreateCommands()
             command->setToolTip(hint);
         }
         if (*entry.ShortCut)
-            command->setShortcut(QKeySequence(QString::fromLatin1(entry.ShortCut), QKeySequence::PortableText));
+            command->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(entry.ShortCut)));
         command->setProperty("category", QString::fromLatin1(entry.Category));
         if (entry.Image >= 0) {
             command->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(entry.Image)));
             command->setProperty("imageIndex", entry.Image);
         }
-        const auto handler = entry.Handler;
-        command->SetHandler([this, handler] { (this->*handler)(); });
+        if (const auto handler = entry.Handler)
+            command->SetHandler([this, handler] { (this->*handler)(); });
         if (entry.Rule) {
             const auto rule = entry.Rule;
             command->SetRule([this, rule] { return (this->*rule)(); });
         }
         this->*entry.Member = command;
-        // The map's scale is a setting shown by its check mark, off at start.
-        if (entry.Member == &TMainForm::actFitMap)
+        // The map's scale and dragging are settings shown by their check
+        // marks, off at start.
+        if (entry.Member == &TMainForm::actFitMap || entry.Member == &TMainForm::actDragPoints)
             command->setCheckable(true);
         ActionList1->Add(command);
         // Shortcuts work wherever the focus is inside the main window.
         addAction(command);
     }
+
+    connect(FHistory, &QUndoStack::undoTextChanged, this, [this] { ShowHistoryCaptions(); });
+    connect(FHistory, &QUndoStack::redoTextChanged, this, [this] { ShowHistoryCaptions(); });
+    connect(FHistory, &QUndoStack::indexChanged, this, [this] { SyncModified(); });
+    connect(FHistory, &QUndoStack::cleanChanged, this, [this] { SyncModified(); });
+    ShowHistoryCaptions();
 }
 
 void TMainForm::CreateMenus()
@@ -126,6 +151,15 @@ void TMainForm::CreateMenus()
     file->addAction(actExport);
     file->addSeparator();
     file->addAction(cmdQuit);
+
+    QMenu* edit = menu->addMenu(QStringLiteral("&Edycja"));
+    edit->addAction(actUndo);
+    edit->addAction(actRedo);
+    edit->addSeparator();
+    edit->addAction(actDeletePoints);
+    edit->addAction(actEditPoint);
+    edit->addSeparator();
+    edit->addAction(actDragPoints);
 
     QMenu* set = menu->addMenu(QStringLiteral("&Zbiór"));
     set->addAction(actZeroArray);
@@ -149,6 +183,9 @@ void TMainForm::CreateMenus()
     ListPopup->setObjectName(QStringLiteral("ListPopup"));
     ListPopup->setFont(QApplication::font());
     ListPopup->addAction(actSetNext);
+    ListPopup->addAction(actEditPoint);
+    ListPopup->addAction(actDeletePoints);
+    ListPopup->addSeparator();
     ListPopup->addAction(actCountWay);
     ListPopup->addAction(actRandomArray);
     ListPopup->addAction(actShowWay);
@@ -158,7 +195,7 @@ void TMainForm::CreateMenus()
         ListPopup->popup(ListBox1->viewport()->mapToGlobal(at));
     });
 
-    for (QMenu* each : {file, set, help})
+    for (QMenu* each : {file, edit, set, help})
         connect(each, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
 }
 
@@ -167,6 +204,9 @@ void TMainForm::CreateToolBar()
     ToolBar1->addAction(actNewArray);
     ToolBar1->addAction(actOpenArray);
     ToolBar1->addAction(actSaveArray);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(actUndo);
+    ToolBar1->addAction(actRedo);
     ToolBar1->addSeparator();
     ToolBar1->addAction(actZeroArray);
     ToolBar1->addAction(actRandomArray);
@@ -177,4 +217,11 @@ void TMainForm::CreateToolBar()
     gap->setFixedWidth(8);
     ToolBar1->addWidget(gap);
     ToolBar1->addAction(cmdShowAbout);
+    // Ten buttons share the point column's design width with the
+    // separators; at the style's width the last ones would go behind an
+    // overflow arrow.
+    for (QAction* action : ToolBar1->actions()) {
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action)))
+            button->setFixedWidth(ToolBar1->iconSize().width() + ToolButtonMarginPx);
+    }
 }

@@ -1,20 +1,96 @@
+// Changing the point set by hand, and the history that takes changes back.
 #include <QListWidget>
+#include <QScopedValueRollback>
+#include <QUndoStack>
+
+#include <algorithm>
 
 #include "core/lenient_int.h"
 #include "core/number_text.h"
+#include "core/point_file.h"
+#include "core/point_removal.h"
 #include "core/point_set_ops.h"
 #include "core/random_points.h"
+#include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
+#include "ui/undo_commands.h"
+
+void TMainForm::PushStep(QUndoCommand* step)
+{
+    const QScopedValueRollback<bool> applying(FApplyingStep, true);
+    FHistory->push(step);
+}
+
+void TMainForm::actUndoExecute()
+{
+    // A point held on the map may be the one the step takes away.
+    FDrag = {};
+    const QScopedValueRollback<bool> applying(FApplyingStep, true);
+    FHistory->undo();
+}
+
+bool TMainForm::actUndoUpdate()
+{
+    return actCountWayUpdate() && FHistory->canUndo();
+}
+
+void TMainForm::actRedoExecute()
+{
+    FDrag = {};
+    const QScopedValueRollback<bool> applying(FApplyingStep, true);
+    FHistory->redo();
+}
+
+bool TMainForm::actRedoUpdate()
+{
+    return actCountWayUpdate() && FHistory->canRedo();
+}
+
+void TMainForm::ShowHistoryCaptions()
+{
+    struct TCaption {
+        TCommand* Command;
+        QString Base;
+        QString Step;
+        QString Hint;
+    };
+    const TCaption captions[] = {
+        {actUndo, QStringLiteral("&Cofnij"), FHistory->undoText(), QStringLiteral("Cofa ostatnią zmianę zbioru")},
+        {actRedo, QStringLiteral("&Ponów"), FHistory->redoText(), QStringLiteral("Przywraca cofniętą zmianę zbioru")},
+    };
+    for (const TCaption& caption : captions) {
+        const QString text = caption.Step.isEmpty() ? caption.Base : caption.Base + QStringLiteral(": ") + caption.Step;
+        caption.Command->setText(text);
+        // The tool button tells which step it takes, the status bar what
+        // the command does.
+        caption.Command->setToolTip(caption.Step.isEmpty() ? caption.Hint : QString(text).remove(u'&'));
+    }
+}
+
+void TMainForm::SyncModified()
+{
+    State().FModified = HistoryChangesSet(*FHistory);
+}
+
+int32_t TMainForm::FirstSelectedRow() const
+{
+    const std::vector<char> selected = ListBox1->SelectedRows();
+    for (size_t i = 0; i < selected.size(); ++i) {
+        if (selected[i])
+            return static_cast<int32_t>(i);
+    }
+    return -1;
+}
 
 void TMainForm::RandomizePoints(int32_t Count)
 {
-    TPointSetState& state = State();
-    DrawRandomPoints(state.FPoints, Count, state.FMapWidth, state.FMapHeight);
-    state.FModified = true;
-    Rebuild(TRebuild::Everything);
+    const TPointSetState& state = State();
+    TPointArray points = state.FPoints;
+    DrawRandomPoints(points, Count, state.FMapWidth, state.FMapHeight);
+    PushStep(new TPointsCommand(*this, QStringLiteral("losowanie punktów"), state.FPoints, std::move(points)));
 }
 
 void TMainForm::actRandomArrayExecute()
@@ -36,21 +112,16 @@ void TMainForm::actRandomArrayExecute()
 
 void TMainForm::actZeroArrayExecute()
 {
-    ClearRoute(State());
-    Rebuild(TRebuild::Everything);
+    // The set counts as changed even when no link was set, as it always did.
+    const TPointArray& points = State().FPoints;
+    PushStep(new TLinksCommand(*this, QStringLiteral("wyzerowanie drogi"), LinksOf(points),
+                               std::vector<int32_t>(points.size(), -1), true));
 }
 
 void TMainForm::actSetNextExecute()
 {
-    const std::vector<char> selected = ListBox1->SelectedRows();
-    int32_t row = -1;
-    for (size_t i = 0; i < selected.size(); ++i) {
-        if (selected[i]) {
-            row = static_cast<int32_t>(i);
-            break;
-        }
-    }
-    TPointArray& points = State().FPoints;
+    const int32_t row = FirstSelectedRow();
+    const TPointArray& points = State().FPoints;
     if (row < 0 || row >= static_cast<int32_t>(points.size()))
         return;
 
@@ -70,13 +141,64 @@ void TMainForm::actSetNextExecute()
         next = -1;
     if (next < 0)
         next = -1;
-    points[row].Next = next;
-    Rebuild(TRebuild::List);
+    if (next == points[row].Next) {
+        Rebuild(TRebuild::List);
+        return;
+    }
+    std::vector<int32_t> links = LinksOf(points);
+    links[static_cast<size_t>(row)] = next;
+    PushStep(new TLinksCommand(*this, QStringLiteral("ustawienie punktu docelowego"), LinksOf(points), std::move(links),
+                               false));
 }
 
 bool TMainForm::actSetNextUpdate()
 {
-    return !State().FSearching && ListBox1->SelCount() == 1;
+    return actCountWayUpdate() && ListBox1->SelCount() == 1;
+}
+
+void TMainForm::actDeletePointsExecute()
+{
+    const std::vector<char> selected = ListBox1->SelectedRows();
+    const auto count = std::count(selected.begin(), selected.end(), 1);
+    if (count == 0)
+        return;
+    const TPointArray& before = State().FPoints;
+    TPointArray after = before;
+    RemovePoints(after, selected);
+    const QString text = count == 1 ? QStringLiteral("usunięcie punktu") : QStringLiteral("usunięcie punktów");
+    PushStep(new TPointsCommand(*this, text, before, std::move(after)));
+}
+
+bool TMainForm::actDeletePointsUpdate()
+{
+    return actCountWayUpdate() && ListBox1->SelCount() > 0;
+}
+
+void TMainForm::actEditPointExecute()
+{
+    const int32_t row = FirstSelectedRow();
+    const TPointArray& points = State().FPoints;
+    if (row < 0 || row >= static_cast<int32_t>(points.size()))
+        return;
+    const TMapPoint& point = points[static_cast<size_t>(row)];
+    const std::optional<QString> text =
+        Dialogs().InputQuery(this, QStringLiteral("Zmień współrzędne punktu"),
+                             QStringLiteral("Podaj współrzędne punktu %1 (X; Y):").arg(row),
+                             QStringLiteral("%1; %2").arg(point.X).arg(point.Y));
+    if (!text || row >= static_cast<int32_t>(points.size()))
+        return;
+    // Read as a line of a point file: an unreadable part is 0.
+    const TPointArray read = ParsePointSet(text->toStdString());
+    const TMapPoint typed = read.empty() ? TMapPoint() : read.front();
+    const TMapPoint& current = points[static_cast<size_t>(row)];
+    if (typed.X == current.X && typed.Y == current.Y)
+        return;
+    PushStep(new TMovePointCommand(*this, QStringLiteral("zmiana współrzędnych punktu"), row, typed.X, typed.Y));
+}
+
+bool TMainForm::actEditPointUpdate()
+{
+    return actCountWayUpdate() && ListBox1->SelCount() == 1;
 }
 
 void TMainForm::actCountWayExecute()

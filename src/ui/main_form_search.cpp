@@ -18,6 +18,7 @@
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
 #include "ui/status_bar.h"
+#include "ui/undo_commands.h"
 
 void TMainForm::actGenerateExecute()
 {
@@ -61,7 +62,12 @@ void TMainForm::actGenerateExecute()
         FSearchCountsGenerations = method == smGenetic;
     };
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
+    // The links it found are one step, whatever the run cleared on the way.
+    std::vector<int32_t> linksBefore = LinksOf(state.FPoints);
     const TRunResult result = RunSearch(state, FWindowProgress, method, settings, view);
+    if (result.Refusal.empty())
+        PushStep(new TLinksCommand(*this, QStringLiteral("szukanie drogi"), std::move(linksBefore),
+                                   LinksOf(state.FPoints), true, true));
     ShowStatus("", 2);
     for (const std::string& line : result.Lines)
         SearchTab->lbResults->addItem(QString::fromStdString(line));

@@ -54,6 +54,22 @@ void TImage32::mouseDoubleClickEvent(QMouseEvent* event)
     mousePressEvent(event);
 }
 
+void TImage32::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (OnMouseMove)
+        OnMouseMove(at.x(), at.y());
+    event->accept();
+}
+
+void TImage32::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (OnMouseUp)
+        OnMouseUp(event->button(), at.x(), at.y());
+    event->accept();
+}
+
 TMapForm::TMapForm(QWidget& owner)
     // A tool window of the main window: above it, but not above the rest
     // of the desktop, so the main window's own dialogs come up above it.
@@ -67,6 +83,8 @@ TMapForm::TMapForm(QWidget& owner)
     Image321->OnMouseDown = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y) {
         Image321MouseDown(button, shift, x, y);
     };
+    Image321->OnMouseMove = [this](int32_t x, int32_t y) { Image321MouseMove(x, y); };
+    Image321->OnMouseUp = [this](Qt::MouseButton button, int32_t x, int32_t y) { Image321MouseUp(button, x, y); };
 }
 
 void TMapForm::Image321Resize()
@@ -77,6 +95,16 @@ void TMapForm::Image321Resize()
 void TMapForm::Image321MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t X, int32_t Y)
 {
     emit MouseDown(button, shift, X, Y);
+}
+
+void TMapForm::Image321MouseMove(int32_t X, int32_t Y)
+{
+    emit MouseMove(X, Y);
+}
+
+void TMapForm::Image321MouseUp(Qt::MouseButton button, int32_t X, int32_t Y)
+{
+    emit MouseUp(button, X, Y);
 }
 
 void TMapForm::setVisible(bool visible)

@@ -9,7 +9,7 @@
 
 // Shows a 32-bit drawing surface unscaled from its top-left corner, so view
 // and surface coordinates are the same numbers, and reports its size
-// changes and every mouse press.
+// changes, every mouse press and release, and moves while a button is held.
 class TImage32 : public QWidget {
     Q_OBJECT
 
@@ -21,12 +21,16 @@ public:
 
     std::function<void()> OnResize;
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y)> OnMouseDown;
+    std::function<void(int32_t x, int32_t y)> OnMouseMove;
+    std::function<void(Qt::MouseButton button, int32_t x, int32_t y)> OnMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     TBitmap32 FBitmap;
@@ -45,6 +49,8 @@ public:
 
     void Image321Resize();
     void Image321MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t X, int32_t Y);
+    void Image321MouseMove(int32_t X, int32_t Y);
+    void Image321MouseUp(Qt::MouseButton button, int32_t X, int32_t Y);
 
     void setVisible(bool visible) override;
 
@@ -55,6 +61,11 @@ signals:
     void Resized(int32_t width, int32_t height);
     // A press of any button on the view, in view pixels.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y);
+    // The pointer moved while a button was held, in view pixels (outside
+    // the view too).
+    void MouseMove(int32_t x, int32_t y);
+    // A button was released after a press on the view.
+    void MouseUp(Qt::MouseButton button, int32_t x, int32_t y);
 
 public:
     static constexpr int DesignLeft = 406;

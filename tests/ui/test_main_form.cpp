@@ -484,23 +484,26 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
         return list;
     };
     const QList<QAction*> menus = form->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&Plik"));
-    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Zbiór"));
-    EXPECT_EQ(menus[2]->text(), QStringLiteral("P&omoc"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("&Edycja"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("&Zbiór"));
+    EXPECT_EQ(menus[3]->text(), QStringLiteral("P&omoc"));
     EXPECT_EQ(names(menus[0]->menu()->actions()).join(' '),
               QStringLiteral("actNewArray - actOpenArray actSaveArray actExport - cmdQuit"));
+    EXPECT_EQ(names(menus[1]->menu()->actions()).join(' '),
+              QStringLiteral("actUndo actRedo - actDeletePoints actEditPoint - actDragPoints"));
     EXPECT_EQ(
-        names(menus[1]->menu()->actions()).join(' '),
+        names(menus[2]->menu()->actions()).join(' '),
         QStringLiteral(
             "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap - actGenerate actStop"));
-    EXPECT_EQ(names(menus[2]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
+    EXPECT_EQ(names(menus[3]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
     EXPECT_EQ(names(form->ListPopup->actions()).join(' '),
-              QStringLiteral("actSetNext actCountWay actRandomArray actShowWay"));
+              QStringLiteral("actSetNext actEditPoint actDeletePoints - actCountWay actRandomArray actShowWay"));
     EXPECT_EQ(form->ListPopup->defaultAction(), form->actSetNext);
     EXPECT_EQ(names(form->ToolBar1->actions()).join(' '),
-              QStringLiteral("actNewArray actOpenArray actSaveArray - actZeroArray actRandomArray actCountWay - "
-                             "actShowWay  cmdShowAbout"));
+              QStringLiteral("actNewArray actOpenArray actSaveArray - actUndo actRedo - actZeroArray actRandomArray "
+                             "actCountWay - actShowWay  cmdShowAbout"));
 }
 
 TEST_F(MainFormTest, MethodChoiceShowsItsControls)
