@@ -41,8 +41,10 @@ class TQZVersionInfo;
 // names, as objectName too, so tests and tools find them.
 //
 // The methods are spread over several files by subject: main_form.cpp
-// (window, layout, file commands, title, the refresh chain, list and table),
-// main_form_commands.cpp (the command table, menus and tool bar),
+// (window, layout, title, the refresh chain, list and table),
+// main_form_files.cpp (new, open, save and the question about changes),
+// main_form_export.cpp (export), main_form_commands.cpp (the command table,
+// menus and tool bar),
 // main_form_search.cpp (run control), main_form_editing.cpp (point-set
 // editing and its history), main_form_map.cpp (DrawMap, AddPoint, dragging
 // points), main_form_about.cpp (About box and contact commands). The search
