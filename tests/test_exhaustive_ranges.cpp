@@ -8,12 +8,12 @@
 #include <random>
 #include <thread>
 
-#include "support/point_sets.h"
-#include "support/scripted_host.h"
 #include "search/exhaustive_ranges.h"
 #include "search/exhaustive_search.h"
 #include "search/route_guess.h"
 #include "search/step_pacer.h"
+#include "support/point_sets.h"
+#include "support/scripted_host.h"
 #include "support/search_reference.h"
 
 namespace {

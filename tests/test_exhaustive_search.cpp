@@ -5,9 +5,9 @@
 #include <random>
 
 #include "core/distances.h"
-#include "support/point_sets.h"
 #include "search/exhaustive_search.h"
 #include "search/step_pacer.h"
+#include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <random>
 
-#include "support/point_set_kinds.h"
 #include "search/nearest_route.h"
 #include "search/neighbour_lists.h"
 #include "search/point_tree.h"
+#include "support/point_set_kinds.h"
 #include "support/search_reference.h"
 
 namespace {

@@ -40,8 +40,7 @@ TEST_F(LengthTest, MissingFileIsAReadError)
     const TCliRun run = RunCli({"length", Dir.Path("none.tvu"), "--route", "0"});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err,
-              "tovu-cli length: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
+    EXPECT_EQ(run.Err, "tovu-cli length: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
 }
 
 }  // namespace

@@ -123,8 +123,7 @@ TEST_F(RenderTest, MissingPointFileIsAReadError)
 {
     const TCliRun run = RunCli({"render", Dir.Path("none.tvu"), "-o", Dir.Path("map.png")});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err,
-              "tovu-cli render: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
+    EXPECT_EQ(run.Err, "tovu-cli render: " + Dir.Path("none.tvu") + ": Błąd odczytu: " + SystemErrorIn(ENOENT) + "\n");
     EXPECT_FALSE(FileExists(Dir.Path("map.png")));
 }
 
