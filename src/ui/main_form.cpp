@@ -84,6 +84,10 @@ TMainForm::~TMainForm()
     FProgress.OnChange = nullptr;
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         disconnect(dispatcher, nullptr, this, nullptr);
+    // The history is a child, emptied (and so signalling) after this body,
+    // when the window is no longer whole.
+    if (FHistory)
+        disconnect(FHistory, nullptr, this, nullptr);
 }
 
 void TMainForm::CreateLayout()
