@@ -214,8 +214,11 @@ TFileResult ReplaceThroughTempFile(const TTarget& target, std::string_view conte
     }
     if (target.Exists) {
         // Ownership first: changing it clears the set-user and set-group bits.
-        if (::fchown(fd, target.Info.st_uid, target.Info.st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), target.Info.st_gid);
+        // Where neither may be set, the new file keeps the process's own owner
+        // and group, as a new file written by any editor would.
+        const bool ownerKept = ::fchown(fd, target.Info.st_uid, target.Info.st_gid) == 0;
+        const bool groupKept = ownerKept || ::fchown(fd, static_cast<uid_t>(-1), target.Info.st_gid) == 0;
+        static_cast<void>(groupKept);
         ::fchmod(fd, target.Info.st_mode & 07777);
     }
     if (!WriteAll(fd, content) || ::fsync(fd) != 0) {
