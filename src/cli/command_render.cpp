@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <unordered_set>
 
 #include "cli/command_files.h"
@@ -35,6 +36,9 @@ int RunRender(const std::vector<std::string>& args)
         throw TUsageError("brak opcji -o OBRAZ (.png albo .svg, „-” to standardowe wyjście)");
     const std::string outName = parsed.ValueOr("-o", "");
     const std::string kind = ChooseOutputKind(PictureKinds, outName, parsed);
+    // PNG bytes on a terminal only garble it; SVG is text and may be read there.
+    if (outName == "-" && kind == "png" && ::isatty(STDOUT_FILENO) == 1)
+        throw TUsageError("-o -: obraz PNG nie trafi na terminal; przekieruj wyjście albo podaj plik .png");
     const TMapSize size =
         parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", ""), MaxMapSidePx) : DefaultMapSize;
     const TSpecimen route =

@@ -86,7 +86,7 @@ const char* const RenderHelp =
     "\n"
     "Opcje:\n"
     "  -o OBRAZ            plik .png albo .svg (wymagany); \"-\" to standardowe\n"
-    "                      wyjście\n"
+    "                      wyjście (PNG nigdy na terminal)\n"
     "  --format RODZAJ     png albo svg: rodzaj obrazu dla -o - (domyślnie png)\n"
     "  --size SZERxWYS     rozmiar mapy w pikselach, 1..8192 w każdą stronę\n"
     "                      (domyślnie 495x382)\n"

@@ -211,6 +211,15 @@ TEST_F(FormatsTest, SvgMapIsWrittenByItsExtension)
     EXPECT_EQ(piped, RunCli({"render", file, "-o", "-", "--format", "svg"}).Out);
     EXPECT_NE(piped.find("<svg"), std::string::npos);
     EXPECT_EQ(RunCli({"render", file, "-o", "-"}).Out.substr(0, 8), "\x89PNG\r\n\x1a\n");
+
+    // A terminal gets the SVG text, but never the PNG's bytes.
+    TCliOptions terminal;
+    terminal.StdoutOnTerminal = true;
+    EXPECT_NE(RunCli({"render", file, "-o", "-", "--format", "svg"}, terminal).Out.find("<svg"), std::string::npos);
+    const TCliRun png = RunCli({"render", file, "-o", "-"}, terminal);
+    EXPECT_EQ(png.ExitCode, 2);
+    EXPECT_EQ(png.Out, "");
+    EXPECT_NE(png.Err.find("obraz PNG nie trafi na terminal"), std::string::npos) << png.Err;
 }
 
 TEST_F(FormatsTest, FittedMapIsTheWindowsFittedMap)

@@ -44,27 +44,34 @@ void CloseIfOpen(int& fd)
     fd = -1;
 }
 
+// One of the program's output channels: a pipe, or a pseudo-terminal whose
+// master side the runner reads.
+void OpenChannel(bool terminal, int& readEnd, int& writeEnd)
+{
+    if (terminal) {
+        readEnd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (readEnd < 0 || ::grantpt(readEnd) != 0 || ::unlockpt(readEnd) != 0)
+            throw std::runtime_error("pty");
+        writeEnd = ::open(::ptsname(readEnd), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        return;
+    }
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe");
+    readEnd = ends[0];
+    writeEnd = ends[1];
+}
+
 }  // namespace
 
 TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
 {
-    int outPipe[2];
-    if (::pipe2(outPipe, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe");
+    int outRead = -1;
+    int outWrite = -1;
+    OpenChannel(options.StdoutOnTerminal, outRead, outWrite);
     int errRead = -1;
     int errWrite = -1;
-    if (options.StderrOnTerminal) {
-        errRead = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (errRead < 0 || ::grantpt(errRead) != 0 || ::unlockpt(errRead) != 0)
-            throw std::runtime_error("pty");
-        errWrite = ::open(::ptsname(errRead), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    } else {
-        int errPipe[2];
-        if (::pipe2(errPipe, O_CLOEXEC) != 0)
-            throw std::runtime_error("pipe");
-        errRead = errPipe[0];
-        errWrite = errPipe[1];
-    }
+    OpenChannel(options.StderrOnTerminal, errRead, errWrite);
 
     int inPipe[2] = {-1, -1};
     if (options.InputPipe && ::pipe2(inPipe, O_CLOEXEC) != 0)
@@ -76,7 +83,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
         posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
     else
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, outWrite, 1);
     posix_spawn_file_actions_adddup2(&actions, errWrite, 2);
 
     std::vector<std::string> argStrings{CliExecutable};
@@ -106,7 +113,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
     const int spawned = ::posix_spawn(&pid, CliExecutable, &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    ::close(outPipe[1]);
+    ::close(outWrite);
     ::close(errWrite);
     int inFd = inPipe[1];
     CloseIfOpen(inPipe[0]);
@@ -119,7 +126,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
         CloseIfOpen(inFd);
 
     TCliRun run;
-    int outFd = outPipe[0];
+    int outFd = outRead;
     int errFd = errRead;
     const auto start = std::chrono::steady_clock::now();
     bool interrupted = false;

@@ -9,7 +9,8 @@ struct TCliOptions {
     std::string Locale = "pl_PL.UTF-8";
     // Sends SIGINT (Ctrl+C) this many milliseconds after the start; -1 never.
     int InterruptAfterMs = -1;
-    // Standard error on a pseudo-terminal instead of a pipe.
+    // Standard output / error on a pseudo-terminal instead of a pipe.
+    bool StdoutOnTerminal = false;
     bool StderrOnTerminal = false;
     // Standard input: /dev/null, or a pipe that carries Input and is then
     // closed, unless the writer holds it open (a writer that never finishes).
