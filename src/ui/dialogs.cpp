@@ -52,7 +52,7 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
         dialog.setNameFilter(PointFileFilter);
     if (mode == QFileDialog::AcceptSave)
         dialog.setDefaultSuffix(QStringLiteral("tvu"));
-    dialog.setDirectory(FileDialogFolder(lastName, workingFolder));
+    dialog.setDirectory(FileDialogFolder(workingFolder));
     if (!lastName.isEmpty())
         dialog.selectFile(QFileInfo(lastName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -119,7 +119,7 @@ std::optional<TDialogs::TExportChoice> TDialogs::ExportFileName(QWidget* parent)
             if (chosen == QString::fromUtf8(filter.Text))
                 dialog.setDefaultSuffix(QString::fromLatin1(filter.Suffix));
     });
-    dialog.setDirectory(FileDialogFolder(FExportFileName, FWorkingFolder));
+    dialog.setDirectory(FileDialogFolder(FWorkingFolder));
     if (!FExportFileName.isEmpty())
         dialog.selectFile(QFileInfo(FExportFileName).completeBaseName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -136,14 +136,11 @@ void TDialogs::FileWorked(const QString& fileName)
     FWorkingFolder = QFileInfo(fileName).absolutePath();
 }
 
-QString FileDialogFolder(const QString& lastName, const QString& workingFolder)
+QString FileDialogFolder(const QString& workingFolder)
 {
-    QString folder = workingFolder;
-    if (!lastName.isEmpty() && QFileInfo(lastName).absolutePath() == workingFolder)
-        folder = QFileInfo(lastName).absolutePath();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir() || IsPseudoFileSystem(folder))
-        folder = QDir::homePath();
-    return folder;
+    if (workingFolder.isEmpty() || !QFileInfo(workingFolder).isDir() || IsPseudoFileSystem(workingFolder))
+        return QDir::homePath();
+    return workingFolder;
 }
 
 bool IsPseudoFileSystem(const QString& folder)

@@ -55,10 +55,9 @@ private:
     QString FWorkingFolder;
 };
 
-// The folder a file dialog opens in: the last chosen file's own folder when
-// that is where a file last worked, otherwise that working folder, and the
-// home folder when there is none or it lies on a pseudo file system.
-QString FileDialogFolder(const QString& lastName, const QString& workingFolder);
+// The folder a file dialog opens in: the folder where a file last worked,
+// and the home folder when there is none or it lies on a pseudo file system.
+QString FileDialogFolder(const QString& workingFolder);
 // /proc, /sys and their kin: reading their files can block for good.
 bool IsPseudoFileSystem(const QString& folder);
 

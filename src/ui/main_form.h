@@ -173,7 +173,6 @@ public:
     // First-show marker: 0 until the window has been shown once.
     int Tag = 0;
     static constexpr int ShownTag = 99;
-    bool WasShown() const { return Tag == ShownTag; }
 
     // Layout.
     QFrame* Panel1 = nullptr;
@@ -250,6 +249,10 @@ private:
     TDialogs::TAnswer AskSaveChanges();
     // What a close during the search asked for, once the run has returned.
     void FinishCloseAfterSearch();
+    // The window around a search or an estimate: results cleared, focus on
+    // "Przerwij", wait cursor, the clock of panel 2 started; and back.
+    void BeginLongWork(bool countsGenerations);
+    void EndLongWork();
     // Panel 2 during a search: the time left while it can be estimated from
     // the bar, or the steps so far when the bar has no end.
     void ShowSearchProgress();

@@ -101,6 +101,8 @@ void TMainForm::CreateCommands()
     for (const TCommandEntry& entry : table) {
         auto* command = new TCommand(QString::fromUtf8(entry.Name), this);
         command->setText(QString::fromUtf8(entry.Caption));
+        // Kept apart from the text, which may name a step ("Cofnij: …").
+        command->setProperty("caption", command->text());
         const QString hint = entry.Hint ? QString::fromUtf8(entry.Hint) : visitHint;
         if (!hint.isEmpty()) {
             command->setStatusTip(hint);

@@ -4,6 +4,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/lenient_int.h"
 #include "core/number_text.h"
@@ -51,22 +52,14 @@ bool TMainForm::actRedoUpdate()
 
 void TMainForm::ShowHistoryCaptions()
 {
-    struct TCaption {
-        TCommand* Command;
-        QString Base;
-        QString Step;
-        QString Hint;
-    };
-    const TCaption captions[] = {
-        {actUndo, QStringLiteral("&Cofnij"), FHistory->undoText(), QStringLiteral("Cofa ostatnią zmianę zbioru")},
-        {actRedo, QStringLiteral("&Ponów"), FHistory->redoText(), QStringLiteral("Przywraca cofniętą zmianę zbioru")},
-    };
-    for (const TCaption& caption : captions) {
-        const QString text = caption.Step.isEmpty() ? caption.Base : caption.Base + QStringLiteral(": ") + caption.Step;
-        caption.Command->setText(text);
+    const std::pair<TCommand*, QString> captions[] = {{actUndo, FHistory->undoText()}, {actRedo, FHistory->redoText()}};
+    for (const auto& [command, step] : captions) {
+        const QString base = command->property("caption").toString();
+        const QString text = step.isEmpty() ? base : base + QStringLiteral(": ") + step;
+        command->setText(text);
         // The tool button tells which step it takes, the status bar what
         // the command does.
-        caption.Command->setToolTip(caption.Step.isEmpty() ? caption.Hint : QString(text).remove(u'&'));
+        command->setToolTip(step.isEmpty() ? command->statusTip() : QString(text).remove(u'&'));
     }
 }
 

@@ -64,9 +64,7 @@ void TMainForm::actExportExecute()
         // The picture the map window shows: its size, selection and scale.
         const QSize size = MapPictureSize(State());
         const std::vector<char> selected = ListBox1->SelectedRows();
-        const auto isSelected = [&selected](int32_t i) {
-            return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
-        };
+        const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
         if (choice->Kind == TDialogs::TExportKind::MapSvg) {
             content = EncodeMapSvg(points, size.width(), size.height(), isSelected, FMapFit);
         } else {

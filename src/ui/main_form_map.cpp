@@ -44,10 +44,7 @@ void TMainForm::DrawMap()
                 actFitMap->isChecked() ? FitMapToPoints(State().FPoints, view->width(), view->height()) : TMapFit();
         RenderMap(
             view->Bitmap(), view->width(), view->height(), State().FPoints,
-            [&selected](int32_t i) {
-                return i >= 0 && static_cast<size_t>(i) < selected.size() && selected[static_cast<size_t>(i)] != 0;
-            },
-            FMapFit);
+            [&selected](int32_t i) { return RowSelected(selected, i); }, FMapFit);
         view->repaint();
     }
     ShowStatus("", 0);
@@ -69,7 +66,7 @@ int32_t TMainForm::PointAtMapSquare(int32_t x, int32_t y) const
     const std::vector<char> selected = ListBox1->SelectedRows();
     for (int32_t i = static_cast<int32_t>(points.size()) - 1; i >= 0; --i) {
         const auto at = static_cast<size_t>(i);
-        const int32_t size = at < selected.size() && selected[at] ? MapSelectedPointSizePx : MapPointSizePx;
+        const int32_t size = RowSelected(selected, i) ? MapSelectedPointSizePx : MapPointSizePx;
         const int32_t left = FMapFit.MapX(points[at].X);
         const int32_t top = FMapFit.MapY(points[at].Y);
         if (x >= left && x < left + size && y >= top && y < top + size)

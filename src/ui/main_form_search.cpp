@@ -1,5 +1,4 @@
 // "Szukaj drogi" and "Przerwij szukanie": the window's part in a run.
-#include <algorithm>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,14 +31,13 @@ void TMainForm::actGenerateExecute()
     // Methods that may start at a point take the one row selected.
     int32_t startPoint = -1;
     if ((method == smExact || method == smLocal) && SearchTab->chkStartAtSelected->isChecked()) {
-        const std::vector<char> selected = ListBox1->SelectedRows();
         if (ListBox1->SelCount() != 1) {
             Dialogs().ShowInformation(
                 this, QStringLiteral("Szukaj drogi"),
                 QStringLiteral("Zaznacz na liście jeden punkt, od którego ma się zaczynać droga."));
             return;
         }
-        startPoint = static_cast<int32_t>(std::find(selected.begin(), selected.end(), 1) - selected.begin());
+        startPoint = FirstSelectedRow();
     }
     const TSearchSettings settings = SearchTab->ReadSettings(startPoint);
 
@@ -48,19 +46,7 @@ void TMainForm::actGenerateExecute()
         ClearRoute(State());
         Rebuild(TRebuild::Everything);
     };
-    view.SearchBegins = [this, method] {
-        SearchTab->lbResults->clear();
-        // The focus goes to the stop button before the search button is
-        // disabled: Qt would pass it on to the next control, a stop-rule
-        // spin edit, and choose that rule behind the user's back.
-        actStop->Update();
-        SearchTab->FocusOn(SearchTab->Button2);
-        actGenerate->Update();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        FSearchStart = std::chrono::steady_clock::now();
-        FStepsAtSearchStart = FProgress.StepsTaken();
-        FSearchCountsGenerations = method == smGenetic;
-    };
+    view.SearchBegins = [this, method] { BeginLongWork(method == smGenetic); };
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
     // The links it found are one step, whatever the run cleared on the way.
     std::vector<int32_t> linksBefore = LinksOf(state.FPoints);
@@ -68,15 +54,35 @@ void TMainForm::actGenerateExecute()
     if (result.Refusal.empty())
         PushStep(new TLinksCommand(*this, QStringLiteral("szukanie drogi"), std::move(linksBefore),
                                    LinksOf(state.FPoints), true, true));
-    ShowStatus("", 2);
     for (const std::string& line : result.Lines)
         SearchTab->lbResults->addItem(QString::fromStdString(line));
     Rebuild(TRebuild::List);
+    EndLongWork();
+    FinishCloseAfterSearch();
+}
+
+void TMainForm::BeginLongWork(bool countsGenerations)
+{
+    SearchTab->lbResults->clear();
+    // The focus goes to the stop button before the search button is
+    // disabled: Qt would pass it on to the next control, a stop-rule
+    // spin edit, and choose that rule behind the user's back.
+    actStop->Update();
+    SearchTab->FocusOn(SearchTab->Button2);
+    actGenerate->Update();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    FSearchStart = std::chrono::steady_clock::now();
+    FStepsAtSearchStart = FProgress.StepsTaken();
+    FSearchCountsGenerations = countsGenerations;
+}
+
+void TMainForm::EndLongWork()
+{
+    ShowStatus("", 2);
     // And back to "Szukaj drogi" before the stop button is disabled.
     actGenerate->Update();
     SearchTab->FocusOn(SearchTab->Button1);
     actStop->Update();
-    FinishCloseAfterSearch();
 }
 
 void TMainForm::actEstimateRouteExecute()
@@ -86,19 +92,10 @@ void TMainForm::actEstimateRouteExecute()
     // wait for it.
     state.FSearching = true;
     FProgress.SetPosition(0);
-    SearchTab->lbResults->clear();
-    actStop->Update();
-    SearchTab->FocusOn(SearchTab->Button2);
-    actGenerate->Update();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BeginLongWork(false);
     const TLowerBound bound = ComputeLowerBound(state.FPoints, FWindowProgress);
-    state.FSearching = false;
-    FProgress.SetPosition(0);
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    actGenerate->Update();
-    SearchTab->FocusOn(SearchTab->Button1);
-    actStop->Update();
+    actStopExecute();
+    EndLongWork();
 
     const TNumberFormat format = NumberFormat();
     QListWidget* results = SearchTab->lbResults;

@@ -80,3 +80,10 @@ protected:
 private:
     TPointListModel* FModel;
 };
+
+// A row's flag in a SelectedRows snapshot; a point without a row yet (the
+// list is rebuilt after the set grows) reads as unselected.
+inline bool RowSelected(const std::vector<char>& selected, int32_t row)
+{
+    return row >= 0 && static_cast<size_t>(row) < selected.size() && selected[static_cast<size_t>(row)] != 0;
+}

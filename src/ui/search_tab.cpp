@@ -236,9 +236,8 @@ TSearchMethod TSearchTab::Method() const
 TSearchSettings TSearchTab::ReadSettings(int32_t startPoint)
 {
     TSearchSettings settings;
-    const int32_t start = chkStartAtSelected->isChecked() ? startPoint : -1;
-    settings.Exact.StartPoint = start;
-    settings.Local.StartPoint = start;
+    settings.Exact.StartPoint = startPoint;
+    settings.Local.StartPoint = startPoint;
     settings.Local.StopByTime = rbLocalTime->isChecked();
     settings.Local.TimeLimitSeconds = seLocalTime->Value();
     settings.Local.Tries = seLocalTries->Value();

@@ -38,7 +38,7 @@ public:
     TSearchMethod Method() const;
     // The parameters as the controls hold them now; the rates' edits are
     // rewritten with the values used. startPoint is the point a route starts
-    // at when "Zacznij od zaznaczonego punktu" is checked, -1 for none.
+    // at (the caller's choice under "Zacznij od zaznaczonego punktu"), -1 for none.
     TSearchSettings ReadSettings(int32_t startPoint = -1);
     // Greys the parameters and the result group while a search runs.
     void ShowSearching(bool searching);
