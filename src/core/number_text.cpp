@@ -1,6 +1,6 @@
 #include "core/number_text.h"
 
-#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -126,11 +126,10 @@ std::string FormatPermutationCount(int32_t count, const TNumberFormat& format)
         return GroupDigits(buffer, format.ThousandSeparator);
     }
     // d.ddddddddddddddddde+XX, trailing zeros of the mantissa dropped.
-    std::snprintf(buffer, sizeof buffer, "%.17Le", value);
-    std::string text = buffer;
-    // The C library writes the decimal point of LC_NUMERIC, which the window
-    // sets from the user's locale.
-    std::replace(text.begin(), text.end(), ',', '.');
+    // to_chars, unlike printf, never takes LC_NUMERIC's decimal point, which
+    // the window sets from the user's locale.
+    const std::string text(buffer,
+                           std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17).ptr);
     const size_t e = text.find('e');
     std::string mantissa = text.substr(0, e);
     const int exponent = std::stoi(text.substr(e + 1));

@@ -5,6 +5,7 @@
 
 #include "core/file_reader.h"
 #include "core/lenient_int.h"
+#include "core/point_text.h"
 
 std::vector<std::string_view> SplitPointFileLines(std::string_view text)
 {
@@ -13,20 +14,8 @@ std::vector<std::string_view> SplitPointFileLines(std::string_view text)
         text = text.substr(0, nul);
 
     std::vector<std::string_view> lines;
-    size_t start = 0;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(text.substr(start, pos - start));
-            pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-            start = pos;
-        } else {
-            ++pos;
-        }
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
+    while (!text.empty())
+        lines.push_back(TakeLine(text));
     return lines;
 }
 
@@ -84,10 +73,9 @@ TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std:
     if (!result.Ok())
         return result;
     text = std::move(read.Text);
-    const std::string limit = " (najwyżej " + std::to_string(MaxPoints) + ")";
     if (read.TooManyLines)
-        return TFileResult{"Zbyt wiele punktów w pliku: " +
-                           (read.SawEnd ? std::to_string(read.Lines) : "ponad " + std::to_string(MaxPoints)) + limit};
+        return TFileResult{
+            TooManyPointsText(read.SawEnd ? std::to_string(read.Lines) : "ponad " + std::to_string(MaxPoints))};
     if (read.TooManyBytes)
         return TFileResult{"Zbyt duży plik: wiersze zajmują ponad " + std::to_string(MaxPointTextBytes >> 20) +
                            " MB (najwyżej " + std::to_string(MaxPointTextBytes >> 20) + " MB)"};
