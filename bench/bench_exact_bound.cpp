@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/point_set.h"
+#include "core/random_source.h"
 #include "search/exact_search.h"
 #include "search/lower_bound.h"
 
@@ -85,23 +86,11 @@ private:
 // A fixed sequence, so every run measures the same points.
 TPointArray MakePoints(int32_t count, int32_t width, int32_t height, uint32_t seed)
 {
-    auto below = [&seed](int32_t n) {
-        seed = seed * 134775813u + 1u;
-        return static_cast<int32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(n)) >> 32);
-    };
+    SetRandomState(seed);
     TPointArray points;
     for (int32_t i = 0; i < count; ++i)
-        points.push_back({below(width), below(height), -1});
+        points.push_back({RandomBelow(width), RandomBelow(height), -1});
     return points;
-}
-
-double PlainRouteLength(const TPointArray& points, const TSpecimen& route)
-{
-    double sum = 0.0;
-    for (size_t i = 0; i + 1 < route.size(); ++i)
-        sum = AddLeg(sum, MapHypot(static_cast<int64_t>(points[route[i + 1]].X) - points[route[i]].X,
-                                   static_cast<int64_t>(points[route[i + 1]].Y) - points[route[i]].Y));
-    return sum;
 }
 
 void Report(const char* name, double figure, double target, const char* unit, const std::string& detail)
@@ -129,7 +118,7 @@ double SolveExact(TPointSetState& state, TTimingHost& host, double& seconds, dou
     seconds = Seconds(TClock::now() - start);
     processorSeconds = ProcessorSeconds() - processorStart;
     host.Finish();
-    return PlainRouteLength(state.FPoints, state.FBestRoute);
+    return RouteLengthOfPoints(state.FPoints, state.FBestRoute);
 }
 
 void BenchExact(int32_t n, double targetSeconds)

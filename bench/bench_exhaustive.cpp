@@ -16,6 +16,7 @@
 
 #include "core/distances.h"
 #include "core/progress.h"
+#include "core/random_source.h"
 #include "search/exhaustive_search.h"
 
 namespace {
@@ -84,20 +85,6 @@ private:
     TClock::time_point FLast{};
 };
 
-// A fixed sequence per seed, so every run measures the same points.
-class TSequence {
-public:
-    explicit TSequence(uint32_t seed) : FSeed(seed) {}
-    int32_t Below(int32_t n)
-    {
-        FSeed = FSeed * 134775813u + 1u;
-        return static_cast<int32_t>((static_cast<uint64_t>(FSeed) * static_cast<uint32_t>(n)) >> 32);
-    }
-
-private:
-    uint32_t FSeed;
-};
-
 TPointSetState Prepared(TPointArray points)
 {
     TPointSetState state;
@@ -107,25 +94,26 @@ TPointSetState Prepared(TPointArray points)
     return state;
 }
 
+// A fixed sequence per seed, so every run measures the same points.
 TPointSetState Scattered(int32_t count, uint32_t seed)
 {
-    TSequence sequence(seed);
+    SetRandomState(seed);
     TPointArray points;
     for (int32_t i = 0; i < count; ++i)
-        points.push_back({sequence.Below(MapWidth), sequence.Below(MapHeight), -1});
+        points.push_back({RandomBelow(MapWidth), RandomBelow(MapHeight), -1});
     return Prepared(points);
 }
 
 // Pairs of points one or two pixels apart, spread over the map.
 TPointSetState ClosePairs(int32_t pairs, uint32_t seed)
 {
-    TSequence sequence(seed);
+    SetRandomState(seed);
     TPointArray points;
     for (int32_t i = 0; i < pairs; ++i) {
-        const int32_t x = sequence.Below(MapWidth - 2);
-        const int32_t y = sequence.Below(MapHeight - 1);
+        const int32_t x = RandomBelow(MapWidth - 2);
+        const int32_t y = RandomBelow(MapHeight - 1);
         points.push_back({x, y, -1});
-        points.push_back({x + 1 + sequence.Below(2), y + sequence.Below(2), -1});
+        points.push_back({x + 1 + RandomBelow(2), y + RandomBelow(2), -1});
     }
     return Prepared(points);
 }

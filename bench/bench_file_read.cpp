@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/point_file.h"
+#include "core/point_input.h"
 
 namespace {
 
@@ -41,7 +41,9 @@ void Measure(const char* what, const std::string& path)
     }
     const auto start = std::chrono::steady_clock::now();
     TPointArray points;
-    const TFileResult result = ReadPointSetFile(path, points);
+    TPointReadInfo info;
+    // The way the window and tovu-cli read a file, with its format's checks.
+    const TFileResult result = ReadPointsAnyFormat(path, points, info);
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);

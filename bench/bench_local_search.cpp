@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/distances.h"
+#include "core/point_set.h"
 #include "core/progress.h"
 #include "core/random_source.h"
 #include "search/exhaustive_search.h"
@@ -74,26 +75,11 @@ private:
 
 TPointArray UniformPoints(int32_t count, uint32_t seed)
 {
-    auto below = [&seed](int32_t n) {
-        seed = seed * 134775813u + 1u;
-        return static_cast<int32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(n)) >> 32);
-    };
+    SetRandomState(seed);
     TPointArray points;
     for (int32_t i = 0; i < count; ++i)
-        points.push_back({below(Side), below(Side), -1});
+        points.push_back({RandomBelow(Side), RandomBelow(Side), -1});
     return points;
-}
-
-// The program's length rule from the coordinates, without the matrix.
-double OpenLength(const TPointArray& points, const TSpecimen& route)
-{
-    double sum = 0.0;
-    for (size_t i = 0; i + 1 < route.size(); ++i) {
-        const TMapPoint& a = points[route[i]];
-        const TMapPoint& b = points[route[i + 1]];
-        sum = AddLeg(sum, MapHypot(static_cast<int64_t>(a.X) - b.X, static_cast<int64_t>(a.Y) - b.Y));
-    }
-    return sum;
 }
 
 // Closed-tour estimates for n uniform points in a square of area A, made
@@ -148,7 +134,7 @@ void BenchQuality(int32_t n, double seconds, double targetPercent, int sets)
         TPointSetState state;
         state.FPoints = UniformPoints(n, 1000u + static_cast<uint32_t>(set));
         const TClock::time_point quickStart = TClock::now();
-        const double quick = OpenLength(state.FPoints, QuickRoute(state.FPoints, -1));
+        const double quick = RouteLengthOfPoints(state.FPoints, QuickRoute(state.FPoints, -1));
         const double quickMs = Millis(TClock::now() - quickStart);
 
         TTimingHost host(state);
@@ -160,7 +146,7 @@ void BenchQuality(int32_t n, double seconds, double targetPercent, int sets)
         const TSearchOutcome outcome = SearchLocal(state, host, params);
         const double elapsed = Millis(TClock::now() - start) / 1000.0;
         SetReseedClock({});
-        const double length = OpenLength(state.FPoints, state.FBestRoute);
+        const double length = RouteLengthOfPoints(state.FPoints, state.FBestRoute);
 
         double boundSeconds = 0;
         const double bound = LowerBound(state.FPoints, boundSeconds);

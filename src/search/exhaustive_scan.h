@@ -16,6 +16,8 @@
 
 // The counter holds n! up to this many points.
 inline constexpr int32_t MaxExhaustivePoints = 20;
+// The floors' fixed arrays hold the free points of any such set.
+static_assert(TPathFloor::MaxPoints >= MaxExhaustivePoints);
 
 // The route that counter value k stands for, decoded digit by digit.
 void DecodeCountingOrder(int64_t k, int32_t n, TSpecimen& route);

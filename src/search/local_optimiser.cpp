@@ -3,6 +3,7 @@
 #include <algorithm>
 
 TLocalOptimiser::TLocalOptimiser(const TPointArray& points, const TNeighbourLists& lists, int32_t startPoint)
+    : FLists(lists)
 {
     const int32_t n = static_cast<int32_t>(points.size());
     FGap = n;
@@ -19,15 +20,11 @@ TLocalOptimiser::TLocalOptimiser(const TPointArray& points, const TNeighbourList
     // off: far below this.
     FEpsilon = span * 1e-12;
 
-    FCount = lists.Count();
-    FNeighbours.resize(static_cast<size_t>(n) * FCount);
-    FNeighbourDistances.resize(FNeighbours.size());
+    const int32_t count = lists.Count();
+    FNeighbourDistances.resize(static_cast<size_t>(n) * count);
     for (int32_t i = 0; i < n; ++i) {
-        for (int32_t j = 0; j < FCount; ++j) {
-            const size_t k = static_cast<size_t>(i) * FCount + j;
-            FNeighbours[k] = lists.Of(i)[j];
-            FNeighbourDistances[k] = Distance(i, FNeighbours[k]);
-        }
+        for (int32_t j = 0; j < count; ++j)
+            FNeighbourDistances[static_cast<size_t>(i) * count + j] = Distance(i, lists.Of(i)[j]);
     }
     FQueue.assign(n + 1, 0);
     FQueued.assign(n + 1, 0);
@@ -122,15 +119,15 @@ double TLocalOptimiser::ImproveTwoOpt(int32_t t1)
 {
     double best = FEpsilon;
     int32_t move[4] = {-1, -1, -1, -1};
-    const int32_t* neighbours = FNeighbours.data() + static_cast<size_t>(t1) * FCount;
-    const double* distances = FNeighbourDistances.data() + static_cast<size_t>(t1) * FCount;
+    const int32_t* neighbours = FLists.Of(t1);
+    const double* distances = FNeighbourDistances.data() + static_cast<size_t>(t1) * FLists.Count();
     for (int32_t direction = 0; direction < 2; ++direction) {
         const bool forward = direction == 0;
         const int32_t t2 = forward ? FRing.Next(t1) : FRing.Prev(t1);
         if (Fixed(t1, t2))
             continue;
         const double d12 = Distance(t1, t2);
-        for (int32_t j = -1; j < FCount; ++j) {
+        for (int32_t j = -1; j < FLists.Count(); ++j) {
             const int32_t t3 = j < 0 ? FGap : neighbours[j];
             const double g1 = d12 - (j < 0 ? 0.0 : distances[j]);
             if (g1 <= FEpsilon)
@@ -194,9 +191,9 @@ double TLocalOptimiser::ImproveOrOpt(int32_t s)
                 const int32_t far = side == 0 ? e : s;
                 if (near == FGap)
                     continue;
-                const int32_t* neighbours = FNeighbours.data() + static_cast<size_t>(near) * FCount;
-                const double* distances = FNeighbourDistances.data() + static_cast<size_t>(near) * FCount;
-                for (int32_t j = -1; j < FCount; ++j) {
+                const int32_t* neighbours = FLists.Of(near);
+                const double* distances = FNeighbourDistances.data() + static_cast<size_t>(near) * FLists.Count();
+                for (int32_t j = -1; j < FLists.Count(); ++j) {
                     const int32_t c = j < 0 ? FGap : neighbours[j];
                     const double dc = j < 0 ? 0.0 : distances[j];
                     if (removal - dc <= FEpsilon)

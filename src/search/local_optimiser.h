@@ -26,7 +26,7 @@ using TLocalPoll = std::function<bool()>;
 // moves of the ring. A fixed first point stays tied to the gap.
 class TLocalOptimiser {
 public:
-    // startPoint -1 leaves both ends free.
+    // startPoint -1 leaves both ends free. lists must outlive the optimiser.
     TLocalOptimiser(const TPointArray& points, const TNeighbourLists& lists, int32_t startPoint);
 
     // route is a permutation of the points, starting at the fixed point
@@ -35,7 +35,6 @@ public:
     TSpecimen Route() const;
 
     TRouteRing& Ring() { return FRing; }
-    int32_t Gap() const { return FGap; }
     // Plain double arithmetic: good for comparing moves, not for the
     // length the program reports.
     double Distance(int32_t a, int32_t b) const
@@ -69,15 +68,15 @@ private:
     double ImproveTwoOpt(int32_t t1);
     double ImproveOrOpt(int32_t s);
 
+    const TNeighbourLists& FLists;
     int32_t FGap = 0;
     int32_t FStart = -1;
-    int32_t FCount = 0;
     // Gains at or below this are rounding, not improvement; counting them
     // would let two moves undo each other for ever.
     double FEpsilon = 0.0;
     std::vector<double> FX;
     std::vector<double> FY;
-    std::vector<int32_t> FNeighbours;
+    // Distance of each of FLists' neighbours, in its order.
     std::vector<double> FNeighbourDistances;
     TRouteRing FRing;
     std::vector<int32_t> FQueue;

@@ -12,7 +12,6 @@
 // search tries when it looks for a shorter leg.
 class TNeighbourLists {
 public:
-    TNeighbourLists() = default;
     // tick runs once per point, so that long work can let events run.
     TNeighbourLists(const TPointTree& tree, int32_t count, const std::function<void()>& tick = {});
 

@@ -74,11 +74,8 @@ TPointTree::TPointTree(const TPointArray& points)
             FPlaceY.push_back(point.Y);
             FPlaceFirst.push_back(i);
         }
-        FPlaceOfPoint[byPlace[i]] = static_cast<int32_t>(FPlaceX.size()) - 1;
-        FPresentSlot[byPlace[i]] = i;
         FMembers.push_back(byPlace[i]);
     }
-    FPresent = FMembers;
     const int32_t places = static_cast<int32_t>(FPlaceX.size());
     FPlaceFirst.push_back(n);
     FPresentCount.resize(places);
