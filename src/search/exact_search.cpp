@@ -62,21 +62,24 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t workers)
         std::atomic<size_t> done{0};
         std::atomic<int32_t> working{0};
         std::atomic<bool> stop{false};
-        auto fillBlocks = [&] {
-            while (!stop.load(std::memory_order_relaxed)) {
-                const size_t k = next.fetch_add(1);
-                if (k >= layerEnd)
-                    break;
-                table.FillBlock(blocks[k]);
-                done.fetch_add(1);
-            }
-        };
         size_t reported = 0;
         auto report = [&] {
             const size_t now = done.load();
             if (!pacer.StepBy(static_cast<int64_t>(now - reported)))
                 stop = true;
             reported = now;
+        };
+        // Only the calling thread may report.
+        auto fillBlocks = [&](bool reportEach) {
+            while (!stop.load(std::memory_order_relaxed)) {
+                const size_t k = next.fetch_add(1);
+                if (k >= layerEnd)
+                    break;
+                table.FillBlock(blocks[k]);
+                done.fetch_add(1);
+                if (reportEach)
+                    report();
+            }
         };
 
         std::vector<std::thread> threads;
@@ -85,7 +88,7 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t workers)
             ++working;
             try {
                 threads.emplace_back([&] {
-                    fillBlocks();
+                    fillBlocks(false);
                     --working;
                 });
             } catch (const std::exception&) {
@@ -99,16 +102,8 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t workers)
         // Blocks and the waits below cost differently per call; the pacer
         // learns each pace afresh.
         pacer.Recalibrate();
-        if (threads.empty()) {
-            while (!stop) {
-                const size_t k = next.fetch_add(1);
-                if (k >= layerEnd)
-                    break;
-                table.FillBlock(blocks[k]);
-                done.fetch_add(1);
-                report();
-            }
-        }
+        if (threads.empty())
+            fillBlocks(true);
         while (working.load() > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (!stop)

@@ -137,10 +137,9 @@ public:
 private:
     bool Sparse() const { return FCount > CompleteGraphMaxPoints; }
 
-    // The certified value of a tree over all pairs under the penalties.
-    void Certify(const TPenaltyTree& tree, const std::vector<double>& penalties)
+    // The certified value of a 1-tree over all pairs under the penalties.
+    void Certify(const TOneTree& oneTree, const std::vector<double>& penalties)
     {
-        const TOneTree oneTree = OneTreeOf(tree, penalties);
         long double largestPenalty = 0;
         for (const double penalty : penalties)
             largestPenalty = std::max<long double>(largestPenalty, std::fabs(penalty));
@@ -190,9 +189,10 @@ private:
                 return false;
         } else {
             CompletePenaltyTree(FX, FY, FPenalties, FTree, {});
-            Certify(FTree, FPenalties);
         }
         oneTree = OneTreeOf(FTree, FPenalties);
+        if (!Sparse())
+            Certify(oneTree, FPenalties);
         return FPacer.Step();
     }
 
@@ -203,7 +203,8 @@ private:
         // graph in one piece.
         if (!CompleteTree(FPenalties, FTree))
             return false;
-        Certify(FTree, FPenalties);
+        TOneTree current = OneTreeOf(FTree, FPenalties);
+        Certify(current, FPenalties);
         if (Sparse()) {
             std::vector<std::pair<int32_t, int32_t>> treeEdges;
             for (int32_t i = 0; i < FCount; ++i)
@@ -216,8 +217,8 @@ private:
             FPacer.Recalibrate();
             if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
                 return false;
+            current = OneTreeOf(FTree, FPenalties);
         }
-        TOneTree current = OneTreeOf(FTree, FPenalties);
         long double bestValue = current.Value;
         std::vector<double> bestPenalties = FPenalties;
         bool uncertified = false;
@@ -266,7 +267,7 @@ private:
             if (uncertified && interimCertificates < MaxInterimCertificates) {
                 if (!CompleteTree(bestPenalties, FTree))
                     return false;
-                Certify(FTree, bestPenalties);
+                Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
                 uncertified = false;
                 ++interimCertificates;
             }
@@ -274,7 +275,7 @@ private:
         if (uncertified) {
             if (!CompleteTree(bestPenalties, FTree))
                 return false;
-            Certify(FTree, bestPenalties);
+            Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
         }
         return true;
     }
