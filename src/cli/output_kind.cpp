@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/exit_status.h"
+#include "core/point_formats.h"
 
 namespace {
 
@@ -31,15 +32,9 @@ bool Known(const std::vector<std::string>& kinds, const std::string& kind)
     return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
-// The extension after the last dot of the last path part, lower case;
-// empty when there is none.
 std::string Extension(const std::string& fileName)
 {
-    const size_t slash = fileName.rfind('/');
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    return LowerCase(fileName.substr(dot + 1));
+    return LowerCase(std::string(FileExtension(fileName)));
 }
 
 }  // namespace

@@ -6,16 +6,21 @@
 #include "core/tsplib_file.h"
 #include "core/tsplib_lines.h"
 
-TPointFormat PointFormatOfFile(const std::string& fileName)
+std::string_view FileExtension(std::string_view fileName)
 {
     const size_t slash = fileName.rfind('/');
     const size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return TPointFormat::Tvu;
-    const std::string extension = UpperCase(std::string_view(fileName).substr(dot));
-    if (extension == ".TSP")
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return fileName.substr(dot + 1);
+}
+
+TPointFormat PointFormatOfFile(const std::string& fileName)
+{
+    const std::string extension = UpperCase(FileExtension(fileName));
+    if (extension == "TSP")
         return TPointFormat::Tsplib;
-    if (extension == ".CSV")
+    if (extension == "CSV")
         return TPointFormat::Csv;
     return TPointFormat::Tvu;
 }

@@ -9,6 +9,10 @@
 // The point-set formats the program reads, chosen by the file's extension.
 enum class TPointFormat { Tvu, Tsplib, Csv };
 
+// The text after the last dot of the name's last path part; empty when
+// there is none.
+std::string_view FileExtension(std::string_view fileName);
+
 // ".tsp" and ".csv" in any letter case; anything else is a ".tvu".
 TPointFormat PointFormatOfFile(const std::string& fileName);
 
