@@ -11,8 +11,8 @@
 
 #include "core/point_set.h"
 #include "core/random_source.h"
-#include "search/exact_search.h"
-#include "search/lower_bound.h"
+#include "search/bound/lower_bound.h"
+#include "search/exact/exact_search.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "core/distances.h"
 #include "core/progress.h"
 #include "core/random_source.h"
-#include "search/exhaustive_search.h"
+#include "search/exhaustive/exhaustive_search.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "core/point_set.h"
 #include "core/progress.h"
 #include "core/random_source.h"
-#include "search/exhaustive_search.h"
-#include "search/local_search.h"
-#include "search/lower_bound.h"
-#include "search/neighbour_lists.h"
+#include "search/bound/lower_bound.h"
+#include "search/exhaustive/exhaustive_search.h"
+#include "search/local/local_search.h"
+#include "search/neighbours/neighbour_lists.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "search/exhaustive_search.h"
-#include "search/genetic_search.h"
-#include "search/random_search.h"
-#include "search/step_pacer.h"
+#include "search/exhaustive/exhaustive_search.h"
+#include "search/genetic/genetic_search.h"
+#include "search/random/random_search.h"
+#include "search/run/step_pacer.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <limits>
 
 #include "core/distances.h"
-#include "search/exact_search.h"
-#include "search/exhaustive_search.h"
-#include "search/local_search.h"
-#include "search/run_control.h"
+#include "search/exact/exact_search.h"
+#include "search/exhaustive/exhaustive_search.h"
+#include "search/local/local_search.h"
+#include "search/run/run_control.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"

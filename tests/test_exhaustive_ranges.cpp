@@ -8,10 +8,10 @@
 #include <random>
 #include <thread>
 
-#include "search/exhaustive_ranges.h"
-#include "search/exhaustive_search.h"
-#include "search/route_guess.h"
-#include "search/step_pacer.h"
+#include "search/exhaustive/exhaustive_ranges.h"
+#include "search/exhaustive/exhaustive_search.h"
+#include "search/exhaustive/route_guess.h"
+#include "search/run/step_pacer.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"

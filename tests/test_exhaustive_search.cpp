@@ -5,8 +5,8 @@
 #include <random>
 
 #include "core/distances.h"
-#include "search/exhaustive_search.h"
-#include "search/step_pacer.h"
+#include "search/exhaustive/exhaustive_search.h"
+#include "search/run/step_pacer.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"

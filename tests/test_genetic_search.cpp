@@ -4,8 +4,8 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "search/genetic_breeding.h"
-#include "search/genetic_search.h"
+#include "search/genetic/genetic_breeding.h"
+#include "search/genetic/genetic_search.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 

@@ -6,9 +6,9 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "search/local_search.h"
-#include "search/nearest_route.h"
-#include "search/neighbour_lists.h"
+#include "search/local/local_search.h"
+#include "search/local/nearest_route.h"
+#include "search/neighbours/neighbour_lists.h"
 #include "support/point_set_kinds.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"

@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "core/distances.h"
-#include "search/exact_search.h"
-#include "search/local_search.h"
-#include "search/lower_bound.h"
+#include "search/bound/lower_bound.h"
+#include "search/exact/exact_search.h"
+#include "search/local/local_search.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <random>
 
-#include "search/nearest_route.h"
-#include "search/neighbour_lists.h"
-#include "search/point_tree.h"
+#include "search/local/nearest_route.h"
+#include "search/neighbours/neighbour_lists.h"
+#include "search/neighbours/point_tree.h"
 #include "support/point_set_kinds.h"
 #include "support/search_reference.h"
 

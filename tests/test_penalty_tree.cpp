@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "search/candidate_graph.h"
-#include "search/penalty_tree.h"
+#include "search/bound/penalty_tree.h"
+#include "search/neighbours/candidate_graph.h"
 #include "support/point_sets.h"
 
 namespace {
@@ -73,14 +73,15 @@ TEST(PenaltyTree, BothTreesMatchKruskalOverEveryPair)
     std::mt19937 random(17);
     for (int kind = 0; kind < skKindCount; ++kind) {
         for (int32_t n : {1, 2, 3, 9, 40}) {
-            const TCoordinates c = CoordinatesOf(MakeSet(kind, n, random));
+            const TPointArray points = MakeSet(kind, n, random);
+            const TCoordinates c = CoordinatesOf(points);
             const std::vector<double> penalties = RandomPenalties(n, random);
             const double expected = ReferenceTreeWeight(c, penalties);
             TPenaltyTree complete;
             ASSERT_TRUE(CompletePenaltyTree(c.X, c.Y, penalties, complete, {}));
             // Every point reaches the others: a candidate graph of all pairs.
             TCandidateGraph graph;
-            ASSERT_TRUE(BuildCandidateGraph(c.X, c.Y, n, {}, graph));
+            ASSERT_TRUE(BuildCandidateGraph(points, n, {}, graph));
             TPenaltyTree sparse;
             SparsePenaltyTree(graph, penalties, sparse);
             const double tolerance = 1e-12 * (1 + static_cast<double>(complete.Magnitude));
@@ -92,16 +93,17 @@ TEST(PenaltyTree, BothTreesMatchKruskalOverEveryPair)
 }
 
 // Every point is linked to each point nearer than its neighbourCount-th
-// nearest, whatever the grid's cells make of the set.
+// nearest, however the point tree splits the set.
 TEST(CandidateGraph, HoldsEveryNearestNeighbour)
 {
     std::mt19937 random(29);
     for (int kind = 0; kind < skKindCount; ++kind) {
         for (int32_t n : {2, 7, 60, 500}) {
-            const TCoordinates c = CoordinatesOf(MakeSet(kind, n, random));
+            const TPointArray points = MakeSet(kind, n, random);
+            const TCoordinates c = CoordinatesOf(points);
             const int32_t count = 5;
             TCandidateGraph graph;
-            ASSERT_TRUE(BuildCandidateGraph(c.X, c.Y, count, {}, graph));
+            ASSERT_TRUE(BuildCandidateGraph(points, count, {}, graph));
             for (int32_t i = 0; i < n; ++i) {
                 std::vector<double> distances;
                 for (int32_t j = 0; j < n; ++j)

@@ -4,7 +4,7 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "search/random_search.h"
+#include "search/random/random_search.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "search/route_ring.h"
+#include "search/local/route_ring.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "core/distances.h"
 #include "core/random_source.h"
-#include "search/run_control.h"
+#include "search/run/run_control.h"
 #include "support/scripted_host.h"
 
 namespace {

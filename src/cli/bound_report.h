@@ -6,7 +6,7 @@
 #include "cli/cli_progress.h"
 #include "core/number_text.h"
 #include "core/point_set.h"
-#include "search/lower_bound.h"
+#include "search/bound/lower_bound.h"
 
 // The lower bound as the tool computes and reports it, for "bound" and for
 // "solve --bound".

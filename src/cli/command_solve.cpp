@@ -21,7 +21,7 @@
 #include "core/point_set_ops.h"
 #include "core/tour_file.h"
 #include "core/tsplib_file.h"
-#include "search/run_control.h"
+#include "search/run/run_control.h"
 
 namespace {
 

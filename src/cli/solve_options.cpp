@@ -6,7 +6,7 @@
 
 #include "cli/exit_status.h"
 #include "cli/option_values.h"
-#include "search/exhaustive_search.h"
+#include "search/exhaustive/exhaustive_search.h"
 
 namespace {
 

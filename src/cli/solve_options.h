@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "search/run_control.h"
+#include "search/run/run_control.h"
 
 // The command line of "solve": which method, and its settings.
 

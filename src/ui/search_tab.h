@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "search/run_control.h"
+#include "search/run/run_control.h"
 
 class QCheckBox;
 class QComboBox;

@@ -11,7 +11,7 @@
 #include "core/point_file.h"
 #include "core/point_set.h"
 #include "core/random_source.h"
-#include "search/run_control.h"
+#include "search/run/run_control.h"
 #include "support/scripted_host.h"
 
 namespace {

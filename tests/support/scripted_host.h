@@ -10,7 +10,7 @@
 #include "core/point_set_ops.h"
 #include "core/progress.h"
 #include "core/random_source.h"
-#include "search/run_control.h"
+#include "search/run/run_control.h"
 
 // Long work's progress object for tests: it records what the work asked of
 // the window and plays the user. It can clear the stop flag once the bar has

@@ -12,7 +12,7 @@
 #include "core/csv_points.h"
 #include "core/tour_file.h"
 #include "scripted_dialogs.h"
-#include "search/exhaustive_search.h"
+#include "search/exhaustive/exhaustive_search.h"
 #include "support/scripted_host.h"
 #include "ui/commands.h"
 #include "ui/point_list.h"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/point_set.h"
+#include "core/progress.h"
+#include "search/run/search_outcome.h"
+
+// Any set with a point has a route; kicks begin at three points.
+inline constexpr int32_t MinLocalPoints = 1;
+
+// The parameter controls' ranges.
+inline constexpr double MinLocalSeconds = 1.0;
+inline constexpr double MaxLocalSeconds = 3600.0;
+inline constexpr int32_t MinLocalTries = 1;
+inline constexpr int32_t MaxLocalTries = 10000000;
+
+struct TLocalParams {
+    // Stop after TimeLimitSeconds; otherwise after Tries perturbations.
+    bool StopByTime = true;
+    double TimeLimitSeconds = 5.0;
+    int32_t Tries = 1000;
+    // -1 leaves both ends free; a point of the set makes the route start
+    // there (any other value counts as -1).
+    int32_t StartPoint = -1;
+};
+
+// A good route fast, for any engine that wants one: the nearest-neighbour
+// route from startPoint (-1: from a free end), then 2-opt and Or-opt until
+// no move helps. Works from the coordinates alone and draws no random
+// numbers: the same points give the same route.
+TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint);
+
+// "Optymalizacja lokalna (2-opt, Or-opt)": QuickRoute's route, then rounds
+// of a small random kick (two short neighbouring stretches trade places)
+// followed by 2-opt and Or-opt around it, keeping the route when it came out
+// no longer. The random source is reseeded from the clock once, at the
+// start, so the same clock reading and Tries give the same route. Reads the
+// coordinates only, never the distance matrix. The bar counts tries, or
+// milliseconds of the time limit. Steps counts the kicks done; FBestRoute
+// holds a whole route when it returns, after a stop too.
+TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLocalParams& params,
+                           bool pumpEveryStep = false);

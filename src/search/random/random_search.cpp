@@ -1,0 +1,124 @@
+#include "search/random/random_search.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/point_set.h"
+#include "core/random_source.h"
+#include "search/run/step_pacer.h"
+
+void RandomRoute(TSpecimen& route)
+{
+    const int32_t n = static_cast<int32_t>(route.size());
+    for (int32_t& entry : route)
+        entry = -1;
+    ReseedFromClock();
+    for (int32_t value = 0; value < n; ++value) {
+        // The hunt for a free entry starts after the drawn one, not at it.
+        int32_t j = RandomBelow(n);
+        do {
+            ++j;
+            if (j > n - 1)
+                j = 0;
+        } while (route[j] != -1);
+        route[j] = value;
+    }
+}
+
+namespace {
+
+// The length of the walk's route, measured again only from the first leg an
+// exchange touched: the legs and the running sums before it stand, and
+// adding the rest in the same order gives RouteLength's bits.
+class TWalkLength {
+public:
+    TWalkLength(const TDistanceMatrix& distances, const TSpecimen& route)
+        : FDistances(distances), FRoute(route), FLegs(route.size() > 1 ? route.size() - 1 : 0), FSums(FLegs.size())
+    {
+        for (size_t i = 0; i < FLegs.size(); ++i)
+            FLegs[i] = Leg(i);
+    }
+
+    // Entries p and p + 1 were exchanged.
+    void Exchanged(size_t p)
+    {
+        const size_t from = p > 0 ? p - 1 : 0;
+        for (size_t i = from; i <= p + 1 && i < FLegs.size(); ++i)
+            FLegs[i] = Leg(i);
+        if (from < FDirty)
+            FDirty = from;
+    }
+
+    double Length()
+    {
+        double sum = FDirty > 0 ? FSums[FDirty - 1] : 0.0;
+        for (size_t i = FDirty; i < FLegs.size(); ++i) {
+            sum = AddLeg(sum, FLegs[i]);
+            FSums[i] = sum;
+        }
+        FDirty = FLegs.size();
+        return sum;
+    }
+
+private:
+    double Leg(size_t i) const { return FDistances[FRoute[i]][FRoute[i + 1]]; }
+
+    // The matrix may grow while events run (a point added on the map), so
+    // it is indexed afresh rather than through kept pointers.
+    const TDistanceMatrix& FDistances;
+    const TSpecimen& FRoute;
+    std::vector<double> FLegs;
+    std::vector<double> FSums;
+    size_t FDirty = 0;
+};
+
+}  // namespace
+
+TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t tries, bool pumpEveryStep)
+{
+    progress.ShowStatus("Przeszukiwanie losowe...", 0);
+    const int32_t n = static_cast<int32_t>(state.FPoints.size());
+    TSearchOutcome outcome;
+    if (n < MinRandomPoints) {
+        progress.ShowStatus("", 0);
+        return outcome;
+    }
+
+    TSpecimen route(n);
+    RandomRoute(route);
+    state.FBestRoute.resize(n);
+    double best = -1.0;
+    int32_t sweep = 0;
+    // A count typed below the control's minimum runs no try; a negative
+    // maximum would drag the bar's minimum down with it.
+    progress.PrBar().SetMax(std::max(tries, 0));
+
+    TStepPacer pacer(progress, pumpEveryStep);
+    TWalkLength walk(state.FDistances, route);
+    for (int32_t t = 0; t < tries; ++t) {
+        const double length = walk.Length();
+        outcome.Evaluated = true;
+        ++outcome.Steps;
+        if (length < best || best == -1.0) {
+            best = length;
+            state.FBestRoute = route;
+            // The sweep wraps at N - 2, so after an improvement the last
+            // pair is never exchanged.
+            ++sweep;
+            if (sweep == n - 2)
+                sweep = 0;
+            SwapValues(route[sweep], route[sweep + 1]);
+            walk.Exchanged(sweep);
+        } else {
+            const int32_t k = RandomBelow(n - 1);
+            SwapValues(route[k], route[k + 1]);
+            walk.Exchanged(k);
+        }
+        if (!pacer.Step())
+            break;
+    }
+    pacer.Flush();
+    state.FRoute = route;
+    progress.ShowStatus("", 0);
+    return outcome;
+}

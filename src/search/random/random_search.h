@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/point_set.h"
+#include "core/progress.h"
+#include "search/run/search_outcome.h"
+
+// The points needed for the neighbour exchanges of the random search.
+inline constexpr int32_t MinRandomPoints = 3;
+
+// Fills route, in place and at its own length, with a random permutation of
+// its indices. Reseeds the random source from the clock at every call, so
+// two calls within one clock tick give the same route.
+void RandomRoute(TSpecimen& route);
+
+// "Przeszukiwanie losowe": a walk of neighbour exchanges from one random
+// route, tries routes long, keeping the shortest seen in FBestRoute.
+TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t tries, bool pumpEveryStep = false);

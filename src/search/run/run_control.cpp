@@ -1,0 +1,110 @@
+#include "search/run/run_control.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/number_text.h"
+#include "search/exhaustive/exhaustive_search.h"
+#include "search/random/random_search.h"
+
+namespace {
+
+int64_t NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string TooFewPoints(int32_t needed)
+{
+    return "Za mało punktów dla wybranej metody (potrzeba co najmniej " + std::to_string(needed) + ").";
+}
+
+}  // namespace
+
+std::string SearchRefusal(TSearchMethod method, int32_t pointCount)
+{
+    switch (method) {
+    case smExhaustive:
+        if (pointCount < 1)
+            return TooFewPoints(1);
+        // Beyond 20 points n! no longer fits the route counter.
+        if (pointCount > MaxExhaustivePoints)
+            return "Przeszukiwanie wyczerpujące obsługuje najwyżej 20 punktów.";
+        return {};
+    case smRandom:
+        return pointCount < MinRandomPoints ? TooFewPoints(MinRandomPoints) : std::string();
+    case smGenetic:
+        return pointCount < MinGeneticPoints ? TooFewPoints(MinGeneticPoints) : std::string();
+    case smExact:
+        return ExactRefusal(pointCount, PhysicalMemoryBytes());
+    case smLocal:
+        return pointCount < MinLocalPoints ? TooFewPoints(MinLocalPoints) : std::string();
+    default:
+        return "Nieznana metoda przeszukiwania.";
+    }
+}
+
+bool MethodReadsMatrix(TSearchMethod method)
+{
+    return method == smExhaustive || method == smRandom || method == smGenetic;
+}
+
+TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
+                     const TRunView& view)
+{
+    TRunResult result;
+    const int32_t n = static_cast<int32_t>(state.FPoints.size());
+    result.Refusal = SearchRefusal(method, n);
+    if (!result.Refusal.empty())
+        return result;
+
+    if (view.ClearRoute)
+        view.ClearRoute();
+    state.FRoute.resize(n, 0);
+    state.FBestRoute.resize(n, 0);
+    state.FSearching = true;
+    progress.PrBar().SetPosition(0);
+    if (view.SearchBegins)
+        view.SearchBegins();
+    progress.ProcessEvents();
+    const int64_t start = NowMs();
+
+    const bool pumpEveryStep = view.PumpEveryStep;
+    switch (method) {
+    case smExhaustive:
+        result.Outcome = SearchExhaustive(state, progress, pumpEveryStep, settings.ExhaustiveThreads);
+        break;
+    case smRandom:
+        result.Outcome = SearchRandom(state, progress, settings.RandomCount, pumpEveryStep);
+        break;
+    case smGenetic:
+        result.Outcome = SearchGenetic(state, progress, settings.Genetic, pumpEveryStep);
+        break;
+    case smExact:
+        result.Outcome = SearchExact(state, progress, settings.Exact, pumpEveryStep);
+        break;
+    case smLocal:
+        result.Outcome = SearchLocal(state, progress, settings.Local, pumpEveryStep);
+        break;
+    }
+
+    // A run that evaluated nothing (no tries) has no route to measure or
+    // apply: the links stay cleared and only the time is reported.
+    const bool evaluated = result.Outcome.Evaluated;
+    // Without a matrix (the command-line tool for a method that needs none)
+    // the legs come from the coordinates, which is what the matrix holds.
+    const bool haveMatrix = state.FDistances.size() == state.FPoints.size();
+    if (evaluated)
+        result.Length = haveMatrix ? RouteLength(state.FDistances, state.FBestRoute)
+                                   : RouteLengthOfPoints(state.FPoints, state.FBestRoute);
+    result.ElapsedMs = std::max<int64_t>(0, NowMs() - start);
+    result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
+    if (evaluated)
+        result.Lines.push_back("Długość najkrótszej drogi: " + FormatNumber(result.Length, 2, progress.NumberFormat()));
+    state.FSearching = false;
+    if (evaluated)
+        ApplyBestRoute(state.FPoints, state.FBestRoute);
+    progress.PrBar().SetPosition(0);
+    return result;
+}

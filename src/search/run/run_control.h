@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/point_set.h"
+#include "core/progress.h"
+#include "search/exact/exact_search.h"
+#include "search/genetic/genetic_search.h"
+#include "search/local/local_search.h"
+#include "search/run/search_outcome.h"
+
+// The methods, in the order of the method list.
+enum TSearchMethod : int {
+    smExhaustive = 0,
+    smRandom = 1,
+    smGenetic = 2,
+    smExact = 3,
+    smLocal = 4,
+};
+
+// Whether a method reads the distance matrix; the others work from the
+// coordinates, so the command-line tool need not build n * n cells.
+bool MethodReadsMatrix(TSearchMethod method);
+
+// The search tab's settings, read when a search starts.
+struct TSearchSettings {
+    int32_t RandomCount = 1000;
+    TGeneticParams Genetic;
+    TExactParams Exact;
+    TLocalParams Local;
+    // The exhaustive search's threads: 0 one per core, 1 the counting order
+    // in this thread alone.
+    int32_t ExhaustiveThreads = 0;
+};
+
+// What the run control asks of whoever shows the run, around the search
+// itself. Two moments, because the second needs the flag already raised.
+struct TRunView {
+    // Before the flag is raised: every link cleared (ClearRoute), the set
+    // marked changed, and the matrix and what shows the set rebuilt.
+    std::function<void()> ClearRoute;
+    // With the flag raised: the result list emptied, the enabling rules of
+    // the stop and search commands run again, the hourglass shown.
+    std::function<void()> SearchBegins;
+    // The user's long time pattern (H, HH, h, hh, m, mm, s, ss, AP, ap, t).
+    std::string LongTimeFormat = "HH:mm:ss";
+    // Tests ask for a pass of events after every step to stop at an exact
+    // step; the window and the tool let the methods pace them.
+    bool PumpEveryStep = false;
+};
+
+struct TRunResult {
+    // Why the run was refused; empty when it ran. A refused run changes
+    // nothing; the window shows the text in a box captioned "Szukaj drogi".
+    std::string Refusal;
+    TSearchOutcome Outcome;
+    // RouteLength of FBestRoute, when a route was evaluated.
+    double Length = 0.0;
+    int64_t ElapsedMs = 0;
+    // The result lines, in order: the search time, then (when a route was
+    // evaluated) the best length. The caller appends them to its result
+    // list and then shows the new links.
+    std::vector<std::string> Lines;
+};
+
+// Empty when the method can search this many points, otherwise the text
+// that says why not.
+std::string SearchRefusal(TSearchMethod method, int32_t pointCount);
+
+// "Szukaj drogi": clears the links, runs the method, measures the best route,
+// writes the result lines and turns the best route into links. The caller
+// then shows the lines and the links.
+TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
+                     const TRunView& view);
