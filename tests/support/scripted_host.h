@@ -41,6 +41,8 @@ public:
     }
     bool GoOn() const override { return State.FSearching; }
     TNumberFormat NumberFormat() const override { return Format; }
+    bool WatchesRoutes() const override { return Watching; }
+    void OfferRoute(const TRouteOffer& offer) override { Offers.push_back({offer.Route, offer.Length}); }
 
     // Counts steps for StopAfterSteps from here on. A run arms itself when
     // the search begins; a test that calls a method directly arms here.
@@ -78,6 +80,13 @@ public:
     int64_t StopAfterSteps = -1;
     int64_t StepsAtStop = -1;
     std::function<void()> OnEvents;
+    // Whether the host watches the routes a search offers, and the offers.
+    bool Watching = false;
+    struct TOffered {
+        TSpecimen Route;
+        double Length = 0.0;
+    };
+    std::vector<TOffered> Offers;
 
     std::vector<std::string> StatusTexts;
     std::vector<std::string> Results;

@@ -179,6 +179,8 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TEx
     THeldKarpTable table(points, params.StartPoint);
     progress.PrBar().SetMax(static_cast<int32_t>(table.Blocks().size()));
     TStepPacer pacer(progress, pumpEveryStep);
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
+    pacer.Improved();
     if (table.Allocate()) {
         if (FillTable(table, pacer, WorkerCount(pumpEveryStep)))
             state.FBestRoute = table.Route();

@@ -4,10 +4,12 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "search/exhaustive/exhaustive_scan.h"
@@ -21,12 +23,31 @@ using namespace std::chrono_literals;
 // decides from there when events run.
 constexpr auto WatchInterval = 1ms;
 
+// The shortest route any worker has found, kept for a progress that
+// watches routes: workers write it when they improve (a few times a run),
+// the calling thread reads it when the pacer offers a route.
+struct TPublishedBest {
+    std::mutex Mutex;
+    TSpecimen Route;
+    double Length = 0.0;
+    bool Changed = false;
+};
+
 // What a worker steps: its own count, read by the calling thread, and the
 // stop that the calling thread raises, looked at with every step and every
 // floor: a worker never goes more than a fraction of a millisecond without.
 class TRangeStepper {
 public:
     TRangeStepper(std::atomic<int64_t>& done, const std::atomic<bool>& stop) : FDone(done), FStop(stop) {}
+
+    // Runs on every improvement of the worker's best; empty unless someone
+    // watches routes.
+    std::function<void()> OnImproved;
+    void Improved()
+    {
+        if (OnImproved)
+            OnImproved();
+    }
 
     bool Step() { return StepBy(1); }
     bool StepBy(int64_t steps)
@@ -45,10 +66,20 @@ private:
 
 struct TRangeWorker {
     TRangeWorker(const TDistanceMatrix& distances, int32_t n, const std::atomic<bool>& stop,
-                 std::atomic<double>& shared)
+                 std::atomic<double>& shared, TPublishedBest* published)
         : Route(n), Stepper(Done, stop), Scan(distances, n, Stepper, Route)
     {
         Scan.ShareBest(shared);
+        if (published == nullptr)
+            return;
+        Stepper.OnImproved = [this, published] {
+            const std::lock_guard<std::mutex> lock(published->Mutex);
+            if (Scan.Best() < published->Length) {
+                published->Route = Route;
+                published->Length = Scan.Best();
+                published->Changed = true;
+            }
+        };
     }
 
     // Its own cache line: the calling thread reads it while others write.
@@ -113,10 +144,14 @@ int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int3
     std::condition_variable finishedChanged;
     int32_t finished = 0;
 
+    TPublishedBest published;
+    published.Route = bestRoute;
+    published.Length = best.Length;
+    TPublishedBest* const watched = pacer.WatchesRoutes() ? &published : nullptr;
     const int32_t count = static_cast<int32_t>(std::min<int64_t>(threads, ranges));
     std::vector<std::unique_ptr<TRangeWorker>> workers;
     for (int32_t w = 0; w < count; ++w)
-        workers.push_back(std::make_unique<TRangeWorker>(distances, n, stop, shared));
+        workers.push_back(std::make_unique<TRangeWorker>(distances, n, stop, shared, watched));
 
     auto work = [&](TRangeWorker& worker) {
         for (int64_t range = nextRange.fetch_add(1); range < ranges; range = nextRange.fetch_add(1))
@@ -153,22 +188,40 @@ int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int3
         if (started == 0)
             return -1;
 
+        TSpecimen offered;
+        pacer.SetRouteOffer([&] {
+            {
+                const std::lock_guard<std::mutex> guard(published.Mutex);
+                offered = published.Route;
+            }
+            pacer.OfferRoute(offered, RouteLength(distances, offered));
+        });
+        pacer.Improved();
+
         int64_t reported = 0;
         std::unique_lock<std::mutex> lock(mutex);
-        while (finished < started) {
+        // At least one report, so that however fast the workers are, events
+        // get their turn and a watcher sees the route they started from.
+        do {
             finishedChanged.wait_for(lock, WatchInterval, [&] { return finished == started; });
             lock.unlock();
             const int64_t steps = decided();
+            if (watched != nullptr) {
+                const std::lock_guard<std::mutex> guard(watched->Mutex);
+                if (std::exchange(watched->Changed, false))
+                    pacer.Improved();
+            }
             if (!stop.load(std::memory_order_relaxed)) {
                 if (!pacer.StepBy(steps - reported))
                     stop.store(true, std::memory_order_relaxed);
                 reported = steps;
             }
             lock.lock();
-        }
+        } while (finished < started);
         lock.unlock();
         threadsRunning.clear();
         pacer.Count(decided() - reported);
+        pacer.SetRouteOffer({});
     }
 
     for (const auto& worker : workers) {

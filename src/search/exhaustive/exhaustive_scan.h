@@ -181,6 +181,9 @@ private:
     void SetBest(const int32_t* route)
     {
         std::copy_n(route, FCount, FBestRoute.begin());
+        // Steppers that show the best route live hear of each new one.
+        if constexpr (requires(TStepper & stepper) { stepper.Improved(); })
+            FStepper.Improved();
         FThreshold = FFilter ? std::min(FBest, FSharedSeen) * FMargin : std::numeric_limits<double>::infinity();
     }
 

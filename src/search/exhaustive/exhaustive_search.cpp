@@ -42,6 +42,8 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool
         pacer.ShowShareOf(last + 1);
     const int32_t count = ExhaustiveThreadCount(n, pumpEveryStep, threads);
     if (count < 2 || SearchExhaustiveRanges(state.FDistances, n, count, pacer, state.FBestRoute) < 0) {
+        pacer.SetRouteOffer(
+            [&] { pacer.OfferRoute(state.FBestRoute, RouteLength(state.FDistances, state.FBestRoute)); });
         TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
         scan.Run();
     }

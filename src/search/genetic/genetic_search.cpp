@@ -53,6 +53,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const T
     state.FBestRoute.resize(width);
 
     TStepPacer pacer(progress, pumpEveryStep);
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, best); });
     TSpecimen slot(width);
     for (int32_t i = 0; i < population; ++i) {
         RandomRoute(slot);
@@ -91,6 +92,7 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const T
                 best = length;
                 std::copy_n(route, width, state.FBestRoute.begin());
                 outcome.Evaluated = true;
+                pacer.Improved();
             }
         }
         const long double sum = LengthSum(fitness.data(), population);

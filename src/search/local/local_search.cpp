@@ -63,9 +63,11 @@ double Kick(TLocalOptimiser& optimiser)
 
 // Kicks and settles the route while next(kicks done) allows, keeping each
 // settled route that is no longer than the one before, so the route is
-// always the best seen. Returns the kicks done; an interrupted one is taken
-// back and not counted.
-int64_t Iterate(TLocalOptimiser& optimiser, const TLocalPoll& poll, const std::function<bool(int64_t)>& next)
+// always the best seen when next is asked. improved runs after each kick
+// that made the route shorter. Returns the kicks done; an interrupted one
+// is taken back and not counted.
+int64_t Iterate(TLocalOptimiser& optimiser, const TLocalPoll& poll, const std::function<bool(int64_t)>& next,
+                const std::function<void()>& improved)
 {
     TRouteRing& ring = optimiser.Ring();
     if (ring.Size() < 4)
@@ -83,6 +85,8 @@ int64_t Iterate(TLocalOptimiser& optimiser, const TLocalPoll& poll, const std::f
         }
         if (added - gained > 0.0)
             ring.Undo();
+        else if (added - gained < 0.0)
+            improved();
         ++done;
     }
     ring.SetRecording(false);
@@ -151,21 +155,37 @@ TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLo
         NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points), tick);
     state.FBestRoute = first;
     outcome.Evaluated = true;
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
+    pacer.Improved();
 
     if (progress.GoOn() && !timeUp) {
         TLocalOptimiser optimiser(points, lists, start);
         optimiser.SetRoute(first);
         const TLocalPoll poll = [&] { return pacer.Poll() && !timeUp; };
         optimiser.Polish(poll);
+        // From here the optimiser's ring holds the best route only between
+        // kicks, so the route is offered there.
+        pacer.SetRouteOffer({});
+        pacer.Improved();
+        const auto offerSettled = [&] {
+            if (!pacer.OfferDue())
+                return;
+            const TSpecimen route = optimiser.Route();
+            pacer.OfferRoute(route, RouteLengthOfPoints(points, route));
+        };
         if (!optimiser.Interrupted()) {
-            outcome.Steps = Iterate(optimiser, poll, [&](int64_t done) {
-                if (!byTime)
-                    return (done == 0 || pacer.Step()) && done < tries;
-                if (!pacer.Poll() || timeUp)
-                    return false;
-                timeUp = elapsedMs() >= limitMs;
-                return !timeUp;
-            });
+            outcome.Steps = Iterate(
+                optimiser, poll,
+                [&](int64_t done) {
+                    offerSettled();
+                    if (!byTime)
+                        return (done == 0 || pacer.Step()) && done < tries;
+                    if (!pacer.Poll() || timeUp)
+                        return false;
+                    timeUp = elapsedMs() >= limitMs;
+                    return !timeUp;
+                },
+                [&pacer] { pacer.Improved(); });
             // The queue's shortcut may have left a move behind; a stop
             // pressed by the user is honoured, the time limit is not.
             if (progress.GoOn())

@@ -94,6 +94,7 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t 
     progress.PrBar().SetMax(std::max(tries, 0));
 
     TStepPacer pacer(progress, pumpEveryStep);
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, best); });
     TWalkLength walk(state.FDistances, route);
     for (int32_t t = 0; t < tries; ++t) {
         const double length = walk.Length();
@@ -102,6 +103,7 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t 
         if (length < best || best == -1.0) {
             best = length;
             state.FBestRoute = route;
+            pacer.Improved();
             // The sweep wraps at N - 2, so after an improvement the last
             // pair is never exchanged.
             ++sweep;

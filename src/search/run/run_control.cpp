@@ -99,6 +99,9 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
         result.Length = haveMatrix ? RouteLength(state.FDistances, state.FBestRoute)
                                    : RouteLengthOfPoints(state.FPoints, state.FBestRoute);
     result.ElapsedMs = std::max<int64_t>(0, NowMs() - start);
+    // Whoever watches the routes sees the one reported last.
+    if (evaluated && progress.WatchesRoutes())
+        progress.OfferRoute({state.FBestRoute, result.Length, result.ElapsedMs});
     result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
     if (evaluated)
         result.Lines.push_back("Długość najkrótszej drogi: " + FormatNumber(result.Length, 2, progress.NumberFormat()));

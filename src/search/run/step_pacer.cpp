@@ -31,10 +31,26 @@ void SetPacerClock(TPacerClock clock)
     PacerClock() = std::move(clock);
 }
 
-TStepPacer::TStepPacer(TProgress& progress, bool pumpEveryStep) : FProgress(progress), FPumpEveryStep(pumpEveryStep)
+TStepPacer::TStepPacer(TProgress& progress, bool pumpEveryStep)
+    : FProgress(progress), FPumpEveryStep(pumpEveryStep), FWatchesRoutes(progress.WatchesRoutes())
 {
-    FLastRead = Now();
+    FBegin = Now();
+    FLastRead = FBegin;
     FLastPump = FLastRead;
+}
+
+void TStepPacer::SetRouteOffer(std::function<void()> offer)
+{
+    if (FWatchesRoutes)
+        FRouteOffer = std::move(offer);
+}
+
+void TStepPacer::OfferRoute(const TSpecimen& route, double length)
+{
+    FImproved = false;
+    FPumpsAtOffer = FPumps;
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Now() - FBegin).count();
+    FProgress.OfferRoute({route, length, static_cast<int64_t>(elapsed)});
 }
 
 void TStepPacer::Flush()
@@ -93,6 +109,8 @@ bool TStepPacer::Checkpoint()
 
 bool TStepPacer::Pump()
 {
+    if (FImproved && FRouteOffer)
+        FRouteOffer();
     if (FBeforePump)
         FBeforePump();
     ++FPumps;

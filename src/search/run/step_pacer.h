@@ -84,6 +84,21 @@ public:
     // status text only when it can be seen.
     void SetBeforePump(std::function<void()> beforePump) { FBeforePump = std::move(beforePump); }
 
+    // Live routes, for a progress that watches them (nothing happens
+    // otherwise). The search calls Improved whenever its best route gets
+    // shorter; before the next pass of events the pacer runs the offer
+    // given here, once for any number of improvements since the last one.
+    // The offer reads the best route and hands it to OfferRoute; a search
+    // whose best route is not whole whenever events may run sets none and
+    // asks OfferDue at its own safe points instead.
+    void SetRouteOffer(std::function<void()> offer);
+    void Improved() { FImproved = true; }
+    bool WatchesRoutes() const { return FWatchesRoutes; }
+    // An improvement waits and events have run since the last offer.
+    bool OfferDue() const { return FImproved && FWatchesRoutes && FPumps != FPumpsAtOffer; }
+    // Hands the route to the progress with the time since the pacer began.
+    void OfferRoute(const TSpecimen& route, double length);
+
     bool PumpEveryStep() const { return FPumpEveryStep; }
     int64_t StepsDone() const { return FStepsDone + FPending; }
     // Passes of the event loop so far; a method that holds pointers into
@@ -105,7 +120,12 @@ private:
     int64_t FStepsDone = 0;
     int64_t FPumps = 0;
     int64_t FShareTotal = 0;
+    TClock::time_point FBegin;
     TClock::time_point FLastRead;
     TClock::time_point FLastPump;
     std::function<void()> FBeforePump;
+    bool FWatchesRoutes = false;
+    bool FImproved = false;
+    int64_t FPumpsAtOffer = -1;
+    std::function<void()> FRouteOffer;
 };
