@@ -267,3 +267,53 @@ TEST(ExactSearch, PointAddedDuringTheSearchTakesNoPart)
     EXPECT_TRUE(IsPermutation(state.FBestRoute));
     EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), expected);
 }
+
+// Beside the machine's memory, what this process can still get: the table
+// and its few tens of megabytes around it must fit.
+TEST(ExactSearch, RefusalWeighsWhatTheProcessCanGet)
+{
+    const uint64_t gigabytes24 = 24000000000u;
+    const uint64_t table20 = uint64_t{20} << 22;
+    const struct {
+        const char* name;
+        int32_t count;
+        uint64_t room;
+        bool refused;
+    } rows[] = {
+        {"room unknown", 25, UINT64_MAX, false},
+        {"24 points in 1 GB", 24, 1000000000u, true},
+        {"22 points in 1 GB", 22, 1000000000u, false},
+        {"room for the table alone", 20, table20, true},
+        {"room for the table and more", 20, table20 + 100000000u, false},
+    };
+    for (const auto& row : rows) {
+        const std::string refusal = ExactRefusal(row.count, gigabytes24, row.room);
+        EXPECT_EQ(!refusal.empty(), row.refused) << row.name << ": " << refusal;
+        if (row.refused) {
+            EXPECT_EQ(refusal.rfind("Metoda dokładna potrzebowałaby ", 0), 0u) << row.name;
+        }
+    }
+    EXPECT_EQ(ExactMemoryQuestion(23), "");
+    EXPECT_EQ(ExactMemoryQuestion(25), "Metoda dokładna potrzebuje ok. 3,4 GB pamięci. Kontynuować?");
+}
+
+// Only a route the table proved is called the shortest.
+TEST(ExactSearch, StoppedRunIsNotCalledTheShortest)
+{
+    for (const bool stop : {false, true}) {
+        TPointSetState state;
+        std::mt19937 random(3);
+        SetPoints(state, MakeSet(skScattered, 12, random));
+        TScriptedHost host(state);
+        if (stop)
+            host.StopAfterSteps = 1;
+        TSearchSettings settings;
+        const TRunResult result = RunSearch(state, host, smExact, settings);
+        ASSERT_EQ(result.Lines.size(), 2u);
+        EXPECT_EQ(result.Outcome.Proved, !stop);
+        EXPECT_EQ(
+            result.Lines[1].rfind(stop ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ", 0),
+            0u)
+            << result.Lines[1];
+    }
+}

@@ -82,6 +82,10 @@ std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod met
         TJsonObject object;
         object.Add("method", std::string(MethodName(method))).Add("points", pointCount).Add("length", length);
         object.Add("route", route).Add("steps", result.Outcome.Steps).Add("elapsed_ms", result.ElapsedMs);
+        // Whether the exact method proved its route the shortest (a stop
+        // leaves it unproved).
+        if (method == smExact)
+            object.AddFlag("proved", result.Outcome.Proved);
         if (wantBound) {
             const double none = std::numeric_limits<double>::quiet_NaN();
             const bool certified = bound && bound->Certified;
@@ -156,6 +160,10 @@ int RunSolve(const std::vector<std::string>& args)
     view.LongTimeFormat = SystemLongTimeFormat();
     const TRunResult result = RunSearch(state, progress, method, settings, view);
     progress.EndProgress();
+    if (!result.Failure.empty()) {
+        ErrorLine(FilePlace("solve", fileName) + result.Failure);
+        return ExitFailure;
+    }
 
     // A stopped search wants its answer now, not a further long run.
     std::optional<TLowerBound> bound;

@@ -66,6 +66,12 @@ TJsonObject& TJsonObject::Add(const std::string& name, int64_t value)
     return *this;
 }
 
+TJsonObject& TJsonObject::AddFlag(const std::string& name, bool value)
+{
+    Field(name, value ? "true" : "false");
+    return *this;
+}
+
 TJsonObject& TJsonObject::Add(const std::string& name, double value)
 {
     Field(name, JsonDouble(value));

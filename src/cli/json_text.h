@@ -16,6 +16,9 @@ public:
     // same 64-bit float; null for a value JSON can't hold.
     TJsonObject& Add(const std::string& name, double value);
     TJsonObject& Add(const std::string& name, const std::vector<int32_t>& values);
+    // true or false; a name of its own, so that a string literal never
+    // turns into a flag.
+    TJsonObject& AddFlag(const std::string& name, bool value);
 
     std::string Text() const { return "{" + FBody + "}"; }
 

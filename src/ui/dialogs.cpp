@@ -94,6 +94,17 @@ TDialogs::TAnswer TDialogs::AskYesNoCancel(QWidget* parent, const QString& capti
     return TAnswer::Cancel;
 }
 
+bool TDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Tak"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nie"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
 std::optional<QString> TDialogs::OpenFileName(QWidget* parent)
 {
     return RunFileDialog(parent, QFileDialog::AcceptOpen, FOpenFileName, FWorkingFolder);

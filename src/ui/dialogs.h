@@ -27,6 +27,8 @@ public:
     virtual void ShowInformation(QWidget* parent, const QString& caption, const QString& text);
     // "&Tak", "&Nie", "Anuluj", warning icon; closing the box is Cancel.
     virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text);
+    // "&Tak" and "&Nie", question icon; closing the box is No. True for Tak.
+    virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
 
     // OpenDialog1 and SaveDialog1: filter "Pliki Tovu (*.tvu)"; the save
     // dialog appends ".tvu" to a bare name and asks before overwriting.

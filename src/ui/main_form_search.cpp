@@ -28,6 +28,11 @@ void TMainForm::actGenerateExecute()
         Dialogs().ShowInformation(this, QStringLiteral("Szukaj drogi"), QString::fromStdString(refusal));
         return;
     }
+    const std::string memoryQuestion =
+        method == smExact ? ExactMemoryQuestion(static_cast<int32_t>(state.FPoints.size())) : std::string();
+    if (!memoryQuestion.empty() &&
+        !Dialogs().AskYesNo(this, QStringLiteral("Szukaj drogi"), QString::fromStdString(memoryQuestion)))
+        return;
     // Methods that may start at a point take the one row selected.
     int32_t startPoint = -1;
     if ((method == smExact || method == smLocal) && SearchTab->chkStartAtSelected->isChecked()) {
@@ -58,6 +63,8 @@ void TMainForm::actGenerateExecute()
         SearchTab->lbResults->addItem(QString::fromStdString(line));
     Rebuild(TRebuild::List);
     EndLongWork();
+    if (!result.Failure.empty())
+        Dialogs().ShowErrorBox(this, QStringLiteral("Szukaj drogi"), QString::fromStdString(result.Failure));
     FinishCloseAfterSearch();
 }
 

@@ -2,6 +2,7 @@
 // the exhaustive search and a plain walk over every ordering.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <numeric>
@@ -146,6 +147,45 @@ TEST_F(MethodsTest, ExactRefusesMoreThanTwentyFivePointsBeforeAnyWork)
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err.rfind("Metoda dokładna obsługuje najwyżej 25 punktów; dla 26 punktów potrzebowałaby ", 0), 0u)
         << run.Err;
+}
+
+// An address-space limit for the programs this process starts while it
+// lives (they inherit it); this process itself stays far below it.
+class TAddressSpaceLimit {
+public:
+    explicit TAddressSpaceLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_AS, &FOld);
+        rlimit limit = FOld;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~TAddressSpaceLimit() { setrlimit(RLIMIT_AS, &FOld); }
+    TAddressSpaceLimit(const TAddressSpaceLimit&) = delete;
+    TAddressSpaceLimit& operator=(const TAddressSpaceLimit&) = delete;
+
+private:
+    rlimit FOld{};
+};
+
+// Under a 1 GB address space the table of 24 points (1.6 GB) can't be had:
+// the run is refused with the memory named, and no route is called the
+// shortest.
+TEST_F(MethodsTest, ExactRefusesATableTheProcessCannotGet)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's shadow memory needs more address space than the limit";
+#endif
+    std::mt19937 random(24);
+    const std::string file = Dir.WritePoints("set.tvu", Pairs(MakePointSet(0, 24, random)));
+    TCliRun run;
+    {
+        const TAddressSpaceLimit limit(1000000000);
+        run = RunCli({"solve", file, "--method", "exact", "--json"});
+    }
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("potrzebowałaby 1,6 GB pamięci"), std::string::npos) << run.Err;
 }
 
 }  // namespace

@@ -38,6 +38,11 @@ public:
         Answers.pop_front();
         return answer;
     }
+    // Answers from the same script: Yes is Tak, anything else (or none) Nie.
+    bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override
+    {
+        return AskYesNoCancel(parent, caption, text) == TAnswer::Yes;
+    }
     std::optional<QString> OpenFileName(QWidget*) override { return Next(OpenNames, QStringLiteral("open")); }
     std::optional<QString> SaveFileName(QWidget*) override { return Next(SaveNames, QStringLiteral("save")); }
     std::optional<TExportChoice> ExportFileName(QWidget*) override

@@ -282,4 +282,22 @@ TEST_F(SearchCommandsTest, SearchEndKeepsTheStopRuleAndFocusesTheSearchButton)
     EXPECT_TRUE(form->SearchTab->Button1->hasFocus());
 }
 
+// A run of the exact method that needs more than a gigabyte asks first;
+// Nie leaves everything as it was.
+TEST_F(SearchCommandsTest, ExactMethodAsksBeforeTakingGigabytes)
+{
+    QByteArray content;
+    for (int i = 0; i < 25; ++i)
+        content += QByteArray::number(i * 17 % 97) + "; " + QByteArray::number(i * 29 % 89) + "\r\n";
+    auto form = OpenWith(content);
+    form->SearchTab->cbMethod->setCurrentIndex(smExact);
+    ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
+    ASSERT_TRUE(form->actGenerate->Execute());
+    ASSERT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 1);
+    EXPECT_EQ(ScriptedDialogs.Boxes.back().Text,
+              QStringLiteral("Metoda dokładna potrzebuje ok. 3,4 GB pamięci. Kontynuować?"));
+    EXPECT_TRUE(ResultLines(*form).isEmpty());
+    EXPECT_FALSE(form->State().FModified);
+}
+
 }  // namespace

@@ -143,7 +143,7 @@ uint64_t ExactTableBytes(int32_t pointCount)
     return HeldKarpCellCount(pointCount) * sizeof(double);
 }
 
-std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes)
+std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes)
 {
     if (pointCount < 1)
         return "Za mało punktów dla wybranej metody (potrzeba co najmniej 1).";
@@ -156,7 +156,20 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes)
     if (physicalMemoryBytes > 0 && ExactTableBytes(pointCount) > allowed)
         return "Metoda dokładna potrzebowałaby " + needed + " pamięci; najwyżej " +
                MemoryText(static_cast<long double>(allowed)) + ".";
+    // Beside the table: the legs, the workers' stacks and the heap's own
+    // needs, a few tens of megabytes at most.
+    const long double overhead = 64e6L;
+    if (TableBytesExtended(pointCount) + overhead > static_cast<long double>(processRoomBytes))
+        return "Metoda dokładna potrzebowałaby " + needed + " pamięci, a program może teraz dostać najwyżej " +
+               MemoryText(static_cast<long double>(processRoomBytes)) + ".";
     return {};
+}
+
+std::string ExactMemoryQuestion(int32_t pointCount)
+{
+    if (pointCount < 1 || TableBytesExtended(pointCount) <= 1e9L)
+        return {};
+    return "Metoda dokładna potrzebuje ok. " + MemoryText(TableBytesExtended(pointCount)) + " pamięci. Kontynuować?";
 }
 
 TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TExactParams& params, bool pumpEveryStep)
@@ -172,7 +185,7 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TEx
         return outcome;
     }
 
-    // A stop, or a table the system can't hold, still leaves a good route.
+    // A stop still leaves a good route.
     state.FBestRoute = QuickRoute(points, params.StartPoint);
     outcome.Evaluated = true;
 
@@ -182,12 +195,20 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TEx
     pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
     pacer.Improved();
     if (table.Allocate()) {
-        if (FillTable(table, pacer, WorkerCount(pumpEveryStep)))
+        if (FillTable(table, pacer, WorkerCount(pumpEveryStep))) {
             state.FBestRoute = table.Route();
+            outcome.Proved = true;
+        }
         // After a stop the memory goes back all the same; it takes no more
         // than a fraction of a second.
         pacer.Recalibrate();
         table.Release([&] { pacer.Poll(); });
+    } else {
+        // The quick route proves nothing; a route is not passed off as the
+        // shortest when the table that would prove it could not be had.
+        outcome.Evaluated = false;
+        outcome.Failure = "Metoda dokładna nie dostała " + MemoryText(TableBytesExtended(n)) +
+                          " pamięci potrzebnej na tablicę; nie znaleziono drogi.";
     }
     pacer.Flush();
 

@@ -51,6 +51,8 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool
 
     outcome.Steps = pacer.StepsDone();
     outcome.Evaluated = true;
+    // Every route decided, evaluated or ruled out by a floor.
+    outcome.Proved = outcome.Steps == last + 1;
     // The working route ends as the last one evaluated.
     DecodeCountingOrder(std::max<int64_t>(outcome.Steps - 1, 0), n, state.FRoute);
     progress.ShowStatus("", 0);

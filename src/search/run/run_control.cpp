@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "core/number_text.h"
+#include "core/usable_memory.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/random/random_search.h"
 
@@ -22,6 +23,15 @@ std::string TooFewPoints(int32_t needed)
 
 }  // namespace
 
+std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format)
+{
+    // The exact method promises the shortest route: a route it has not
+    // proved shortest (stopped early) is not called so.
+    const char* const caption =
+        method == smExact && !proved ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ";
+    return caption + FormatNumber(length, 2, format);
+}
+
 std::string SearchRefusal(TSearchMethod method, int32_t pointCount)
 {
     switch (method) {
@@ -37,7 +47,7 @@ std::string SearchRefusal(TSearchMethod method, int32_t pointCount)
     case smGenetic:
         return pointCount < MinGeneticPoints ? TooFewPoints(MinGeneticPoints) : std::string();
     case smExact:
-        return ExactRefusal(pointCount, PhysicalMemoryBytes());
+        return ExactRefusal(pointCount, PhysicalMemoryBytes(), CurrentMemoryRoom().Least());
     case smLocal:
         return pointCount < MinLocalPoints ? TooFewPoints(MinLocalPoints) : std::string();
     default:
@@ -102,9 +112,10 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
     // Whoever watches the routes sees the one reported last.
     if (evaluated && progress.WatchesRoutes())
         progress.OfferRoute({state.FBestRoute, result.Length, result.ElapsedMs});
+    result.Failure = result.Outcome.Failure;
     result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
     if (evaluated)
-        result.Lines.push_back("Długość najkrótszej drogi: " + FormatNumber(result.Length, 2, progress.NumberFormat()));
+        result.Lines.push_back(LengthLine(method, result.Outcome.Proved, result.Length, progress.NumberFormat()));
     state.FSearching = false;
     if (evaluated)
         ApplyBestRoute(state.FPoints, state.FBestRoute);

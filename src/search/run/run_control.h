@@ -56,6 +56,9 @@ struct TRunResult {
     // Why the run was refused; empty when it ran. A refused run changes
     // nothing; the window shows the text in a box captioned "Szukaj drogi".
     std::string Refusal;
+    // Why a run that had begun found nothing (memory the method could not
+    // get); the links are cleared as for any run, and no length is given.
+    std::string Failure;
     TSearchOutcome Outcome;
     // RouteLength of FBestRoute, when a route was evaluated.
     double Length = 0.0;
@@ -65,6 +68,11 @@ struct TRunResult {
     // list and then shows the new links.
     std::vector<std::string> Lines;
 };
+
+// The result line of the best route's length: "Długość najkrótszej drogi:"
+// for every method, but for a route of the exact method that it did not
+// prove the shortest.
+std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format);
 
 // Empty when the method can search this many points, otherwise the text
 // that says why not.
