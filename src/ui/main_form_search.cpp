@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/point_set_ops.h"
 #include "core/route_links.h"
+#include "search/bound/bound_texts.h"
 #include "search/bound/lower_bound.h"
 #include "search/run/run_control.h"
 #include "ui/commands.h"
@@ -106,23 +107,13 @@ void TMainForm::actEstimateRouteExecute()
 
     const TNumberFormat format = NumberFormat();
     QListWidget* results = SearchTab->lbResults;
-    if (!bound.Certified) {
-        results->addItem(QStringLiteral("Dolne ograniczenie długości drogi: przerwano przed wyznaczeniem"));
-        return;
-    }
-    results->addItem(
-        QString::fromStdString("Dolne ograniczenie długości drogi: " + FormatNumber(bound.Value, 2, format)));
+    results->addItem(QString::fromStdString(BoundLine(bound, format)));
     const std::optional<TSpecimen> route = RouteFromLinks(state.FPoints);
     if (!route)
         return;
-    const double length = RouteLengthOfPoints(state.FPoints, *route);
-    std::string line = "Długość drogi: " + FormatNumber(length, 2, format);
-    if (bound.Value > 0)
-        line += ", najwyżej " + FormatNumber((length - bound.Value) / bound.Value * 100.0, 1, format) +
-                "% więcej niż najkrótsza";
-    else if (length == 0)
-        line += ", najkrótsza";
-    results->addItem(QString::fromStdString(line));
+    const std::string gapLine = GapLine(RouteLengthOfPoints(state.FPoints, *route), bound, format);
+    if (!gapLine.empty())
+        results->addItem(QString::fromStdString(gapLine));
 }
 
 void TMainForm::actStopExecute()

@@ -12,6 +12,7 @@
 #include "core/csv_points.h"
 #include "core/tour_file.h"
 #include "scripted_dialogs.h"
+#include "search/bound/bound_texts.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "support/scripted_host.h"
 #include "ui/commands.h"
@@ -91,6 +92,12 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Dolne ograniczenie długości drogi: "))) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Długość drogi: "))) << lines[1].toStdString();
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("% więcej niż najkrótsza"))) << lines[1].toStdString();
+    // The command-line tool's lines for the same numbers, word for word.
+    TScriptedHost host(form->State());
+    const TLowerBound bound = ComputeLowerBound(form->State().FPoints, host);
+    const double length = RouteLengthOfPoints(form->State().FPoints, form->State().FBestRoute);
+    EXPECT_EQ(lines[0].toStdString(), BoundLine(bound, form->NumberFormat()));
+    EXPECT_EQ(lines[1].toStdString(), GapLine(length, bound, form->NumberFormat()));
     EXPECT_FALSE(form->State().FSearching);
     // Links that form no route: only the bound.
     form->actZeroArray->Execute();

@@ -1,0 +1,42 @@
+#include "search/bound/bound_texts.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const char* const BoundCaption = "Dolne ograniczenie długości drogi: ";
+
+}  // namespace
+
+std::string BoundLine(const TLowerBound& bound, const TNumberFormat& format)
+{
+    if (!bound.Certified)
+        return std::string(BoundCaption) + "nieznane (przerwano przed pierwszym pewnym oszacowaniem)";
+    std::string line = BoundCaption + FormatNumber(bound.Value, 2, format);
+    // Still a true bound, only a weaker one than the whole ascent gives.
+    if (!bound.Completed)
+        line += " (szacowanie przerwane)";
+    return line;
+}
+
+std::optional<double> GapFraction(double length, const TLowerBound& bound)
+{
+    if (length == 0.0)
+        return 0.0;
+    if (!bound.Certified || bound.Value <= 0.0)
+        return std::nullopt;
+    return (length - bound.Value) / bound.Value;
+}
+
+std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format)
+{
+    const std::optional<double> gap = GapFraction(length, bound);
+    if (!gap)
+        return {};
+    // A hair below a tenth, so that a gap of exactly 3.2 % computed as
+    // 3.2000000001 % is not shown as 3.3 %.
+    const double tenths = std::max(0.0, std::ceil(*gap * 1000.0 - 1e-6));
+    return "Długość drogi: " + FormatNumber(length, 2, format) + ", najwyżej " +
+           FormatNumber(tenths / 10.0, 1, format) + "% więcej niż najkrótsza";
+}

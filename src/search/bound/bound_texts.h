@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/number_text.h"
+#include "search/bound/lower_bound.h"
+
+// The lines that tell what the lower bound says about a route, the same in
+// the window and the command-line tool.
+
+// "Dolne ograniczenie długości drogi: 1 234,56", marked when the ascent
+// was stopped before its end, or that no value was certified before a stop.
+std::string BoundLine(const TLowerBound& bound, const TNumberFormat& format);
+
+// How much longer than the bound a route of this length is, (L - B) / B:
+// also the most it can be longer than the shortest route. 0 for a route of
+// length 0; nothing when the bound is 0 (or uncertified) and the route is
+// not, because then no ratio holds.
+std::optional<double> GapFraction(double length, const TLowerBound& bound);
+
+// "Długość drogi: 1 274,00, najwyżej 3,3% więcej niż najkrótsza", the
+// percentage rounded up to a tenth so that "najwyżej" stays true. Empty
+// when GapFraction gives nothing.
+std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format);
