@@ -25,8 +25,6 @@ public:
     void Update(int64_t done, const std::string& status);
     void Clear();
 
-    bool Enabled() const { return FEnabled; }
-
 private:
     using TClock = std::chrono::steady_clock;
 

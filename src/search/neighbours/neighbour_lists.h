@@ -18,13 +18,10 @@ public:
     // Neighbours per point: count, or one less than the points when fewer.
     int32_t Count() const { return FCount; }
     const int32_t* Of(int32_t point) const { return FPoints.data() + static_cast<size_t>(point) * FCount; }
-    // MapHypot distances, in the same order as Of.
-    const double* DistancesOf(int32_t point) const { return FDistances.data() + static_cast<size_t>(point) * FCount; }
 
 private:
     int32_t FCount = 0;
     std::vector<int32_t> FPoints;
-    std::vector<double> FDistances;
 };
 
 // The lists straight from a point set.

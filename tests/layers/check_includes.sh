@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The layers' rule of who may include whom, checked on every source:
+#   src/core     includes only the standard library and src/core
+#   src/search   and src/raster include only src/core and themselves
+#   src/picture  includes src/core, src/raster and itself (and Qt)
+#   src/cli      never includes src/ui
+#   nothing in src/core, src/search or src/raster includes Qt
+#   the map window does not include the main window
+# Prints every line that breaks it and fails when there is one.
+set -u
+src=${1:?usage: check_includes.sh SRC_FOLDER}
+cd "$src" || exit 2
+status=0
+break_rule() { echo "$1: $2"; status=1; }
+
+# What each folder's own quoted includes may name, as a pattern of the path.
+allowed_for() {
+  case $1 in
+    core) echo '^(core/|version\.h$)' ;;
+    search) echo '^(core/|search/)' ;;
+    raster) echo '^(core/|raster/)' ;;
+    picture) echo '^(core/|raster/|picture/)' ;;
+    cli) echo '^(core/|search/|raster/|picture/|cli/|version\.h$)' ;;
+    *) echo '.' ;;
+  esac
+}
+
+while IFS= read -r -d '' file; do
+  layer=${file%%/*}
+  allowed=$(allowed_for "$layer")
+  while IFS= read -r line; do
+    number=${line%%:*}
+    text=${line#*:}
+    if [[ $text =~ \#include[[:space:]]*\"([^\"]+)\" ]]; then
+      target=${BASH_REMATCH[1]}
+      [[ $target =~ $allowed ]] || break_rule "$file:$number" "$layer may not include \"$target\""
+    elif [[ $text =~ \#include[[:space:]]*\<(Q[A-Za-z]+|qt[a-z]*/?)[^\>]*\> ]]; then
+      case $layer in core|search|raster) break_rule "$file:$number" "$layer may not include Qt (${BASH_REMATCH[0]})" ;; esac
+    fi
+  done < <(grep -n '#include' "$file")
+done < <(find core search raster picture cli ui \( -name '*.h' -o -name '*.cpp' \) -print0)
+
+# The map window reports sizes and presses by signals; it knows no main window.
+if hits=$(grep -n '#include "ui/main_form' ui/map_window.h ui/map_window.cpp 2>/dev/null); then
+  break_rule "$hits" "the map window may not include the main window"
+fi
+[ $status -eq 0 ] && echo "include rules: kept"
+exit $status
