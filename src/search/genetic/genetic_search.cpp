@@ -20,88 +20,120 @@ bool SameRoute(const int32_t* a, const int32_t* b, int32_t n)
     return std::equal(a, a + n, b);
 }
 
-}  // namespace
-
-TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const TGeneticParams& params,
-                             bool pumpEveryStep)
-{
-    const int32_t population = std::max(params.Population, MinPopulation);
-    const int32_t n = static_cast<int32_t>(state.FPoints.size());
-    TSearchOutcome outcome;
-    progress.ShowStatus("Przeszukiwanie genetyczne...", 0);
-    if (n < MinGeneticPoints) {
-        progress.ShowStatus("", 0);
-        return outcome;
+// One run of the genetic search: the populations, the best route, and a
+// method per phase of a generation. The phases draw from the random source
+// in a fixed order (crossover pairs, then mutations, then the slot for the
+// kept best), which the results depend on.
+class TGeneticRun {
+public:
+    TGeneticRun(TPointSetState& state, TProgress& progress, const TGeneticParams& params, bool pumpEveryStep)
+        : FState(state),
+          FProgress(progress),
+          FParams(params),
+          FPopulation(std::max(params.Population, MinPopulation)),
+          FCount(static_cast<int32_t>(state.FPoints.size())),
+          FWidth(static_cast<size_t>(FCount)),
+          FCurrent(FWidth * FPopulation),
+          FNext(FWidth * FPopulation),
+          FFitness(FPopulation),
+          FChildA(FWidth),
+          FChildB(FWidth),
+          FMarker(FCount),
+          FPacer(progress, pumpEveryStep)
+    {
+        for (int32_t r = 0; r < 10; ++r) {
+            FCrossPasses[r] = RatePasses(r, params.CrossoverRate);
+            FMutationPasses[r] = RatePasses(r, params.MutationRate);
+        }
+        FState.FBestRoute.resize(FWidth);
+        FPacer.SetRouteOffer([this] { FPacer.OfferRoute(FState.FBestRoute, FBest); });
     }
 
-    const size_t width = static_cast<size_t>(n);
-    std::vector<int32_t> current(width * population);
-    std::vector<int32_t> next(width * population);
-    std::vector<double> fitness(population);
-    std::vector<int32_t> childA(width);
-    std::vector<int32_t> childB(width);
-    TSegmentMarker marker(n);
-    bool crossPasses[10];
-    bool mutationPasses[10];
-    for (int32_t r = 0; r < 10; ++r) {
-        crossPasses[r] = RatePasses(r, params.CrossoverRate);
-        mutationPasses[r] = RatePasses(r, params.MutationRate);
+    TSearchOutcome Run()
+    {
+        FillFirstPopulation();
+        TProgressBar& bar = FProgress.PrBar();
+        // A count below 1 stops after the first generation, as a maximum of
+        // 0 does; a negative maximum would drag the bar's minimum down with it.
+        bar.SetMax(FParams.StopByCount ? std::max(FParams.GenerationCount, 0) : 0);
+        // Under the spread rule the count and spread are shown when the
+        // window can show them, not once per generation.
+        FPacer.SetBeforePump([this] { ShowCountAndSpread(); });
+        const double threshold = static_cast<double>(static_cast<long double>(FParams.Treshold) / 1000.0L);
+        for (;;) {
+            Evaluate();
+            Breed();
+            ++FOutcome.Steps;
+            if (!FParams.StopByCount) {
+                ++FCounter;
+                FStatusDue = true;
+            }
+            const bool goOn = FPacer.Step();
+            FPacer.Flush();
+            // The count rule reads the bar, which a point added on the map
+            // meanwhile has set back to 0 with a new maximum.
+            const bool done = FParams.StopByCount ? bar.Position() == bar.Max() : FSpread <= threshold;
+            if (!goOn || done)
+                break;
+        }
+        FPacer.SetBeforePump({});
+        return FOutcome;
     }
 
-    double best = -1.0;
-    const double threshold = static_cast<double>(static_cast<long double>(params.Treshold) / 1000.0L);
-    state.FBestRoute.resize(width);
-
-    TStepPacer pacer(progress, pumpEveryStep);
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, best); });
-    TSpecimen slot(width);
-    for (int32_t i = 0; i < population; ++i) {
-        RandomRoute(slot);
-        std::copy(slot.begin(), slot.end(), current.begin() + i * width);
-        pacer.Poll();
+private:
+    void FillFirstPopulation()
+    {
+        TSpecimen slot(FWidth);
+        for (int32_t i = 0; i < FPopulation; ++i) {
+            RandomRoute(slot);
+            std::copy(slot.begin(), slot.end(), Slot(FCurrent, i));
+            FPacer.Poll();
+        }
+        FPacer.Recalibrate();
     }
-    pacer.Recalibrate();
 
-    TProgressBar& bar = progress.PrBar();
-    // A count below 1 stops after the first generation, as a maximum of 0
-    // does; a negative maximum would drag the bar's minimum down with it.
-    bar.SetMax(params.StopByCount ? std::max(params.GenerationCount, 0) : 0);
-    int64_t counter = 0;
-    double spread = 0.0;
-    bool statusDue = false;
-    // Under the spread rule the count and spread are shown when the window
-    // can show them, not once per generation.
-    pacer.SetBeforePump([&] {
-        if (!statusDue)
-            return;
-        statusDue = false;
-        std::string text = "(";
-        text += std::to_string(counter);
-        text += ") ";
-        text += FormatNumber(spread, 2, progress.NumberFormat());
-        progress.ShowStatus(text, 0);
-    });
-
-    for (;;) {
-        const TDistanceMatrix& distances = state.FDistances;
-        for (int32_t i = 0; i < population; ++i) {
-            const int32_t* route = current.data() + i * width;
-            const double length = RouteLength(distances, route, width);
-            fitness[i] = length;
-            if (length < best || best == -1.0) {
-                best = length;
-                std::copy_n(route, width, state.FBestRoute.begin());
-                outcome.Evaluated = true;
-                pacer.Improved();
+    // The lengths of the population, the best route among them, and the
+    // fitness that selection reads.
+    void Evaluate()
+    {
+        const TDistanceMatrix& distances = FState.FDistances;
+        for (int32_t i = 0; i < FPopulation; ++i) {
+            const int32_t* route = Slot(FCurrent, i);
+            const double length = RouteLength(distances, route, FWidth);
+            FFitness[i] = length;
+            if (length < FBest || FBest == -1.0) {
+                FBest = length;
+                std::copy_n(route, FWidth, FState.FBestRoute.begin());
+                FOutcome.Evaluated = true;
+                FPacer.Improved();
             }
         }
-        const long double sum = LengthSum(fitness.data(), population);
-        spread = LengthSpread(fitness.data(), population);
-        LengthsToFitness(fitness.data(), population, sum);
-        SelectByFitness(current.data(), fitness.data(), population, n, next.data());
+        const long double sum = LengthSum(FFitness.data(), FPopulation);
+        FSpread = LengthSpread(FFitness.data(), FPopulation);
+        LengthsToFitness(FFitness.data(), FPopulation, sum);
+    }
 
-        for (int32_t pos = 0; pos + 1 <= population - 1; pos += 2) {
-            if (!crossPasses[RandomBelow(10)])
+    // Selection into the next population, crossover of neighbouring pairs,
+    // mutation, and the best route put back when asked for.
+    void Breed()
+    {
+        SelectByFitness(FCurrent.data(), FFitness.data(), FPopulation, FCount, FNext.data());
+        CrossPairs();
+        Mutate();
+        // Selection writes every slot of next, so next can take the old
+        // population's storage.
+        FCurrent.swap(FNext);
+        if (FParams.SecureBad) {
+            const int32_t u = RandomBelow(FPopulation);
+            std::copy(FState.FBestRoute.begin(), FState.FBestRoute.end(), Slot(FCurrent, u));
+        }
+    }
+
+    void CrossPairs()
+    {
+        const int32_t n = FCount;
+        for (int32_t pos = 0; pos + 1 <= FPopulation - 1; pos += 2) {
+            if (!FCrossPasses[RandomBelow(10)])
                 continue;
             int32_t a;
             int32_t b;
@@ -109,17 +141,22 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const T
                 a = RandomBelow(n - 2);
                 b = RandomBelow(n - 2);
             } while (a == b);
-            int32_t* parentA = next.data() + pos * width;
-            int32_t* parentB = parentA + width;
+            int32_t* parentA = Slot(FNext, pos);
+            int32_t* parentB = parentA + FWidth;
             if (SameRoute(parentA, parentB, n))
                 continue;
-            OrderCrossover(parentA, parentB, n, std::min(a, b), std::max(a, b), childA.data(), childB.data(), marker);
-            std::copy(childA.begin(), childA.end(), parentA);
-            std::copy(childB.begin(), childB.end(), parentB);
+            OrderCrossover(parentA, parentB, n, std::min(a, b), std::max(a, b), FChildA.data(), FChildB.data(),
+                           FMarker);
+            std::copy(FChildA.begin(), FChildA.end(), parentA);
+            std::copy(FChildB.begin(), FChildB.end(), parentB);
         }
+    }
 
-        for (int32_t i = 0; i < population; ++i) {
-            if (!mutationPasses[RandomBelow(10)])
+    void Mutate()
+    {
+        const int32_t n = FCount;
+        for (int32_t i = 0; i < FPopulation; ++i) {
+            if (!FMutationPasses[RandomBelow(10)])
                 continue;
             int32_t a;
             int32_t b;
@@ -127,32 +164,58 @@ TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const T
                 a = RandomBelow(n);
                 b = RandomBelow(n);
             } while (a == b);
-            int32_t* route = next.data() + i * width;
+            int32_t* route = Slot(FNext, i);
             SwapValues(route[a], route[b]);
         }
-
-        // Selection writes every slot of next, so next can take the old
-        // population's storage.
-        current.swap(next);
-        if (params.SecureBad) {
-            const int32_t u = RandomBelow(population);
-            std::copy(state.FBestRoute.begin(), state.FBestRoute.end(), current.begin() + u * width);
-        }
-
-        ++outcome.Steps;
-        if (!params.StopByCount) {
-            ++counter;
-            statusDue = true;
-        }
-        const bool goOn = pacer.Step();
-        pacer.Flush();
-        // The count rule reads the bar, which a point added on the map
-        // meanwhile has set back to 0 with a new maximum.
-        const bool done = params.StopByCount ? bar.Position() == bar.Max() : spread <= threshold;
-        if (!goOn || done)
-            break;
     }
-    pacer.SetBeforePump({});
+
+    void ShowCountAndSpread()
+    {
+        if (!FStatusDue)
+            return;
+        FStatusDue = false;
+        std::string text = "(";
+        text += std::to_string(FCounter);
+        text += ") ";
+        text += FormatNumber(FSpread, 2, FProgress.NumberFormat());
+        FProgress.ShowStatus(text, 0);
+    }
+
+    int32_t* Slot(std::vector<int32_t>& population, int32_t i) { return population.data() + i * FWidth; }
+
+    TPointSetState& FState;
+    TProgress& FProgress;
+    const TGeneticParams& FParams;
+    const int32_t FPopulation;
+    const int32_t FCount;
+    const size_t FWidth;
+    std::vector<int32_t> FCurrent;
+    std::vector<int32_t> FNext;
+    std::vector<double> FFitness;
+    std::vector<int32_t> FChildA;
+    std::vector<int32_t> FChildB;
+    TSegmentMarker FMarker;
+    bool FCrossPasses[10];
+    bool FMutationPasses[10];
+    TStepPacer FPacer;
+    TSearchOutcome FOutcome;
+    double FBest = -1.0;
+    double FSpread = 0.0;
+    int64_t FCounter = 0;
+    bool FStatusDue = false;
+};
+
+}  // namespace
+
+TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const TGeneticParams& params,
+                             bool pumpEveryStep)
+{
+    progress.ShowStatus("Przeszukiwanie genetyczne...", 0);
+    if (static_cast<int32_t>(state.FPoints.size()) < MinGeneticPoints) {
+        progress.ShowStatus("", 0);
+        return {};
+    }
+    const TSearchOutcome outcome = TGeneticRun(state, progress, params, pumpEveryStep).Run();
     progress.ShowStatus("", 0);
     return outcome;
 }
