@@ -115,60 +115,89 @@ int64_t ExhaustiveRangeCount(int32_t n)
     return depth == 0 ? 0 : Factorial(n) / Factorial(n - depth);
 }
 
-int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int32_t threads, TStepPacer& pacer,
-                               TSpecimen& bestRoute)
-{
-    const int32_t depth = ExhaustiveRangeDepth(n);
-    const int64_t ranges = ExhaustiveRangeCount(n);
-    if (ranges == 0 || threads < 1)
-        return -1;
+namespace {
 
+// The ranges shared among worker threads: handed out in order, the
+// shortest length found so far for every worker to see, and the count of
+// finished workers that the calling thread waits on while it steps the bar
+// and lets events run.
+class TRangeSearch {
+public:
+    TRangeSearch(const TDistanceMatrix& distances, int32_t n, TStepPacer& pacer)
+        : FDistances(distances),
+          FCount(n),
+          FDepth(ExhaustiveRangeDepth(n)),
+          FRanges(ExhaustiveRangeCount(n)),
+          FPacer(pacer)
+    {
+    }
+
+    // The steps decided, or -1 when no worker could start.
+    int64_t Run(int32_t threads, TSpecimen& bestRoute)
+    {
+        TCandidate best = StartingBest(bestRoute);
+        FShared.store(best.Length);
+        FPublished.Route = bestRoute;
+        FPublished.Length = best.Length;
+        TPublishedBest* const watched = FPacer.WatchesRoutes() ? &FPublished : nullptr;
+        const int32_t count = static_cast<int32_t>(std::min<int64_t>(threads, FRanges));
+        for (int32_t w = 0; w < count; ++w)
+            FWorkers.push_back(std::make_unique<TRangeWorker>(FDistances, FCount, FStop, FShared, watched));
+        if (!RunWorkers())
+            return -1;
+        for (const auto& worker : FWorkers) {
+            if (!worker->Scan.HasBest())
+                continue;
+            const TCandidate candidate{worker->Scan.Best(), CountingPosition(worker->Route)};
+            if (Before(candidate, best)) {
+                best = candidate;
+                bestRoute = worker->Route;
+            }
+        }
+        return Decided();
+    }
+
+private:
     // Two routes are evaluated before the workers start: the first of the
     // counting order, as with one thread, and a quick guess at the
     // shortest. Without the guess every range but the first would start
     // from a poor best and look at far more than one thread does.
-    bestRoute.resize(n);
-    for (int32_t i = 0; i < n; ++i)
-        bestRoute[i] = (i + 1) % n;
-    TCandidate best{RouteLength(distances, bestRoute), 0};
-    const TSpecimen guess = GuessShortRoute(distances, n);
-    const TCandidate guessed{RouteLength(distances, guess), CountingPosition(guess)};
-    if (Before(guessed, best)) {
-        best = guessed;
-        bestRoute = guess;
+    TCandidate StartingBest(TSpecimen& bestRoute) const
+    {
+        bestRoute.resize(FCount);
+        for (int32_t i = 0; i < FCount; ++i)
+            bestRoute[i] = (i + 1) % FCount;
+        TCandidate best{RouteLength(FDistances, bestRoute), 0};
+        const TSpecimen guess = GuessShortRoute(FDistances, FCount);
+        const TCandidate guessed{RouteLength(FDistances, guess), CountingPosition(guess)};
+        if (Before(guessed, best)) {
+            best = guessed;
+            bestRoute = guess;
+        }
+        return best;
     }
-    std::atomic<double> shared(best.Length);
-    std::atomic<bool> stop(false);
-    std::atomic<int64_t> nextRange(0);
-    std::mutex mutex;
-    std::condition_variable finishedChanged;
-    int32_t finished = 0;
 
-    TPublishedBest published;
-    published.Route = bestRoute;
-    published.Length = best.Length;
-    TPublishedBest* const watched = pacer.WatchesRoutes() ? &published : nullptr;
-    const int32_t count = static_cast<int32_t>(std::min<int64_t>(threads, ranges));
-    std::vector<std::unique_ptr<TRangeWorker>> workers;
-    for (int32_t w = 0; w < count; ++w)
-        workers.push_back(std::make_unique<TRangeWorker>(distances, n, stop, shared, watched));
-
-    auto work = [&](TRangeWorker& worker) {
-        for (int64_t range = nextRange.fetch_add(1); range < ranges; range = nextRange.fetch_add(1))
-            if (!worker.Scan.RunRange(range, depth))
+    void Work(TRangeWorker& worker)
+    {
+        for (int64_t range = FNextRange.fetch_add(1); range < FRanges; range = FNextRange.fetch_add(1))
+            if (!worker.Scan.RunRange(range, FDepth))
                 break;
-        std::lock_guard<std::mutex> lock(mutex);
-        ++finished;
-        finishedChanged.notify_one();
-    };
-    auto decided = [&] {
+        std::lock_guard<std::mutex> lock(FMutex);
+        ++FFinished;
+        FFinishedChanged.notify_one();
+    }
+
+    int64_t Decided() const
+    {
         int64_t steps = 0;
-        for (const auto& worker : workers)
+        for (const auto& worker : FWorkers)
             steps += worker->Done.load(std::memory_order_relaxed);
         return steps;
-    };
+    }
 
-    int32_t started = 0;
+    // Starts the workers and watches them until they are done; false when
+    // none would start.
+    bool RunWorkers()
     {
         std::vector<std::jthread> threadsRunning;
         // Declared after the threads, so it ends first: whatever leaves this
@@ -176,62 +205,85 @@ int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int3
         struct TStopOnExit {
             std::atomic<bool>& Stop;
             ~TStopOnExit() { Stop.store(true); }
-        } stopOnExit{stop};
-        for (auto& worker : workers) {
+        } stopOnExit{FStop};
+        int32_t started = 0;
+        for (auto& worker : FWorkers) {
             try {
-                threadsRunning.emplace_back(work, std::ref(*worker));
+                threadsRunning.emplace_back([this, &worker] { Work(*worker); });
             } catch (const std::system_error&) {
                 break;
             }
             ++started;
         }
         if (started == 0)
-            return -1;
+            return false;
 
         TSpecimen offered;
-        pacer.SetRouteOffer([&] {
+        FPacer.SetRouteOffer([&] {
             {
-                const std::lock_guard<std::mutex> guard(published.Mutex);
-                offered = published.Route;
+                const std::lock_guard<std::mutex> guard(FPublished.Mutex);
+                offered = FPublished.Route;
             }
-            pacer.OfferRoute(offered, RouteLength(distances, offered));
+            FPacer.OfferRoute(offered, RouteLength(FDistances, offered));
         });
-        pacer.Improved();
+        FPacer.Improved();
+        const int64_t reported = Watch(started);
+        threadsRunning.clear();
+        FPacer.Count(Decided() - reported);
+        FPacer.SetRouteOffer({});
+        return true;
+    }
 
+    // Every millisecond until the workers are done: the bar stepped by the
+    // routes decided, a new best route marked for the watcher, and the stop
+    // passed on. Returns the steps reported.
+    int64_t Watch(int32_t started)
+    {
         int64_t reported = 0;
-        std::unique_lock<std::mutex> lock(mutex);
+        const bool watched = FPacer.WatchesRoutes();
+        std::unique_lock<std::mutex> lock(FMutex);
         // At least one report, so that however fast the workers are, events
         // get their turn and a watcher sees the route they started from.
         do {
-            finishedChanged.wait_for(lock, WatchInterval, [&] { return finished == started; });
+            FFinishedChanged.wait_for(lock, WatchInterval, [&] { return FFinished == started; });
             lock.unlock();
-            const int64_t steps = decided();
-            if (watched != nullptr) {
-                const std::lock_guard<std::mutex> guard(watched->Mutex);
-                if (std::exchange(watched->Changed, false))
-                    pacer.Improved();
+            const int64_t steps = Decided();
+            if (watched) {
+                const std::lock_guard<std::mutex> guard(FPublished.Mutex);
+                if (std::exchange(FPublished.Changed, false))
+                    FPacer.Improved();
             }
-            if (!stop.load(std::memory_order_relaxed)) {
-                if (!pacer.StepBy(steps - reported))
-                    stop.store(true, std::memory_order_relaxed);
+            if (!FStop.load(std::memory_order_relaxed)) {
+                if (!FPacer.StepBy(steps - reported))
+                    FStop.store(true, std::memory_order_relaxed);
                 reported = steps;
             }
             lock.lock();
-        } while (finished < started);
-        lock.unlock();
-        threadsRunning.clear();
-        pacer.Count(decided() - reported);
-        pacer.SetRouteOffer({});
+        } while (FFinished < started);
+        return reported;
     }
 
-    for (const auto& worker : workers) {
-        if (!worker->Scan.HasBest())
-            continue;
-        const TCandidate candidate{worker->Scan.Best(), CountingPosition(worker->Route)};
-        if (Before(candidate, best)) {
-            best = candidate;
-            bestRoute = worker->Route;
-        }
-    }
-    return decided();
+    const TDistanceMatrix& FDistances;
+    const int32_t FCount;
+    const int32_t FDepth;
+    const int64_t FRanges;
+    TStepPacer& FPacer;
+    std::atomic<double> FShared{0.0};
+    std::atomic<bool> FStop{false};
+    std::atomic<int64_t> FNextRange{0};
+    std::mutex FMutex;
+    std::condition_variable FFinishedChanged;
+    int32_t FFinished = 0;
+    TPublishedBest FPublished;
+    std::vector<std::unique_ptr<TRangeWorker>> FWorkers;
+};
+
+}  // namespace
+
+int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int32_t threads, TStepPacer& pacer,
+                               TSpecimen& bestRoute)
+{
+    if (ExhaustiveRangeCount(n) == 0 || threads < 1)
+        return -1;
+    return TRangeSearch(distances, n, pacer).Run(threads, bestRoute);
 }
