@@ -1,4 +1,4 @@
-#include "cli/point_output.h"
+#include "core/point_output.h"
 
 #include "core/csv_points.h"
 #include "core/point_file.h"
