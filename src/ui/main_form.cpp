@@ -276,6 +276,9 @@ void TMainForm::FormShow()
     Rebuild(TRebuild::List);
     if (!FReadNotice.empty())
         ShowStatus(std::exchange(FReadNotice, {}), 0);
+    // Asked once the window is on screen, not from inside its showing.
+    if (!FRouteOfferFor.empty())
+        QTimer::singleShot(0, this, [this, name = std::exchange(FRouteOfferFor, {})] { OfferRouteBeside(name); });
 }
 
 void TMainForm::showEvent(QShowEvent* event)

@@ -100,8 +100,15 @@ public:
     // "Eksportuj...": the route, the points or the map in another format
     // (main_form_export.cpp).
     void actExportExecute();
-    // LoadPointSet and what shows the new set, or the error box.
+    // LoadPointSet and what shows the new set, or the error box; then the
+    // offer of the route saved beside it.
     void OpenPointSet(const std::string& fileName);
+    // "Wczytaj drogę...": a tour or route CSV becomes the links of the set
+    // of its size, one step of the history.
+    void actLoadRouteExecute();
+    bool actLoadRouteUpdate();
+    // The route file's links onto the set, or the error box; false then.
+    bool LoadRoute(const std::string& fileName);
     void cmdQuitExecute();
     void actShowWayExecute();
     // The rule the commands that change or replace the set share: enabled
@@ -134,7 +141,7 @@ public:
     // "Usuń zaznaczone punkty": links to them cleared, the rest renumbered.
     void actDeletePointsExecute();
     bool actDeletePointsUpdate();
-    // "Zmień współrzędne...": "X; Y" read as a line of a point file.
+    // "Zmień współrzędne...": "X; Y", asked again while it does not read.
     void actEditPointExecute();
     bool actEditPointUpdate();
     // "Oszacuj jakość drogi": the lower bound, and how far the linked route
@@ -199,6 +206,7 @@ public:
     TCommand* actNewArray = nullptr;
     TCommand* actOpenArray = nullptr;
     TCommand* actSaveArray = nullptr;
+    TCommand* actLoadRoute = nullptr;
     TCommand* actExport = nullptr;
     TCommand* cmdQuit = nullptr;
     TCommand* actZeroArray = nullptr;
@@ -247,6 +255,10 @@ private:
 
     // "Zapisać zmiany?" with Tak, Nie and Anuluj.
     TDialogs::TAnswer AskSaveChanges();
+    // "Zapisać drogę?" beside the set, in routeFile: Tak, Nie, Anuluj.
+    TDialogs::TAnswer AskSaveRoute(const std::string& routeFile);
+    // Asks whether to load the tour file beside a set just opened, if any.
+    void OfferRouteBeside(const std::string& pointFileName);
     // What a close during the search asked for, once the run has returned.
     void FinishCloseAfterSearch();
     // The window around a search or an estimate: results cleared, focus on
@@ -279,6 +291,9 @@ private:
     // What a read found worth saying (rounded coordinates), shown in panel 0
     // once the window is on screen.
     std::string FReadNotice;
+    // A set opened before the window was shown, whose route file is offered
+    // at the first showing.
+    std::string FRouteOfferFor;
     // The scale of the last drawing, so a press maps back to the points.
     // It holds still while a point is dragged.
     TMapFit FMapFit;
