@@ -189,7 +189,7 @@ void TMainForm::actEditPointExecute()
             text = *answer;
             Dialogs().ShowErrorBox(this, caption,
                                    QStringLiteral("„%1” to nie są współrzędne punktu.\nPodaj dwie liczby całkowite "
-                                                  "rozdzielone średnikiem, na przykład „120; 45”.")
+                                                  "rozdzielone średnikiem,\nna przykład „120; 45”.")
                                        .arg(text));
         }
     }
