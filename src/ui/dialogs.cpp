@@ -60,7 +60,7 @@ const TDialogs::TExportKind ExportKinds[] = {
 };
 
 // Qt's own dialog everywhere, showing files by name only: a native dialog
-// would bring its own way of looking at files. icons must outlive dialog.
+// would bring its own way of looking at files. icons must outlive the dialog.
 template <size_t N>
 void PrepareFileDialog(QFileDialog& dialog, TFileIconsByName& icons, const TFileFilter (&filters)[N])
 {
