@@ -1,5 +1,13 @@
 #pragma once
 
-// The writers of the point formats live in the core, where the window's save
-// finds them too.
-#include "core/point_output.h"
+#include <string>
+
+#include "core/file_result.h"
+#include "core/point_formats.h"
+#include "core/point_set.h"
+
+// The text of a point-set file in a format the program reads back: .tvu
+// (refusing more points than the reader takes), TSPLIB under the given
+// NAME, or CSV.
+TFileResult FormatPointsAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
+                           std::string& text);

@@ -1,7 +1,7 @@
 #include "core/point_set_ops.h"
 
 #include "core/point_file.h"
-#include "core/point_output.h"
+#include "core/point_set_format.h"
 #include "core/tsplib_file.h"
 
 void NewPointSet(TPointSetState& state)
@@ -36,7 +36,7 @@ TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName
 TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName)
 {
     std::string text;
-    TFileResult result = FormatPointsAs(PointFormatOfFile(fileName), TsplibName(fileName), state.FPoints, text);
+    TFileResult result = FormatPointSetAs(PointFormatOfFile(fileName), TsplibName(fileName), state.FPoints, text);
     if (result.Ok())
         result = WriteFileReplacing(fileName, text);
     if (!result.Ok())

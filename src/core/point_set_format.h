@@ -9,5 +9,5 @@
 // The text of a point-set file in a format the program reads back: .tvu
 // (refusing more points than the reader takes), TSPLIB under the given
 // NAME, or CSV.
-TFileResult FormatPointsAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
-                           std::string& text);
+TFileResult FormatPointSetAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
+                             std::string& text);

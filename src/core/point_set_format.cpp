@@ -1,11 +1,11 @@
-#include "core/point_output.h"
+#include "core/point_set_format.h"
 
 #include "core/csv_points.h"
 #include "core/point_file.h"
 #include "core/tsplib_file.h"
 
-TFileResult FormatPointsAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
-                           std::string& text)
+TFileResult FormatPointSetAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
+                             std::string& text)
 {
     switch (format) {
     case TPointFormat::Tsplib:
