@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/point_set.h"
@@ -43,6 +44,7 @@ class TQZVersionInfo;
 // The methods are spread over several files by subject: main_form.cpp
 // (window, layout, title, the refresh chain, list and table),
 // main_form_files.cpp (new, open, save and the question about changes),
+// main_form_route.cpp (the route kept in a tour file beside the set),
 // main_form_export.cpp (export), main_form_commands.cpp (the command table,
 // menus and tool bar),
 // main_form_search.cpp (run control), main_form_editing.cpp (point-set
@@ -100,11 +102,10 @@ public:
     // "Eksportuj...": the route, the points or the map in another format
     // (main_form_export.cpp).
     void actExportExecute();
-    // LoadPointSet and what shows the new set, or the error box; then the
-    // offer of the route saved beside it.
+    // LoadPointSet and what shows the new set, or the error box.
     void OpenPointSet(const std::string& fileName);
     // "Wczytaj drogę...": a tour or route CSV becomes the links of the set
-    // of its size, one step of the history.
+    // of its size, one step of the history (main_form_route.cpp).
     void actLoadRouteExecute();
     bool actLoadRouteUpdate();
     // The route file's links onto the set, or the error box; false then.
@@ -255,8 +256,13 @@ private:
 
     // "Zapisać zmiany?" with Tak, Nie and Anuluj.
     TDialogs::TAnswer AskSaveChanges();
-    // "Zapisać drogę?" beside the set, in routeFile: Tak, Nie, Anuluj.
-    TDialogs::TAnswer AskSaveRoute(const std::string& routeFile);
+    // The route beside the set (main_form_route.cpp). Before a save: the
+    // tour file to write the route into, empty for none (no route, or Nie),
+    // nothing when the user cancels the save ("Zapisać drogę?").
+    std::optional<std::string> AskRouteBeside(const std::string& pointFileName);
+    // After the points were saved: the route into routeFile, or word that
+    // links which make no route were left out.
+    void SaveRouteBeside(const std::string& routeFile);
     // Asks whether to load the tour file beside a set just opened, if any.
     void OfferRouteBeside(const std::string& pointFileName);
     // What a close during the search asked for, once the run has returned.
