@@ -154,6 +154,31 @@ TEST(PointFileIo, SaveAndLoadRoundTripNegativeAndFarCoordinates)
     EXPECT_EQ(loaded.FFileName, path);
 }
 
+// The save writes what the name's extension names, as the reader takes it
+// back: a TSPLIB or CSV file saved over stays one.
+TEST(PointFileIo, SaveWritesTheFormatItsExtensionNames)
+{
+    TempFolder folder;
+    const struct {
+        const char* name;
+        const char* starts;
+    } rows[] = {
+        {"set.tsp", "NAME : set\n"}, {"set.TSP", "NAME : set\n"}, {"set.csv", "x,y\n"},
+        {"set.tvu", "1; -2\r\n"},    {"set.txt", "1; -2\r\n"},    {"set", "1; -2\r\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string path = folder.File(row.name);
+        TPointSetState saved;
+        saved.FPoints = {{1, -2, 1}, {30000, 7, -1}};
+        ASSERT_FALSE(SavePointSet(saved, path)) << row.name;
+        EXPECT_EQ(ReadBytes(path).rfind(row.starts, 0), 0u) << row.name;
+        TPointSetState loaded;
+        ASSERT_FALSE(LoadPointSet(loaded, path)) << row.name;
+        ASSERT_EQ(loaded.FPoints.size(), 2u) << row.name;
+        EXPECT_TRUE(loaded.FPoints[1].X == 30000 && loaded.FPoints[1].Y == 7) << row.name;
+    }
+}
+
 TEST(PointFileIo, EmptySetIsAnEmptyFileAndBack)
 {
     TempFolder folder;

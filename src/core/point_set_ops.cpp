@@ -1,6 +1,8 @@
 #include "core/point_set_ops.h"
 
 #include "core/point_file.h"
+#include "core/point_set_format.h"
+#include "core/tsplib_file.h"
 
 void NewPointSet(TPointSetState& state)
 {
@@ -34,7 +36,7 @@ TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName
 TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName)
 {
     std::string text;
-    TFileResult result = FormatPointSetForSave(state.FPoints, text);
+    TFileResult result = FormatPointSetAs(PointFormatOfFile(fileName), TsplibName(fileName), state.FPoints, text);
     if (result.Ok())
         result = WriteFileReplacing(fileName, text);
     if (!result.Ok())

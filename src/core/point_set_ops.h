@@ -28,6 +28,8 @@ void ClearRoute(TPointSetState& state);
 // ("Błąd odczytu") leaves the state as it was. The distance matrix is not
 // rebuilt here. info, when given, tells what else the read found.
 TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName, TPointReadInfo* info = nullptr);
-// Writes the set's coordinates and names the file; a failure ("Błąd zapisu")
-// leaves the state as it was.
+// Writes the set's coordinates in the format of the name's extension, as the
+// reader takes it back (.tsp, .csv, anything else .tvu), and names the file;
+// a failure ("Błąd zapisu") leaves the state as it was. No format holds the
+// links.
 TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName);

@@ -3,7 +3,6 @@
 // The project's contact lines: shown on the About box and handed to the
 // desktop by the contact commands.
 
-#include <QDesktopServices>
 #include <QString>
 #include <QUrl>
 
@@ -37,13 +36,6 @@ inline QUrl HomePageUrl()
 inline QString HomePageHint()
 {
     return QStringLiteral("Odwiedź stronę ") + QString::fromUtf8(HomePageAddress);
-}
-
-// The desktop's handler for the link's scheme (mail program, browser). A
-// failure goes unnoticed: there is simply nothing to see.
-inline void OpenWithDesktop(const QUrl& link)
-{
-    static_cast<void>(QDesktopServices::openUrl(link));
 }
 
 }  // namespace tovu

@@ -1,5 +1,6 @@
 #include "ui/dialogs.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -11,54 +12,109 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
+#include <QUrl>
 
 #include <sys/vfs.h>
+
+#include <iterator>
+
+#include "ui/file_icons.h"
 
 namespace {
 
 TDialogs* ReplacementDialogs = nullptr;
 
-const QString PointFileFilter = QStringLiteral("Pliki Tovu (*.tvu)");
-// The open dialog reads every format the program knows.
-const QStringList OpenFilters = {PointFileFilter, QStringLiteral("Pliki TSPLIB (*.tsp)"),
-                                 QStringLiteral("Pliki CSV (*.csv)"),
-                                 QStringLiteral("Wszystkie obsługiwane (*.tvu *.tsp *.csv)")};
-
-struct TExportFilter {
+// A filter of the file dialogs and the extension a bare name gets with it.
+struct TFileFilter {
     const char* Text;
     const char* Suffix;
-    TDialogs::TExportKind Kind;
-};
-const TExportFilter ExportFilters[] = {
-    {"Droga jako trasa TSPLIB (*.tour)", "tour", TDialogs::TExportKind::RouteTour},
-    {"Droga jako CSV (*.csv)", "csv", TDialogs::TExportKind::RouteCsv},
-    {"Punkty jako TSPLIB (*.tsp)", "tsp", TDialogs::TExportKind::PointsTsplib},
-    {"Punkty jako CSV (*.csv)", "csv", TDialogs::TExportKind::PointsCsv},
-    {"Mapa jako obraz PNG (*.png)", "png", TDialogs::TExportKind::MapPng},
-    {"Mapa jako rysunek SVG (*.svg)", "svg", TDialogs::TExportKind::MapSvg},
 };
 
-std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString& lastName,
-                                     const QString& workingFolder)
+// The open dialog reads every format the program knows.
+const TFileFilter OpenFilters[] = {
+    {"Pliki Tovu (*.tvu)", "tvu"},
+    {"Pliki TSPLIB (*.tsp)", "tsp"},
+    {"Pliki CSV (*.csv)", "csv"},
+    {"Wszystkie obsługiwane (*.tvu *.tsp *.csv)", "tvu"},
+};
+// The save writes the format its name's extension names.
+const TFileFilter SaveFilters[] = {
+    {"Pliki Tovu (*.tvu)", "tvu"},
+    {"Pliki TSPLIB (*.tsp)", "tsp"},
+    {"Pliki CSV (*.csv)", "csv"},
+};
+const TFileFilter RouteFilters[] = {
+    {"Drogi (*.tour *.csv)", "tour"},
+    {"Trasy TSPLIB (*.tour)", "tour"},
+    {"Drogi CSV (*.csv)", "csv"},
+};
+const TFileFilter ExportFilters[] = {
+    {"Droga jako trasa TSPLIB (*.tour)", "tour"}, {"Droga jako CSV (*.csv)", "csv"},
+    {"Punkty jako TSPLIB (*.tsp)", "tsp"},        {"Punkty jako CSV (*.csv)", "csv"},
+    {"Mapa jako obraz PNG (*.png)", "png"},       {"Mapa jako rysunek SVG (*.svg)", "svg"},
+};
+// What each export filter writes, in the order of ExportFilters.
+const TDialogs::TExportKind ExportKinds[] = {
+    TDialogs::TExportKind::RouteTour, TDialogs::TExportKind::RouteCsv, TDialogs::TExportKind::PointsTsplib,
+    TDialogs::TExportKind::PointsCsv, TDialogs::TExportKind::MapPng,   TDialogs::TExportKind::MapSvg,
+};
+
+// Qt's own dialog everywhere, showing files by name only: a native dialog
+// would bring its own way of looking at files. icons must outlive the dialog.
+template <size_t N>
+void PrepareFileDialog(QFileDialog& dialog, TFileIconsByName& icons, const TFileFilter (&filters)[N])
 {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(mode);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
+    QStringList texts;
+    for (const TFileFilter& filter : filters)
+        texts << QString::fromUtf8(filter.Text);
+    dialog.setNameFilters(texts);
+    if (dialog.acceptMode() != QFileDialog::AcceptSave)
+        return;
+    dialog.setDefaultSuffix(QString::fromLatin1(filters[0].Suffix));
+    // The extension a bare name gets follows the chosen filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &filters](const QString& chosen) {
+        for (const TFileFilter& filter : filters)
+            if (chosen == QString::fromUtf8(filter.Text))
+                dialog.setDefaultSuffix(QString::fromLatin1(filter.Suffix));
+    });
+}
+
+// The filter whose extension the name has; the first when none has.
+template <size_t N>
+void SelectFilterOf(QFileDialog& dialog, const QString& name, const TFileFilter (&filters)[N])
+{
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    for (const TFileFilter& filter : filters) {
+        if (suffix == QLatin1String(filter.Suffix)) {
+            dialog.selectNameFilter(QString::fromUtf8(filter.Text));
+            dialog.setDefaultSuffix(QString::fromLatin1(filter.Suffix));
+            return;
+        }
+    }
+}
+
+// Runs a prepared dialog from startName in folder; the chosen name, also
+// kept in lastName.
+std::optional<QString> RunFileDialog(QFileDialog& dialog, QString& lastName, const QString& startName,
+                                     const QString& folder)
+{
     // The chosen file need not exist when opening: a missing one fails in
     // the reader with the system's own message.
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (mode == QFileDialog::AcceptOpen)
-        dialog.setNameFilters(OpenFilters);
-    else
-        dialog.setNameFilter(PointFileFilter);
-    if (mode == QFileDialog::AcceptSave)
-        dialog.setDefaultSuffix(QStringLiteral("tvu"));
-    dialog.setDirectory(FileDialogFolder(workingFolder));
-    if (!lastName.isEmpty())
-        dialog.selectFile(QFileInfo(lastName).fileName());
+    dialog.setDirectory(FileDialogFolder(folder));
+    if (!startName.isEmpty())
+        dialog.selectFile(QFileInfo(startName).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName = dialog.selectedFiles().constFirst();
     return lastName;
+}
+
+void MakeTextSelectable(QMessageBox& box)
+{
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 }  // namespace
@@ -66,12 +122,14 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
 void TDialogs::ShowErrorBox(QWidget* parent, const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+    MakeTextSelectable(box);
     box.exec();
 }
 
 void TDialogs::ShowInformation(QWidget* parent, const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    MakeTextSelectable(box);
     box.exec();
 }
 
@@ -107,39 +165,50 @@ bool TDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& 
 
 std::optional<QString> TDialogs::OpenFileName(QWidget* parent)
 {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, FOpenFileName, FWorkingFolder);
+    TFileIconsByName icons;
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    PrepareFileDialog(dialog, icons, OpenFilters);
+    return RunFileDialog(dialog, FOpenFileName, FOpenFileName, FWorkingFolder);
 }
 
-std::optional<QString> TDialogs::SaveFileName(QWidget* parent)
+std::optional<QString> TDialogs::SaveFileName(QWidget* parent, const QString& proposedName)
 {
-    return RunFileDialog(parent, QFileDialog::AcceptSave, FSaveFileName, FWorkingFolder);
+    TFileIconsByName icons;
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    PrepareFileDialog(dialog, icons, SaveFilters);
+    if (proposedName.isEmpty())
+        return RunFileDialog(dialog, FSaveFileName, FSaveFileName, FWorkingFolder);
+    SelectFilterOf(dialog, proposedName, SaveFilters);
+    return RunFileDialog(dialog, FSaveFileName, proposedName, QFileInfo(proposedName).absolutePath());
+}
+
+std::optional<QString> TDialogs::RouteFileName(QWidget* parent)
+{
+    TFileIconsByName icons;
+    QFileDialog dialog(parent, QStringLiteral("Wczytaj drogę"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    PrepareFileDialog(dialog, icons, RouteFilters);
+    return RunFileDialog(dialog, FRouteFileName, FRouteFileName, FWorkingFolder);
 }
 
 std::optional<TDialogs::TExportChoice> TDialogs::ExportFileName(QWidget* parent)
 {
+    TFileIconsByName icons;
     QFileDialog dialog(parent, QStringLiteral("Eksportuj"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    QStringList filters;
-    for (const TExportFilter& filter : ExportFilters)
-        filters << QString::fromUtf8(filter.Text);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(QString::fromLatin1(ExportFilters[0].Suffix));
-    // The suffix a bare name gets follows the chosen filter.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
-        for (const TExportFilter& filter : ExportFilters)
-            if (chosen == QString::fromUtf8(filter.Text))
-                dialog.setDefaultSuffix(QString::fromLatin1(filter.Suffix));
-    });
-    dialog.setDirectory(FileDialogFolder(FWorkingFolder));
-    if (!FExportFileName.isEmpty())
-        dialog.selectFile(QFileInfo(FExportFileName).completeBaseName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    PrepareFileDialog(dialog, icons, ExportFilters);
+    // Without its extension: the chosen filter gives the new one.
+    const QString startName = QFileInfo(FExportFileName).completeBaseName();
+    QString chosen;
+    if (!RunFileDialog(dialog, chosen, startName, FWorkingFolder))
         return std::nullopt;
-    FExportFileName = dialog.selectedFiles().constFirst();
-    for (const TExportFilter& filter : ExportFilters)
-        if (dialog.selectedNameFilter() == QString::fromUtf8(filter.Text))
-            return TExportChoice{FExportFileName, filter.Kind};
-    return TExportChoice{FExportFileName, ExportFilters[0].Kind};
+    FExportFileName = chosen;
+    for (size_t i = 0; i < std::size(ExportFilters); ++i)
+        if (dialog.selectedNameFilter() == QString::fromUtf8(ExportFilters[i].Text))
+            return TExportChoice{FExportFileName, ExportKinds[i]};
+    return TExportChoice{FExportFileName, ExportKinds[0]};
 }
 
 void TDialogs::FileWorked(const QString& fileName)
@@ -178,6 +247,11 @@ bool IsPseudoFileSystem(const QString& folder)
     default:
         return false;
     }
+}
+
+bool TDialogs::OpenLink(const QUrl& link)
+{
+    return QDesktopServices::openUrl(link);
 }
 
 std::optional<QString> TDialogs::InputQuery(QWidget* parent, const QString& caption, const QString& prompt,

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 // Every modal dialog of the program goes through this one seam, so that
@@ -21,7 +22,8 @@ public:
 
     virtual ~TDialogs() = default;
 
-    // OK button, error icon.
+    // OK button, error icon. The text of these two boxes can be selected
+    // and copied (a file name, an address).
     virtual void ShowErrorBox(QWidget* parent, const QString& caption, const QString& text);
     // OK button, information icon.
     virtual void ShowInformation(QWidget* parent, const QString& caption, const QString& text);
@@ -30,19 +32,30 @@ public:
     // "&Tak" and "&Nie", question icon; closing the box is No. True for Tak.
     virtual bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
 
-    // OpenDialog1 and SaveDialog1: filter "Pliki Tovu (*.tvu)"; the save
-    // dialog appends ".tvu" to a bare name and asks before overwriting.
-    // Each starts from the name of its own last confirmed use, in the last
-    // folder where a file was read or written (the home folder before
-    // that), never in a pseudo file system such as /proc. Empty when the
-    // user cancels.
+    // The file dialogs are the toolkit's own on every desktop, and none of
+    // them looks into a file to show it (TFileIconsByName).
+    //
+    // OpenDialog1: every point format. SaveDialog1: one filter per format
+    // the save writes; a bare name gets the chosen filter's extension
+    // (".tvu" unless another is chosen); asks before overwriting. The save
+    // dialog proposes proposedName (the current file) in its folder; without
+    // one, and for the open dialog, each starts from the name of its own last
+    // confirmed use, in the last folder where a file was read or written
+    // (the home folder before that), never in a pseudo file system such as
+    // /proc. Empty when the user cancels.
     virtual std::optional<QString> OpenFileName(QWidget* parent);
-    virtual std::optional<QString> SaveFileName(QWidget* parent);
+    virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& proposedName);
+    // "Wczytaj drogę...": a TSPLIB tour or a route CSV.
+    virtual std::optional<QString> RouteFileName(QWidget* parent);
     // The export dialog: one filter per format; a name typed without an
     // extension gets the chosen filter's. Empty when the user cancels.
     virtual std::optional<TExportChoice> ExportFileName(QWidget* parent);
     // A file was read or written: its folder is where the dialogs start.
     virtual void FileWorked(const QString& fileName);
+
+    // Hands a link to the desktop (browser, mail program); false when
+    // nothing could be started for it.
+    virtual bool OpenLink(const QUrl& link);
 
     // The standard input dialog: caption, prompt, a one-line edit of at most
     // 255 characters holding the default text selected, "OK" and "Cancel".
@@ -53,6 +66,7 @@ public:
 private:
     QString FOpenFileName;
     QString FSaveFileName;
+    QString FRouteFileName;
     QString FExportFileName;
     QString FWorkingFolder;
 };

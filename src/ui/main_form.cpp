@@ -225,8 +225,12 @@ void TMainForm::FormCreate(const QStringList& commandLine)
         // The name's bytes, also when Qt could not decode them.
         const std::string argument = FileNameToStd(commandLine.at(1));
         struct stat info {};
-        if (::stat(argument.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+        if (::stat(argument.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
             OpenPointSet(argument);
+            // Its route is offered once the window is on screen.
+            if (State().FFileName == argument)
+                FRouteOfferFor = argument;
+        }
     }
     // Qt has no idle event: the dispatcher's last call before it waits is
     // the moment, and it does not come while a search processes events.
@@ -276,6 +280,9 @@ void TMainForm::FormShow()
     Rebuild(TRebuild::List);
     if (!FReadNotice.empty())
         ShowStatus(std::exchange(FReadNotice, {}), 0);
+    // Asked once the window is on screen, not from inside its showing.
+    if (!FRouteOfferFor.empty())
+        QTimer::singleShot(0, this, [this, name = std::exchange(FRouteOfferFor, {})] { OfferRouteBeside(name); });
 }
 
 void TMainForm::showEvent(QShowEvent* event)

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/point_set.h"
@@ -43,6 +44,7 @@ class TQZVersionInfo;
 // The methods are spread over several files by subject: main_form.cpp
 // (window, layout, title, the refresh chain, list and table),
 // main_form_files.cpp (new, open, save and the question about changes),
+// main_form_route.cpp (the route kept in a tour file beside the set),
 // main_form_export.cpp (export), main_form_commands.cpp (the command table,
 // menus and tool bar),
 // main_form_search.cpp (run control), main_form_editing.cpp (point-set
@@ -102,6 +104,12 @@ public:
     void actExportExecute();
     // LoadPointSet and what shows the new set, or the error box.
     void OpenPointSet(const std::string& fileName);
+    // "Wczytaj drogę...": a tour or route CSV becomes the links of the set
+    // of its size, one step of the history (main_form_route.cpp).
+    void actLoadRouteExecute();
+    bool actLoadRouteUpdate();
+    // The route file's links onto the set, or the error box; false then.
+    bool LoadRoute(const std::string& fileName);
     void cmdQuitExecute();
     void actShowWayExecute();
     // The rule the commands that change or replace the set share: enabled
@@ -134,7 +142,7 @@ public:
     // "Usuń zaznaczone punkty": links to them cleared, the rest renumbered.
     void actDeletePointsExecute();
     bool actDeletePointsUpdate();
-    // "Zmień współrzędne...": "X; Y" read as a line of a point file.
+    // "Zmień współrzędne...": "X; Y", asked again while it does not read.
     void actEditPointExecute();
     bool actEditPointUpdate();
     // "Oszacuj jakość drogi": the lower bound, and how far the linked route
@@ -199,6 +207,7 @@ public:
     TCommand* actNewArray = nullptr;
     TCommand* actOpenArray = nullptr;
     TCommand* actSaveArray = nullptr;
+    TCommand* actLoadRoute = nullptr;
     TCommand* actExport = nullptr;
     TCommand* cmdQuit = nullptr;
     TCommand* actZeroArray = nullptr;
@@ -247,6 +256,15 @@ private:
 
     // "Zapisać zmiany?" with Tak, Nie and Anuluj.
     TDialogs::TAnswer AskSaveChanges();
+    // The route beside the set (main_form_route.cpp). Before a save: the
+    // tour file to write the route into, empty for none (no route, or Nie),
+    // nothing when the user cancels the save ("Zapisać drogę?").
+    std::optional<std::string> AskRouteBeside(const std::string& pointFileName);
+    // After the points were saved: the route into routeFile, or word that
+    // links which make no route were left out.
+    void SaveRouteBeside(const std::string& routeFile);
+    // Asks whether to load the tour file beside a set just opened, if any.
+    void OfferRouteBeside(const std::string& pointFileName);
     // What a close during the search asked for, once the run has returned.
     void FinishCloseAfterSearch();
     // The window around a search or an estimate: results cleared, focus on
@@ -279,6 +297,9 @@ private:
     // What a read found worth saying (rounded coordinates), shown in panel 0
     // once the window is on screen.
     std::string FReadNotice;
+    // A set opened before the window was shown, whose route file is offered
+    // at the first showing.
+    std::string FRouteOfferFor;
     // The scale of the last drawing, so a press maps back to the points.
     // It holds still while a point is dragged.
     TMapFit FMapFit;

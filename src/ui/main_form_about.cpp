@@ -3,6 +3,7 @@
 #include "ui/about_box.h"
 #include "ui/commands.h"
 #include "ui/contact.h"
+#include "ui/dialogs.h"
 #include "ui/main_form.h"
 #include "ui/version/QZVersionInfo.h"
 
@@ -18,12 +19,20 @@ void TMainForm::cmdShowAboutExecute()
     about.exec();
 }
 
+// Where no mail program or browser starts, the address is shown instead,
+// where it can be copied.
 void TMainForm::cmdEmailExecute()
 {
-    tovu::OpenWithDesktop(tovu::AuthorMailUrl(QApplication::applicationName()));
+    if (!Dialogs().OpenLink(tovu::AuthorMailUrl(QApplication::applicationName())))
+        Dialogs().ShowInformation(this, QStringLiteral("Kontakt z autorem"),
+                                  QStringLiteral("Nie udało się uruchomić programu pocztowego.\nAdres autora:\n") +
+                                      QString::fromUtf8(tovu::AuthorMailAddress));
 }
 
 void TMainForm::cmdVisitWWWExecute()
 {
-    tovu::OpenWithDesktop(tovu::HomePageUrl());
+    if (!Dialogs().OpenLink(tovu::HomePageUrl()))
+        Dialogs().ShowInformation(this, QStringLiteral("Strona domowa"),
+                                  QStringLiteral("Nie udało się uruchomić przeglądarki.\nAdres strony domowej:\n") +
+                                      QString::fromUtf8(tovu::HomePageAddress));
 }

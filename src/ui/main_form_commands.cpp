@@ -55,6 +55,9 @@ void TMainForm::CreateCommands()
          &TMainForm::actNewArrayExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::actOpenArray, "actOpenArray", "&Otwórz zbiór...", "Wczytuje zbiór punktów z pliku", "Ctrl+O",
          "File", 1, &TMainForm::actOpenArrayExecute, &TMainForm::actCountWayUpdate},
+        {&TMainForm::actLoadRoute, "actLoadRoute", "Wczytaj &drogę...",
+         "Wczytuje drogę zbioru z pliku trasy TSPLIB (.tour) albo CSV", "", "File", -1, &TMainForm::actLoadRouteExecute,
+         &TMainForm::actLoadRouteUpdate},
         {&TMainForm::actSaveArray, "actSaveArray", "Zapi&sz zbiór...", "Zapisuje zbiór punktów w pliku", "Ctrl+S",
          "File", 2, &TMainForm::actSaveArrayExecute, &TMainForm::actCountWayUpdate},
         {&TMainForm::actExport, "actExport", "&Eksportuj...", "Zapisuje drogę, punkty albo mapę w innym formacie",
@@ -149,6 +152,7 @@ void TMainForm::CreateMenus()
     file->addAction(actNewArray);
     file->addSeparator();
     file->addAction(actOpenArray);
+    file->addAction(actLoadRoute);
     file->addAction(actSaveArray);
     file->addAction(actExport);
     file->addSeparator();

@@ -8,10 +8,10 @@
 
 #include "core/lenient_int.h"
 #include "core/number_text.h"
-#include "core/point_file.h"
 #include "core/point_removal.h"
 #include "core/point_set_ops.h"
 #include "core/random_points.h"
+#include "core/typed_point.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
@@ -173,20 +173,30 @@ void TMainForm::actEditPointExecute()
     const TPointArray& points = State().FPoints;
     if (row < 0 || row >= static_cast<int32_t>(points.size()))
         return;
+    const QString caption = QStringLiteral("Zmień współrzędne punktu");
     const TMapPoint& point = points[static_cast<size_t>(row)];
-    const std::optional<QString> text =
-        Dialogs().InputQuery(this, QStringLiteral("Zmień współrzędne punktu"),
-                             QStringLiteral("Podaj współrzędne punktu %1 (X; Y):").arg(row),
-                             QStringLiteral("%1; %2").arg(point.X).arg(point.Y));
-    if (!text || row >= static_cast<int32_t>(points.size()))
-        return;
-    // Read as a line of a point file: an unreadable part is 0.
-    const TPointArray read = ParsePointSet(text->toStdString());
-    const TMapPoint typed = read.empty() ? TMapPoint() : read.front();
+    QString text = QStringLiteral("%1; %2").arg(point.X).arg(point.Y);
+    std::optional<TMapPoint> typed;
+    // Asked again, with the text as typed, until it reads or the user gives
+    // up: a mistyped point must not land at (0; 0).
+    while (!typed) {
+        const std::optional<QString> answer =
+            Dialogs().InputQuery(this, caption, QStringLiteral("Podaj współrzędne punktu %1 (X; Y):").arg(row), text);
+        if (!answer || row >= static_cast<int32_t>(points.size()))
+            return;
+        typed = ParseTypedPoint(answer->toStdString());
+        if (!typed) {
+            text = *answer;
+            Dialogs().ShowErrorBox(this, caption,
+                                   QStringLiteral("„%1” to nie są współrzędne punktu.\nPodaj dwie liczby całkowite "
+                                                  "rozdzielone średnikiem,\nna przykład „120; 45”.")
+                                       .arg(text));
+        }
+    }
     const TMapPoint& current = points[static_cast<size_t>(row)];
-    if (typed.X == current.X && typed.Y == current.Y)
+    if (typed->X == current.X && typed->Y == current.Y)
         return;
-    PushStep(new TMovePointCommand(*this, QStringLiteral("zmiana współrzędnych punktu"), row, typed.X, typed.Y));
+    PushStep(new TMovePointCommand(*this, QStringLiteral("zmiana współrzędnych punktu"), row, typed->X, typed->Y));
 }
 
 bool TMainForm::actEditPointUpdate()

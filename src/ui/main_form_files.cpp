@@ -50,8 +50,14 @@ void TMainForm::actOpenArrayExecute()
 {
     if (!QuerySaveChanges())
         return;
-    if (const std::optional<QString> name = Dialogs().OpenFileName(this))
-        OpenPointSet(FileNameToStd(*name));
+    const std::optional<QString> name = Dialogs().OpenFileName(this);
+    if (!name)
+        return;
+    const std::string fileName = FileNameToStd(*name);
+    OpenPointSet(fileName);
+    // The set now comes from that file, unchanged: its route is offered too.
+    if (State().FFileName == fileName && !State().FModified)
+        OfferRouteBeside(fileName);
 }
 
 void TMainForm::OpenPointSet(const std::string& fileName)
@@ -77,10 +83,15 @@ void TMainForm::OpenPointSet(const std::string& fileName)
 
 void TMainForm::actSaveArrayExecute()
 {
-    const std::optional<QString> name = Dialogs().SaveFileName(this);
+    const std::optional<QString> name = Dialogs().SaveFileName(this, FileNameFromStd(State().FFileName));
     if (!name)
         return;
     const std::string fileName = FileNameToStd(*name);
+    // No point format holds the links; the route may go beside the set,
+    // asked before anything is written so that Anuluj saves nothing.
+    const std::optional<std::string> routeFile = AskRouteBeside(fileName);
+    if (!routeFile)
+        return;
     if (const TOperationResult failure = SavePointSet(State(), fileName)) {
         ShowFileError(fileName, *failure);
         return;
@@ -88,6 +99,7 @@ void TMainForm::actSaveArrayExecute()
     FHistory->setClean();
     Dialogs().FileWorked(*name);
     Rebuild(TRebuild::List);
+    SaveRouteBeside(*routeFile);
 }
 
 void TMainForm::ShowFileError(const std::string& fileName, const TOperationError& error)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <deque>
 #include <optional>
@@ -44,7 +45,17 @@ public:
         return AskYesNoCancel(parent, caption, text) == TAnswer::Yes;
     }
     std::optional<QString> OpenFileName(QWidget*) override { return Next(OpenNames, QStringLiteral("open")); }
-    std::optional<QString> SaveFileName(QWidget*) override { return Next(SaveNames, QStringLiteral("save")); }
+    // The proposed name is the box's text.
+    std::optional<QString> SaveFileName(QWidget*, const QString& proposedName) override
+    {
+        return Next(SaveNames, QStringLiteral("save"), proposedName);
+    }
+    std::optional<QString> RouteFileName(QWidget*) override { return Next(RouteNames, QStringLiteral("route")); }
+    bool OpenLink(const QUrl& link) override
+    {
+        Boxes.push_back({QStringLiteral("link"), QString(), link.toString()});
+        return LinksOpen;
+    }
     std::optional<TExportChoice> ExportFileName(QWidget*) override
     {
         Boxes.push_back({QStringLiteral("export"), QString(), QString()});
@@ -77,14 +88,18 @@ public:
     // An empty optional cancels the dialog.
     std::deque<std::optional<QString>> OpenNames;
     std::deque<std::optional<QString>> SaveNames;
+    std::deque<std::optional<QString>> RouteNames;
     std::deque<std::optional<QString>> Inputs;
     std::deque<TExportChoice> ExportChoices;
     std::deque<TBox> Boxes;
+    // Whether the desktop starts something for a link.
+    bool LinksOpen = false;
 
 private:
-    std::optional<QString> Next(std::deque<std::optional<QString>>& names, const QString& kind)
+    std::optional<QString> Next(std::deque<std::optional<QString>>& names, const QString& kind,
+                                const QString& text = {})
     {
-        Boxes.push_back({kind, QString(), QString()});
+        Boxes.push_back({kind, QString(), text});
         if (names.empty())
             return std::nullopt;
         const std::optional<QString> name = names.front();

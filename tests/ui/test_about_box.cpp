@@ -12,8 +12,11 @@
 #include <QTimer>
 #include <QUrlQuery>
 
+#include "scripted_dialogs.h"
 #include "ui/about_box.h"
+#include "ui/commands.h"
 #include "ui/contact.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -240,6 +243,38 @@ TEST(ContactTest, HomePageIsAWebAddress)
     EXPECT_EQ(url.scheme(), QStringLiteral("https"));
     EXPECT_EQ(url.host(), QStringLiteral("tovu.example.org"));
     EXPECT_EQ(tovu::HomePageHint(), QStringLiteral("Odwiedź stronę https://tovu.example.org/"));
+}
+
+// Where no mail program or browser starts, the address is shown in a box
+// (whose text can be copied) instead of nothing at all.
+TEST(ContactTest, ContactCommandsShowTheAddressWhenNothingOpens)
+{
+    TScriptedDialogs dialogs;
+    auto form = MakeWindows();
+    const struct {
+        TCommand* command;
+        const char* scheme;
+        const char* address;
+        bool opens;
+    } rows[] = {
+        {form->cmdEmail, "mailto", tovu::AuthorMailAddress, false},
+        {form->cmdEmail, "mailto", tovu::AuthorMailAddress, true},
+        {form->cmdVisitWWW, "https", tovu::HomePageAddress, false},
+        {form->cmdVisitWWW, "https", tovu::HomePageAddress, true},
+    };
+    for (const auto& row : rows) {
+        const std::string name = row.command->objectName().toStdString() + (row.opens ? ", opens" : ", nothing opens");
+        dialogs.Boxes.clear();
+        dialogs.LinksOpen = row.opens;
+        ASSERT_TRUE(row.command->Execute()) << name;
+        ASSERT_EQ(dialogs.Boxes.size(), row.opens ? 1u : 2u) << name;
+        EXPECT_TRUE(dialogs.Boxes.front().Text.startsWith(QString::fromLatin1(row.scheme) + u':')) << name;
+        if (!row.opens) {
+            EXPECT_EQ(dialogs.Boxes.back().Kind, QStringLiteral("information")) << name;
+            EXPECT_EQ(dialogs.Boxes.back().Caption, row.command->text()) << name;
+            EXPECT_TRUE(dialogs.Boxes.back().Text.endsWith(u'\n' + QString::fromUtf8(row.address))) << name;
+        }
+    }
 }
 
 }  // namespace

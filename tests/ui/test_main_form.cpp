@@ -488,7 +488,7 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
     EXPECT_EQ(menus[2]->text(), QStringLiteral("&Zbiór"));
     EXPECT_EQ(menus[3]->text(), QStringLiteral("P&omoc"));
     EXPECT_EQ(names(menus[0]->menu()->actions()).join(' '),
-              QStringLiteral("actNewArray - actOpenArray actSaveArray actExport - cmdQuit"));
+              QStringLiteral("actNewArray - actOpenArray actLoadRoute actSaveArray actExport - cmdQuit"));
     EXPECT_EQ(names(menus[1]->menu()->actions()).join(' '),
               QStringLiteral("actUndo actRedo - actDeletePoints actEditPoint - actDragPoints"));
     EXPECT_EQ(

@@ -235,7 +235,8 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
         form->SearchTab->cbMethod->setCurrentIndex(2);
         form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
         form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
-        ScriptedDialogs.Answers.push_back(row.answer);
+        // The second answer keeps the route in a tour file beside the set.
+        ScriptedDialogs.Answers = {row.answer, TDialogs::TAnswer::Yes};
         const QString saved = Folder.filePath(QStringLiteral("saved.tvu"));
         ScriptedDialogs.SaveNames.push_back(saved);
         bool searchingAfterQuestion = false;
@@ -253,6 +254,7 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
         if (row.answer == TDialogs::TAnswer::Yes) {
             // The file holds the points; the links of the result are on them.
             EXPECT_EQ(ReadTextFile(saved).count('\n'), 5) << row.name;
+            EXPECT_TRUE(ReadTextFile(Folder.filePath(QStringLiteral("saved.tour"))).contains("TOUR_SECTION"));
             EXPECT_FALSE(form->State().FModified) << row.name;
             EXPECT_NE(std::count_if(form->State().FPoints.begin(), form->State().FPoints.end(),
                                     [](const TMapPoint& point) { return point.Next >= 0; }),

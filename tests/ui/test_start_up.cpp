@@ -22,6 +22,7 @@
 #include "ui/dialogs.h"
 #include "ui/start_up.h"
 #include "version.h"
+#include "when_open.h"
 
 namespace {
 
@@ -29,22 +30,6 @@ class StartUpTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(LoadQtTranslation(*qApp)) << "qtbase_pl (qt6-translations-l10n)"; }
 };
-
-// Runs answer on the first modal dialog of type TDialog that opens, inside
-// that dialog's own event loop.
-template <typename TDialog>
-void WhenOpen(std::function<void(TDialog&)> answer)
-{
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
-        if (auto* dialog = qobject_cast<TDialog*>(QApplication::activeModalWidget())) {
-            timer->deleteLater();
-            timer->stop();
-            answer(*dialog);
-        }
-    });
-    timer->start(5);
-}
 
 // The texts of a dialog's buttons in sorted order, joined by "|".
 std::string ButtonTexts(QWidget& dialog)
@@ -107,7 +92,7 @@ TEST_F(StartUpTest, OverwriteQuestionIsPolish)
         static_cast<QDialog&>(dialog).accept();
         dialog.reject();
     });
-    EXPECT_FALSE(dialogs.SaveFileName(nullptr).has_value());
+    EXPECT_FALSE(dialogs.SaveFileName(nullptr, {}).has_value());
     EXPECT_EQ(question, "stary.tvu już istnieje.\nCzy chcesz go zastąpić?");
     EXPECT_EQ(answers, "&Nie|&Tak");
 }

@@ -212,29 +212,41 @@ TEST_F(UndoTest, SavedStateIsTheUnchangedOneAndLoadingForgetsTheHistory)
     EXPECT_EQ(Form->History().count(), 0);
 }
 
-TEST_F(UndoTest, CoordinatesTypedReadAsAPointFileLine)
+// Two numbers and a semicolon move the point; anything else says what is
+// expected, leaves the point where it was and asks again with the text kept.
+TEST_F(UndoTest, CoordinatesTypedAreTwoNumbersOrAskedAgain)
 {
     const struct {
         const char* Typed;
+        bool Reads;
         int32_t X;
         int32_t Y;
     } rows[] = {
-        {"5; 6", 5, 6}, {"  7;8", 7, 8}, {"$10; x1F", 16, 31}, {"-4; -9", -4, -9}, {"12", 0, 12},
-        {"5;", 5, 0},   {"5 ; 6", 0, 6}, {"abc", 0, 0},        {"", 0, 0},
+        {"5; 6", true, 5, 6},   {" 7 ; 8 ", true, 7, 8},    {"$10; x1F", true, 16, 31},  {"-4;-9", true, -4, -9},
+        {"abc", false, 99, 99}, {"100 200", false, 99, 99}, {"1,5; 2,5", false, 99, 99}, {"12; abc", false, 99, 99},
+        {"7", false, 99, 99},   {"", false, 99, 99},
     };
     OpenWith("1; 1\r\n99; 99\r\n");
     for (const auto& row : rows) {
         Form->State().FPoints[1] = {99, 99, -1};
         Select({1});
-        ScriptedDialogs.Inputs.push_back(QString::fromLatin1(row.Typed));
+        const int steps = Form->History().count();
+        ScriptedDialogs.Boxes.clear();
+        // A refused text is asked for again; cancelling then changes nothing.
+        ScriptedDialogs.Inputs = {QString::fromLatin1(row.Typed), std::nullopt};
         Form->actEditPoint->Execute();
-        EXPECT_TRUE(Form->State().FPoints[1].X == row.X && Form->State().FPoints[1].Y == row.Y) << row.Typed;
+        const TMapPoint& point = Form->State().FPoints[1];
+        EXPECT_TRUE(point.X == row.X && point.Y == row.Y) << row.Typed;
+        EXPECT_EQ(Form->History().count(), steps + (row.Reads ? 1 : 0)) << row.Typed;
+        ASSERT_EQ(ScriptedDialogs.Count("input"), row.Reads ? 1 : 2) << row.Typed;
+        if (row.Reads)
+            continue;
+        ASSERT_EQ(ScriptedDialogs.Count("error"), 1) << row.Typed;
+        EXPECT_TRUE(
+            ScriptedDialogs.Boxes[1].Text.contains(QStringLiteral("dwie liczby całkowite rozdzielone średnikiem")))
+            << row.Typed;
+        EXPECT_TRUE(ScriptedDialogs.Boxes[2].Text.endsWith(u'|' + QString::fromLatin1(row.Typed))) << row.Typed;
     }
-    const int steps = Form->History().count();
-    Select({1});
-    ScriptedDialogs.Inputs.push_back(std::nullopt);
-    Form->actEditPoint->Execute();
-    EXPECT_EQ(Form->History().count(), steps);
 }
 
 TEST_F(UndoTest, OnlyALeftPressOnASquareDragsAndTheFitMapsItBack)

@@ -1,0 +1,180 @@
+// The real dialogs behind the seam: file dialogs that show a folder without
+// opening a single file in it (a read of /proc/kmsg would block the program
+// for good), the save dialog's proposal, and message texts that can be
+// copied.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ui/dialogs.h"
+#include "ui/file_icons.h"
+#include "when_open.h"
+#include "window_fixture.h"
+
+namespace {
+
+// The names of the folder's files that were opened since the watch began.
+class TOpenWatch {
+public:
+    explicit TOpenWatch(const QString& folder) : FFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        ::inotify_add_watch(FFd, QFile::encodeName(folder).constData(), IN_OPEN | IN_ACCESS);
+    }
+    ~TOpenWatch() { ::close(FFd); }
+    TOpenWatch(const TOpenWatch&) = delete;
+    TOpenWatch& operator=(const TOpenWatch&) = delete;
+
+    bool Valid() const { return FFd >= 0; }
+    // Events on the folder itself (its listing) carry no name.
+    QStringList OpenedFiles() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(FFd, buffer, sizeof buffer);
+            if (got <= 0)
+                return names;
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0 && !names.contains(QString::fromUtf8(event->name)))
+                    names << QString::fromUtf8(event->name);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+private:
+    int FFd;
+};
+
+// Files whose names do not settle their type: a content sniffer opens each.
+// Every dialog shows one of them at least.
+const char* const FolderFiles[] = {"kmsg", "punkty.tvu", "trasa.tour", "dane"};
+
+// The rows the dialog's chosen filter lets through: the FolderFiles that
+// match and the subfolder, which every filter shows.
+int ShownRows(const QFileDialog& dialog)
+{
+    const QString filter = dialog.selectedNameFilter();
+    const qsizetype open = filter.indexOf(u'(');
+    const QStringList patterns = filter.mid(open + 1).chopped(1).split(u' ', Qt::SkipEmptyParts);
+    int count = 1;
+    for (const char* name : FolderFiles)
+        count += QDir::match(patterns, QString::fromLatin1(name)) ? 1 : 0;
+    return count;
+}
+
+// What one file dialog did with a folder of FolderFiles.
+struct TDialogLook {
+    bool Shown = false;      // its rows came, as many as its filter lets through
+    bool OwnDialog = false;  // Qt's own dialog with the program's icons
+    QStringList Types;       // the type column, as the user sees it
+    QStringList Opened;      // files opened meanwhile
+    bool Disturbed = false;  // another program read the folder meanwhile
+};
+
+TDialogLook LookAtFolder(const std::function<void(TDialogs&)>& run)
+{
+    // Beside the tests rather than in /tmp. Another program that reads new
+    // files (an indexer, a backup) would read the one in the subfolder too,
+    // which no dialog lists: then the look is taken again.
+    QTemporaryDir folder(QDir::currentPath() + QStringLiteral("/dialogs-XXXXXX"));
+    for (const char* name : FolderFiles)
+        WriteTextFile(folder.filePath(QString::fromLatin1(name)), "\x89PNG\r\n\x1a\n10; 20\r\n");
+    QDir(folder.path()).mkdir(QStringLiteral("inne"));
+    WriteTextFile(folder.filePath(QStringLiteral("inne/dane")), "10; 20\r\n");
+    TOpenWatch watch(folder.path());
+    TOpenWatch control(folder.filePath(QStringLiteral("inne")));
+    TDialogLook look;
+    TDialogs dialogs;
+    dialogs.FileWorked(folder.filePath(QStringLiteral("x")));
+    WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+        look.OwnDialog = dialog.testOption(QFileDialog::DontUseNativeDialog) &&
+                         dynamic_cast<TFileIconsByName*>(dialog.iconProvider()) != nullptr;
+        if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+            const QModelIndex root = model->index(folder.path());
+            const int expected = ShownRows(dialog);
+            look.Shown = expected > 1 && QTest::qWaitFor([&] { return model->rowCount(root) == expected; }, 10000);
+            for (int i = 0; i < model->rowCount(root); ++i) {
+                look.Types << model->type(model->index(i, 0, root));
+                static_cast<void>(model->fileIcon(model->index(i, 0, root)));
+            }
+        }
+        dialog.reject();
+    });
+    run(dialogs);
+    look.Opened = watch.OpenedFiles();
+    look.Disturbed = !watch.Valid() || !control.Valid() || !control.OpenedFiles().isEmpty();
+    return look;
+}
+
+TEST(DialogsTest, FileDialogsShowAFolderWithoutOpeningItsFiles)
+{
+    const struct {
+        const char* name;
+        std::function<void(TDialogs&)> run;
+    } rows[] = {
+        {"open", [](TDialogs& dialogs) { dialogs.OpenFileName(nullptr); }},
+        {"save", [](TDialogs& dialogs) { dialogs.SaveFileName(nullptr, {}); }},
+        {"route", [](TDialogs& dialogs) { dialogs.RouteFileName(nullptr); }},
+        {"export", [](TDialogs& dialogs) { dialogs.ExportFileName(nullptr); }},
+    };
+    for (const auto& row : rows) {
+        TDialogLook look = LookAtFolder(row.run);
+        for (int again = 0; again < 5 && look.Disturbed; ++again)
+            look = LookAtFolder(row.run);
+        ASSERT_FALSE(look.Disturbed) << row.name;
+        EXPECT_TRUE(look.Shown) << row.name;
+        EXPECT_TRUE(look.OwnDialog) << row.name;
+        EXPECT_FALSE(look.Types.isEmpty() || look.Types.contains(QString())) << row.name;
+        EXPECT_EQ(look.Opened.join(u' ').toStdString(), "") << row.name;
+    }
+}
+
+TEST(DialogsTest, SaveDialogProposesTheCurrentFileInItsFolderAndFormat)
+{
+    QTemporaryDir folder;
+    // Not written yet, so accepting it asks no overwrite question.
+    const QString current = folder.filePath(QStringLiteral("grid.tsp"));
+    TDialogs dialogs;
+    QString shownFolder;
+    QString filter;
+    WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+        shownFolder = dialog.directory().absolutePath();
+        filter = dialog.selectedNameFilter();
+        static_cast<QDialog&>(dialog).accept();
+    });
+    const std::optional<QString> chosen = dialogs.SaveFileName(nullptr, current);
+    EXPECT_EQ(shownFolder, QFileInfo(folder.path()).absoluteFilePath());
+    EXPECT_EQ(filter, QStringLiteral("Pliki TSPLIB (*.tsp)"));
+    EXPECT_EQ(chosen.value_or(QString()), current);
+}
+
+TEST(DialogsTest, MessageTextsCanBeSelectedAndCopied)
+{
+    TDialogs dialogs;
+    Qt::TextInteractionFlags flags;
+    WhenOpen<QMessageBox>([&](QMessageBox& box) {
+        flags = box.textInteractionFlags();
+        box.accept();
+    });
+    dialogs.ShowInformation(nullptr, QStringLiteral("Strona domowa"), QStringLiteral("https://tovu.example.org/"));
+    EXPECT_TRUE(flags.testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(flags.testFlag(Qt::TextSelectableByKeyboard));
+}
+
+}  // namespace
