@@ -17,8 +17,11 @@
 
 #include "core/point_file.h"
 #include "ui/commands.h"
+#include "ui/document.h"
+#include "ui/file_commands.h"
 #include "ui/main_form.h"
 #include "ui/map_window.h"
+#include "ui/window_parts.h"
 
 namespace {
 
@@ -66,30 +69,30 @@ int main(int argc, char* argv[])
     TMainForm form({QStringLiteral("tovu")});
     form.AttachMapForm(new TMapForm(form));
     form.show();
-    form.actShowWay->Execute();
-    form.OpenPointSet(path);
+    Command(form, "actShowWay")->Execute();
+    form.Files().OpenPointSet(path);
     QApplication::processEvents();
 
     const double click = MedianSeconds(5, [&] {
-        form.MapForm->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, 100, 100);
-        form.actUndo->Execute();
+        form.MapForm()->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, 100, 100);
+        Command(form, "actUndo")->Execute();
     });
-    form.MapForm->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, 100, 100);
+    form.MapForm()->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, 100, 100);
     const double undo = MedianSeconds(5, [&] {
-        form.actUndo->Execute();
-        form.actRedo->Execute();
+        Command(form, "actUndo")->Execute();
+        Command(form, "actRedo")->Execute();
     });
     // The pair above is an undo and a redo; time the undo alone too.
-    const double undoAlone = MedianSeconds(1, [&] { form.actUndo->Execute(); });
-    form.actRedo->Execute();
+    const double undoAlone = MedianSeconds(1, [&] { Command(form, "actUndo")->Execute(); });
+    Command(form, "actRedo")->Execute();
 
-    form.actDragPoints->setChecked(true);
+    Command(form, "actDragPoints")->setChecked(true);
     const TMapPoint first = form.State().FPoints[0];
-    form.MapForm->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, first.X + 1, first.Y + 1);
-    form.MapForm->Image321MouseUp(Qt::LeftButton, first.X + 41, first.Y + 31);
-    const double undoMove = MedianSeconds(1, [&] { form.actUndo->Execute(); });
+    form.MapForm()->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, first.X + 1, first.Y + 1);
+    form.MapForm()->Image321MouseUp(Qt::LeftButton, first.X + 41, first.Y + 31);
+    const double undoMove = MedianSeconds(1, [&] { Command(form, "actUndo")->Execute(); });
 
-    std::printf("points: %zu, steps: %d\n", form.State().FPoints.size(), form.History().count());
+    std::printf("points: %zu, steps: %d\n", form.State().FPoints.size(), form.Document().History().count());
     Report("map click and its undo at 10 000 points", click, 1.0);
     Report("undo and redo of a map click at 10 000 points", undo, 1.0);
     Report("undo of a map click at 10 000 points", undoAlone, 1.0);

@@ -16,7 +16,9 @@
 
 #include "core/distances.h"
 #include "ui/main_form.h"
+#include "ui/map_controller.h"
 #include "ui/map_window.h"
+#include "ui/set_views.h"
 
 namespace {
 
@@ -59,8 +61,8 @@ int main(int argc, char* argv[])
     TMainForm form({QStringLiteral("tovu")});
     form.AttachMapForm(new TMapForm(form));
     form.show();
-    form.MapForm->show();
-    form.MapForm->resize(Width, Height);
+    form.MapForm()->show();
+    form.MapForm()->resize(Width, Height);
     QApplication::processEvents();
 
     std::mt19937 random(4321);
@@ -70,17 +72,17 @@ int main(int argc, char* argv[])
         form.State().FPoints[i].Y = static_cast<int32_t>(random() % Height);
         form.State().FPoints[i].Next = (i + 1) % Count;
     }
-    form.RefreshPointList();
+    form.Views().RefreshPointList();
     QApplication::processEvents();
 
-    const TImage32& view = *form.MapForm->Image321;
+    const TImage32& view = *form.MapForm()->Image321;
     const uint32_t* pixelsBefore = view.Bitmap().Bits();
     std::vector<double> times;
     const long largeBefore = LargeAllocations.load();
     for (int i = 0; i < Repeats; ++i) {
         QElapsedTimer timer;
         timer.start();
-        form.DrawMap();
+        form.Map().DrawMap();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
     const long largeDuring = LargeAllocations.load() - largeBefore;

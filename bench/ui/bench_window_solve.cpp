@@ -16,7 +16,9 @@
 #include "ui/main_form.h"
 #include "ui/map_window.h"
 #include "ui/search_tab.h"
+#include "ui/set_views.h"
 #include "ui/spin_edit.h"
+#include "ui/window_parts.h"
 
 namespace {
 
@@ -27,7 +29,7 @@ void ShowRandomSet(TMainForm& form, int count, uint32_t seed)
     for (TMapPoint& point : points)
         point = {static_cast<int32_t>(random() % 1000), static_cast<int32_t>(random() % 800), -1};
     form.State().FPoints = points;
-    form.Rebuild(TMainForm::TRebuild::Everything);
+    form.Views().Rebuild(TSetViews::TRebuild::Everything);
 }
 
 double RunSeconds(TCommand* command)
@@ -51,17 +53,17 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
 
     ShowRandomSet(form, 23, 2323);
-    form.SearchTab->cbMethod->setCurrentIndex(smExact);
-    const double exact = RunSeconds(form.actGenerate);
+    Part<TSearchTab>(form, "TabSheet3")->cbMethod->setCurrentIndex(smExact);
+    const double exact = RunSeconds(Command(form, "actGenerate"));
     std::printf("exact method, 23 points, in the window: %.2f s (target 5 s, ratio %.2f)\n", exact, exact / 5.0);
 
     ShowRandomSet(form, 1000, 1000);
-    form.SearchTab->cbMethod->setCurrentIndex(smLocal);
-    form.SearchTab->rbLocalTime->setChecked(true);
-    form.SearchTab->seLocalTime->SetText(QStringLiteral("2"));
-    const double local = RunSeconds(form.actGenerate);
-    const double estimate = RunSeconds(form.actEstimateRoute);
-    const QListWidget* results = form.SearchTab->lbResults;
+    Part<TSearchTab>(form, "TabSheet3")->cbMethod->setCurrentIndex(smLocal);
+    Part<TSearchTab>(form, "TabSheet3")->rbLocalTime->setChecked(true);
+    Part<TSearchTab>(form, "TabSheet3")->seLocalTime->SetText(QStringLiteral("2"));
+    const double local = RunSeconds(Command(form, "actGenerate"));
+    const double estimate = RunSeconds(Command(form, "actEstimateRoute"));
+    const QListWidget* results = Part<TSearchTab>(form, "TabSheet3")->lbResults;
     const QString gapLine = results->count() > 1 ? results->item(1)->text() : QString();
     const qsizetype from = gapLine.indexOf(QStringLiteral("najwyżej ")) + 9;
     const double gap = gapLine.mid(from, gapLine.indexOf(u'%') - from).replace(u',', u'.').toDouble();

@@ -34,11 +34,7 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
                 for (int32_t j = std::max(columnTile, i); j < columnEnd; ++j) {
                     if (i < first && j < first)
                         continue;
-                    // Differences in 64 bits: points read from a file may
-                    // lie further apart than a 32-bit difference can hold.
-                    const int64_t dx = static_cast<int64_t>(points[i].X) - points[j].X;
-                    const int64_t dy = static_cast<int64_t>(points[i].Y) - points[j].Y;
-                    const double distance = MapHypot(dx, dy);
+                    const double distance = PointDistance(points[i], points[j]);
                     row[j] = distance;
                     d[j][i] = distance;
                     cells += j == i ? 1 : 2;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/distances.h"
+
 TDistanceGridModel::TDistanceGridModel(std::shared_ptr<const TPointSetState> document, QObject* parent)
     : QAbstractTableModel(parent), FDocument(std::move(document))
 {
@@ -38,9 +40,14 @@ QString TDistanceGridModel::Cells(int col, int row) const
         return QStringLiteral("-");
     const size_t low = static_cast<size_t>(std::min(col, row) - 1);
     const size_t high = static_cast<size_t>(std::max(col, row) - 1);
+    // A large set keeps no matrix: the cell is worked out as the matrix
+    // would hold it.
+    const TDistanceMatrix& distances = FDocument->FDistances;
+    const TPointArray& points = FDocument->FPoints;
+    if (distances.empty() && high < points.size())
+        return QString::fromStdString(FormatFixed2(PointDistance(points[low], points[high]), FFormat));
     // The matrix is rebuilt before the table learns of it; a repaint in
     // between must not read cells the matrix does not have yet.
-    const TDistanceMatrix& distances = FDocument->FDistances;
     if (low >= distances.size() || high >= distances[low].size())
         return {};
     return QString::fromStdString(FormatFixed2(distances[low][high], FFormat));

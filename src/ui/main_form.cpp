@@ -3,12 +3,9 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLocale>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
@@ -22,22 +19,25 @@
 
 #include <sys/stat.h>
 
-#include <utility>
-
-#include "core/distances.h"
-#include "core/number_text.h"
-#include "core/point_set_ops.h"
-#include "core/point_text.h"
 #include "ui/application.h"
 #include "ui/commands.h"
-#include "ui/dialogs.h"
 #include "ui/distance_grid.h"
+#include "ui/document.h"
+#include "ui/edit_commands.h"
+#include "ui/export_command.h"
+#include "ui/file_commands.h"
 #include "ui/file_names.h"
+#include "ui/help_commands.h"
+#include "ui/map_controller.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
+#include "ui/route_files.h"
+#include "ui/search_runs.h"
 #include "ui/search_tab.h"
+#include "ui/set_views.h"
 #include "ui/status_bar.h"
 #include "ui/version/QZVersionInfo.h"
+#include "ui/window_progress.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ constexpr int SplitterMinSize = 160;
 }  // namespace
 
 TMainForm::TMainForm(const QStringList& commandLine, QWidget* parent)
-    : QMainWindow(parent), FDocument(std::make_shared<TPointSetState>())
+    : QMainWindow(parent), FDocument(new TDocument(this))
 {
     setObjectName(QStringLiteral("MainForm"));
     QFont font(QStringLiteral("Arial"));
@@ -64,6 +64,7 @@ TMainForm::TMainForm(const QStringList& commandLine, QWidget* parent)
     QZVer1->setObjectName(QStringLiteral("QZVer1"));
     CreateCommands();
     CreateLayout();
+    CreateControllers();
     CreateMenus();
     CreateToolBar();
 
@@ -80,14 +81,22 @@ TMainForm::TMainForm(const QStringList& commandLine, QWidget* parent)
 
 TMainForm::~TMainForm()
 {
-    // The bar's picture is a child widget, gone with the window.
-    FProgress.OnChange = nullptr;
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         disconnect(dispatcher, nullptr, this, nullptr);
-    // The history is a child, emptied (and so signalling) after this body,
-    // when the window is no longer whole.
-    if (FHistory)
-        disconnect(FHistory, nullptr, this, nullptr);
+    // The document and its history go with the window's children, and the
+    // history signals as it empties: nothing of the window may hear it.
+    disconnect(&FDocument->History(), nullptr, this, nullptr);
+    disconnect(FDocument, nullptr, nullptr, nullptr);
+}
+
+TPointSetState& TMainForm::State()
+{
+    return FDocument->State();
+}
+
+const TPointSetState& TMainForm::State() const
+{
+    return FDocument->State();
 }
 
 void TMainForm::CreateLayout()
@@ -103,7 +112,28 @@ void TMainForm::CreateLayout()
     Splitter1->setHandleWidth(SplitterWidth);
     Splitter1->setChildrenCollapsible(false);
     Splitter1->setOpaqueResize(true);
+    CreatePointColumn();
+    CreatePages();
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(Panel2);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({ColumnWidth, DesignClientWidth - ColumnWidth - SplitterWidth});
+    rows->addWidget(Splitter1, 1);
 
+    StatusBar1 = new TStatusBar({{240, false}, {200, true}, {50, false}}, central);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    rows->addWidget(StatusBar1);
+    PrBarView = new QProgressBar(StatusBar1);
+    PrBarView->setObjectName(QStringLiteral("PrBar"));
+    PrBarView->setGeometry(243, 3, 195, 17);
+    PrBarView->setTextVisible(false);
+    PrBarView->setRange(0, 100);
+    PrBarView->setValue(0);
+}
+
+void TMainForm::CreatePointColumn()
+{
     Panel1 = new QFrame(Splitter1);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::NoFrame);
@@ -153,14 +183,17 @@ void TMainForm::CreateLayout()
     connect(Header1, &QHeaderView::sectionResized, this, [this] { Header1SectionResize(); });
     listColumn->addWidget(Header1);
 
-    ListBox1 = new TPointList(FDocument, *Header1, Panel3);
+    ListBox1 = new TPointList(FDocument->SharedState(), *Header1, Panel3);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListBox1, &TPointList::Click, this, [this] { ListBox1Click(); });
     connect(ListBox1, &TPointList::MouseUp, this, [this] { ListBox1MouseUp(); });
     listColumn->addWidget(ListBox1, 1);
     column->addWidget(Panel3, 1);
+}
 
+void TMainForm::CreatePages()
+{
     Panel2 = new QFrame(Splitter1);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFrameShape(QFrame::NoFrame);
@@ -175,7 +208,7 @@ void TMainForm::CreateLayout()
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     auto* gridPage = new QVBoxLayout(TabSheet2);
     gridPage->setContentsMargins(0, 0, 0, 0);
-    StringGrid1 = new TDistanceGrid(FDocument, TabSheet2);
+    StringGrid1 = new TDistanceGrid(FDocument->SharedState(), TabSheet2);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     gridPage->addWidget(StringGrid1);
     PageControl1->addTab(TabSheet2, QStringLiteral("Odległości"));
@@ -185,37 +218,20 @@ void TMainForm::CreateLayout()
     SearchTab->FitToFont();
     PageControl1->setCurrentIndex(0);
     PageControl1->setEnabled(false);
+}
 
-    Splitter1->addWidget(Panel1);
-    Splitter1->addWidget(Panel2);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({ColumnWidth, DesignClientWidth - ColumnWidth - SplitterWidth});
-    rows->addWidget(Splitter1, 1);
-
-    StatusBar1 = new TStatusBar({{240, false}, {200, true}, {50, false}}, central);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    rows->addWidget(StatusBar1);
-
-    PrBarView = new QProgressBar(StatusBar1);
-    PrBarView->setObjectName(QStringLiteral("PrBar"));
-    PrBarView->setGeometry(243, 3, 195, 17);
-    PrBarView->setTextVisible(false);
-    PrBarView->setRange(0, 100);
-    PrBarView->setValue(0);
-    // One repaint per pixel of fill at most.
-    FProgress.SetResolution(PrBarView->width());
-    FProgress.OnChange = [this](const TProgressBar& bar) {
-        // An empty range would make the widget show a busy animation.
-        if (bar.Max() > bar.Min()) {
-            PrBarView->setRange(bar.Min(), bar.Max());
-            PrBarView->setValue(bar.Position());
-        } else {
-            PrBarView->setRange(0, 1);
-            PrBarView->setValue(0);
-        }
-        PrBarView->repaint();
-    };
+void TMainForm::CreateControllers()
+{
+    FProgress = new TWindowProgress(*FDocument, *StatusBar1, *PrBarView, this);
+    FViews = new TSetViews(*FDocument, *FProgress, *StringGrid1, *ListBox1, *SearchTab, *PageControl1, this);
+    FMap = new TMapController(*FDocument, *FViews, *FProgress, *ListBox1, *actFitMap, *actDragPoints, this);
+    FRoutes = new TRouteFiles(*FDocument, *this);
+    FFiles = new TFileCommands(*FDocument, *FViews, *FProgress, *FRoutes, *actSaveArray, *this);
+    FExport = new TExportCommand(*FDocument, *FMap, *ListBox1, *this);
+    FEdits = new TEditCommands(*FDocument, *FViews, *FProgress, *ListBox1, *SearchTab, *FMap, *this);
+    FSearches = new TSearchRuns(*FDocument, *FViews, *FProgress, *SearchTab, *ListBox1, *actGenerate, *actStop, *this);
+    FSearches->SetAfterRun([this] { FinishCloseAfterSearch(); });
+    FHelp = new THelpCommands(*QZVer1, *cmdEmail, *cmdVisitWWW, *this);
 }
 
 void TMainForm::FormCreate(const QStringList& commandLine)
@@ -225,12 +241,8 @@ void TMainForm::FormCreate(const QStringList& commandLine)
         // The name's bytes, also when Qt could not decode them.
         const std::string argument = FileNameToStd(commandLine.at(1));
         struct stat info {};
-        if (::stat(argument.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
-            OpenPointSet(argument);
-            // Its route is offered once the window is on screen.
-            if (State().FFileName == argument)
-                FRouteOfferFor = argument;
-        }
+        if (::stat(argument.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+            FFiles->OpenAtStart(argument);
     }
     // Qt has no idle event: the dispatcher's last call before it waits is
     // the moment, and it does not come while a search processes events.
@@ -254,35 +266,26 @@ void TMainForm::FormCreate(const QStringList& commandLine)
 
 void TMainForm::AttachMapForm(TMapForm* mapForm)
 {
-    MapForm = mapForm;
-    connect(mapForm, &TMapForm::Resized, this, [this](int32_t width, int32_t height) {
-        State().FMapWidth = width;
-        State().FMapHeight = height;
-        DrawMap();
-    });
-    connect(
-        mapForm, &TMapForm::MouseDown, this,
-        [this](Qt::MouseButton button, Qt::KeyboardModifiers, int32_t x, int32_t y) { MapMouseDown(button, x, y); });
-    connect(mapForm, &TMapForm::MouseMove, this, [this](int32_t x, int32_t y) { MapMouseMove(x, y); });
-    connect(mapForm, &TMapForm::MouseUp, this,
-            [this](Qt::MouseButton button, int32_t x, int32_t y) { MapMouseUp(button, x, y); });
+    FMap->Attach(mapForm);
     // A misplaced click is taken back where it was made.
     for (TCommand* command : {actUndo, actRedo, actDeletePoints})
         mapForm->addAction(command);
+}
+
+TMapForm* TMainForm::MapForm() const
+{
+    return FMap->MapForm();
 }
 
 void TMainForm::FormShow()
 {
     if (Tag != 0)
         return;
-    PrepareMapSurface();
+    FMap->PrepareMapSurface();
     Tag = ShownTag;
-    Rebuild(TRebuild::List);
-    if (!FReadNotice.empty())
-        ShowStatus(std::exchange(FReadNotice, {}), 0);
-    // Asked once the window is on screen, not from inside its showing.
-    if (!FRouteOfferFor.empty())
-        QTimer::singleShot(0, this, [this, name = std::exchange(FRouteOfferFor, {})] { OfferRouteBeside(name); });
+    FViews->SetShown();
+    FViews->Rebuild(TSetViews::TRebuild::List);
+    FFiles->WindowShown();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -295,6 +298,11 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     canClose = QuerySaveChanges();
+}
+
+bool TMainForm::QuerySaveChanges()
+{
+    return FFiles->QuerySaveChanges();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -314,7 +322,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->ignore();
     if (FAfterSearch != TAfterSearch::Nothing)
         return;
-    switch (AskSaveChanges()) {
+    switch (FFiles->AskSaveChanges()) {
     case TDialogs::TAnswer::Cancel:
         return;
     case TDialogs::TAnswer::No:
@@ -376,86 +384,19 @@ void TMainForm::ApplicationIdle()
     UpdateCommands();
 }
 
-void TMainForm::UpdateCommands()
-{
-    ActionList1->UpdateAll();
-}
-
-void TMainForm::cmdQuitExecute()
-{
-    close();
-}
-
-void TMainForm::actShowWayExecute()
-{
-    if (MapForm) {
-        MapForm->show();
-        MapForm->raise();
-    }
-    Rebuild(TRebuild::List);
-}
-
-bool TMainForm::actCountWayUpdate()
-{
-    return !State().FSearching && !FApplyingStep;
-}
-
 void TMainForm::ShowStatus(const std::string& text, int32_t panel)
 {
-    StatusBar1->SetPanelText(panel, QString::fromStdString(text));
-    StatusBar1->repaint();
+    FProgress->ShowStatus(text, panel);
 }
 
-void TMainForm::TWindowProgress::ProcessEvents()
+TProgressBar& TMainForm::PrBar()
 {
-    if (FForm.State().FSearching)
-        FForm.ShowSearchProgress();
-    QCoreApplication::processEvents();
+    return FProgress->PrBar();
 }
 
 TNumberFormat TMainForm::NumberFormat() const
 {
-    const QLocale locale;
-    return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
-}
-
-void TMainForm::Rebuild(TRebuild what, int32_t firstNewPoint)
-{
-    switch (what) {
-    case TRebuild::Map:
-        DrawMap();
-        break;
-    case TRebuild::List:
-        RefreshPointList();
-        break;
-    case TRebuild::Matrix:
-    case TRebuild::Everything:
-        ComputeDistances(State().FPoints, State().FDistances, FWindowProgress, firstNewPoint);
-        FillDistanceGrid();
-        ShowStatus("", 0);
-        if (what == TRebuild::Everything)
-            RefreshPointList();
-        break;
-    }
-}
-
-void TMainForm::FillDistanceGrid()
-{
-    ShowStatus("Wypełnianie macierzy odległości...", 0);
-    StringGrid1->Fill(static_cast<int>(State().FPoints.size()), NumberFormat());
-}
-
-void TMainForm::RefreshPointList()
-{
-    ShowStatus("Generowanie listy...", 0);
-    ListBox1->SetCount(static_cast<int>(State().FPoints.size()));
-    const int count = ListBox1->ItemCount();
-    SearchTab->ShowPermutationCount(QString::fromStdString(FormatPermutationCount(count, NumberFormat())));
-    PageControl1->setEnabled(count > 1);
-    DrawMap();
-    ShowStatus("", 0);
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    return WindowNumberFormat();
 }
 
 void TMainForm::ListBox1Click()
@@ -469,7 +410,7 @@ void TMainForm::ListBox1Click()
 
 void TMainForm::ListBox1MouseUp()
 {
-    DrawMap();
+    FMap->DrawMap();
 }
 
 void TMainForm::Header1SectionResize()

@@ -9,11 +9,23 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <functional>
+#include <utility>
+
 #include "ui/commands.h"
 #include "ui/contact.h"
+#include "ui/document.h"
+#include "ui/edit_commands.h"
+#include "ui/export_command.h"
+#include "ui/file_commands.h"
+#include "ui/help_commands.h"
 #include "ui/main_form.h"
+#include "ui/map_window.h"
 #include "ui/point_list.h"
-#include "ui/undo_commands.h"
+#include "ui/route_files.h"
+#include "ui/search_runs.h"
+#include "ui/search_tab.h"
+#include "ui/set_views.h"
 
 // The tool-bar images live in the window library, which is static: their
 // registration must be pulled in by name.
@@ -34,9 +46,9 @@ struct TCommandEntry {
     const char* Hint;      // empty: none; null: the home-page hint
     const char* ShortCut;  // portable key text, alternatives after "; "; empty: none
     const char* Category;
-    int Image;                     // index into the tool-bar images; -1: none
-    void (TMainForm::*Handler)();  // null: none (a setting shown by its check mark)
-    bool (TMainForm::*Rule)();     // null: always enabled
+    int Image;                      // index into the tool-bar images; -1: none
+    std::function<void()> Handler;  // empty: none (a setting shown by its check mark)
+    std::function<bool()> Rule;     // empty: always enabled
 };
 
 }  // namespace
@@ -44,61 +56,103 @@ struct TCommandEntry {
 void TMainForm::CreateCommands()
 {
     InitToolBarImages();
-    FHistory = new QUndoStack(this);
-    FHistory->setUndoLimit(HistoryLimitSteps);
     ActionList1 = new TCommandList(this);
     ActionList1->setObjectName("ActionList1");
 
+    // The work is the controllers'; they exist by the time a command runs.
+    const auto setRule = [this] { return actCountWayUpdate(); };
     const QString visitHint = tovu::HomePageHint();
     const TCommandEntry table[] = {
         {&TMainForm::actNewArray, "actNewArray", "&Nowy zbiór", "Tworzy nowy zbiór punktów", "Ctrl+N", "File", 3,
-         &TMainForm::actNewArrayExecute, &TMainForm::actCountWayUpdate},
+         [this] { FFiles->actNewArrayExecute(); }, setRule},
         {&TMainForm::actOpenArray, "actOpenArray", "&Otwórz zbiór...", "Wczytuje zbiór punktów z pliku", "Ctrl+O",
-         "File", 1, &TMainForm::actOpenArrayExecute, &TMainForm::actCountWayUpdate},
-        {&TMainForm::actLoadRoute, "actLoadRoute", "Wczytaj &drogę...",
-         "Wczytuje drogę zbioru z pliku trasy TSPLIB (.tour) albo CSV", "", "File", -1, &TMainForm::actLoadRouteExecute,
-         &TMainForm::actLoadRouteUpdate},
+         "File", 1, [this] { FFiles->actOpenArrayExecute(); }, setRule},
         {&TMainForm::actSaveArray, "actSaveArray", "Zapi&sz zbiór...", "Zapisuje zbiór punktów w pliku", "Ctrl+S",
-         "File", 2, &TMainForm::actSaveArrayExecute, &TMainForm::actCountWayUpdate},
+         "File", 2, [this] { FFiles->actSaveArrayExecute(); }, setRule},
+        {&TMainForm::actLoadRoute, "actLoadRoute", "Wczytaj &drogę...",
+         "Wczytuje drogę zbioru z pliku trasy TSPLIB (.tour) albo CSV", "", "File", -1,
+         [this] { FRoutes->actLoadRouteExecute(); }, [this] { return actLoadRouteUpdate(); }},
         {&TMainForm::actExport, "actExport", "&Eksportuj...", "Zapisuje drogę, punkty albo mapę w innym formacie",
-         "Ctrl+E", "File", -1, &TMainForm::actExportExecute, &TMainForm::actCountWayUpdate},
-        {&TMainForm::cmdQuit, "cmdQuit", "&Zamknij program", "Zamyka program Tovu", "Alt+F4", "", -1,
-         &TMainForm::cmdQuitExecute, nullptr},
+         "Ctrl+E", "File", -1, [this] { FExport->actExportExecute(); }, setRule},
+        {&TMainForm::cmdQuit,
+         "cmdQuit",
+         "&Zamknij program",
+         "Zamyka program Tovu",
+         "Alt+F4",
+         "",
+         -1,
+         [this] { cmdQuitExecute(); },
+         {}},
         {&TMainForm::actZeroArray, "actZeroArray", "Wy&zeruj drogę", "Zeruje trasy", "", "Arrays", 5,
-         &TMainForm::actZeroArrayExecute, &TMainForm::actCountWayUpdate},
+         [this] { FEdits->actZeroArrayExecute(); }, setRule},
         {&TMainForm::actRandomArray, "actRandomArray", "&Losuj zbiór punktów", "Losuje współrzędne punktów", "",
-         "Arrays", 4, &TMainForm::actRandomArrayExecute, &TMainForm::actCountWayUpdate},
+         "Arrays", 4, [this] { FEdits->actRandomArrayExecute(); }, setRule},
         {&TMainForm::actSetNext, "actSetNext", "Ustaw punkt docelowy...", "Ustaw punkt docelowy...", "", "Arrays", -1,
-         &TMainForm::actSetNextExecute, &TMainForm::actSetNextUpdate},
+         [this] { FEdits->actSetNextExecute(); }, [this] { return actSetNextUpdate(); }},
         {&TMainForm::actCountWay, "actCountWay", "Oblicz długość drogi", "Oblicz długość drogi", "", "Arrays", 6,
-         &TMainForm::actCountWayExecute, &TMainForm::actCountWayUpdate},
-        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1, &TMainForm::actGenerateExecute,
-         &TMainForm::actCountWayUpdate},
-        {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "Esc", "Generate", -1, &TMainForm::actStopExecute,
-         &TMainForm::actStopUpdate},
+         [this] { FEdits->actCountWayExecute(); }, setRule},
+        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1,
+         [this] { FSearches->actGenerateExecute(); }, setRule},
+        {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "Esc", "Generate", -1,
+         [this] { FSearches->actStopExecute(); }, [this] { return actStopUpdate(); }},
         {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "", "Generate", 7,
-         &TMainForm::actShowWayExecute, &TMainForm::actCountWayUpdate},
+         [this] { actShowWayExecute(); }, setRule},
         {&TMainForm::actEstimateRoute, "actEstimateRoute", "Oszacuj jakość drogi",
          "Liczy dolne ograniczenie długości drogi i porównuje z nim drogę", "", "Generate", -1,
-         &TMainForm::actEstimateRouteExecute, &TMainForm::actCountWayUpdate},
-        {&TMainForm::actFitMap, "actFitMap", "Dopasuj mapę do okna", "Rysuje punkty w skali, która wypełnia mapę", "",
-         "Arrays", -1, &TMainForm::actFitMapExecute, nullptr},
+         [this] { FSearches->actEstimateRouteExecute(); }, setRule},
+        {&TMainForm::actFitMap,
+         "actFitMap",
+         "Dopasuj mapę do okna",
+         "Rysuje punkty w skali, która wypełnia mapę",
+         "",
+         "Arrays",
+         -1,
+         [this] { actFitMapExecute(); },
+         {}},
         {&TMainForm::actUndo, "actUndo", "&Cofnij", "Cofa ostatnią zmianę zbioru", "Ctrl+Z", "Edit", 8,
-         &TMainForm::actUndoExecute, &TMainForm::actUndoUpdate},
+         [this] { FEdits->actUndoExecute(); }, [this] { return actUndoUpdate(); }},
         {&TMainForm::actRedo, "actRedo", "&Ponów", "Przywraca cofniętą zmianę zbioru", "Ctrl+Shift+Z; Ctrl+Y", "Edit",
-         9, &TMainForm::actRedoExecute, &TMainForm::actRedoUpdate},
+         9, [this] { FEdits->actRedoExecute(); }, [this] { return actRedoUpdate(); }},
         {&TMainForm::actDeletePoints, "actDeletePoints", "&Usuń zaznaczone punkty", "Usuwa zaznaczone punkty ze zbioru",
-         "Del", "Edit", -1, &TMainForm::actDeletePointsExecute, &TMainForm::actDeletePointsUpdate},
+         "Del", "Edit", -1, [this] { FEdits->actDeletePointsExecute(); }, [this] { return actDeletePointsUpdate(); }},
         {&TMainForm::actEditPoint, "actEditPoint", "Zmień współrzędne...", "Zmienia współrzędne zaznaczonego punktu",
-         "", "Edit", -1, &TMainForm::actEditPointExecute, &TMainForm::actEditPointUpdate},
-        {&TMainForm::actDragPoints, "actDragPoints", "Przesuwanie punktów myszą",
-         "Lewy przycisk przeciąga punkt na mapie zamiast dodawać nowy", "", "Edit", -1, nullptr, nullptr},
-        {&TMainForm::cmdShowAbout, "cmdShowAbout", "&Informacje o programie...", "Informacje o programie", "Shift+F1",
-         "", 0, &TMainForm::cmdShowAboutExecute, nullptr},
-        {&TMainForm::cmdVisitWWW, "cmdVisitWWW", "Strona domowa", nullptr, "", "", -1, &TMainForm::cmdVisitWWWExecute,
-         nullptr},
-        {&TMainForm::cmdEmail, "cmdEmail", "Kontakt z autorem", "Wyślij wiadomość e-mail do autora", "", "", -1,
-         &TMainForm::cmdEmailExecute, nullptr},
+         "", "Edit", -1, [this] { FEdits->actEditPointExecute(); }, [this] { return actEditPointUpdate(); }},
+        {&TMainForm::actDragPoints,
+         "actDragPoints",
+         "Przesuwanie punktów myszą",
+         "Lewy przycisk przeciąga punkt na mapie zamiast dodawać nowy",
+         "",
+         "Edit",
+         -1,
+         {},
+         {}},
+        {&TMainForm::cmdShowAbout,
+         "cmdShowAbout",
+         "&Informacje o programie...",
+         "Informacje o programie",
+         "Shift+F1",
+         "",
+         0,
+         [this] { FHelp->cmdShowAboutExecute(); },
+         {}},
+        {&TMainForm::cmdVisitWWW,
+         "cmdVisitWWW",
+         "Strona domowa",
+         nullptr,
+         "",
+         "",
+         -1,
+         [this] { FHelp->cmdVisitWWWExecute(); },
+         {}},
+        {&TMainForm::cmdEmail,
+         "cmdEmail",
+         "Kontakt z autorem",
+         "Wyślij wiadomość e-mail do autora",
+         "",
+         "",
+         -1,
+         [this] { FHelp->cmdEmailExecute(); },
+         {}},
     };
 
     for (const TCommandEntry& entry : table) {
@@ -118,12 +172,10 @@ void TMainForm::CreateCommands()
             command->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(entry.Image)));
             command->setProperty("imageIndex", entry.Image);
         }
-        if (const auto handler = entry.Handler)
-            command->SetHandler([this, handler] { (this->*handler)(); });
-        if (entry.Rule) {
-            const auto rule = entry.Rule;
-            command->SetRule([this, rule] { return (this->*rule)(); });
-        }
+        if (entry.Handler)
+            command->SetHandler(entry.Handler);
+        if (entry.Rule)
+            command->SetRule(entry.Rule);
         this->*entry.Member = command;
         // The map's scale and dragging are settings shown by their check
         // marks, off at start.
@@ -134,11 +186,90 @@ void TMainForm::CreateCommands()
         addAction(command);
     }
 
-    connect(FHistory, &QUndoStack::undoTextChanged, this, [this] { ShowHistoryCaptions(); });
-    connect(FHistory, &QUndoStack::redoTextChanged, this, [this] { ShowHistoryCaptions(); });
-    connect(FHistory, &QUndoStack::indexChanged, this, [this] { SyncModified(); });
-    connect(FHistory, &QUndoStack::cleanChanged, this, [this] { SyncModified(); });
+    QUndoStack* history = &FDocument->History();
+    connect(history, &QUndoStack::undoTextChanged, this, [this] { ShowHistoryCaptions(); });
+    connect(history, &QUndoStack::redoTextChanged, this, [this] { ShowHistoryCaptions(); });
     ShowHistoryCaptions();
+}
+
+void TMainForm::ShowHistoryCaptions()
+{
+    const QUndoStack& history = FDocument->History();
+    const std::pair<TCommand*, QString> captions[] = {{actUndo, history.undoText()}, {actRedo, history.redoText()}};
+    for (const auto& [command, step] : captions) {
+        const QString base = command->property("caption").toString();
+        const QString text = step.isEmpty() ? base : base + QStringLiteral(": ") + step;
+        command->setText(text);
+        // The tool button tells which step it takes, the status bar what
+        // the command does.
+        command->setToolTip(step.isEmpty() ? command->statusTip() : QString(text).remove(u'&'));
+    }
+}
+
+bool TMainForm::actCountWayUpdate()
+{
+    return !State().FSearching && !FDocument->ApplyingStep();
+}
+
+bool TMainForm::actLoadRouteUpdate()
+{
+    return actCountWayUpdate() && !State().FPoints.empty();
+}
+
+bool TMainForm::actSetNextUpdate()
+{
+    return actCountWayUpdate() && ListBox1->SelCount() == 1;
+}
+
+bool TMainForm::actUndoUpdate()
+{
+    return actCountWayUpdate() && FDocument->History().canUndo();
+}
+
+bool TMainForm::actRedoUpdate()
+{
+    return actCountWayUpdate() && FDocument->History().canRedo();
+}
+
+bool TMainForm::actDeletePointsUpdate()
+{
+    return actCountWayUpdate() && ListBox1->SelCount() > 0;
+}
+
+bool TMainForm::actEditPointUpdate()
+{
+    return actCountWayUpdate() && ListBox1->SelCount() == 1;
+}
+
+bool TMainForm::actStopUpdate()
+{
+    const bool searching = State().FSearching;
+    SearchTab->ShowSearching(searching);
+    return searching;
+}
+
+void TMainForm::UpdateCommands()
+{
+    ActionList1->UpdateAll();
+}
+
+void TMainForm::cmdQuitExecute()
+{
+    close();
+}
+
+void TMainForm::actShowWayExecute()
+{
+    if (MapForm()) {
+        MapForm()->show();
+        MapForm()->raise();
+    }
+    FViews->Rebuild(TSetViews::TRebuild::List);
+}
+
+void TMainForm::actFitMapExecute()
+{
+    FViews->Rebuild(TSetViews::TRebuild::Map);
 }
 
 void TMainForm::CreateMenus()

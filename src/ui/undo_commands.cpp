@@ -4,59 +4,46 @@
 
 #include <algorithm>
 
-#include "ui/main_form.h"
+#include "ui/document.h"
 
-TEditCommand::TEditCommand(TMainForm& form, const QString& text, bool marksChange)
-    : QUndoCommand(text), FForm(form), FMarksChange(marksChange)
+TEditCommand::TEditCommand(TDocument& document, const QString& text, bool marksChange)
+    : QUndoCommand(text), FDocument(document), FMarksChange(marksChange)
 {
 }
 
-TAddPointCommand::TAddPointCommand(TMainForm& form, const TMapPoint& point)
-    : TEditCommand(form, QStringLiteral("dodanie punktu"), true), FPoint(point)
+TAddPointCommand::TAddPointCommand(TDocument& document, const TMapPoint& point)
+    : TEditCommand(document, QStringLiteral("dodanie punktu"), true), FPoint(point)
 {
 }
 
 void TAddPointCommand::redo()
 {
-    TPointArray& points = FForm.State().FPoints;
-    const auto firstNew = static_cast<int32_t>(points.size());
-    points.push_back(FPoint);
-    FForm.Rebuild(TMainForm::TRebuild::Everything, firstNew);
+    FDocument.AppendPoint(FPoint);
 }
 
 void TAddPointCommand::undo()
 {
-    TPointArray& points = FForm.State().FPoints;
-    if (!points.empty())
-        points.pop_back();
-    // The matrix only shrinks: no cell is computed again.
-    FForm.Rebuild(TMainForm::TRebuild::Everything, static_cast<int32_t>(points.size()));
+    FDocument.RemoveLastPoint();
 }
 
-TPointsCommand::TPointsCommand(TMainForm& form, const QString& text, TPointArray before, TPointArray after)
-    : TEditCommand(form, text, true), FBefore(std::move(before)), FAfter(std::move(after))
+TPointsCommand::TPointsCommand(TDocument& document, const QString& text, TPointArray before, TPointArray after)
+    : TEditCommand(document, text, true), FBefore(std::move(before)), FAfter(std::move(after))
 {
 }
 
 void TPointsCommand::redo()
 {
-    Show(FAfter);
+    FDocument.ReplacePoints(FAfter);
 }
 
 void TPointsCommand::undo()
 {
-    Show(FBefore);
+    FDocument.ReplacePoints(FBefore);
 }
 
-void TPointsCommand::Show(const TPointArray& points)
-{
-    FForm.State().FPoints = points;
-    FForm.Rebuild(TMainForm::TRebuild::Everything);
-}
-
-TLinksCommand::TLinksCommand(TMainForm& form, const QString& text, std::vector<int32_t> before,
+TLinksCommand::TLinksCommand(TDocument& document, const QString& text, std::vector<int32_t> before,
                              std::vector<int32_t> after, bool marksChange, bool alreadyDone)
-    : TEditCommand(form, text, marksChange),
+    : TEditCommand(document, text, marksChange),
       FBefore(std::move(before)),
       FAfter(std::move(after)),
       FSkipRedo(alreadyDone)
@@ -69,24 +56,18 @@ void TLinksCommand::redo()
         FSkipRedo = false;
         return;
     }
-    Show(FAfter);
+    FDocument.SetLinks(FAfter);
 }
 
 void TLinksCommand::undo()
 {
-    Show(FBefore);
+    FDocument.SetLinks(FBefore);
 }
 
-void TLinksCommand::Show(const std::vector<int32_t>& links)
+TMovePointCommand::TMovePointCommand(TDocument& document, const QString& text, int32_t index, int32_t toX, int32_t toY)
+    : TEditCommand(document, text, true), FIndex(index), FToX(toX), FToY(toY)
 {
-    ApplyLinks(FForm.State().FPoints, links);
-    FForm.Rebuild(TMainForm::TRebuild::List);
-}
-
-TMovePointCommand::TMovePointCommand(TMainForm& form, const QString& text, int32_t index, int32_t toX, int32_t toY)
-    : TEditCommand(form, text, true), FIndex(index), FToX(toX), FToY(toY)
-{
-    const TPointArray& points = form.State().FPoints;
+    const TPointArray& points = document.State().FPoints;
     if (index >= 0 && static_cast<size_t>(index) < points.size()) {
         FFromX = points[static_cast<size_t>(index)].X;
         FFromY = points[static_cast<size_t>(index)].Y;
@@ -95,22 +76,12 @@ TMovePointCommand::TMovePointCommand(TMainForm& form, const QString& text, int32
 
 void TMovePointCommand::redo()
 {
-    Place(FToX, FToY);
+    FDocument.MovePoint(FIndex, FToX, FToY);
 }
 
 void TMovePointCommand::undo()
 {
-    Place(FFromX, FFromY);
-}
-
-void TMovePointCommand::Place(int32_t x, int32_t y)
-{
-    TPointArray& points = FForm.State().FPoints;
-    if (FIndex >= 0 && static_cast<size_t>(FIndex) < points.size()) {
-        points[static_cast<size_t>(FIndex)].X = x;
-        points[static_cast<size_t>(FIndex)].Y = y;
-    }
-    FForm.Rebuild(TMainForm::TRebuild::Everything);
+    FDocument.MovePoint(FIndex, FFromX, FFromY);
 }
 
 std::vector<int32_t> LinksOf(const TPointArray& points)

@@ -9,13 +9,13 @@
 #include "core/point_set.h"
 
 class QUndoStack;
-class TMainForm;
+class TDocument;
 
 // The steps of the editing history. Each kind keeps what it needs to give
-// back the set exactly and rebuilds, on undo and redo, through the window's
-// one refresh chain with the same reach as the change itself: an added
-// point its own row and column, coordinates everything, links the list.
-// The result list is never touched.
+// back the set exactly and makes its change, on undo and redo, through the
+// document, which announces it with the same reach as the change itself: an
+// added point its own row and column, coordinates everything, links the
+// list. The result list is never touched.
 //
 // Memory: the largest step keeps two whole sets, at most 2 x 10 000 points
 // of 12 bytes; the window keeps the last HistoryLimitSteps steps, so the
@@ -26,14 +26,14 @@ inline constexpr int HistoryLimitSteps = 100;
 class TEditCommand : public QUndoCommand {
 public:
     // text names the step after "Cofnij: " and "Ponów: ".
-    TEditCommand(TMainForm& form, const QString& text, bool marksChange);
+    TEditCommand(TDocument& document, const QString& text, bool marksChange);
 
     // Whether the step counts as a change of the set: one successor set
     // by hand does not, as it never marked the set changed.
     bool MarksChange() const { return FMarksChange; }
 
 protected:
-    TMainForm& FForm;
+    TDocument& FDocument;
 
 private:
     bool FMarksChange;
@@ -42,7 +42,7 @@ private:
 // A point appended on the map: the point alone.
 class TAddPointCommand final : public TEditCommand {
 public:
-    TAddPointCommand(TMainForm& form, const TMapPoint& point);
+    TAddPointCommand(TDocument& document, const TMapPoint& point);
     void redo() override;
     void undo() override;
 
@@ -53,13 +53,11 @@ private:
 // A change of the whole set (random points, removed points): both sets.
 class TPointsCommand final : public TEditCommand {
 public:
-    TPointsCommand(TMainForm& form, const QString& text, TPointArray before, TPointArray after);
+    TPointsCommand(TDocument& document, const QString& text, TPointArray before, TPointArray after);
     void redo() override;
     void undo() override;
 
 private:
-    void Show(const TPointArray& points);
-
     TPointArray FBefore;
     TPointArray FAfter;
 };
@@ -72,14 +70,12 @@ class TLinksCommand final : public TEditCommand {
 public:
     // alreadyDone: the change has been made (a finished search), so the
     // first redo, which the stack calls on push, has nothing to do.
-    TLinksCommand(TMainForm& form, const QString& text, std::vector<int32_t> before, std::vector<int32_t> after,
+    TLinksCommand(TDocument& document, const QString& text, std::vector<int32_t> before, std::vector<int32_t> after,
                   bool marksChange, bool alreadyDone = false);
     void redo() override;
     void undo() override;
 
 private:
-    void Show(const std::vector<int32_t>& links);
-
     std::vector<int32_t> FBefore;
     std::vector<int32_t> FAfter;
     bool FSkipRedo;
@@ -88,13 +84,11 @@ private:
 // One point's coordinates, by the dialog or dragged on the map.
 class TMovePointCommand final : public TEditCommand {
 public:
-    TMovePointCommand(TMainForm& form, const QString& text, int32_t index, int32_t toX, int32_t toY);
+    TMovePointCommand(TDocument& document, const QString& text, int32_t index, int32_t toX, int32_t toY);
     void redo() override;
     void undo() override;
 
 private:
-    void Place(int32_t x, int32_t y);
-
     int32_t FIndex;
     int32_t FFromX = 0;
     int32_t FFromY = 0;

@@ -16,6 +16,7 @@
 #include "ui/about_box.h"
 #include "ui/commands.h"
 #include "ui/contact.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -257,10 +258,10 @@ TEST(ContactTest, ContactCommandsShowTheAddressWhenNothingOpens)
         const char* address;
         bool opens;
     } rows[] = {
-        {form->cmdEmail, "mailto", tovu::AuthorMailAddress, false},
-        {form->cmdEmail, "mailto", tovu::AuthorMailAddress, true},
-        {form->cmdVisitWWW, "https", tovu::HomePageAddress, false},
-        {form->cmdVisitWWW, "https", tovu::HomePageAddress, true},
+        {Command(*form, "cmdEmail"), "mailto", tovu::AuthorMailAddress, false},
+        {Command(*form, "cmdEmail"), "mailto", tovu::AuthorMailAddress, true},
+        {Command(*form, "cmdVisitWWW"), "https", tovu::HomePageAddress, false},
+        {Command(*form, "cmdVisitWWW"), "https", tovu::HomePageAddress, true},
     };
     for (const auto& row : rows) {
         const std::string name = row.command->objectName().toStdString() + (row.opens ? ", opens" : ", nothing opens");

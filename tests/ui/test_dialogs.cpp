@@ -21,6 +21,7 @@
 #include <string>
 
 #include "ui/dialogs.h"
+#include "ui/file_commands.h"
 #include "ui/file_icons.h"
 #include "when_open.h"
 #include "window_fixture.h"

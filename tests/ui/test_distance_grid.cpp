@@ -6,6 +6,9 @@
 #include "core/distances.h"
 #include "scripted_dialogs.h"
 #include "ui/distance_grid.h"
+#include "ui/search_tab.h"
+#include "ui/set_views.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -30,10 +33,10 @@ protected:
     void ShowSet(int count)
     {
         Form->State().FPoints = PointsOnALine(count);
-        Form->Rebuild(TMainForm::TRebuild::Everything);
+        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
     }
 
-    QString Cell(int col, int row) const { return Form->StringGrid1->Cells(col, row); }
+    QString Cell(int col, int row) const { return Part<TDistanceGrid>(*Form, "StringGrid1")->Cells(col, row); }
 
     TScriptedDialogs ScriptedDialogs;
     std::unique_ptr<TMainForm> Form;
@@ -57,10 +60,10 @@ TEST_F(DistanceGridTest, TableAndCountFollowThePointCount)
     for (const TRow& row : rows) {
         ShowSet(row.Points);
         const int size = row.Points == 0 ? 2 : row.Points + 1;
-        EXPECT_EQ(Form->StringGrid1->ColCount(), size) << row.Points;
-        EXPECT_EQ(Form->StringGrid1->RowCount(), size) << row.Points;
-        EXPECT_EQ(Form->SearchTab->lblSilnia->text(), QString::fromUtf8(row.Count)) << row.Points;
-        EXPECT_EQ(Form->PageControl1->isEnabled(), row.TabsUsable) << row.Points;
+        EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->ColCount(), size) << row.Points;
+        EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->RowCount(), size) << row.Points;
+        EXPECT_EQ(Part<TSearchTab>(*Form, "TabSheet3")->lblSilnia->text(), QString::fromUtf8(row.Count)) << row.Points;
+        EXPECT_EQ(Part<QTabWidget>(*Form, "PageControl1")->isEnabled(), row.TabsUsable) << row.Points;
         EXPECT_TRUE(Cell(0, 0).isEmpty()) << row.Points;
         for (int k = 0; k < row.Points; ++k) {
             EXPECT_EQ(Cell(k + 1, 0), QString::number(k)) << row.Points;
@@ -80,17 +83,18 @@ TEST_F(DistanceGridTest, EmptySetKeepsTheTextsOfTheLastFill)
 {
     ShowSet(3);
     ShowSet(0);
-    EXPECT_EQ(Form->StringGrid1->ColCount(), 2);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->ColCount(), 2);
     EXPECT_EQ(Cell(1, 0), QStringLiteral("0"));
     EXPECT_EQ(Cell(0, 1), QStringLiteral("0"));
     EXPECT_EQ(Cell(1, 1), QStringLiteral("-"));
-    EXPECT_EQ(Form->StringGrid1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("0"));
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->model()->headerData(0, Qt::Horizontal).toString(),
+              QStringLiteral("0"));
 }
 
 TEST_F(DistanceGridTest, EmptySetBeforeAnyFillShowsEmptyCells)
 {
     ShowSet(0);
-    EXPECT_EQ(Form->StringGrid1->ColCount(), 2);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->ColCount(), 2);
     EXPECT_TRUE(Cell(1, 0).isEmpty());
     EXPECT_TRUE(Cell(0, 1).isEmpty());
     EXPECT_TRUE(Cell(1, 1).isEmpty());
@@ -100,7 +104,7 @@ TEST_F(DistanceGridTest, OffDiagonalCellsShowTheSmallerRowsElement)
 {
     Form->State().FPoints = PointsOnALine(2);
     Form->State().FDistances = {{0.0, 1.0}, {2.0, 0.0}};
-    Form->FillDistanceGrid();
+    Form->Views().FillDistanceGrid();
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1,00"));
     EXPECT_EQ(Cell(1, 2), QStringLiteral("1,00"));
 }
@@ -109,10 +113,10 @@ TEST_F(DistanceGridTest, DistancesHaveTwoDecimalsAndNoGrouping)
 {
     Form->State().FPoints = PointsOnALine(2);
     Form->State().FDistances = {{0.0, 1234.5}, {1234.5, 0.0}};
-    Form->FillDistanceGrid();
+    Form->Views().FillDistanceGrid();
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1234,50"));
     Form->State().FDistances = {{0.0, 2.005}, {2.005, 0.0}};
-    Form->FillDistanceGrid();
+    Form->Views().FillDistanceGrid();
     EXPECT_EQ(Cell(2, 1), QString::fromStdString(FormatFixed2(2.005, Form->NumberFormat())));
 }
 
@@ -124,13 +128,13 @@ TEST_F(DistanceGridTest, CellsOfAMatrixNotYetRebuiltReadAsEmpty)
     Form->State().FDistances[0].resize(1);
     EXPECT_TRUE(Cell(4, 1).isEmpty());
     EXPECT_TRUE(Cell(3, 2).isEmpty());
-    Form->StringGrid1->repaint();
+    Part<TDistanceGrid>(*Form, "StringGrid1")->repaint();
 }
 
 TEST_F(DistanceGridTest, GridCellsAreFixedSizeAndNotEditable)
 {
     ShowSet(3);
-    TDistanceGrid* grid = Form->StringGrid1;
+    TDistanceGrid* grid = Part<TDistanceGrid>(*Form, "StringGrid1");
     EXPECT_GE(grid->columnWidth(0), 32);
     EXPECT_EQ(grid->rowHeight(0), 18);
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -152,8 +156,8 @@ TEST_F(DistanceGridTest, ColumnsAreWideEnoughForEveryNumber)
     };
     for (const auto& row : rows) {
         Form->State().FPoints = row.points;
-        Form->Rebuild(TMainForm::TRebuild::Everything);
-        TDistanceGrid* grid = Form->StringGrid1;
+        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
+        TDistanceGrid* grid = Part<TDistanceGrid>(*Form, "StringGrid1");
         const QFontMetrics metrics = grid->fontMetrics();
         EXPECT_GE(grid->columnWidth(0), 32) << row.name;
         for (int col = 1; col < grid->ColCount(); ++col)
@@ -168,12 +172,13 @@ TEST_F(DistanceGridTest, ColumnsAreWideEnoughForEveryNumber)
 TEST_F(DistanceGridTest, CurrentCellMovesAndScrollsIntoView)
 {
     ShowSet(200);
-    Form->StringGrid1->SetRow(150);
-    Form->StringGrid1->SetCol(150);
-    EXPECT_EQ(Form->StringGrid1->Row(), 150);
-    EXPECT_EQ(Form->StringGrid1->Col(), 150);
-    const QRect cell = Form->StringGrid1->visualRect(Form->StringGrid1->currentIndex());
-    EXPECT_TRUE(Form->StringGrid1->viewport()->rect().intersects(cell));
+    Part<TDistanceGrid>(*Form, "StringGrid1")->SetRow(150);
+    Part<TDistanceGrid>(*Form, "StringGrid1")->SetCol(150);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Row(), 150);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Col(), 150);
+    const QRect cell = Part<TDistanceGrid>(*Form, "StringGrid1")
+                           ->visualRect(Part<TDistanceGrid>(*Form, "StringGrid1")->currentIndex());
+    EXPECT_TRUE(Part<TDistanceGrid>(*Form, "StringGrid1")->viewport()->rect().intersects(cell));
 }
 
 }  // namespace

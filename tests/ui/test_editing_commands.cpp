@@ -7,6 +7,8 @@
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
 #include "ui/point_list.h"
+#include "ui/search_tab.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -33,12 +35,13 @@ protected:
 
     static void SelectRows(TMainForm& form, std::initializer_list<int> rows)
     {
-        QItemSelectionModel* selection = form.ListBox1->selectionModel();
+        QItemSelectionModel* selection = Part<TPointList>(form, "ListBox1")->selectionModel();
         selection->clearSelection();
         for (int row : rows)
-            selection->select(form.ListBox1->model()->index(row, 0), QItemSelectionModel::Select);
+            selection->select(Part<TPointList>(form, "ListBox1")->model()->index(row, 0), QItemSelectionModel::Select);
         if (rows.size() > 0)
-            selection->setCurrentIndex(form.ListBox1->model()->index(*rows.begin(), 0), QItemSelectionModel::NoUpdate);
+            selection->setCurrentIndex(Part<TPointList>(form, "ListBox1")->model()->index(*rows.begin(), 0),
+                                       QItemSelectionModel::NoUpdate);
     }
 
     QTemporaryDir Folder;
@@ -55,7 +58,7 @@ TEST_F(EditingCommandsTest, RandomPointsKeepTheCountForUnusableAnswers)
         form->State().FPoints[2].Next = 3;
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.Inputs.push_back(answer);
-        ASSERT_TRUE(form->actRandomArray->Execute());
+        ASSERT_TRUE(Command(*form, "actRandomArray")->Execute());
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u);
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Losuj współrzędne punktów"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, QStringLiteral("Ile punktów wylosować?|10"));
@@ -77,9 +80,9 @@ TEST_F(EditingCommandsTest, RandomPointsGrowTheSet)
 {
     auto form = OpenWith(10);
     ScriptedDialogs.Inputs.push_back(QStringLiteral("50"));
-    ASSERT_TRUE(form->actRandomArray->Execute());
+    ASSERT_TRUE(Command(*form, "actRandomArray")->Execute());
     EXPECT_EQ(form->State().FPoints.size(), 50u);
-    EXPECT_EQ(form->ListBox1->ItemCount(), 50);
+    EXPECT_EQ(Part<TPointList>(*form, "ListBox1")->ItemCount(), 50);
     EXPECT_EQ(form->State().FDistances.size(), 50u);
 }
 
@@ -89,8 +92,8 @@ TEST_F(EditingCommandsTest, RandomPointsRefuseMoreThanTheLimitAndCancelChangesNo
     const TPointArray before = form->State().FPoints;
     ScriptedDialogs.Inputs.push_back(QStringLiteral("10001"));
     ScriptedDialogs.Inputs.push_back(std::nullopt);
-    form->actRandomArray->Execute();
-    form->actRandomArray->Execute();
+    Command(*form, "actRandomArray")->Execute();
+    Command(*form, "actRandomArray")->Execute();
     ASSERT_EQ(ScriptedDialogs.Count(QStringLiteral("information")), 1);
     EXPECT_EQ(ScriptedDialogs.Boxes[1].Caption, QStringLiteral("Losuj współrzędne punktów"));
     EXPECT_EQ(ScriptedDialogs.Boxes[1].Text, QStringLiteral("Najwyżej 10000 punktów."));
@@ -117,7 +120,7 @@ TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
         SelectRows(*form, {row.row});
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.Inputs.push_back(row.typed);
-        ASSERT_TRUE(form->actSetNext->Execute()) << row.typed.toStdString();
+        ASSERT_TRUE(Command(*form, "actSetNext")->Execute()) << row.typed.toStdString();
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u);
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Ustal kolejny punkt"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Text, QStringLiteral("Podaj indeks kolejnego punktu:|2"));
@@ -131,12 +134,12 @@ TEST_F(EditingCommandsTest, SetNextNeedsExactlyOneSelectedRow)
 {
     auto form = OpenWith(5);
     SelectRows(*form, {});
-    EXPECT_FALSE(form->actSetNext->Execute());
+    EXPECT_FALSE(Command(*form, "actSetNext")->Execute());
     SelectRows(*form, {1, 2});
-    EXPECT_FALSE(form->actSetNext->Execute());
+    EXPECT_FALSE(Command(*form, "actSetNext")->Execute());
     SelectRows(*form, {1});
     ScriptedDialogs.Inputs.push_back(std::nullopt);
-    EXPECT_TRUE(form->actSetNext->Execute());
+    EXPECT_TRUE(Command(*form, "actSetNext")->Execute());
     EXPECT_EQ(form->State().FPoints[1].Next, -1);
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("input")), 1);
 }
@@ -144,16 +147,16 @@ TEST_F(EditingCommandsTest, SetNextNeedsExactlyOneSelectedRow)
 TEST_F(EditingCommandsTest, CountWayMeasuresTheLinksAndReplacesTheResults)
 {
     auto form = OpenWith(3);
-    form->SearchTab->lbResults->addItem(QStringLiteral("old"));
-    ASSERT_TRUE(form->actCountWay->Execute());
-    ASSERT_EQ(form->SearchTab->lbResults->count(), 1);
-    EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(), QStringLiteral("Długość drogi: 0,00"));
+    Part<TSearchTab>(*form, "TabSheet3")->lbResults->addItem(QStringLiteral("old"));
+    ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
+    ASSERT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->item(0)->text(), QStringLiteral("Długość drogi: 0,00"));
 
     form->State().FPoints[0].Next = 2;
     form->State().FPoints[2].Next = 1;
-    ASSERT_TRUE(form->actCountWay->Execute());
+    ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
     const double expected = form->State().FDistances[0][2] + form->State().FDistances[2][1];
-    EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(),
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->item(0)->text(),
               QStringLiteral("Długość drogi: ") + QLocale().toString(expected, 'f', 2));
 }
 
@@ -161,7 +164,7 @@ TEST_F(EditingCommandsTest, ZeroRouteClearsLinksAndMarksTheSetChanged)
 {
     auto form = OpenWith(3);
     form->State().FPoints[0].Next = 1;
-    ASSERT_TRUE(form->actZeroArray->Execute());
+    ASSERT_TRUE(Command(*form, "actZeroArray")->Execute());
     EXPECT_EQ(form->State().FPoints[0].Next, -1);
     EXPECT_TRUE(form->State().FModified);
 }
@@ -169,10 +172,10 @@ TEST_F(EditingCommandsTest, ZeroRouteClearsLinksAndMarksTheSetChanged)
 TEST_F(EditingCommandsTest, NewSetKeepsEarlierResultLines)
 {
     auto form = OpenWith(3);
-    form->SearchTab->lbResults->addItem(QStringLiteral("Czas przeszukiwania: 00:00:00"));
-    ASSERT_TRUE(form->actNewArray->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->lbResults->addItem(QStringLiteral("Czas przeszukiwania: 00:00:00"));
+    ASSERT_TRUE(Command(*form, "actNewArray")->Execute());
     EXPECT_TRUE(form->State().FPoints.empty());
-    EXPECT_EQ(form->SearchTab->lbResults->count(), 1);
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "core/tour_file.h"
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
+#include "ui/document.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -75,7 +77,7 @@ TEST_F(FileCommandsTest, SaveWritesTheFormatOfTheNameAndProposesTheCurrentFile)
     for (const auto& row : rows) {
         const QString target = PathOf(QString::fromUtf8(row.name));
         ScriptedDialogs.SaveNames = {target};
-        form->actSaveArray->Execute();
+        Command(*form, "actSaveArray")->Execute();
         EXPECT_EQ(ScriptedDialogs.Boxes.back().Text, proposed) << row.name;
         EXPECT_TRUE(ReadTextFile(target).startsWith(row.starts)) << row.name;
         TPointArray points;
@@ -119,7 +121,7 @@ TEST_F(FileCommandsTest, SaveAsksToKeepTheRouteBesideTheSet)
             QDir(target.path()).mkdir(QStringLiteral("zbiór.tour"));
         auto form = OpenFour();
         // A change of the set, then the links a search would leave.
-        form->actZeroArray->Execute();
+        Command(*form, "actZeroArray")->Execute();
         if (row.route) {
             ApplyBestRoute(form->State().FPoints, FourRoute);
         } else {
@@ -129,7 +131,7 @@ TEST_F(FileCommandsTest, SaveAsksToKeepTheRouteBesideTheSet)
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.SaveNames = {setName};
         ScriptedDialogs.Answers = {row.answer};
-        form->actSaveArray->Execute();
+        Command(*form, "actSaveArray")->Execute();
 
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), row.box == std::string("error") ? 3u : 2u) << row.name;
         EXPECT_EQ(ScriptedDialogs.Boxes[1].Kind, QString::fromLatin1(row.route ? "question" : "information"))
@@ -174,14 +176,14 @@ TEST_F(FileCommandsTest, OpeningASetOffersTheRouteBesideIt)
             QApplication::processEvents();
         } else {
             ScriptedDialogs.OpenNames = {setName};
-            form->actOpenArray->Execute();
+            Command(*form, "actOpenArray")->Execute();
         }
         ASSERT_EQ(ScriptedDialogs.Count("question"), 1) << row.name;
         EXPECT_TRUE(ScriptedDialogs.Boxes.back().Text.contains(tourName)) << row.name;
         const bool taken = row.answer == TDialogs::TAnswer::Yes;
         EXPECT_EQ(Links(*form), taken ? LinksOfRoute(FourRoute) : std::vector<int32_t>(4, -1)) << row.name;
         EXPECT_FALSE(form->State().FModified) << row.name;
-        EXPECT_EQ(form->History().canUndo(), taken) << row.name;
+        EXPECT_EQ(form->Document().History().canUndo(), taken) << row.name;
     }
 }
 
@@ -206,24 +208,24 @@ TEST_F(FileCommandsTest, LoadRouteReadsToursAndRouteCsvOfTheSetsSize)
         WriteTextFile(name, QByteArray::fromStdString(row.content));
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.RouteNames = {name};
-        const int step = form->History().index();
-        ASSERT_TRUE(form->actLoadRoute->Execute()) << row.name;
+        const int step = form->Document().History().index();
+        ASSERT_TRUE(Command(*form, "actLoadRoute")->Execute()) << row.name;
         if (row.reads) {
             EXPECT_EQ(Links(*form), LinksOfRoute(FourRoute)) << row.name;
-            EXPECT_EQ(form->History().index(), step + 1) << row.name;
-            EXPECT_EQ(form->History().undoText(), QStringLiteral("wczytanie drogi")) << row.name;
-            form->actUndo->Execute();
+            EXPECT_EQ(form->Document().History().index(), step + 1) << row.name;
+            EXPECT_EQ(form->Document().History().undoText(), QStringLiteral("wczytanie drogi")) << row.name;
+            Command(*form, "actUndo")->Execute();
             EXPECT_EQ(Links(*form), std::vector<int32_t>(4, -1)) << row.name;
         } else {
             ASSERT_EQ(ScriptedDialogs.Count("error"), 1) << row.name;
             EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Błąd odczytu")) << row.name;
             EXPECT_TRUE(ScriptedDialogs.Boxes.back().Text.startsWith(name + u'\n')) << row.name;
-            EXPECT_EQ(form->History().index(), step) << row.name;
+            EXPECT_EQ(form->Document().History().index(), step) << row.name;
         }
     }
-    form->actNewArray->Execute();
+    Command(*form, "actNewArray")->Execute();
     form->ApplicationIdle();
-    EXPECT_FALSE(form->actLoadRoute->isEnabled());
+    EXPECT_FALSE(Command(*form, "actLoadRoute")->isEnabled());
 }
 
 }  // namespace

@@ -33,9 +33,12 @@
 #include "ui/application.h"
 #include "ui/commands.h"
 #include "ui/distance_grid.h"
+#include "ui/map_controller.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
+#include "ui/set_views.h"
 #include "ui/status_bar.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -57,10 +60,10 @@ TEST_F(MainFormTest, StartWithoutArgumentGivesEmptySetAndPlainTitle)
     form->ApplicationIdle();
     EXPECT_TRUE(form->State().FPoints.empty());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu"));
-    EXPECT_FALSE(form->PageControl1->isEnabled());
-    EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheet2);
-    EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Odległości"));
-    EXPECT_EQ(form->PageControl1->tabText(1), QStringLiteral("Szukanie drogi"));
+    EXPECT_FALSE(Part<QTabWidget>(*form, "PageControl1")->isEnabled());
+    EXPECT_EQ(Part<QTabWidget>(*form, "PageControl1")->currentWidget(), Part<QWidget>(*form, "TabSheet2"));
+    EXPECT_EQ(Part<QTabWidget>(*form, "PageControl1")->tabText(0), QStringLiteral("Odległości"));
+    EXPECT_EQ(Part<QTabWidget>(*form, "PageControl1")->tabText(1), QStringLiteral("Szukanie drogi"));
     EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
 }
 
@@ -73,13 +76,13 @@ TEST_F(MainFormTest, StartLoadsExistingFileNamedFirst)
     ASSERT_EQ(form->State().FPoints.size(), 3u);
     EXPECT_EQ(form->State().FFileName, StdName(path));
     EXPECT_FALSE(form->State().FModified);
-    EXPECT_EQ(form->ListBox1->ItemCount(), 0);
+    EXPECT_EQ(Part<TPointList>(*form, "ListBox1")->ItemCount(), 0);
 
     form->show();
     form->ApplicationIdle();
-    EXPECT_EQ(form->ListBox1->ItemCount(), 3);
+    EXPECT_EQ(Part<TPointList>(*form, "ListBox1")->ItemCount(), 3);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu - ") + path);
-    EXPECT_TRUE(form->PageControl1->isEnabled());
+    EXPECT_TRUE(Part<QTabWidget>(*form, "PageControl1")->isEnabled());
     EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
 }
 
@@ -183,8 +186,8 @@ TEST_F(MainFormTest, QuerySaveChangesYesWithSavedSetGoesOn)
 {
     auto form = MakeWindows();
     form->show();
-    form->AddPoint(120, 45);
-    form->AddPoint(7, -3);
+    form->Map().AddPoint(120, 45);
+    form->Map().AddPoint(7, -3);
     const QString path = PathOf("answer-yes.tvu");
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
     ScriptedDialogs.SaveNames = {path};
@@ -224,7 +227,7 @@ TEST_F(MainFormTest, ClosingWithUnsavedChangesFollowsTheAnswer)
     for (const TRow& row : rows) {
         auto form = MakeWindows();
         form->show();
-        form->AddPoint(1, 2);
+        form->Map().AddPoint(1, 2);
         ScriptedDialogs.Answers = {row.Answer};
         ScriptedDialogs.SaveNames = {row.SaveName};
         EXPECT_EQ(form->close(), row.Closes) << row.Name;
@@ -238,7 +241,7 @@ TEST_F(MainFormTest, NewSetReplacesUnchangedSetWithoutQuestion)
     WriteTextFile(path, ThreePoints);
     auto form = MakeWindows({path});
     form->show();
-    EXPECT_TRUE(form->actNewArray->Execute());
+    EXPECT_TRUE(Command(*form, "actNewArray")->Execute());
     EXPECT_TRUE(form->State().FPoints.empty());
     EXPECT_TRUE(form->State().FFileName.empty());
     EXPECT_TRUE(ScriptedDialogs.Boxes.empty());
@@ -248,12 +251,12 @@ TEST_F(MainFormTest, NewSetAsksFirstForChangedSet)
 {
     auto form = MakeWindows();
     form->show();
-    form->AddPoint(5, 5);
+    form->Map().AddPoint(5, 5);
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Cancel};
-    form->actNewArray->Execute();
+    Command(*form, "actNewArray")->Execute();
     EXPECT_EQ(form->State().FPoints.size(), 1u);
     ScriptedDialogs.Answers = {TDialogs::TAnswer::No};
-    form->actNewArray->Execute();
+    Command(*form, "actNewArray")->Execute();
     EXPECT_TRUE(form->State().FPoints.empty());
     EXPECT_EQ(ScriptedDialogs.Count("question"), 2);
 }
@@ -265,13 +268,13 @@ TEST_F(MainFormTest, OpenLoadsChosenFileAndSaveWritesChosenName)
     auto form = MakeWindows();
     form->show();
     ScriptedDialogs.OpenNames = {source};
-    form->actOpenArray->Execute();
+    Command(*form, "actOpenArray")->Execute();
     ASSERT_EQ(form->State().FPoints.size(), 3u);
-    EXPECT_EQ(form->ListBox1->ItemCount(), 3);
+    EXPECT_EQ(Part<TPointList>(*form, "ListBox1")->ItemCount(), 3);
 
     const QString target = PathOf("target.tvu");
     ScriptedDialogs.SaveNames = {target};
-    form->actSaveArray->Execute();
+    Command(*form, "actSaveArray")->Execute();
     EXPECT_EQ(ReadTextFile(target), QByteArray(ThreePoints));
     EXPECT_EQ(form->State().FFileName, StdName(target));
 }
@@ -280,10 +283,10 @@ TEST_F(MainFormTest, OpeningMissingFileReportsReadErrorAndKeepsSet)
 {
     auto form = MakeWindows();
     form->show();
-    form->AddPoint(1, 1);
+    form->Map().AddPoint(1, 1);
     form->State().FModified = false;
     ScriptedDialogs.OpenNames = {PathOf("missing.tvu")};
-    form->actOpenArray->Execute();
+    Command(*form, "actOpenArray")->Execute();
     ASSERT_EQ(ScriptedDialogs.Count("error"), 1);
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Błąd odczytu"));
     // The file's name on a line before the system's text.
@@ -301,9 +304,9 @@ TEST_F(MainFormTest, SmallestWindowKeepsTheSearchControlsWhole)
     form->resize(400, 300);
     QApplication::processEvents();
     EXPECT_GE(form->width(), form->minimumWidth());
-    TSearchTab* tab = form->SearchTab;
-    form->PageControl1->setEnabled(true);
-    form->PageControl1->setCurrentWidget(tab);
+    TSearchTab* tab = Part<TSearchTab>(*form, "TabSheet3");
+    Part<QTabWidget>(*form, "PageControl1")->setEnabled(true);
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(tab);
     QApplication::processEvents();
     for (int method = 0; method < tab->cbMethod->count(); ++method) {
         tab->cbMethod->setCurrentIndex(method);
@@ -340,7 +343,7 @@ TEST_F(MainFormTest, FileNamesThatAreNotUtf8Open)
     auto form = MakeWindows();
     form->show();
     ScriptedDialogs.OpenNames = {QFile::decodeName(raw)};
-    form->actOpenArray->Execute();
+    Command(*form, "actOpenArray")->Execute();
     EXPECT_EQ(form->State().FPoints.size(), 2u);
     EXPECT_EQ(ScriptedDialogs.Count("error"), 0);
 }
@@ -351,10 +354,10 @@ TEST_F(MainFormTest, MapClickBeyondTheLimitAddsNothing)
     auto form = MakeWindows();
     form->show();
     form->State().FPoints.assign(MaxPoints, TMapPoint{1, 1, -1});
-    form->Rebuild(TMainForm::TRebuild::Everything);
-    form->AddPoint(5, 5);
+    form->Views().Rebuild(TSetViews::TRebuild::Everything);
+    form->Map().AddPoint(5, 5);
     EXPECT_EQ(form->State().FPoints.size(), static_cast<size_t>(MaxPoints));
-    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Najwyżej 10000 punktów."));
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), QStringLiteral("Najwyżej 10000 punktów."));
 }
 
 // After a failed save into /proc the dialog must not reopen there: reading
@@ -383,35 +386,37 @@ TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
 {
     auto form = MakeWindows();
     form->show();
-    form->AddPoint(1, 1);
-    form->AddPoint(9, 9);
+    form->Map().AddPoint(1, 1);
+    form->Map().AddPoint(9, 9);
     form->State().FModified = false;
     form->ApplicationIdle();
-    ASSERT_TRUE(form->actNewArray->isEnabled());
+    ASSERT_TRUE(Command(*form, "actNewArray")->isEnabled());
 
     // The search flag is raised without an idle moment in between: the
     // enabled look is stale, and the command still must not run.
     form->State().FSearching = true;
-    form->actNewArray->trigger();
+    Command(*form, "actNewArray")->trigger();
     EXPECT_EQ(form->State().FPoints.size(), 2u);
-    EXPECT_FALSE(form->actNewArray->Execute());
+    EXPECT_FALSE(Command(*form, "actNewArray")->Execute());
     EXPECT_EQ(form->State().FPoints.size(), 2u);
 
     form->ApplicationIdle();
     for (TCommand* command :
-         {form->actOpenArray, form->actSaveArray, form->actNewArray, form->actZeroArray, form->actRandomArray,
-          form->actGenerate, form->actShowWay, form->actCountWay, form->actSetNext})
+         {Command(*form, "actOpenArray"), Command(*form, "actSaveArray"), Command(*form, "actNewArray"),
+          Command(*form, "actZeroArray"), Command(*form, "actRandomArray"), Command(*form, "actGenerate"),
+          Command(*form, "actShowWay"), Command(*form, "actCountWay"), Command(*form, "actSetNext")})
         EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
-    for (TCommand* command : {form->cmdShowAbout, form->cmdEmail, form->cmdVisitWWW, form->cmdQuit})
+    for (TCommand* command : {Command(*form, "cmdShowAbout"), Command(*form, "cmdEmail"), Command(*form, "cmdVisitWWW"),
+                              Command(*form, "cmdQuit")})
         EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
-    form->actOpenArray->trigger();
-    form->actSaveArray->trigger();
+    Command(*form, "actOpenArray")->trigger();
+    Command(*form, "actSaveArray")->trigger();
     EXPECT_EQ(ScriptedDialogs.Count("open") + ScriptedDialogs.Count("save"), 0);
 
     form->State().FSearching = false;
     form->ApplicationIdle();
-    EXPECT_TRUE(form->actNewArray->isEnabled());
-    EXPECT_TRUE(form->actNewArray->Execute());
+    EXPECT_TRUE(Command(*form, "actNewArray")->isEnabled());
+    EXPECT_TRUE(Command(*form, "actNewArray")->Execute());
     EXPECT_TRUE(form->State().FPoints.empty());
 }
 
@@ -422,14 +427,16 @@ TEST_F(MainFormTest, ButtonsFollowTheirCommands)
     form->State().FSearching = true;
     form->ApplicationIdle();
     // The tab is disabled without points; the buttons' own state counts.
-    EXPECT_FALSE(form->SearchTab->Button1->isEnabledTo(form->SearchTab));
-    EXPECT_FALSE(form->SearchTab->Button3->isEnabledTo(form->SearchTab->gbGenResults));
-    EXPECT_EQ(form->SearchTab->Button2->text(), QStringLiteral("Przerwij"));
-    EXPECT_EQ(form->SearchTab->Button1->text(), QStringLiteral("Szukaj drogi"));
+    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->Button1->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")));
+    EXPECT_FALSE(
+        Part<TSearchTab>(*form, "TabSheet3")->Button3->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")->gbGenResults));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->Button2->text(), QStringLiteral("Przerwij"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->Button1->text(), QStringLiteral("Szukaj drogi"));
     form->State().FSearching = false;
     form->ApplicationIdle();
-    EXPECT_TRUE(form->SearchTab->Button1->isEnabledTo(form->SearchTab));
-    EXPECT_TRUE(form->SearchTab->Button3->isEnabledTo(form->SearchTab->gbGenResults));
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->Button1->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")));
+    EXPECT_TRUE(
+        Part<TSearchTab>(*form, "TabSheet3")->Button3->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")->gbGenResults));
 }
 
 TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
@@ -442,20 +449,20 @@ TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
         int Image;
     };
     const TRow rows[] = {
-        {form->actNewArray, "&Nowy zbiór", "Ctrl+N", 3},
-        {form->actOpenArray, "&Otwórz zbiór...", "Ctrl+O", 1},
-        {form->actSaveArray, "Zapi&sz zbiór...", "Ctrl+S", 2},
-        {form->cmdQuit, "&Zamknij program", "Alt+F4", -1},
-        {form->actZeroArray, "Wy&zeruj drogę", "", 5},
-        {form->actRandomArray, "&Losuj zbiór punktów", "", 4},
-        {form->actSetNext, "Ustaw punkt docelowy...", "", -1},
-        {form->actCountWay, "Oblicz długość drogi", "", 6},
-        {form->actGenerate, "Szukaj drogi", "", -1},
-        {form->actStop, "Przerwij szukanie", "Esc", -1},
-        {form->actShowWay, "Pokaż drogę na mapie", "", 7},
-        {form->cmdShowAbout, "&Informacje o programie...", "Shift+F1", 0},
-        {form->cmdVisitWWW, "Strona domowa", "", -1},
-        {form->cmdEmail, "Kontakt z autorem", "", -1},
+        {Command(*form, "actNewArray"), "&Nowy zbiór", "Ctrl+N", 3},
+        {Command(*form, "actOpenArray"), "&Otwórz zbiór...", "Ctrl+O", 1},
+        {Command(*form, "actSaveArray"), "Zapi&sz zbiór...", "Ctrl+S", 2},
+        {Command(*form, "cmdQuit"), "&Zamknij program", "Alt+F4", -1},
+        {Command(*form, "actZeroArray"), "Wy&zeruj drogę", "", 5},
+        {Command(*form, "actRandomArray"), "&Losuj zbiór punktów", "", 4},
+        {Command(*form, "actSetNext"), "Ustaw punkt docelowy...", "", -1},
+        {Command(*form, "actCountWay"), "Oblicz długość drogi", "", 6},
+        {Command(*form, "actGenerate"), "Szukaj drogi", "", -1},
+        {Command(*form, "actStop"), "Przerwij szukanie", "Esc", -1},
+        {Command(*form, "actShowWay"), "Pokaż drogę na mapie", "", 7},
+        {Command(*form, "cmdShowAbout"), "&Informacje o programie...", "Shift+F1", 0},
+        {Command(*form, "cmdVisitWWW"), "Strona domowa", "", -1},
+        {Command(*form, "cmdEmail"), "Kontakt z autorem", "", -1},
     };
     for (const TRow& row : rows) {
         const std::string name = row.Command->objectName().toStdString();
@@ -467,9 +474,9 @@ TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
             EXPECT_FALSE(row.Command->icon().pixmap(16, 16).isNull()) << name;
         }
     }
-    EXPECT_EQ(form->cmdQuit->statusTip(), QStringLiteral("Zamyka program Tovu"));
-    EXPECT_TRUE(form->cmdVisitWWW->statusTip().startsWith(QStringLiteral("Odwiedź stronę ")));
-    EXPECT_TRUE(form->actGenerate->statusTip().isEmpty());
+    EXPECT_EQ(Command(*form, "cmdQuit")->statusTip(), QStringLiteral("Zamyka program Tovu"));
+    EXPECT_TRUE(Command(*form, "cmdVisitWWW")->statusTip().startsWith(QStringLiteral("Odwiedź stronę ")));
+    EXPECT_TRUE(Command(*form, "actGenerate")->statusTip().isEmpty());
 }
 
 TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
@@ -496,10 +503,10 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
         QStringLiteral(
             "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap - actGenerate actStop"));
     EXPECT_EQ(names(menus[3]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
-    EXPECT_EQ(names(form->ListPopup->actions()).join(' '),
+    EXPECT_EQ(names(Part<QMenu>(*form, "ListPopup")->actions()).join(' '),
               QStringLiteral("actSetNext actEditPoint actDeletePoints - actCountWay actRandomArray actShowWay"));
-    EXPECT_EQ(form->ListPopup->defaultAction(), form->actSetNext);
-    EXPECT_EQ(names(form->ToolBar1->actions()).join(' '),
+    EXPECT_EQ(Part<QMenu>(*form, "ListPopup")->defaultAction(), Command(*form, "actSetNext"));
+    EXPECT_EQ(names(Part<QToolBar>(*form, "ToolBar1")->actions()).join(' '),
               QStringLiteral("actNewArray actOpenArray actSaveArray - actUndo actRedo - actZeroArray actRandomArray "
                              "actCountWay - actShowWay  cmdShowAbout"));
 }
@@ -516,15 +523,15 @@ TEST_F(MainFormTest, MethodChoiceShowsItsControls)
     };
     const TRow rows[] = {{1, false, true, false}, {2, true, false, false}, {0, false, false, true}};
     // At start: the permutation count, no boxes.
-    EXPECT_TRUE(form->SearchTab->lblSilnia->isHidden() == false);
-    EXPECT_FALSE(form->SearchTab->gbRandom->isHidden() == false);
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->lblSilnia->isHidden() == false);
+    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->gbRandom->isHidden() == false);
     for (const TRow& row : rows) {
-        form->SearchTab->cbMethod->setCurrentIndex(row.Method);
-        EXPECT_EQ(form->SearchTab->gbGenStopRules->isHidden() == false, row.Genetic) << row.Method;
-        EXPECT_EQ(form->SearchTab->gbGenParams->isHidden() == false, row.Genetic) << row.Method;
-        EXPECT_EQ(form->SearchTab->gbRandom->isHidden() == false, row.Random) << row.Method;
-        EXPECT_EQ(form->SearchTab->lblSilnia->isHidden() == false, row.Count) << row.Method;
-        EXPECT_EQ(form->SearchTab->lblSilniaDsc->isHidden() == false, row.Count) << row.Method;
+        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(row.Method);
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenStopRules->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbRandom->isHidden() == false, row.Random) << row.Method;
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lblSilnia->isHidden() == false, row.Count) << row.Method;
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lblSilniaDsc->isHidden() == false, row.Count) << row.Method;
     }
 }
 
@@ -532,20 +539,23 @@ TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
 {
     auto form = MakeWindows();
     // The three methods first, then the exact method and the local search.
-    EXPECT_EQ(form->SearchTab->cbMethod->count(), 5);
-    EXPECT_EQ(form->SearchTab->cbMethod->itemText(3), QStringLiteral("Metoda dokładna (programowanie dynamiczne)"));
-    EXPECT_EQ(form->SearchTab->cbMethod->itemText(4), QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)"));
-    EXPECT_EQ(form->SearchTab->cbMethod->currentIndex(), 0);
-    EXPECT_EQ(form->SearchTab->cbMethod->itemText(0), QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
-    EXPECT_EQ(form->SearchTab->lblSilnia->text(), QStringLiteral("0"));
-    EXPECT_TRUE(form->SearchTab->rbGenCount->isChecked());
-    EXPECT_FALSE(form->SearchTab->rbGenTreshold->isChecked());
-    EXPECT_FALSE(form->SearchTab->chkSecureBad->isChecked());
-    EXPECT_EQ(form->SearchTab->edtCrossover->text(), QStringLiteral("0,5"));
-    EXPECT_EQ(form->SearchTab->edtMutation->text(), QStringLiteral("0,05"));
-    EXPECT_EQ(form->SearchTab->gbRandom->title(), QStringLiteral("Warunek zatrzymania"));
-    EXPECT_EQ(form->SearchTab->gbGenParams->title(), QStringLiteral("Parametry algorytmu"));
-    EXPECT_EQ(form->SearchTab->gbGenResults->title(), QStringLiteral("Wyniki poszukiwania"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->count(), 5);
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(3),
+              QStringLiteral("Metoda dokładna (programowanie dynamiczne)"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(4),
+              QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->currentIndex(), 0);
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(0),
+              QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lblSilnia->text(), QStringLiteral("0"));
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
+    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->rbGenTreshold->isChecked());
+    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->chkSecureBad->isChecked());
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtCrossover->text(), QStringLiteral("0,5"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtMutation->text(), QStringLiteral("0,05"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbRandom->title(), QStringLiteral("Warunek zatrzymania"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->title(), QStringLiteral("Parametry algorytmu"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenResults->title(), QStringLiteral("Wyniki poszukiwania"));
 }
 
 TEST_F(MainFormTest, EveryControlCarriesItsDesignName)
@@ -564,15 +574,17 @@ TEST_F(MainFormTest, StatusBarHasThreePanelsAndProgressBarOverTheMiddle)
 {
     auto form = MakeWindows();
     form->show();
-    ASSERT_EQ(form->StatusBar1->PanelCount(), 3);
-    EXPECT_EQ(form->StatusBar1->PanelRect(0).width(), 240);
-    EXPECT_EQ(form->StatusBar1->PanelRect(1).width(), 200);
+    ASSERT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelCount(), 3);
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelRect(0).width(), 240);
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelRect(1).width(), 200);
     // The last panel is at least 50 wide and reaches the right end.
-    EXPECT_GE(form->StatusBar1->PanelRect(2).width(), 50);
-    EXPECT_EQ(form->StatusBar1->PanelRect(2).right(), form->StatusBar1->width() - 1);
-    EXPECT_EQ(form->StatusBar1->height(), 21);
-    EXPECT_EQ(form->PrBarView->geometry(), QRect(243, 3, 195, 17));
-    EXPECT_TRUE(form->StatusBar1->PanelRect(1).contains(form->PrBarView->geometry()));
+    EXPECT_GE(Part<TStatusBar>(*form, "StatusBar1")->PanelRect(2).width(), 50);
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelRect(2).right(),
+              Part<TStatusBar>(*form, "StatusBar1")->width() - 1);
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->height(), 21);
+    EXPECT_EQ(Part<QProgressBar>(*form, "PrBar")->geometry(), QRect(243, 3, 195, 17));
+    EXPECT_TRUE(
+        Part<TStatusBar>(*form, "StatusBar1")->PanelRect(1).contains(Part<QProgressBar>(*form, "PrBar")->geometry()));
 }
 
 TEST_F(MainFormTest, ShowStatusWritesPanelAndHintsShareIt)
@@ -580,20 +592,20 @@ TEST_F(MainFormTest, ShowStatusWritesPanelAndHintsShareIt)
     auto form = MakeWindows();
     form->show();
     form->ShowStatus("Obliczanie odległości...", 0);
-    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Obliczanie odległości..."));
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), QStringLiteral("Obliczanie odległości..."));
     QStatusTipEvent hint(QStringLiteral("Tworzy nowy zbiór punktów"));
     QApplication::sendEvent(form.get(), &hint);
-    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Tworzy nowy zbiór punktów"));
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), QStringLiteral("Tworzy nowy zbiór punktów"));
     form->ShowStatus("", 0);
-    EXPECT_TRUE(form->StatusBar1->PanelText(0).isEmpty());
+    EXPECT_TRUE(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0).isEmpty());
 }
 
 TEST_F(MainFormTest, MenuItemHintReachesFirstPanel)
 {
     auto form = MakeWindows();
     form->show();
-    form->actOpenArray->showStatusText(form->ListBox1);
-    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("Wczytuje zbiór punktów z pliku"));
+    Command(*form, "actOpenArray")->showStatusText(Part<TPointList>(*form, "ListBox1"));
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), QStringLiteral("Wczytuje zbiór punktów z pliku"));
 }
 
 TEST_F(MainFormTest, ProgressBarWidgetShowsTheProgramsBar)
@@ -605,11 +617,11 @@ TEST_F(MainFormTest, ProgressBarWidgetShowsTheProgramsBar)
     bar.SetPosition(0);
     for (int i = 0; i < 7; ++i)
         bar.StepIt();
-    EXPECT_EQ(form->PrBarView->maximum(), 10);
-    EXPECT_EQ(form->PrBarView->value(), 7);
+    EXPECT_EQ(Part<QProgressBar>(*form, "PrBar")->maximum(), 10);
+    EXPECT_EQ(Part<QProgressBar>(*form, "PrBar")->value(), 7);
     bar.SetMax(0);
-    EXPECT_EQ(form->PrBarView->value(), 0);
-    EXPECT_GT(form->PrBarView->maximum(), form->PrBarView->minimum());
+    EXPECT_EQ(Part<QProgressBar>(*form, "PrBar")->value(), 0);
+    EXPECT_GT(Part<QProgressBar>(*form, "PrBar")->maximum(), Part<QProgressBar>(*form, "PrBar")->minimum());
 }
 
 TEST_F(MainFormTest, SplitterKeepsBothSidesAtLeast160Wide)
@@ -617,11 +629,11 @@ TEST_F(MainFormTest, SplitterKeepsBothSidesAtLeast160Wide)
     auto form = MakeWindows();
     form->resize(700, 466);
     form->show();
-    form->Splitter1->setSizes({10, 2000});
-    EXPECT_GE(form->Splitter1->sizes().at(0), 160);
-    form->Splitter1->setSizes({2000, 10});
-    EXPECT_GE(form->Splitter1->sizes().at(1), 160);
-    EXPECT_FALSE(form->Splitter1->childrenCollapsible());
+    Part<QSplitter>(*form, "Splitter1")->setSizes({10, 2000});
+    EXPECT_GE(Part<QSplitter>(*form, "Splitter1")->sizes().at(0), 160);
+    Part<QSplitter>(*form, "Splitter1")->setSizes({2000, 10});
+    EXPECT_GE(Part<QSplitter>(*form, "Splitter1")->sizes().at(1), 160);
+    EXPECT_FALSE(Part<QSplitter>(*form, "Splitter1")->childrenCollapsible());
 }
 
 TEST_F(MainFormTest, NumbersFollowTheRegionalSettings)
@@ -637,14 +649,14 @@ TEST_F(MainFormTest, ShowWayShowsTheMapAboveAndRefreshesTheList)
     auto form = MakeWindows();
     form->show();
     form->State().FPoints = {{1, 1, -1}, {5, 5, -1}};
-    EXPECT_FALSE(form->MapForm->isVisible());
-    form->actShowWay->Execute();
-    EXPECT_TRUE(form->MapForm->isVisible());
-    EXPECT_EQ(form->ListBox1->ItemCount(), 2);
-    EXPECT_EQ(form->MapForm->windowTitle(), QStringLiteral("Mapa"));
+    EXPECT_FALSE(form->MapForm()->isVisible());
+    Command(*form, "actShowWay")->Execute();
+    EXPECT_TRUE(form->MapForm()->isVisible());
+    EXPECT_EQ(Part<TPointList>(*form, "ListBox1")->ItemCount(), 2);
+    EXPECT_EQ(form->MapForm()->windowTitle(), QStringLiteral("Mapa"));
     // Above the main window only, so that dialogs can come up above it.
-    EXPECT_EQ(form->MapForm->windowType(), Qt::Tool);
-    EXPECT_FALSE(form->MapForm->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(form->MapForm()->windowType(), Qt::Tool);
+    EXPECT_FALSE(form->MapForm()->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST_F(MainFormTest, RefreshPointListEndsTheHourglass)
@@ -653,7 +665,7 @@ TEST_F(MainFormTest, RefreshPointListEndsTheHourglass)
     form->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    form->RefreshPointList();
+    form->Views().RefreshPointList();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -687,10 +699,10 @@ TEST(MainFormIdleTest, IdleMomentUpdatesTitleThenRules)
     form->State().FSearching = true;
     WaitInEventLoop(30);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu [zmieniony]"));
-    EXPECT_FALSE(form->actNewArray->isEnabled());
+    EXPECT_FALSE(Command(*form, "actNewArray")->isEnabled());
     form->State().FSearching = false;
     WaitInEventLoop(30);
-    EXPECT_TRUE(form->actNewArray->isEnabled());
+    EXPECT_TRUE(Command(*form, "actNewArray")->isEnabled());
 }
 
 TEST(MainFormIdleTest, ErrorInAnIdleRuleIsShownAndTheLoopGoesOn)
@@ -698,12 +710,12 @@ TEST(MainFormIdleTest, ErrorInAnIdleRuleIsShownAndTheLoopGoesOn)
     TScriptedDialogs dialogs;
     auto form = MakeWindows();
     form->show();
-    form->actCountWay->SetRule([]() -> bool { throw std::runtime_error("Reguła zawiodła"); });
+    Command(*form, "actCountWay")->SetRule([]() -> bool { throw std::runtime_error("Reguła zawiodła"); });
     // A real wait of the event loop: only then is it idle.
     WaitInEventLoop(50);
     ASSERT_GE(dialogs.Count("error"), 1);
     EXPECT_EQ(dialogs.Boxes.front().Text, QStringLiteral("Reguła zawiodła."));
-    form->actCountWay->SetRule([] { return true; });
+    Command(*form, "actCountWay")->SetRule([] { return true; });
 }
 
 }  // namespace

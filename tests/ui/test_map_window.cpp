@@ -9,7 +9,10 @@
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
 #include "ui/distance_grid.h"
+#include "ui/map_controller.h"
 #include "ui/point_list.h"
+#include "ui/set_views.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -20,10 +23,10 @@ protected:
     {
         Form = MakeWindows();
         Form->show();
-        Form->actShowWay->Execute();
+        Command(*Form, "actShowWay")->Execute();
     }
 
-    TImage32& View() const { return *Form->MapForm->Image321; }
+    TImage32& View() const { return *Form->MapForm()->Image321; }
     const TBitmap32& Surface() const { return View().Bitmap(); }
 
     TScriptedDialogs ScriptedDialogs;
@@ -43,17 +46,17 @@ TEST_F(MapWindowTest, FirstShowSizesTheSurfaceAndRecordsTheMapSize)
 TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
 {
     auto fresh = MakeWindows();
-    ASSERT_NE(fresh->MapForm, nullptr);
-    EXPECT_FALSE(fresh->MapForm->isVisible());
-    EXPECT_EQ(fresh->MapForm->size(), QSize(495, 382));
-    EXPECT_EQ(fresh->MapForm->Image321->size(), QSize(495, 382));
+    ASSERT_NE(fresh->MapForm(), nullptr);
+    EXPECT_FALSE(fresh->MapForm()->isVisible());
+    EXPECT_EQ(fresh->MapForm()->size(), QSize(495, 382));
+    EXPECT_EQ(fresh->MapForm()->Image321->size(), QSize(495, 382));
     // Before the first showing the map size is still unknown.
     EXPECT_EQ(fresh->State().FMapWidth, 0);
 }
 
 TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)
 {
-    Form->DrawMap();
+    Form->Map().DrawMap();
     const int32_t w = Surface().Width();
     const int32_t h = Surface().Height();
     ASSERT_GT(w, 2);
@@ -73,10 +76,12 @@ TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)
 TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
 {
     Form->State().FPoints = {{20, 20, -1}, {60, 60, -1}};
-    Form->RefreshPointList();
+    Form->Views().RefreshPointList();
     EXPECT_EQ(Surface().Pixel(23, 23), MapPointColor);
     EXPECT_EQ(Surface().Pixel(24, 24), MapBackgroundColor);
-    Form->ListBox1->selectionModel()->select(Form->ListBox1->model()->index(1, 0), QItemSelectionModel::Select);
+    Part<TPointList>(*Form, "ListBox1")
+        ->selectionModel()
+        ->select(Part<TPointList>(*Form, "ListBox1")->model()->index(1, 0), QItemSelectionModel::Select);
     Form->ListBox1MouseUp();
     EXPECT_EQ(Surface().Pixel(23, 23), MapPointColor);
     EXPECT_EQ(Surface().Pixel(65, 65), MapSelectedPointColor);
@@ -86,8 +91,10 @@ TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
 TEST_F(MapWindowTest, EveryButtonPressAddsAPointAndClearsTheSelection)
 {
     Form->State().FPoints = {{20, 20, -1}};
-    Form->RefreshPointList();
-    Form->ListBox1->selectionModel()->select(Form->ListBox1->model()->index(0, 0), QItemSelectionModel::Select);
+    Form->Views().RefreshPointList();
+    Part<TPointList>(*Form, "ListBox1")
+        ->selectionModel()
+        ->select(Part<TPointList>(*Form, "ListBox1")->model()->index(0, 0), QItemSelectionModel::Select);
     Form->State().FModified = false;
 
     QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(100, 50));
@@ -99,14 +106,14 @@ TEST_F(MapWindowTest, EveryButtonPressAddsAPointAndClearsTheSelection)
     EXPECT_EQ(Form->State().FPoints[3].X, 120);
     EXPECT_EQ(Form->State().FPoints[3].Next, -1);
     EXPECT_TRUE(Form->State().FModified);
-    EXPECT_EQ(Form->ListBox1->ItemCount(), 4);
-    EXPECT_EQ(Form->ListBox1->SelCount(), 0);
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->ItemCount(), 4);
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 0);
     EXPECT_EQ(Surface().Pixel(20, 20), MapPointColor);
     EXPECT_EQ(Surface().Pixel(100, 50), MapPointColor);
     // The matrix grew with the new points.
     ASSERT_EQ(Form->State().FDistances.size(), 4u);
     EXPECT_DOUBLE_EQ(Form->State().FDistances[1][2], std::hypot(10.0, 10.0));
-    EXPECT_EQ(Form->StringGrid1->ColCount(), 5);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->ColCount(), 5);
 }
 
 TEST_F(MapWindowTest, DoubleClickAddsTwoPointsAtThePlace)
@@ -126,7 +133,7 @@ TEST_F(MapWindowTest, DoubleClickAddsTwoPointsAtThePlace)
 
 TEST_F(MapWindowTest, ResizingTheMapRecordsItsSizeAndRedraws)
 {
-    Form->MapForm->resize(300, 200);
+    Form->MapForm()->resize(300, 200);
     QCoreApplication::processEvents();
     EXPECT_EQ(Form->State().FMapWidth, 300);
     EXPECT_EQ(Form->State().FMapHeight, 200);
@@ -137,19 +144,19 @@ TEST_F(MapWindowTest, ResizingTheMapRecordsItsSizeAndRedraws)
 
 TEST_F(MapWindowTest, ClosingTheMapOnlyHidesIt)
 {
-    Form->AddPoint(10, 10);
-    EXPECT_TRUE(Form->MapForm->close());
-    EXPECT_FALSE(Form->MapForm->isVisible());
-    ASSERT_NE(Form->MapForm, nullptr);
+    Form->Map().AddPoint(10, 10);
+    EXPECT_TRUE(Form->MapForm()->close());
+    EXPECT_FALSE(Form->MapForm()->isVisible());
+    ASSERT_NE(Form->MapForm(), nullptr);
     EXPECT_EQ(Surface().Pixel(12, 12), MapPointColor);
-    Form->actShowWay->Execute();
-    EXPECT_TRUE(Form->MapForm->isVisible());
+    Command(*Form, "actShowWay")->Execute();
+    EXPECT_TRUE(Form->MapForm()->isVisible());
 }
 
 TEST_F(MapWindowTest, LinksAreDrawnFromPointToSuccessor)
 {
     Form->State().FPoints = {{10, 10, 1}, {10, 60, -1}};
-    Form->RefreshPointList();
+    Form->Views().RefreshPointList();
     // A vertical link: black from the start's corner down to the pixel
     // before the successor's corner.
     EXPECT_EQ(Surface().Pixel(10, 30), MapLinkColor);

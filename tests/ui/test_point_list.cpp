@@ -10,6 +10,8 @@
 #include "ui/commands.h"
 #include "ui/distance_grid.h"
 #include "ui/point_list.h"
+#include "ui/set_views.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -26,14 +28,14 @@ protected:
     void ShowSet(const TPointArray& points)
     {
         Form->State().FPoints = points;
-        Form->Rebuild(TMainForm::TRebuild::Everything);
+        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
     }
 
     // The list lays its rows out lazily, from the event loop.
     QImage ListPicture() const
     {
         QCoreApplication::processEvents();
-        return Form->ListBox1->viewport()->grab().toImage();
+        return Part<TPointList>(*Form, "ListBox1")->viewport()->grab().toImage();
     }
 
     // The rightmost dark pixel of a row between two x positions, -1 if none.
@@ -50,7 +52,9 @@ protected:
 
     QPoint RowCentre(int row) const
     {
-        return Form->ListBox1->visualRect(Form->ListBox1->model()->index(row, 0)).center();
+        return Part<TPointList>(*Form, "ListBox1")
+            ->visualRect(Part<TPointList>(*Form, "ListBox1")->model()->index(row, 0))
+            .center();
     }
 
     TScriptedDialogs ScriptedDialogs;
@@ -60,16 +64,16 @@ protected:
 TEST_F(PointListTest, RowsAreFourteenHighWithTheirIndexAsText)
 {
     ShowSet({{1, 2, -1}, {3, 4, -1}, {5, 6, -1}});
-    EXPECT_EQ(Form->ListBox1->ItemCount(), 3);
-    const QModelIndex second = Form->ListBox1->model()->index(1, 0);
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->ItemCount(), 3);
+    const QModelIndex second = Part<TPointList>(*Form, "ListBox1")->model()->index(1, 0);
     EXPECT_EQ(second.data().toString(), QStringLiteral("1"));
-    EXPECT_EQ(Form->ListBox1->visualRect(second).height(), 14);
-    EXPECT_EQ(Form->ListBox1->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->visualRect(second).height(), 14);
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
 TEST_F(PointListTest, HeaderHasThreeFixedOrderSections)
 {
-    QHeaderView* header = Form->Header1;
+    QHeaderView* header = Part<QHeaderView>(*Form, "Header1");
     ASSERT_EQ(header->count(), 3);
     EXPECT_EQ(header->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("X"));
     EXPECT_EQ(header->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Y"));
@@ -123,7 +127,7 @@ TEST_F(PointListTest, WideningSectionXMovesTheOtherColumnsRight)
     const int yBefore = RightmostInk(ListPicture(), 1, 60, 120);
     const int vBefore = RightmostInk(ListPicture(), 1, 120, 180);
     ASSERT_NE(yBefore, -1);
-    Form->Header1->resizeSection(0, 100);
+    Part<QHeaderView>(*Form, "Header1")->resizeSection(0, 100);
     const QImage picture = ListPicture();
     EXPECT_EQ(RightmostInk(picture, 1, 100, 160), yBefore + 40);
     EXPECT_EQ(RightmostInk(picture, 1, 160, 220), vBefore + 40);
@@ -133,7 +137,7 @@ TEST_F(PointListTest, RowWithoutItsPointShowsOnlyItsIndex)
 {
     ShowSet({{1, 1, -1}});
     // The set shrank and the list has not been rebuilt yet.
-    Form->ListBox1->SetCount(3);
+    Part<TPointList>(*Form, "ListBox1")->SetCount(3);
     Form->State().FPoints.clear();
     const QImage picture = ListPicture();
     EXPECT_EQ(RightmostInk(picture, 0, 20, 180), -1);
@@ -146,35 +150,36 @@ TEST_F(PointListTest, ClickingOneRowMovesTheTableToItsDiagonalCell)
     for (int i = 0; i < 6; ++i)
         points.push_back({10 * i, 5 * i, -1});
     ShowSet(points);
-    QTest::mouseClick(Form->ListBox1->viewport(), Qt::LeftButton, {}, RowCentre(3));
-    EXPECT_EQ(Form->ListBox1->SelCount(), 1);
-    EXPECT_EQ(Form->StringGrid1->Row(), 4);
-    EXPECT_EQ(Form->StringGrid1->Col(), 4);
+    QTest::mouseClick(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::LeftButton, {}, RowCentre(3));
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 1);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Row(), 4);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Col(), 4);
 
     // Two rows selected: the table stays where it was.
-    QTest::mouseClick(Form->ListBox1->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCentre(1));
-    EXPECT_EQ(Form->ListBox1->SelCount(), 2);
-    EXPECT_EQ(Form->StringGrid1->Row(), 4);
-    EXPECT_EQ(Form->StringGrid1->Col(), 4);
+    QTest::mouseClick(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      RowCentre(1));
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 2);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Row(), 4);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Col(), 4);
 }
 
 TEST_F(PointListTest, KeyboardSelectionMovesTheTableButLeavesTheMap)
 {
     ShowSet({{10, 10, -1}, {40, 40, -1}, {80, 80, -1}});
-    Form->actShowWay->Execute();
-    QTest::mouseClick(Form->ListBox1->viewport(), Qt::LeftButton, {}, RowCentre(0));
-    const TBitmap32& surface = Form->MapForm->Image321->Bitmap();
+    Command(*Form, "actShowWay")->Execute();
+    QTest::mouseClick(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    const TBitmap32& surface = Form->MapForm()->Image321->Bitmap();
     EXPECT_EQ(surface.Pixel(11, 11), MapSelectedPointColor);
 
-    QTest::keyClick(Form->ListBox1, Qt::Key_Down);
-    EXPECT_EQ(Form->StringGrid1->Row(), 2);
-    EXPECT_TRUE(Form->ListBox1->IsSelected(1));
+    QTest::keyClick(Part<TPointList>(*Form, "ListBox1"), Qt::Key_Down);
+    EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->Row(), 2);
+    EXPECT_TRUE(Part<TPointList>(*Form, "ListBox1")->IsSelected(1));
     // Not redrawn yet: point 0 still red, point 1 still black.
     EXPECT_EQ(surface.Pixel(11, 11), MapSelectedPointColor);
     EXPECT_EQ(surface.Pixel(41, 41), MapPointColor);
 
     // The next mouse release over the list shows the selection.
-    QTest::mouseRelease(Form->ListBox1->viewport(), Qt::RightButton, {}, RowCentre(2));
+    QTest::mouseRelease(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::RightButton, {}, RowCentre(2));
     EXPECT_EQ(surface.Pixel(11, 11), MapPointColor);
     EXPECT_EQ(surface.Pixel(41, 41), MapSelectedPointColor);
 }
@@ -182,20 +187,20 @@ TEST_F(PointListTest, KeyboardSelectionMovesTheTableButLeavesTheMap)
 TEST_F(PointListTest, RightPressKeepsTheSelection)
 {
     ShowSet({{1, 1, -1}, {2, 2, -1}});
-    QTest::mouseClick(Form->ListBox1->viewport(), Qt::LeftButton, {}, RowCentre(0));
-    QTest::mousePress(Form->ListBox1->viewport(), Qt::RightButton, {}, RowCentre(1));
-    EXPECT_TRUE(Form->ListBox1->IsSelected(0));
-    EXPECT_FALSE(Form->ListBox1->IsSelected(1));
-    QTest::mouseRelease(Form->ListBox1->viewport(), Qt::RightButton, {}, RowCentre(1));
+    QTest::mouseClick(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    QTest::mousePress(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::RightButton, {}, RowCentre(1));
+    EXPECT_TRUE(Part<TPointList>(*Form, "ListBox1")->IsSelected(0));
+    EXPECT_FALSE(Part<TPointList>(*Form, "ListBox1")->IsSelected(1));
+    QTest::mouseRelease(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::RightButton, {}, RowCentre(1));
 }
 
 TEST_F(PointListTest, RebuildClearsTheSelection)
 {
     ShowSet({{1, 1, -1}, {2, 2, -1}});
-    QTest::mouseClick(Form->ListBox1->viewport(), Qt::LeftButton, {}, RowCentre(1));
-    ASSERT_EQ(Form->ListBox1->SelCount(), 1);
-    Form->RefreshPointList();
-    EXPECT_EQ(Form->ListBox1->SelCount(), 0);
+    QTest::mouseClick(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    ASSERT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 1);
+    Form->Views().RefreshPointList();
+    EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 0);
 }
 
 }  // namespace

@@ -17,8 +17,11 @@
 #include "support/scripted_host.h"
 #include "ui/commands.h"
 #include "ui/point_list.h"
+#include "ui/search_tab.h"
+#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/status_bar.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -30,7 +33,7 @@ protected:
         auto form = MakeWindows();
         form->show();
         form->State().FPoints = points;
-        form->Rebuild(TMainForm::TRebuild::Everything);
+        form->Views().Rebuild(TSetViews::TRebuild::Everything);
         return form;
     }
 
@@ -59,13 +62,13 @@ TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
     const double optimum = ExhaustiveLength(EightPoints);
     for (const int method : {3, 4}) {
         auto form = ShowSet(EightPoints);
-        form->SearchTab->cbMethod->setCurrentIndex(method);
-        form->SearchTab->seLocalTries->SetText(QStringLiteral("50"));
-        form->SearchTab->rbLocalTries->setChecked(true);
-        form->SearchTab->chkStartAtSelected->setChecked(true);
-        form->ListBox1->setCurrentIndex(form->ListBox1->model()->index(5, 0));
-        ASSERT_EQ(form->ListBox1->SelCount(), 1);
-        ASSERT_TRUE(form->actGenerate->Execute());
+        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(method);
+        Part<TSearchTab>(*form, "TabSheet3")->seLocalTries->SetText(QStringLiteral("50"));
+        Part<TSearchTab>(*form, "TabSheet3")->rbLocalTries->setChecked(true);
+        Part<TSearchTab>(*form, "TabSheet3")->chkStartAtSelected->setChecked(true);
+        Part<TPointList>(*form, "ListBox1")->setCurrentIndex(Part<TPointList>(*form, "ListBox1")->model()->index(5, 0));
+        ASSERT_EQ(Part<TPointList>(*form, "ListBox1")->SelCount(), 1);
+        ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
         ASSERT_EQ(ResultLines(*form).size(), 2) << method;
         const TSpecimen& route = form->State().FBestRoute;
         EXPECT_EQ(route.front(), 5) << method;
@@ -76,17 +79,17 @@ TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
     }
     // Without a start point the exact method reaches the optimum.
     auto form = ShowSet(EightPoints);
-    form->SearchTab->cbMethod->setCurrentIndex(3);
-    ASSERT_TRUE(form->actGenerate->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     EXPECT_NEAR(RouteLength(form->State().FDistances, form->State().FBestRoute), optimum, 1e-9 * optimum);
 }
 
 TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
 {
     auto form = ShowSet(EightPoints);
-    form->SearchTab->cbMethod->setCurrentIndex(3);
-    ASSERT_TRUE(form->actGenerate->Execute());
-    ASSERT_TRUE(form->actEstimateRoute->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
+    ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
     const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Dolne ograniczenie długości drogi: "))) << lines[0].toStdString();
@@ -100,8 +103,8 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
     EXPECT_EQ(lines[1].toStdString(), GapLine(length, bound, form->NumberFormat()));
     EXPECT_FALSE(form->State().FSearching);
     // Links that form no route: only the bound.
-    form->actZeroArray->Execute();
-    ASSERT_TRUE(form->actEstimateRoute->Execute());
+    Command(*form, "actZeroArray")->Execute();
+    ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
     EXPECT_EQ(ResultLines(*form).size(), 1);
 }
 
@@ -111,12 +114,12 @@ TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)
     using TKind = TDialogs::TExportKind;
     // No links yet: the route formats say so and write nothing.
     ScriptedDialogs.ExportChoices.push_back({Folder.filePath(QStringLiteral("none.tour")), TKind::RouteTour});
-    form->actExport->Execute();
+    Command(*form, "actExport")->Execute();
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("information")), 1);
     EXPECT_FALSE(QFile::exists(Folder.filePath(QStringLiteral("none.tour"))));
 
-    form->SearchTab->cbMethod->setCurrentIndex(3);
-    ASSERT_TRUE(form->actGenerate->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const struct {
         const char* file;
         TKind kind;
@@ -129,7 +132,7 @@ TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)
     for (const auto& row : rows) {
         const QString path = Folder.filePath(QString::fromLatin1(row.file));
         ScriptedDialogs.ExportChoices.push_back({path, row.kind});
-        form->actExport->Execute();
+        Command(*form, "actExport")->Execute();
         EXPECT_TRUE(ReadTextFile(path).startsWith(row.starts)) << row.file;
     }
     // The tour reads back as the found route.
@@ -150,7 +153,7 @@ TEST_F(ResultsOutTest, OpenReadsTsplibByItsExtension)
     auto form = MakeWindows();
     form->show();
     ScriptedDialogs.OpenNames = {path};
-    form->actOpenArray->Execute();
+    Command(*form, "actOpenArray")->Execute();
     const TPointArray& points = form->State().FPoints;
     ASSERT_EQ(points.size(), 3u);
     EXPECT_EQ(points[0].X, 10);
@@ -158,7 +161,8 @@ TEST_F(ResultsOutTest, OpenReadsTsplibByItsExtension)
     EXPECT_EQ(points[1].Y, 35);
     form->ApplicationIdle();
     EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral("three.tsp")));
-    EXPECT_EQ(form->StatusBar1->PanelText(0), QStringLiteral("1 współrzędną zaokrąglono do liczby całkowitej"));
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0),
+              QStringLiteral("1 współrzędną zaokrąglono do liczby całkowitej"));
 }
 
 }  // namespace

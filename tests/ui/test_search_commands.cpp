@@ -16,7 +16,9 @@
 
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
+#include "ui/search_tab.h"
 #include "ui/spin_edit.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -51,8 +53,8 @@ protected:
 TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
 {
     auto form = OpenWith("0; 0\r\n3; 4\r\n");
-    form->SearchTab->cbMethod->setCurrentIndex(0);
-    ASSERT_TRUE(form->actGenerate->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(0);
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], QStringLiteral("Czas przeszukiwania: 00:00:00"));
@@ -69,12 +71,13 @@ TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
 TEST_F(SearchCommandsTest, MeasuredRouteEqualsTheReportedLength)
 {
     auto form = OpenWith("40; 52\r\n118; 31\r\n205; 77\r\n312; 40\r\n431; 96\r\n398; 210\r\n");
-    form->SearchTab->cbMethod->setCurrentIndex(0);
-    ASSERT_TRUE(form->actGenerate->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(0);
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const QString reported = ResultLines(*form).value(1).section(QStringLiteral(": "), 1);
-    ASSERT_TRUE(form->actCountWay->Execute());
-    ASSERT_EQ(form->SearchTab->lbResults->count(), 1);
-    EXPECT_EQ(form->SearchTab->lbResults->item(0)->text(), QStringLiteral("Długość drogi: ") + reported);
+    ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
+    ASSERT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->item(0)->text(),
+              QStringLiteral("Długość drogi: ") + reported);
 }
 
 TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
@@ -95,9 +98,9 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
         auto form = OpenWith(row.points);
         if (!form->State().FPoints.empty())
             form->State().FPoints[0].Next = static_cast<int32_t>(form->State().FPoints.size()) - 1;
-        form->SearchTab->lbResults->addItem(QStringLiteral("earlier line"));
-        form->SearchTab->cbMethod->setCurrentIndex(row.method);
-        form->actGenerate->Execute();
+        Part<TSearchTab>(*form, "TabSheet3")->lbResults->addItem(QStringLiteral("earlier line"));
+        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(row.method);
+        Command(*form, "actGenerate")->Execute();
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u) << row.text.toStdString();
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Kind, QStringLiteral("information"));
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Caption, QStringLiteral("Szukaj drogi"));
@@ -114,9 +117,9 @@ TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
 {
     auto form = OpenWith("0; 0\r\n3; 4\r\n6; 8\r\n");
     form->State().FPoints[0].Next = 1;
-    form->SearchTab->cbMethod->setCurrentIndex(1);
-    form->SearchTab->seRandomCount->SetText(QStringLiteral("0"));
-    ASSERT_TRUE(form->actGenerate->Execute());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(1);
+    Part<TSearchTab>(*form, "TabSheet3")->seRandomCount->SetText(QStringLiteral("0"));
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Czas przeszukiwania: ")));
@@ -127,23 +130,23 @@ TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
 TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
 {
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n220; 260\r\n");
-    form->SearchTab->cbMethod->setCurrentIndex(2);
-    form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
-    form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
+    Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QStringLiteral("1000"));
 
     bool newSetRan = true;
     bool generateRan = true;
     bool stopEnabledDuringRun = false;
     bool parametersDisabledDuringRun = false;
     QTimer::singleShot(150, form.get(), [&] {
-        newSetRan = form->actNewArray->Execute();
-        generateRan = form->actGenerate->Execute();
-        stopEnabledDuringRun = form->actStop->isEnabled();
-        parametersDisabledDuringRun =
-            !form->SearchTab->gbGenParams->isEnabled() && !form->SearchTab->gbGenResults->isEnabled();
-        form->actStop->Execute();
+        newSetRan = Command(*form, "actNewArray")->Execute();
+        generateRan = Command(*form, "actGenerate")->Execute();
+        stopEnabledDuringRun = Command(*form, "actStop")->isEnabled();
+        parametersDisabledDuringRun = !Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->isEnabled() &&
+                                      !Part<TSearchTab>(*form, "TabSheet3")->gbGenResults->isEnabled();
+        Command(*form, "actStop")->Execute();
     });
-    ASSERT_TRUE(form->actGenerate->Execute());
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
 
     EXPECT_FALSE(newSetRan);
     EXPECT_FALSE(generateRan);
@@ -163,8 +166,8 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
     }
     EXPECT_EQ(withoutSuccessor, 1);
     form->ApplicationIdle();
-    EXPECT_FALSE(form->actStop->isEnabled());
-    EXPECT_TRUE(form->SearchTab->gbGenParams->isEnabled());
+    EXPECT_FALSE(Command(*form, "actStop")->isEnabled());
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->isEnabled());
 }
 
 TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
@@ -180,24 +183,24 @@ TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
         {QString(), QStringLiteral("0,5")},
     };
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n");
-    form->SearchTab->cbMethod->setCurrentIndex(2);
-    form->SearchTab->seGenCount->SetText(QStringLiteral("100"));
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("100"));
     for (const auto& row : rows) {
-        form->SearchTab->edtCrossover->setText(row.typed);
-        form->SearchTab->edtMutation->setText(row.typed);
-        ASSERT_TRUE(form->actGenerate->Execute());
-        EXPECT_EQ(form->SearchTab->edtCrossover->text(), row.shown) << row.typed.toStdString();
+        Part<TSearchTab>(*form, "TabSheet3")->edtCrossover->setText(row.typed);
+        Part<TSearchTab>(*form, "TabSheet3")->edtMutation->setText(row.typed);
+        ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtCrossover->text(), row.shown) << row.typed.toStdString();
         const QString mutationShown = row.shown == QStringLiteral("0,5") ? QStringLiteral("0,05") : row.shown;
-        EXPECT_EQ(form->SearchTab->edtMutation->text(), mutationShown) << row.typed.toStdString();
+        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtMutation->text(), mutationShown) << row.typed.toStdString();
     }
 }
 
 TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
 {
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
-    form->SearchTab->cbMethod->setCurrentIndex(2);
-    form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
-    form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
+    Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QStringLiteral("1000"));
     ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
     bool searchingAfterClose = true;
     bool visibleWhileTheSearchUnwinds = false;
@@ -206,7 +209,7 @@ TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
         searchingAfterClose = form->State().FSearching;
         visibleWhileTheSearchUnwinds = form->isVisible();
     });
-    ASSERT_TRUE(form->actGenerate->Execute());
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     EXPECT_FALSE(searchingAfterClose);
     EXPECT_TRUE(visibleWhileTheSearchUnwinds);
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 1);
@@ -232,9 +235,9 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
     };
     for (const auto& row : rows) {
         auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
-        form->SearchTab->cbMethod->setCurrentIndex(2);
-        form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
-        form->SearchTab->sePopulation->SetText(QStringLiteral("1000"));
+        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+        Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
+        Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QStringLiteral("1000"));
         // The second answer keeps the route in a tour file beside the set.
         ScriptedDialogs.Answers = {row.answer, TDialogs::TAnswer::Yes};
         const QString saved = Folder.filePath(QStringLiteral("saved.tvu"));
@@ -244,9 +247,9 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
             form->close();
             searchingAfterQuestion = form->State().FSearching;
             // Anuluj left it running: stop it by hand.
-            form->actStop->Execute();
+            Command(*form, "actStop")->Execute();
         });
-        ASSERT_TRUE(form->actGenerate->Execute()) << row.name;
+        ASSERT_TRUE(Command(*form, "actGenerate")->Execute()) << row.name;
         EXPECT_EQ(searchingAfterQuestion, row.searchingAfterQuestion) << row.name;
         EXPECT_EQ(ResultLines(*form).size(), 2) << row.name;
         QApplication::processEvents();
@@ -272,16 +275,16 @@ TEST_F(SearchCommandsTest, SearchEndKeepsTheStopRuleAndFocusesTheSearchButton)
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    form->SearchTab->cbMethod->setCurrentIndex(2);
-    form->PageControl1->setCurrentWidget(form->SearchTab);
-    form->SearchTab->seGenCount->SetText(QStringLiteral("100"));
-    form->SearchTab->Button1->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(form->SearchTab->Button1->hasFocus());
-    form->SearchTab->Button1->click();
-    EXPECT_TRUE(form->SearchTab->rbGenCount->isChecked());
-    EXPECT_FALSE(form->SearchTab->rbGenTreshold->isChecked());
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Part<TSearchTab>(*form, "TabSheet3"));
+    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("100"));
+    Part<TSearchTab>(*form, "TabSheet3")->Button1->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->Button1->hasFocus());
+    Part<TSearchTab>(*form, "TabSheet3")->Button1->click();
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
+    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->rbGenTreshold->isChecked());
     form->ApplicationIdle();
-    EXPECT_TRUE(form->SearchTab->Button1->hasFocus());
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->Button1->hasFocus());
 }
 
 // A run of the exact method that needs more than a gigabyte asks first;
@@ -292,9 +295,9 @@ TEST_F(SearchCommandsTest, ExactMethodAsksBeforeTakingGigabytes)
     for (int i = 0; i < 25; ++i)
         content += QByteArray::number(i * 17 % 97) + "; " + QByteArray::number(i * 29 % 89) + "\r\n";
     auto form = OpenWith(content);
-    form->SearchTab->cbMethod->setCurrentIndex(smExact);
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(smExact);
     ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
-    ASSERT_TRUE(form->actGenerate->Execute());
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     ASSERT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 1);
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Text,
               QStringLiteral("Metoda dokładna potrzebuje ok. 3,4 GB pamięci. Kontynuować?"));

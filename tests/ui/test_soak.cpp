@@ -11,7 +11,9 @@
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
 #include "ui/point_list.h"
+#include "ui/search_tab.h"
 #include "ui/spin_edit.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -31,7 +33,7 @@ void ExpectInvariants(TMainForm& form, int action)
         for (int32_t j = 0; j < i; ++j)
             ASSERT_EQ(form.State().FDistances[i][j], form.State().FDistances[j][i]) << "action " << action;
     }
-    ASSERT_EQ(form.ListBox1->ItemCount(), n) << "action " << action;
+    ASSERT_EQ(Part<TPointList>(form, "ListBox1")->ItemCount(), n) << "action " << action;
     form.ApplicationIdle();
     QString title = QStringLiteral("Tovu");
     if (!form.State().FFileName.empty() && QFile::exists(QString::fromStdString(form.State().FFileName)))
@@ -51,7 +53,7 @@ TEST(Soak, RandomUserActionsKeepTheWindowConsistent)
     TScriptedDialogs dialogs;
     auto form = MakeWindows();
     form->show();
-    form->actShowWay->Execute();
+    Command(*form, "actShowWay")->Execute();
     form->ApplicationIdle();
     std::mt19937 random(20261208);
     auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -64,50 +66,51 @@ TEST(Soak, RandomUserActionsKeepTheWindowConsistent)
         switch (below(10)) {
         case 0:
         case 1:
-            form->MapForm->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, below(520) - 10, below(400) - 10);
+            form->MapForm()->Image321MouseDown(Qt::LeftButton, Qt::NoModifier, below(520) - 10, below(400) - 10);
             break;
         case 2:
             dialogs.Inputs.push_back(QString::number(below(51)));
-            form->actRandomArray->Execute();
+            Command(*form, "actRandomArray")->Execute();
             break;
         case 3:
             dialogs.SaveNames.push_back(files[below(2)]);
-            form->actSaveArray->Execute();
+            Command(*form, "actSaveArray")->Execute();
             break;
         case 4:
             dialogs.OpenNames.push_back(files[below(2)]);
-            form->actOpenArray->Execute();
+            Command(*form, "actOpenArray")->Execute();
             break;
         case 5:
             if (n > 0) {
-                QItemSelectionModel* selection = form->ListBox1->selectionModel();
+                QItemSelectionModel* selection = Part<TPointList>(*form, "ListBox1")->selectionModel();
                 selection->clearSelection();
-                selection->select(form->ListBox1->model()->index(below(n), 0), QItemSelectionModel::Select);
+                selection->select(Part<TPointList>(*form, "ListBox1")->model()->index(below(n), 0),
+                                  QItemSelectionModel::Select);
                 dialogs.Inputs.push_back(QString::number(below(n + 3) - 2));
-                form->actSetNext->Execute();
+                Command(*form, "actSetNext")->Execute();
             }
             break;
         case 6:
-            form->MapForm->resize(200 + below(400), 150 + below(300));
+            form->MapForm()->resize(200 + below(400), 150 + below(300));
             break;
         case 7:
-            form->actZeroArray->Execute();
+            Command(*form, "actZeroArray")->Execute();
             break;
         default: {
             const int method = below(3);
             if (method == 0 && n > 8)
                 break;
-            form->SearchTab->cbMethod->setCurrentIndex(method);
-            form->SearchTab->seRandomCount->SetText(QString::number(1 + below(20000)));
-            form->SearchTab->seGenCount->SetText(QStringLiteral("32000"));
-            form->SearchTab->sePopulation->SetText(QString::number(10 + below(50)));
+            Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(method);
+            Part<TSearchTab>(*form, "TabSheet3")->seRandomCount->SetText(QString::number(1 + below(20000)));
+            Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
+            Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QString::number(10 + below(50)));
             const bool clickDuringRun = below(2) == 0;
             QTimer::singleShot(below(4), form.get(), [&, clickDuringRun] {
                 if (clickDuringRun)
-                    form->MapForm->Image321MouseDown(Qt::RightButton, Qt::NoModifier, below(300), below(300));
-                form->actStop->Execute();
+                    form->MapForm()->Image321MouseDown(Qt::RightButton, Qt::NoModifier, below(300), below(300));
+                Command(*form, "actStop")->Execute();
             });
-            form->actGenerate->Execute();
+            Command(*form, "actGenerate")->Execute();
             QCoreApplication::processEvents();
             break;
         }

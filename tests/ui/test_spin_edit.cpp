@@ -9,7 +9,10 @@
 #include <QWidget>
 
 #include "scripted_dialogs.h"
+#include "ui/search_tab.h"
+#include "ui/set_views.h"
 #include "ui/spin_edit.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -148,21 +151,21 @@ TEST(SearchTabSpinEditTest, FocusChoosesTheStopRule)
     auto form = MakeWindows();
     form->show();
     form->State().FPoints = {{0, 0, -1}, {3, 4, -1}};
-    form->RefreshPointList();
-    form->PageControl1->setCurrentIndex(1);
-    form->SearchTab->cbMethod->setCurrentIndex(2);
+    form->Views().RefreshPointList();
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
-    ASSERT_TRUE(form->SearchTab->rbGenCount->isChecked());
-    form->SearchTab->seGenTreshold->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
+    Part<TSearchTab>(*form, "TabSheet3")->seGenTreshold->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form->SearchTab->rbGenTreshold->isChecked());
-    EXPECT_FALSE(form->SearchTab->rbGenCount->isChecked());
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenTreshold->isChecked());
+    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
 
-    form->SearchTab->seGenCount->setFocus(Qt::MouseFocusReason);
+    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form->SearchTab->rbGenCount->isChecked());
+    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
 }
 
 TEST(SearchTabSpinEditTest, RangesAndDefaults)
@@ -176,10 +179,10 @@ TEST(SearchTabSpinEditTest, RangesAndDefaults)
         int32_t Default;
     };
     const TRow rows[] = {
-        {form->SearchTab->seRandomCount, 1, 32000, 1000},
-        {form->SearchTab->seGenTreshold, 1, 100, 2},
-        {form->SearchTab->seGenCount, 100, 32000, 2000},
-        {form->SearchTab->sePopulation, 10, 1000, 100},
+        {Part<TSearchTab>(*form, "TabSheet3")->seRandomCount, 1, 32000, 1000},
+        {Part<TSearchTab>(*form, "TabSheet3")->seGenTreshold, 1, 100, 2},
+        {Part<TSearchTab>(*form, "TabSheet3")->seGenCount, 100, 32000, 2000},
+        {Part<TSearchTab>(*form, "TabSheet3")->sePopulation, 10, 1000, 100},
     };
     for (const TRow& row : rows) {
         const std::string name = row.Spin->objectName().toStdString();

@@ -10,8 +10,11 @@
 #include "scripted_dialogs.h"
 #include "support/scripted_host.h"
 #include "ui/commands.h"
+#include "ui/document.h"
+#include "ui/map_controller.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
+#include "ui/window_parts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -24,15 +27,15 @@ protected:
         WriteTextFile(Path, lines);
         Form = MakeWindows({Path});
         Form->show();
-        Form->actShowWay->Execute();
+        Command(*Form, "actShowWay")->Execute();
     }
 
     void Select(const std::vector<int>& rows)
     {
-        QItemSelectionModel* selection = Form->ListBox1->selectionModel();
+        QItemSelectionModel* selection = Part<TPointList>(*Form, "ListBox1")->selectionModel();
         selection->clearSelection();
         for (int row : rows)
-            selection->select(Form->ListBox1->model()->index(row, 0), QItemSelectionModel::Select);
+            selection->select(Part<TPointList>(*Form, "ListBox1")->model()->index(row, 0), QItemSelectionModel::Select);
     }
 
     // The set, its matrix (every cell MapHypot of its two points) and the
@@ -53,7 +56,7 @@ protected:
                           MapHypot(int64_t{expected[i].X} - expected[j].X, int64_t{expected[i].Y} - expected[j].Y))
                     << step << ", cell " << i << ", " << j;
         }
-        EXPECT_EQ(Form->ListBox1->ItemCount(), static_cast<int>(n)) << step;
+        EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->ItemCount(), static_cast<int>(n)) << step;
     }
 
     QString Title()
@@ -62,7 +65,7 @@ protected:
         return Form->windowTitle();
     }
 
-    TImage32& View() const { return *Form->MapForm->Image321; }
+    TImage32& View() const { return *Form->MapForm()->Image321; }
 
     QTemporaryDir Folder;
     QString Path;
@@ -82,7 +85,7 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
     for (auto [row, next] : {std::pair{3, 2}, {2, 4}, {4, 3}}) {
         Select({row});
         ScriptedDialogs.Inputs.push_back(QString::number(next));
-        ASSERT_TRUE(Form->actSetNext->Execute());
+        ASSERT_TRUE(Command(*Form, "actSetNext")->Execute());
         TPointArray linked = states.back();
         linked[static_cast<size_t>(row)].Next = next;
         expectStep(linked, "link");
@@ -96,23 +99,23 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
         expectStep(grown, "click");
     }
     EXPECT_EQ(Title(), loadedTitle + QStringLiteral(" [zmieniony]"));
-    ASSERT_TRUE(Form->actUndo->Execute());
-    ASSERT_TRUE(Form->actUndo->Execute());
+    ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
+    ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
     const TPointArray threeClicks = states.back();
     states.resize(states.size() - 2);
     ExpectShows(states.back(), "two clicks undone");
-    ASSERT_TRUE(Form->actRedo->Execute());
+    ASSERT_TRUE(Command(*Form, "actRedo")->Execute());
     expectStep({threeClicks.begin(), threeClicks.end() - 1}, "one click redone");
 
     // Point 2 goes with point 3's link to it; point 4's link to 3 follows
     // it down.
     Select({2, 5});
-    ASSERT_TRUE(Form->actDeletePoints->Execute());
+    ASSERT_TRUE(Command(*Form, "actDeletePoints")->Execute());
     expectStep({{10, 20, -1}, {17, 23, -1}, {31, 29, -1}, {38, 32, 2}, {120, 60, -1}}, "delete");
 
     Select({1});
     ScriptedDialogs.Inputs.push_back(QStringLiteral("200; 150"));
-    ASSERT_TRUE(Form->actEditPoint->Execute());
+    ASSERT_TRUE(Command(*Form, "actEditPoint")->Execute());
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Caption, QStringLiteral("Zmień współrzędne punktu"));
     EXPECT_EQ(ScriptedDialogs.Boxes.back().Text, QStringLiteral("Podaj współrzędne punktu 1 (X; Y):|17; 23"));
     TPointArray edited = states.back();
@@ -121,7 +124,7 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
 
     // Grabbed inside its square, point 0 lands where the square is let go;
     // the set itself waits for the release.
-    Form->actDragPoints->setChecked(true);
+    Command(*Form, "actDragPoints")->setChecked(true);
     QTest::mousePress(&View(), Qt::LeftButton, {}, QPoint(12, 21));
     QMouseEvent move(QEvent::MouseMove, QPointF(62, 81), View().mapToGlobal(QPointF(62, 81)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
@@ -133,11 +136,11 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
     expectStep(dragged, "drag");
 
     while (states.size() > 1) {
-        ASSERT_TRUE(Form->actUndo->Execute()) << states.size();
+        ASSERT_TRUE(Command(*Form, "actUndo")->Execute()) << states.size();
         states.pop_back();
         ExpectShows(states.back(), "undo to step " + std::to_string(states.size() - 1));
     }
-    EXPECT_FALSE(Form->actUndo->Execute());
+    EXPECT_FALSE(Command(*Form, "actUndo")->Execute());
     EXPECT_EQ(Title(), loadedTitle);
     EXPECT_TRUE(Form->close());
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 0);
@@ -148,7 +151,7 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
 TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
 {
     OpenWith("1; 1\r\n9; 4\r\n3; 7\r\n5; 5\r\n");
-    Form->SearchTab->cbMethod->setCurrentIndex(0);
+    Part<TSearchTab>(*Form, "TabSheet3")->cbMethod->setCurrentIndex(0);
     // The random points, and so the route found, the same on every run: a
     // successor set by hand must differ from the route's to make a step.
     const TClockScript clock(4321);
@@ -160,16 +163,16 @@ TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
         TCommand* Command;
     } rows[] = {
         {"dodanie punktu", {}, nullptr, nullptr},
-        {"losowanie punktów", {}, "6", Form->actRandomArray},
-        {"szukanie drogi", {}, nullptr, Form->actGenerate},
-        {"ustawienie punktu docelowego", {0}, "1", Form->actSetNext},
-        {"usunięcie punktu", {1}, nullptr, Form->actDeletePoints},
-        {"wyzerowanie drogi", {}, nullptr, Form->actZeroArray},
-        {"usunięcie punktów", {0, 2}, nullptr, Form->actDeletePoints},
-        {"zmiana współrzędnych punktu", {0}, "1; 2", Form->actEditPoint},
+        {"losowanie punktów", {}, "6", Command(*Form, "actRandomArray")},
+        {"szukanie drogi", {}, nullptr, Command(*Form, "actGenerate")},
+        {"ustawienie punktu docelowego", {0}, "1", Command(*Form, "actSetNext")},
+        {"usunięcie punktu", {1}, nullptr, Command(*Form, "actDeletePoints")},
+        {"wyzerowanie drogi", {}, nullptr, Command(*Form, "actZeroArray")},
+        {"usunięcie punktów", {0, 2}, nullptr, Command(*Form, "actDeletePoints")},
+        {"zmiana współrzędnych punktu", {0}, "1; 2", Command(*Form, "actEditPoint")},
     };
-    EXPECT_EQ(Form->actUndo->text(), QStringLiteral("&Cofnij"));
-    EXPECT_EQ(Form->actRedo->text(), QStringLiteral("&Ponów"));
+    EXPECT_EQ(Command(*Form, "actUndo")->text(), QStringLiteral("&Cofnij"));
+    EXPECT_EQ(Command(*Form, "actRedo")->text(), QStringLiteral("&Ponów"));
     for (const auto& row : rows) {
         const QString step = QString::fromUtf8(row.Step);
         const TPointArray before = Form->State().FPoints;
@@ -181,35 +184,36 @@ TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
         else
             QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(5, 8));
         const TPointArray after = Form->State().FPoints;
-        EXPECT_EQ(Form->actUndo->text(), QStringLiteral("&Cofnij: ") + step);
-        EXPECT_EQ(Form->actUndo->toolTip(), QStringLiteral("Cofnij: ") + step);
-        ASSERT_TRUE(Form->actUndo->Execute()) << row.Step;
+        EXPECT_EQ(Command(*Form, "actUndo")->text(), QStringLiteral("&Cofnij: ") + step);
+        EXPECT_EQ(Command(*Form, "actUndo")->toolTip(), QStringLiteral("Cofnij: ") + step);
+        ASSERT_TRUE(Command(*Form, "actUndo")->Execute()) << row.Step;
         ExpectShows(before, row.Step);
-        EXPECT_EQ(Form->actRedo->text(), QStringLiteral("&Ponów: ") + step);
-        ASSERT_TRUE(Form->actRedo->Execute()) << row.Step;
+        EXPECT_EQ(Command(*Form, "actRedo")->text(), QStringLiteral("&Ponów: ") + step);
+        ASSERT_TRUE(Command(*Form, "actRedo")->Execute()) << row.Step;
         ExpectShows(after, row.Step);
     }
-    EXPECT_EQ(Form->actUndo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
-    EXPECT_EQ(Form->actRedo->shortcuts(), QKeySequence::listFromString(QStringLiteral("Ctrl+Shift+Z; Ctrl+Y")));
-    EXPECT_EQ(Form->actDeletePoints->shortcut(), QKeySequence(Qt::Key_Delete));
-    EXPECT_FALSE(Form->actRedo->icon().pixmap(16, 16).isNull());
+    EXPECT_EQ(Command(*Form, "actUndo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(Command(*Form, "actRedo")->shortcuts(),
+              QKeySequence::listFromString(QStringLiteral("Ctrl+Shift+Z; Ctrl+Y")));
+    EXPECT_EQ(Command(*Form, "actDeletePoints")->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_FALSE(Command(*Form, "actRedo")->icon().pixmap(16, 16).isNull());
     Form->State().FSearching = true;
-    EXPECT_FALSE(Form->actUndo->Execute());
+    EXPECT_FALSE(Command(*Form, "actUndo")->Execute());
 }
 
 TEST_F(UndoTest, SavedStateIsTheUnchangedOneAndLoadingForgetsTheHistory)
 {
     OpenWith("1; 1\r\n");
-    Form->AddPoint(1, 1);
+    Form->Map().AddPoint(1, 1);
     ScriptedDialogs.SaveNames.push_back(Folder.filePath(QStringLiteral("saved.tvu")));
-    ASSERT_TRUE(Form->actSaveArray->Execute());
-    Form->actUndo->Execute();
+    ASSERT_TRUE(Command(*Form, "actSaveArray")->Execute());
+    Command(*Form, "actUndo")->Execute();
     EXPECT_TRUE(Form->State().FModified);
-    Form->actRedo->Execute();
+    Command(*Form, "actRedo")->Execute();
     EXPECT_FALSE(Form->State().FModified);
     ScriptedDialogs.OpenNames.push_back(Path);
-    ASSERT_TRUE(Form->actOpenArray->Execute());
-    EXPECT_EQ(Form->History().count(), 0);
+    ASSERT_TRUE(Command(*Form, "actOpenArray")->Execute());
+    EXPECT_EQ(Form->Document().History().count(), 0);
 }
 
 // Two numbers and a semicolon move the point; anything else says what is
@@ -230,14 +234,14 @@ TEST_F(UndoTest, CoordinatesTypedAreTwoNumbersOrAskedAgain)
     for (const auto& row : rows) {
         Form->State().FPoints[1] = {99, 99, -1};
         Select({1});
-        const int steps = Form->History().count();
+        const int steps = Form->Document().History().count();
         ScriptedDialogs.Boxes.clear();
         // A refused text is asked for again; cancelling then changes nothing.
         ScriptedDialogs.Inputs = {QString::fromLatin1(row.Typed), std::nullopt};
-        Form->actEditPoint->Execute();
+        Command(*Form, "actEditPoint")->Execute();
         const TMapPoint& point = Form->State().FPoints[1];
         EXPECT_TRUE(point.X == row.X && point.Y == row.Y) << row.Typed;
-        EXPECT_EQ(Form->History().count(), steps + (row.Reads ? 1 : 0)) << row.Typed;
+        EXPECT_EQ(Form->Document().History().count(), steps + (row.Reads ? 1 : 0)) << row.Typed;
         ASSERT_EQ(ScriptedDialogs.Count("input"), row.Reads ? 1 : 2) << row.Typed;
         if (row.Reads)
             continue;
@@ -252,23 +256,23 @@ TEST_F(UndoTest, CoordinatesTypedAreTwoNumbersOrAskedAgain)
 TEST_F(UndoTest, OnlyALeftPressOnASquareDragsAndTheFitMapsItBack)
 {
     OpenWith("0; 0\r\n2000; 1000\r\n");
-    Form->actFitMap->setChecked(true);
-    Form->actFitMap->Execute();
-    Form->actDragPoints->setChecked(true);
+    Command(*Form, "actFitMap")->setChecked(true);
+    Command(*Form, "actFitMap")->Execute();
+    Command(*Form, "actDragPoints")->setChecked(true);
     const TMapFit fit = FitMapToPoints(Form->State().FPoints, View().width(), View().height());
     const QPoint square(fit.MapX(2000), fit.MapY(1000));
     QTest::mouseClick(&View(), Qt::RightButton, {}, square + QPoint(1, 1));
     QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(Form->State().FPoints.size(), 4u);
-    Form->actUndo->Execute();
-    Form->actUndo->Execute();
+    Command(*Form, "actUndo")->Execute();
+    Command(*Form, "actUndo")->Execute();
     QTest::mousePress(&View(), Qt::LeftButton, {}, square + QPoint(1, 1));
     QTest::mouseRelease(&View(), Qt::LeftButton, {}, square + QPoint(-29, -19));
     ASSERT_EQ(Form->State().FPoints.size(), 2u);
     EXPECT_EQ(Form->State().FPoints[1].X, fit.PointX(square.x() - 30));
     EXPECT_EQ(Form->State().FPoints[1].Y, fit.PointY(square.y() - 20));
     EXPECT_LT(Form->State().FPoints[1].X, 1900);
-    EXPECT_EQ(Form->actUndo->text(), QStringLiteral("&Cofnij: przesunięcie punktu"));
+    EXPECT_EQ(Command(*Form, "actUndo")->text(), QStringLiteral("&Cofnij: przesunięcie punktu"));
 }
 
 // A press that arrives while a step rebuilds the matrix (which passes
@@ -279,9 +283,10 @@ TEST_F(UndoTest, PressDuringAStepComesAfterIt)
     QCoreApplication::postEvent(
         &View(), new QMouseEvent(QEvent::MouseButtonPress, QPointF(70, 80), View().mapToGlobal(QPointF(70, 80)),
                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    Form->AddPoint(60, 60);
+    Form->Map().AddPoint(60, 60);
     QTest::qWait(20);
-    for (TCommand* command : {Form->actUndo, Form->actUndo, Form->actRedo, Form->actRedo})
+    for (TCommand* command :
+         {Command(*Form, "actUndo"), Command(*Form, "actUndo"), Command(*Form, "actRedo"), Command(*Form, "actRedo")})
         ASSERT_TRUE(command->Execute());
     ExpectShows({{10, 20, -1}, {60, 60, -1}, {70, 80, -1}}, "both redone");
 }

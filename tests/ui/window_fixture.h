@@ -12,6 +12,7 @@
 #include "ui/main_form.h"
 #include "ui/map_window.h"
 #include "ui/search_tab.h"
+#include "ui/window_parts.h"
 
 // The two windows as the program creates them: the main window with its
 // command line, then the hidden map window.
@@ -28,8 +29,8 @@ inline std::unique_ptr<TMainForm> MakeWindows(const QStringList& arguments = {})
 inline QStringList ResultLines(const TMainForm& form)
 {
     QStringList lines;
-    for (int i = 0; i < form.SearchTab->lbResults->count(); ++i)
-        lines << form.SearchTab->lbResults->item(i)->text();
+    for (int i = 0; i < Part<TSearchTab>(form, "TabSheet3")->lbResults->count(); ++i)
+        lines << Part<TSearchTab>(form, "TabSheet3")->lbResults->item(i)->text();
     return lines;
 }
 

@@ -1,5 +1,6 @@
-// "Eksportuj...": the route, the points or the map in the formats other
-// programs read. Every file goes through the core's one safe save.
+#include "ui/export_command.h"
+
+#include <QWidget>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,10 +13,13 @@
 #include "picture/map_svg.h"
 #include "picture/png_image.h"
 #include "raster/map_render.h"
+#include "ui/dialogs.h"
+#include "ui/document.h"
 #include "ui/file_names.h"
-#include "ui/main_form.h"
+#include "ui/map_controller.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
+#include "ui/route_files.h"
 
 namespace {
 
@@ -29,13 +33,20 @@ QSize MapPictureSize(const TPointSetState& state)
 
 }  // namespace
 
-void TMainForm::actExportExecute()
+TExportCommand::TExportCommand(const TDocument& document, const TMapController& map, const TPointList& list,
+                               QWidget& parent)
+    : QObject(&parent), FDocument(document), FMap(map), FList(list), FParent(parent)
 {
-    const std::optional<TDialogs::TExportChoice> choice = Dialogs().ExportFileName(this);
+}
+
+// Every file goes through the core's one safe save.
+void TExportCommand::actExportExecute()
+{
+    const std::optional<TDialogs::TExportChoice> choice = Dialogs().ExportFileName(&FParent);
     if (!choice)
         return;
     const std::string fileName = FileNameToStd(choice->FileName);
-    const TPointArray& points = State().FPoints;
+    const TPointArray& points = FDocument.State().FPoints;
     const std::string name = TsplibName(fileName);
 
     std::string content;
@@ -44,7 +55,7 @@ void TMainForm::actExportExecute()
     case TDialogs::TExportKind::RouteCsv: {
         const std::optional<TSpecimen> route = RouteFromLinks(points);
         if (!route) {
-            Dialogs().ShowInformation(this, QStringLiteral("Eksportuj"),
+            Dialogs().ShowInformation(&FParent, QStringLiteral("Eksportuj"),
                                       QStringLiteral("Połączenia punktów nie tworzą jednej drogi przez wszystkie "
                                                      "punkty, więc nie ma drogi do zapisania."));
             return;
@@ -62,14 +73,14 @@ void TMainForm::actExportExecute()
     case TDialogs::TExportKind::MapPng:
     case TDialogs::TExportKind::MapSvg: {
         // The picture the map window shows: its size, selection and scale.
-        const QSize size = MapPictureSize(State());
-        const std::vector<char> selected = ListBox1->SelectedRows();
+        const QSize size = MapPictureSize(FDocument.State());
+        const std::vector<char> selected = FList.SelectedRows();
         const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
         if (choice->Kind == TDialogs::TExportKind::MapSvg) {
-            content = EncodeMapSvg(points, size.width(), size.height(), isSelected, FMapFit);
+            content = EncodeMapSvg(points, size.width(), size.height(), isSelected, FMap.Fit());
         } else {
             TBitmap32 surface;
-            RenderMap(surface, size.width(), size.height(), points, isSelected, FMapFit);
+            RenderMap(surface, size.width(), size.height(), points, isSelected, FMap.Fit());
             content = EncodePng(surface);
         }
         break;
@@ -77,7 +88,7 @@ void TMainForm::actExportExecute()
     }
     const TFileResult saved = WriteFileReplacing(fileName, content);
     if (!saved.Ok()) {
-        ShowFileError(fileName, TOperationError{"Błąd zapisu", saved.ErrorText});
+        ShowFileError(&FParent, fileName, "Błąd zapisu", saved.ErrorText);
         return;
     }
     Dialogs().FileWorked(choice->FileName);

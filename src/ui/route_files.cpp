@@ -1,8 +1,7 @@
-// The route beside the set: no point format holds the links, so a route is
-// kept in a TSPLIB tour file of the set's name, offered when the set is
-// saved and when it is opened, and "Wczytaj drogę..." reads a tour or a
-// route CSV onto the set.
+#include "ui/route_files.h"
+
 #include <QString>
+#include <QWidget>
 
 #include <sys/stat.h>
 
@@ -16,8 +15,8 @@
 #include "core/tour_file.h"
 #include "core/tsplib_file.h"
 #include "ui/dialogs.h"
+#include "ui/document.h"
 #include "ui/file_names.h"
-#include "ui/main_form.h"
 #include "ui/undo_commands.h"
 
 namespace {
@@ -35,50 +34,57 @@ bool HasLinks(const TPointArray& points)
 
 }  // namespace
 
-void TMainForm::OfferRouteBeside(const std::string& pointFileName)
+void ShowFileError(QWidget* parent, const std::string& fileName, const std::string& caption, const std::string& text)
+{
+    // The file on a line of its own: the system's text alone does not say
+    // which file it means.
+    Dialogs().ShowErrorBox(parent, QString::fromStdString(caption),
+                           FileNameFromStd(fileName) + u'\n' + QString::fromStdString(text));
+}
+
+TRouteFiles::TRouteFiles(TDocument& document, QWidget& parent) : QObject(&parent), FDocument(document), FParent(parent)
+{
+}
+
+void TRouteFiles::OfferRouteBeside(const std::string& pointFileName)
 {
     const std::string routeFile = RouteFileBeside(pointFileName);
-    if (State().FPoints.empty() || routeFile == pointFileName || !IsOrdinaryFile(routeFile))
+    if (FDocument.State().FPoints.empty() || routeFile == pointFileName || !IsOrdinaryFile(routeFile))
         return;
     if (Dialogs().AskYesNo(
-            this, QStringLiteral("Wczytaj drogę"),
+            &FParent, QStringLiteral("Wczytaj drogę"),
             QStringLiteral("Obok zbioru leży plik drogi:\n%1\nWczytać także drogę?").arg(FileNameFromStd(routeFile))))
         LoadRoute(routeFile);
 }
 
-bool TMainForm::LoadRoute(const std::string& fileName)
+bool TRouteFiles::LoadRoute(const std::string& fileName)
 {
     TSpecimen route;
-    const TFileResult read = ReadRouteFile(fileName, State().FPoints, route);
+    const TFileResult read = ReadRouteFile(fileName, FDocument.State().FPoints, route);
     if (!read.Ok()) {
-        ShowFileError(fileName, TOperationError{"Błąd odczytu", read.ErrorText});
+        ShowFileError(&FParent, fileName, "Błąd odczytu", read.ErrorText);
         return false;
     }
-    TPointArray linked = State().FPoints;
+    TPointArray linked = FDocument.State().FPoints;
     ApplyBestRoute(linked, route);
     // A route read from a file is kept there: taking it in changes nothing
     // that could be lost.
-    PushStep(
-        new TLinksCommand(*this, QStringLiteral("wczytanie drogi"), LinksOf(State().FPoints), LinksOf(linked), false));
+    FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("wczytanie drogi"), LinksOf(FDocument.State().FPoints),
+                                     LinksOf(linked), false));
     Dialogs().FileWorked(FileNameFromStd(fileName));
     return true;
 }
 
-void TMainForm::actLoadRouteExecute()
+void TRouteFiles::actLoadRouteExecute()
 {
-    if (const std::optional<QString> name = Dialogs().RouteFileName(this))
+    if (const std::optional<QString> name = Dialogs().RouteFileName(&FParent))
         LoadRoute(FileNameToStd(*name));
 }
 
-bool TMainForm::actLoadRouteUpdate()
-{
-    return actCountWayUpdate() && !State().FPoints.empty();
-}
-
-std::optional<std::string> TMainForm::AskRouteBeside(const std::string& pointFileName)
+std::optional<std::string> TRouteFiles::AskRouteBeside(const std::string& pointFileName)
 {
     // A lone point is a route too, but there is nothing to keep.
-    const TPointArray& points = State().FPoints;
+    const TPointArray& points = FDocument.State().FPoints;
     if (!HasLinks(points) || !RouteFromLinks(points))
         return std::string();
     const std::string routeFile = RouteFileBeside(pointFileName);
@@ -86,7 +92,7 @@ std::optional<std::string> TMainForm::AskRouteBeside(const std::string& pointFil
                        .arg(FileNameFromStd(routeFile));
     if (IsOrdinaryFile(routeFile))
         text += QStringLiteral("\n(ten plik już istnieje i zostanie zastąpiony)");
-    switch (Dialogs().AskYesNoCancel(this, QStringLiteral("Zapisać drogę?"), text)) {
+    switch (Dialogs().AskYesNoCancel(&FParent, QStringLiteral("Zapisać drogę?"), text)) {
     case TDialogs::TAnswer::Yes:
         return routeFile;
     case TDialogs::TAnswer::No:
@@ -97,15 +103,15 @@ std::optional<std::string> TMainForm::AskRouteBeside(const std::string& pointFil
     return std::nullopt;
 }
 
-void TMainForm::SaveRouteBeside(const std::string& routeFile)
+void TRouteFiles::SaveRouteBeside(const std::string& routeFile)
 {
-    const TPointArray& points = State().FPoints;
+    const TPointArray& points = FDocument.State().FPoints;
     if (!HasLinks(points))
         return;
     const std::optional<TSpecimen> route = RouteFromLinks(points);
     if (!route) {
         Dialogs().ShowInformation(
-            this, QStringLiteral("Zapisz zbiór"),
+            &FParent, QStringLiteral("Zapisz zbiór"),
             QStringLiteral("Zapisano tylko współrzędne punktów. Połączenia punktów nie tworzą jednej drogi przez "
                            "wszystkie punkty, więc nie zapisano ich w pliku trasy."));
         return;
@@ -116,7 +122,7 @@ void TMainForm::SaveRouteBeside(const std::string& routeFile)
     if (!saved.Ok()) {
         // The points are saved, the route is not: the set stays marked, so
         // closing still asks.
-        State().FModified = true;
-        ShowFileError(routeFile, TOperationError{"Błąd zapisu", saved.ErrorText});
+        FDocument.SetModified(true);
+        ShowFileError(&FParent, routeFile, "Błąd zapisu", saved.ErrorText);
     }
 }

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/point_formats.h"
+#include "core/point_set.h"
+#include "search/run/run_control.h"
+
+class QUndoCommand;
+class QUndoStack;
+
+// The set the window works on: the points with their links, the file name
+// and its format, the changed flag, the editing history and the result of
+// the last search. Every change is announced by the signal that names it;
+// the views listen and refresh what it names. The steps of the history
+// change the set only through the editing operations here.
+class TDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TDocument(QObject* parent = nullptr);
+    ~TDocument() override;
+
+    TPointSetState& State() { return *FState; }
+    const TPointSetState& State() const { return *FState; }
+    // For views that read the set while they live, whichever goes first.
+    std::shared_ptr<const TPointSetState> SharedState() const { return FState; }
+    // The format the file's name stands for (the one a save writes).
+    TPointFormat Format() const;
+
+    // The editing history. The set is unchanged exactly when the steps
+    // since the last load or save change nothing (see HistoryChangesSet).
+    QUndoStack& History() { return *FHistory; }
+    // Makes a change as a step of the history (the stack runs its redo).
+    void Push(QUndoCommand* step);
+    void Undo();
+    void Redo();
+    // A step is being made or taken back. Its rebuild lets events run, and
+    // a change made in between would come out of order with the stack.
+    bool ApplyingStep() const { return FApplyingStep; }
+
+    // What the steps do, each announced.
+    void AppendPoint(const TMapPoint& point);
+    void RemoveLastPoint();
+    void ReplacePoints(const TPointArray& points);
+    void SetLinks(const std::vector<int32_t>& links);
+    void MovePoint(int32_t index, int32_t x, int32_t y);
+
+    // A new empty set without a file; the history starts afresh.
+    void Renew();
+    // The set was replaced by one read from a file (its name in the state):
+    // the history starts afresh and everything is shown anew.
+    void Reloaded();
+    // Saved under the state's file name: the history's clean point.
+    void Saved();
+    void SetModified(bool modified);
+    // A search's start: every link cleared and the set marked changed.
+    void ClearRouteForSearch();
+    // Links the state already holds (a finished search's route): told to
+    // the views.
+    void LinksApplied();
+
+    // The result of the last search; empty lines before any.
+    const TRunResult& LastRun() const { return FLastRun; }
+    void SetLastRun(const TRunResult& run) { FLastRun = run; }
+
+signals:
+    // Points added, removed or replaced, from firstNewPoint on (0: the
+    // whole set): everything that shows the set, the distances first.
+    void PointsChanged(int32_t firstNewPoint);
+    // One point's coordinates.
+    void PointMoved(int32_t index);
+    // Successor links only.
+    void LinksChanged();
+    // The file name or the changed flag.
+    void FileChanged();
+
+private:
+    void SyncModified();
+
+    std::shared_ptr<TPointSetState> FState;
+    QUndoStack* FHistory;
+    bool FApplyingStep = false;
+    TRunResult FLastRun;
+};

@@ -1,0 +1,194 @@
+#include "ui/edit_commands.h"
+
+#include <QListWidget>
+#include <QWidget>
+
+#include <algorithm>
+#include <utility>
+
+#include "core/distances.h"
+#include "core/lenient_int.h"
+#include "core/number_text.h"
+#include "core/point_removal.h"
+#include "core/point_set_ops.h"
+#include "core/random_points.h"
+#include "core/typed_point.h"
+#include "ui/dialogs.h"
+#include "ui/document.h"
+#include "ui/map_controller.h"
+#include "ui/point_list.h"
+#include "ui/search_tab.h"
+#include "ui/set_views.h"
+#include "ui/undo_commands.h"
+#include "ui/window_progress.h"
+
+TEditCommands::TEditCommands(TDocument& document, TSetViews& views, TWindowProgress& progress, const TPointList& list,
+                             TSearchTab& searchTab, TMapController& map, QWidget& parent)
+    : QObject(&parent),
+      FDocument(document),
+      FViews(views),
+      FProgress(progress),
+      FList(list),
+      FSearchTab(searchTab),
+      FMap(map),
+      FParent(parent)
+{
+}
+
+void TEditCommands::actUndoExecute()
+{
+    // A point held on the map may be the one the step takes away.
+    FMap.CancelDrag();
+    FDocument.Undo();
+}
+
+void TEditCommands::actRedoExecute()
+{
+    FMap.CancelDrag();
+    FDocument.Redo();
+}
+
+int32_t TEditCommands::FirstSelectedRow() const
+{
+    const std::vector<char> selected = FList.SelectedRows();
+    for (size_t i = 0; i < selected.size(); ++i) {
+        if (selected[i])
+            return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+void TEditCommands::RandomizePoints(int32_t Count)
+{
+    const TPointSetState& state = FDocument.State();
+    TPointArray points = state.FPoints;
+    DrawRandomPoints(points, Count, state.FMapWidth, state.FMapHeight);
+    FDocument.Push(
+        new TPointsCommand(FDocument, QStringLiteral("losowanie punktów"), state.FPoints, std::move(points)));
+}
+
+void TEditCommands::actRandomArrayExecute()
+{
+    const QString caption = QStringLiteral("Losuj współrzędne punktów");
+    const std::optional<QString> text = Dialogs().InputQuery(
+        &FParent, caption, QStringLiteral("Ile punktów wylosować?"), QString::number(FDocument.State().FPoints.size()));
+    if (!text)
+        return;
+    const int32_t count = LenientInt(text->toStdString(), 0);
+    // The matrix grows with the square of the count; beyond the limit it
+    // would not fit in memory.
+    if (count > MaxPoints) {
+        Dialogs().ShowInformation(&FParent, caption, QStringLiteral("Najwyżej %1 punktów.").arg(MaxPoints));
+        return;
+    }
+    RandomizePoints(count);
+}
+
+void TEditCommands::actZeroArrayExecute()
+{
+    // The set counts as changed even when no link was set, as it always did.
+    const TPointArray& points = FDocument.State().FPoints;
+    FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("wyzerowanie drogi"), LinksOf(points),
+                                     std::vector<int32_t>(points.size(), -1), true));
+}
+
+void TEditCommands::actSetNextExecute()
+{
+    const int32_t row = FirstSelectedRow();
+    const TPointArray& points = FDocument.State().FPoints;
+    if (row < 0 || row >= static_cast<int32_t>(points.size()))
+        return;
+
+    const std::optional<QString> text =
+        Dialogs().InputQuery(&FParent, QStringLiteral("Ustal kolejny punkt"),
+                             QStringLiteral("Podaj indeks kolejnego punktu:"), QString::number(points[row].Next));
+    if (!text || row >= static_cast<int32_t>(points.size()))
+        return;
+
+    const int32_t highest = static_cast<int32_t>(points.size()) - 1;
+    int32_t next = LenientInt(text->toStdString(), -1);
+    // The clamp comes first: a large number typed for the last point clears
+    // its link rather than linking it to itself.
+    if (next > highest)
+        next = highest;
+    if (next == row)
+        next = -1;
+    if (next < 0)
+        next = -1;
+    if (next == points[row].Next) {
+        FViews.Rebuild(TSetViews::TRebuild::List);
+        return;
+    }
+    std::vector<int32_t> links = LinksOf(points);
+    links[static_cast<size_t>(row)] = next;
+    FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("ustawienie punktu docelowego"), LinksOf(points),
+                                     std::move(links), false));
+}
+
+void TEditCommands::actDeletePointsExecute()
+{
+    const std::vector<char> selected = FList.SelectedRows();
+    const auto count = std::count(selected.begin(), selected.end(), 1);
+    if (count == 0)
+        return;
+    const TPointArray& before = FDocument.State().FPoints;
+    TPointArray after = before;
+    RemovePoints(after, selected);
+    const QString text = count == 1 ? QStringLiteral("usunięcie punktu") : QStringLiteral("usunięcie punktów");
+    FDocument.Push(new TPointsCommand(FDocument, text, before, std::move(after)));
+}
+
+void TEditCommands::actEditPointExecute()
+{
+    const int32_t row = FirstSelectedRow();
+    const TPointArray& points = FDocument.State().FPoints;
+    if (row < 0 || row >= static_cast<int32_t>(points.size()))
+        return;
+    const QString caption = QStringLiteral("Zmień współrzędne punktu");
+    const TMapPoint& point = points[static_cast<size_t>(row)];
+    QString text = QStringLiteral("%1; %2").arg(point.X).arg(point.Y);
+    std::optional<TMapPoint> typed;
+    // Asked again, with the text as typed, until it reads or the user gives
+    // up: a mistyped point must not land at (0; 0).
+    while (!typed) {
+        const std::optional<QString> answer = Dialogs().InputQuery(
+            &FParent, caption, QStringLiteral("Podaj współrzędne punktu %1 (X; Y):").arg(row), text);
+        if (!answer || row >= static_cast<int32_t>(points.size()))
+            return;
+        typed = ParseTypedPoint(answer->toStdString());
+        if (!typed) {
+            text = *answer;
+            Dialogs().ShowErrorBox(&FParent, caption,
+                                   QStringLiteral("„%1” to nie są współrzędne punktu.\nPodaj dwie liczby całkowite "
+                                                  "rozdzielone średnikiem,\nna przykład „120; 45”.")
+                                       .arg(text));
+        }
+    }
+    const TMapPoint& current = points[static_cast<size_t>(row)];
+    if (typed->X == current.X && typed->Y == current.Y)
+        return;
+    FDocument.Push(
+        new TMovePointCommand(FDocument, QStringLiteral("zmiana współrzędnych punktu"), row, typed->X, typed->Y));
+}
+
+void TEditCommands::actCountWayExecute()
+{
+    const TPointArray& points = FDocument.State().FPoints;
+    const TDistanceMatrix& distances = FDocument.State().FDistances;
+    const int32_t n = static_cast<int32_t>(points.size());
+    // A large set keeps no matrix: its legs are what the matrix would hold.
+    const bool onDemand = distances.empty();
+    const int32_t rows = onDemand ? n : std::min(n, static_cast<int32_t>(distances.size()));
+    double length = 0.0;
+    for (int32_t i = 0; i < rows; ++i) {
+        const int32_t next = points[i].Next;
+        const int32_t columns = onDemand ? n : static_cast<int32_t>(distances[i].size());
+        if (next < 0 || next >= columns)
+            continue;
+        length = AddLeg(length, onDemand ? PointDistance(points[i], points[next]) : distances[i][next]);
+    }
+    QListWidget* results = FSearchTab.lbResults;
+    results->clear();
+    results->addItem(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, FProgress.NumberFormat())));
+    FViews.Rebuild(TSetViews::TRebuild::Map);
+}

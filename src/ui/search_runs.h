@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+class TCommand;
+class TDocument;
+class TPointList;
+class TSearchTab;
+class TSetViews;
+class TWindowProgress;
+
+// "Szukaj drogi", "Przerwij szukanie" and "Oszacuj jakość drogi": the
+// window's part in a run. It reads the search tab, runs the method, shows
+// the result lines and makes the new links one step of the history; while
+// work runs it keeps panel 2 current (time left, or generations so far).
+class TSearchRuns : public QObject {
+    Q_OBJECT
+
+public:
+    // generate and stop are the commands whose buttons take the focus in
+    // turn; parent is where the boxes show.
+    TSearchRuns(TDocument& document, TSetViews& views, TWindowProgress& progress, TSearchTab& searchTab,
+                const TPointList& list, TCommand& generate, TCommand& stop, QWidget& parent);
+
+    void actGenerateExecute();
+    void actStopExecute();
+    void actEstimateRouteExecute();
+    // Runs once a search has returned and shown its result (the window's
+    // close asked for during the run).
+    void SetAfterRun(std::function<void()> afterRun) { FAfterRun = std::move(afterRun); }
+
+private:
+    // The window around a search or an estimate: results cleared, focus on
+    // "Przerwij", wait cursor, the clock of panel 2 started; and back.
+    void BeginLongWork(bool countsGenerations);
+    void EndLongWork();
+    // Panel 2 during a search: the time left while it can be estimated from
+    // the bar, or the steps so far when the bar has no end.
+    void ShowSearchProgress();
+    // The start point chosen for the methods that take one: -1 for none,
+    // -2 when the choice can't be made (the user was told).
+    int32_t ChosenStartPoint();
+
+    TDocument& FDocument;
+    TSetViews& FViews;
+    TWindowProgress& FProgress;
+    TSearchTab& FSearchTab;
+    const TPointList& FList;
+    TCommand& FGenerate;
+    TCommand& FStop;
+    QWidget& FParent;
+    std::function<void()> FAfterRun;
+    std::chrono::steady_clock::time_point FSearchStart;
+    int64_t FStepsAtSearchStart = 0;
+    bool FSearchCountsGenerations = false;
+};

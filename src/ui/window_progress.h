@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+
+#include "core/progress.h"
+#include "core/progress_bar.h"
+
+class QProgressBar;
+class TDocument;
+class TStatusBar;
+
+// The user's regional separators for numbers.
+TNumberFormat WindowNumberFormat();
+
+// Long work's view of the window: the status bar's panels, the progress
+// bar, a pass of the event loop, the stop flag (the document's search flag)
+// and, when someone watches, the best route a search offers.
+class TWindowProgress : public QObject, public TProgress {
+    Q_OBJECT
+
+public:
+    TWindowProgress(TDocument& document, TStatusBar& statusBar, QProgressBar& barView, QObject* parent);
+    ~TWindowProgress() override;
+
+    // Sets a panel's text and repaints the bar at once.
+    void ShowStatus(const std::string& text, int32_t panel) override;
+    TProgressBar& PrBar() override { return FBar; }
+    void ProcessEvents() override;
+    bool GoOn() const override;
+    TNumberFormat NumberFormat() const override { return WindowNumberFormat(); }
+    bool WatchesRoutes() const override { return FWatchingRoutes; }
+    void OfferRoute(const TRouteOffer& offer) override;
+
+    // Sets a panel's text, shown with the next pass of events.
+    void SetPanelText(int32_t panel, const QString& text);
+    // Runs before each pass of events while a search runs.
+    void SetBeforeEvents(std::function<void()> beforeEvents) { FBeforeEvents = std::move(beforeEvents); }
+    // Whether searches started from now on offer their routes.
+    void SetWatchingRoutes(bool watching) { FWatchingRoutes = watching; }
+
+signals:
+    // A search's best route so far; the route is valid during the call.
+    void RouteOffered(const TRouteOffer& offer);
+
+private:
+    TDocument& FDocument;
+    TStatusBar& FStatusBar;
+    QProgressBar& FBarView;
+    TProgressBar FBar;
+    std::function<void()> FBeforeEvents;
+    bool FWatchingRoutes = false;
+};
