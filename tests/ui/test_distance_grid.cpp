@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QTabWidget>
 
@@ -8,6 +9,7 @@
 #include "ui/distance_grid.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
+#include "ui/spin_edit.h"
 #include "ui/window_parts.h"
 #include "window_fixture.h"
 
@@ -182,3 +184,31 @@ TEST_F(DistanceGridTest, CurrentCellMovesAndScrollsIntoView)
 }
 
 }  // namespace
+
+// A small set keeps its matrix; a large one keeps none, and the table, the
+// measured route and a search that reads a matrix (one made for the run)
+// all give the values the matrix would hold.
+TEST_F(DistanceGridTest, LargeSetsWorkOutDistancesOnDemand)
+{
+    for (const int count : {KeptMatrixPoints, KeptMatrixPoints + 1}) {
+        TPointArray points;
+        for (int i = 0; i < count; ++i)
+            points.push_back({(i * 7919) % 1000, (i * 104729) % 997, -1});
+        Form->State().FPoints = points;
+        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
+        const bool kept = count <= KeptMatrixPoints;
+        EXPECT_EQ(Form->State().FDistances.size(), kept ? points.size() : 0u) << count;
+        EXPECT_EQ(Cell(count, 2), QString::fromStdString(
+                                      FormatFixed2(PointDistance(points[1], points[count - 1]), Form->NumberFormat())))
+            << count;
+
+        auto* searchTab = Part<TSearchTab>(*Form, "TabSheet3");
+        searchTab->cbMethod->setCurrentIndex(smRandom);
+        searchTab->seRandomCount->SetText(QStringLiteral("50"));
+        ASSERT_TRUE(Command(*Form, "actGenerate")->Execute());
+        EXPECT_EQ(Form->State().FDistances.size(), kept ? points.size() : 0u) << count;
+        const QString reported = ResultLines(*Form).value(1).section(QStringLiteral(": "), 1);
+        ASSERT_TRUE(Command(*Form, "actCountWay")->Execute());
+        EXPECT_EQ(ResultLines(*Form).value(0), QStringLiteral("Długość drogi: ") + reported) << count;
+    }
+}
