@@ -72,9 +72,18 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
 {
     setObjectName(QStringLiteral("TabSheet3"));
     FAnchors = new TAnchors(this, SearchTabDesignSize);
-    TAnchors* anchors = FAnchors;
-    const int leftTop = TAnchors::akLeft | TAnchors::akTop;
+    CreateMethodRow(generate, stop);
+    CreateRandomControls();
+    CreateGeneticStopRules();
+    CreateLocalControls();
+    CreateStartControls();
+    CreateGeneticParams();
+    CreateResults(showWay);
+}
 
+void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
+{
+    TAnchors* anchors = FAnchors;
     PlaceAt(*anchors, MakeLabel(QStringLiteral("Wybierz metodę poszukiwania"), this), 12, 8);
     cbMethod = new QComboBox(this);
     cbMethod->setObjectName(QStringLiteral("cbMethod"));
@@ -100,7 +109,12 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     PlaceAt(*anchors, lblSilniaDsc, 20, 108);
     lblSilnia = MakeLabel(QStringLiteral("0"), this, "lblSilnia");
     PlaceAt(*anchors, lblSilnia, 268, 108, 100);
+}
 
+void TSearchTab::CreateRandomControls()
+{
+    TAnchors* anchors = FAnchors;
+    const int leftTop = TAnchors::akLeft | TAnchors::akTop;
     gbRandom = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbRandom->setObjectName(QStringLiteral("gbRandom"));
     PlaceAt(*anchors, gbRandom, 12, 96, 157, 137, leftTop | TAnchors::akRight);
@@ -109,10 +123,13 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     seRandomCount->setObjectName(QStringLiteral("seRandomCount"));
     seRandomCount->setGeometry(12, 36, 73, 21);
     gbRandom->hide();
+}
 
+void TSearchTab::CreateGeneticStopRules()
+{
     gbGenStopRules = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbGenStopRules->setObjectName(QStringLiteral("gbGenStopRules"));
-    PlaceAt(*anchors, gbGenStopRules, 12, 96, 157, 137);
+    PlaceAt(*FAnchors, gbGenStopRules, 12, 96, 157, 137);
     rbGenTreshold = new QRadioButton(QStringLiteral("Próg zmienności populacji"), gbGenStopRules);
     rbGenTreshold->setObjectName(QStringLiteral("rbGenTreshold"));
     rbGenTreshold->move(8, 20);
@@ -132,12 +149,15 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     connect(seGenTreshold, &TSpinEdit::Entered, this, [this] { seGenTresholdEnter(); });
     connect(seGenCount, &TSpinEdit::Entered, this, [this] { seGenCountEnter(); });
     gbGenStopRules->hide();
+}
 
+void TSearchTab::CreateLocalControls()
+{
     // The local search stops after a time or a number of perturbations,
     // chosen as the genetic search's rule is.
     gbLocal = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbLocal->setObjectName(QStringLiteral("gbLocal"));
-    PlaceAt(*anchors, gbLocal, 12, 96, 157, 137);
+    PlaceAt(*FAnchors, gbLocal, 12, 96, 157, 137);
     rbLocalTime = new QRadioButton(QStringLiteral("Limit czasu (s)"), gbLocal);
     rbLocalTime->setObjectName(QStringLiteral("rbLocalTime"));
     rbLocalTime->move(8, 20);
@@ -156,19 +176,25 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     connect(seLocalTime, &TSpinEdit::Entered, this, [this] { rbLocalTime->setChecked(true); });
     connect(seLocalTries, &TSpinEdit::Entered, this, [this] { rbLocalTries->setChecked(true); });
     gbLocal->hide();
+}
 
+void TSearchTab::CreateStartControls()
+{
     gbStart = new QGroupBox(QStringLiteral("Początek drogi"), this);
     gbStart->setObjectName(QStringLiteral("gbStart"));
-    PlaceAt(*anchors, gbStart, 180, 96, 185, 137);
+    PlaceAt(*FAnchors, gbStart, 180, 96, 185, 137);
     chkStartAtSelected = new QCheckBox(QStringLiteral("Zacznij od zaznaczonego punktu"), gbStart);
     chkStartAtSelected->setObjectName(QStringLiteral("chkStartAtSelected"));
     chkStartAtSelected->move(8, 20);
     chkStartAtSelected->resize(chkStartAtSelected->sizeHint());
     gbStart->hide();
+}
 
+void TSearchTab::CreateGeneticParams()
+{
     gbGenParams = new QGroupBox(QStringLiteral("Parametry algorytmu"), this);
     gbGenParams->setObjectName(QStringLiteral("gbGenParams"));
-    PlaceAt(*anchors, gbGenParams, 180, 96, 185, 137);
+    PlaceAt(*FAnchors, gbGenParams, 180, 96, 185, 137);
     MakeLabel(QStringLiteral("Liczność populacji"), gbGenParams)->move(8, 20);
     sePopulation = new TSpinEdit(10, 1000, 100, gbGenParams);
     sePopulation->setObjectName(QStringLiteral("sePopulation"));
@@ -187,10 +213,13 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     chkSecureBad->resize(chkSecureBad->sizeHint());
     chkSecureBad->setChecked(false);
     gbGenParams->hide();
+}
 
+void TSearchTab::CreateResults(TCommand* showWay)
+{
     gbGenResults = new QGroupBox(QStringLiteral("Wyniki poszukiwania"), this);
     gbGenResults->setObjectName(QStringLiteral("gbGenResults"));
-    PlaceAt(*anchors, gbGenResults, 12, 240, 353, 141,
+    PlaceAt(*FAnchors, gbGenResults, 12, 240, 353, 141,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
     FResultsAnchors = new TAnchors(gbGenResults, QSize(353, 141));
     TAnchors* results = FResultsAnchors;

@@ -83,6 +83,15 @@ public:
     void FitToFont();
 
 private:
+    // The controls, group by group, placed at their design places.
+    void CreateMethodRow(TCommand* generate, TCommand* stop);
+    void CreateRandomControls();
+    void CreateGeneticStopRules();
+    void CreateLocalControls();
+    void CreateStartControls();
+    void CreateGeneticParams();
+    void CreateResults(TCommand* showWay);
+
     TAnchors* FAnchors = nullptr;
     TAnchors* FResultsAnchors = nullptr;
     QLabel* FResultsLabel = nullptr;
