@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "core/point_set_ops.h"
-#include "core/point_text.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/file_names.h"
@@ -68,11 +67,9 @@ void TMainForm::OpenPointSet(const std::string& fileName)
     Rebuild(isVisible() ? TRebuild::Everything : TRebuild::Matrix);
     // Said once the views are built, so no progress text covers it; a load
     // at start-up says it when the window first shows.
-    if (info.RoundedCount > 0) {
-        FReadNotice = RoundedCoordinatesText(info.RoundedCount);
-        if (isVisible())
-            ShowStatus(std::exchange(FReadNotice, {}), 0);
-    }
+    FReadNotice = ReadNoticeText(info);
+    if (!FReadNotice.empty() && isVisible())
+        ShowStatus(std::exchange(FReadNotice, {}), 0);
 }
 
 void TMainForm::actSaveArrayExecute()
