@@ -132,7 +132,7 @@ int RunSolve(const std::vector<std::string>& args)
     // it would only cost time and memory.
     const std::string refusal = SearchRefusal(method, pointCount);
     if (!refusal.empty()) {
-        ErrorLine(refusal);
+        ErrorLine(FilePlace("solve", fileName) + refusal);
         return ExitFailure;
     }
     CheckStartOption(parsed, state.FPoints.size());
@@ -156,6 +156,7 @@ int RunSolve(const std::vector<std::string>& args)
     view.LongTimeFormat = SystemLongTimeFormat();
     const TRunResult result = RunSearch(state, progress, method, settings, view);
     progress.EndProgress();
+    QuitOnInterrupt();
 
     // A stopped search wants its answer now, not a further long run.
     std::optional<TLowerBound> bound;
@@ -179,5 +180,5 @@ int RunSolve(const std::vector<std::string>& args)
         if (!SaveOutputFile("solve", outName, RouteFileText(routeKind, outName, fileName, state)))
             return ExitFailure;
     }
-    return InterruptRequested() ? ExitInterrupted : ExitOk;
+    return InterruptRequested() ? InterruptExitStatus() : ExitOk;
 }
