@@ -40,7 +40,7 @@ TFileResult CheckLinkOwner(const std::string& link, const struct stat& linkInfo)
         return {};
     return TFileResult{"Dowiązanie symboliczne " + QuotedName(link) +
                        " należy do innego użytkownika, a leży w folderze, do którego każdy może pisać; "
-                       "nie zapisuję przez nie"};
+                       "nie można przez nie zapisać"};
 }
 
 // The file a save through fileName lands in: links are followed one by one,

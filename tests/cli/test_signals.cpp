@@ -83,6 +83,21 @@ TEST_P(SignalTable, SaveBlockedOnAFifoEndsWithNothingLeftBehind)
     EXPECT_EQ(Entries(), std::set<std::string>({"pipe.tvu"}));
 }
 
+// The same with standard output: "-o -" into a FIFO nobody reads.
+TEST_P(SignalTable, StandardOutputNobodyReadsEndsAtOnce)
+{
+    const TSignalCase& c = GetParam();
+    const std::string path = Dir.Path("out.fifo");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const TCliRun run = RunCli({"random", "10000", "-o", "-"},
+                               {.InterruptAfterMs = 400, .InterruptSignal = c.Signal, .StdoutPath = path});
+    ::close(reader);
+    EXPECT_EQ(run.ExitCode, c.ExitCode);
+    EXPECT_EQ(run.Err, "");
+}
+
 // A linked file is written in place under a lock; while another program
 // holds it the save waits, and a signal then leaves the file as it was.
 TEST_P(SignalTable, SaveWaitingForALockLeavesTheOldFileWhole)
