@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang++ (AddressSanitizer and UBSan) and
 # runs each for SECONDS, starting from the committed seed corpus.
-#   bench/fuzz.sh [SECONDS]          default 60 per target
+#   bench/fuzz.sh [SECONDS] [TARGET...]   default 60 per target, every target
 #   TOVU_FUZZ_BUILD=DIR bench/fuzz.sh   build and work folder (default build-fuzz/)
 # New inputs go to DIR/corpus/TARGET, findings to DIR/findings/RUN/; the committed
 # corpus under fuzz/corpus/ is only read.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+shift $(($# > 0 ? 1 : 0))
 root=$(pwd)
 build=${TOVU_FUZZ_BUILD:-$root/build-fuzz}
 cxx=${TOVU_FUZZ_CXX:-clang++}
@@ -28,16 +29,22 @@ fi
 
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -Wall -Wextra -Wpedantic
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$root/src")
+# The readers' targets take the whole core: it is plain C++ and small.
+core=$(echo src/core/*.cpp)
 declare -A sources=(
-  [fuzz_point_file]="src/core/point_file.cpp src/core/lenient_int.cpp src/core/file_reader.cpp
-                     src/core/file_result.cpp src/core/safe_save.cpp"
+  [fuzz_point_file]=$core
+  [fuzz_tsplib]=$core
+  [fuzz_csv]=$core
+  [fuzz_tour]=$core
   [fuzz_raster]="src/raster/bitmap32.cpp src/raster/gamma.cpp"
 )
-declare -A dictionaries=([fuzz_point_file]=fuzz/point_file.dict)
+declare -A dictionaries=([fuzz_point_file]=fuzz/point_file.dict [fuzz_tsplib]=fuzz/tsplib.dict
+                         [fuzz_csv]=fuzz/csv.dict [fuzz_tour]=fuzz/tsplib.dict)
 # Inputs past the reader's 64 KB chunk, so that a chunk's edge falls inside
 # one without padding too.
 declare -A max_lengths=([fuzz_point_file]=200000)
-targets=(fuzz_point_file fuzz_raster)
+targets=(fuzz_point_file fuzz_tsplib fuzz_csv fuzz_tour fuzz_raster)
+[ $# -gt 0 ] && targets=("$@")
 
 status=0
 summary=()

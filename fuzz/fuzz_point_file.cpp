@@ -24,12 +24,16 @@ namespace {
 }
 
 // Counted here on its own terms rather than through the reader's splitter,
-// so a splitter that drops or invents a line shows up as a mismatch.
-size_t CountLines(std::string_view text)
+// so a splitter that drops or invents a line shows up as a mismatch. The
+// splitter takes a byte-order mark off the start; the chunked line counter,
+// which only guards the limit, counts it as text.
+size_t CountLines(std::string_view text, bool skipMark = true)
 {
     const size_t nul = text.find('\0');
     if (nul != std::string_view::npos)
         text = text.substr(0, nul);
+    if (skipMark && text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     size_t breaks = 0;
     bool openLine = false;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -108,7 +112,7 @@ void CheckFileRead(std::string_view text)
     WriteScratch(fileText);
     TPointArray points = {{7, 7, 7}};
     const TFileResult result = ReadPointSetFile(ScratchFile(), points);
-    const size_t lines = CountLines(fileText);
+    const size_t lines = CountLines(fileText, false);
     if (lines > static_cast<size_t>(MaxPoints)) {
         if (result.ErrorText.rfind("Zbyt wiele punktów w pliku: ", 0) != 0)
             Fail("too many lines were not refused");
@@ -159,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (FormatPointSet(reloaded) != saved)
         Fail("saving a reloaded set gives other bytes");
 
-    CheckCountInPieces(text, expectedLines, size > 1 ? data[size - 1] : 0, size > 2 ? data[size - 2] : 0);
+    CheckCountInPieces(text, CountLines(text, false), size > 1 ? data[size - 1] : 0, size > 2 ? data[size - 2] : 0);
     CheckFileRead(text);
     return 0;
 }

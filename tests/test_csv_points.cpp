@@ -49,7 +49,8 @@ TEST(CsvPoints, RefusesAMalformedLineByItsNumber)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"1,2\n3;4\n", "wiersz 2: oczekiwano dwóch liczb rozdzielonych „,”"},
-        {"x,y\na,b\n", "wiersz 2: oczekiwano dwóch liczb „x,y” lub „x;y”"},
+        {"x,y\na,b\n", "wiersz 2: nieprawidłowa liczba „a”"},
+        {"x,y\nab\n", "wiersz 2: oczekiwano dwóch liczb „x,y” lub „x;y”"},
         {"x,y\nx,y\n", "wiersz 2:"},
         {"1,5;2,5\n", "wiersz 1:"},
         {"1,2,3\n", "wiersz 1:"},
@@ -63,6 +64,52 @@ TEST(CsvPoints, RefusesAMalformedLineByItsNumber)
         const TPointParseResult result = ParseCsvPoints(text);
         EXPECT_EQ(result.ErrorText.rfind(expected, 0), 0u) << text << "\n" << result.ErrorText;
         EXPECT_TRUE(result.Points.empty()) << text;
+    }
+}
+
+// The first data line, which also decides the separator, is told what is
+// wrong with it just as a later line would be.
+TEST(CsvPoints, BadFirstDataLineGetsTheMessageOfALaterLine)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.5.3,2", "1,2"}, {"1e99,2", "1,2"}, {"3,-x", "1,2"},     {"1,5;2,5", "1;2"},
+        {"1;2;3", "1;2"},   {"\"1,2", "1,2"},  {"\"1\"x,2", "1,2"},
+    };
+    for (const auto& [bad, good] : cases) {
+        const std::string first = ParseCsvPoints(bad).ErrorText;
+        const std::string later = ParseCsvPoints(std::string(good) + "\n" + bad).ErrorText;
+        ASSERT_EQ(first.rfind("wiersz 1: ", 0), 0u) << bad << ": " << first;
+        ASSERT_EQ(later.rfind("wiersz 2: ", 0), 0u) << bad << ": " << later;
+        EXPECT_EQ(first.substr(10), later.substr(10)) << bad;
+    }
+}
+
+// Spreadsheets put fields in double quotes: they are read, "" inside one
+// standing for a quote; a quote left open or followed by more is refused
+// with a word about the quotes.
+TEST(CsvPoints, QuotedFieldsAreReadOrRefusedForTheirQuotes)
+{
+    const TCsvCase read[] = {
+        {"\"x\",\"y\"\n\"1.5\",\"2\"\n", {{2, 2}}, 1},
+        {"\"1\";\"2\"\r\n\"3\" ; \" 4 \"\r\n", {{1, 2}, {3, 4}}, 0},
+        {"\"a \"\"x\"\"\",b\n5,6\n", {{5, 6}}, 0},
+        {"\"1\",2\n", {{1, 2}}, 0},
+    };
+    for (const TCsvCase& c : read) {
+        const TPointParseResult result = ParseCsvPoints(c.Text);
+        ASSERT_TRUE(result.Ok()) << c.Text << ": " << result.ErrorText;
+        EXPECT_EQ(Coordinates(result.Points), c.Expected) << c.Text;
+        EXPECT_EQ(result.RoundedCount, c.Rounded) << c.Text;
+    }
+    const std::pair<const char*, const char*> refused[] = {
+        {"1,2\n\"3,4\n", "wiersz 2: niedomknięty cudzysłów"},
+        {"\"x,y\n1,2\n", "wiersz 1: niedomknięty cudzysłów"},
+        {"1;2\n\"3\"4;5\n", "wiersz 2: po zamykającym cudzysłowie oczekiwano „;”"},
+        {"1,2\n\"1,5\",2\n", "wiersz 2: nieprawidłowa liczba „1,5”"},
+    };
+    for (const auto& [text, expected] : refused) {
+        const TPointParseResult result = ParseCsvPoints(text);
+        EXPECT_EQ(result.ErrorText.rfind(expected, 0), 0u) << text << "\n" << result.ErrorText;
     }
 }
 
@@ -101,6 +148,19 @@ TEST(PointFormats, ExtensionChoosesTheReader)
     EXPECT_EQ(Coordinates(tvu.Points), (TXy{{0, 0}, {7, 8}}));
     EXPECT_EQ(ParsePointText(TPointFormat::Tvu, std::string(MaxPoints + 1, '\n')).ErrorText,
               "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)");
+}
+
+// Lines where one number was read and the other became 0 by the lenient
+// rule: the read stays the same, the user hears of them.
+TEST(PointFormats, CountsTvuLinesWithOneUnreadableNumber)
+{
+    EXPECT_EQ(CountLinesWithUnreadableNumber("1; 2\r\n$FF; 0x10\r\n-0; +0\r\n"), 0u);
+    EXPECT_EQ(CountLinesWithUnreadableNumber("12; abc\r\n45\r\n; 7\r\n120 ; 45\r\n1;2;3\r\n1,5; 2\r\n"), 6u);
+    // No number at all is the other count's.
+    EXPECT_EQ(CountLinesWithUnreadableNumber("x; y\r\n\r\nabc\r\n"), 0u);
+    EXPECT_EQ(LinesWithUnreadableNumberText(1), "1 wiersz z nieczytelną liczbą (przyjęto 0)");
+    EXPECT_EQ(LinesWithUnreadableNumberText(2), "2 wiersze z nieczytelną liczbą (przyjęto 0)");
+    EXPECT_EQ(LinesWithUnreadableNumberText(5), "5 wierszy z nieczytelną liczbą (przyjęto 0)");
 }
 
 TEST(PointFormats, CountsTvuLinesThatYieldNoNumber)

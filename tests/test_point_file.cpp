@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/point_file.h"
+#include "core/point_formats.h"
 #include "core/point_set_ops.h"
 #include "support/scripted_host.h"
 
@@ -120,14 +121,24 @@ TEST(PointFileLines, NulEndsTheText)
     EXPECT_EQ(points[1].Y, 4);
 }
 
-TEST(PointFileLines, ByteOrderMarkSpoilsTheFirstX)
+// Editors put a byte-order mark before the first line; it is no part of
+// the first X. Only at the very start: anywhere else it is text.
+TEST(PointFileLines, ByteOrderMarkAtTheStartIsSkipped)
 {
     const TPointArray points = ParsePointSet(
         "\xEF\xBB\xBF"
-        "12; 34\r\n");
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0].X, 0);
+        "12; 34\r\n"
+        "\xEF\xBB\xBF"
+        "5; 6\r\n");
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0].X, 12);
     EXPECT_EQ(points[0].Y, 34);
+    EXPECT_EQ(points[1].X, 0);
+    EXPECT_EQ(points[1].Y, 6);
+    EXPECT_TRUE(ParsePointSet("\xEF\xBB\xBF").empty());
+    EXPECT_EQ(CountLinesWithoutNumbers("\xEF\xBB\xBF"
+                                       "1; 2\r\n"),
+              0u);
 }
 
 TEST(PointFileIo, SaveAndLoadRoundTripNegativeAndFarCoordinates)

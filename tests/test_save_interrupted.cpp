@@ -234,12 +234,16 @@ TEST(SaveTarget, ReadOnlyFileIsRefusedToAnUnprivilegedUserEvenInItsOwnFolder)
     const std::optional<std::string> error = SaveAsNobody(path, "2; 2\r\n");
     if (!error)
         GTEST_SKIP() << "cannot switch to another user";
-    EXPECT_EQ(*error, SystemErrorText(EACCES));
+    EXPECT_EQ(*error, "Plik jest tylko do odczytu");
     EXPECT_EQ(ReadBytes(path), "1; 1\r\n");
     EXPECT_EQ(folder.Entries(), std::set<std::string>({"set.tvu"}));
-    // Root keeps its own rights over the same file.
-    EXPECT_TRUE(WriteFileReplacing(path, "3; 3\r\n").Ok());
-    EXPECT_EQ(ReadBytes(path), "3; 3\r\n");
+    // Root's rights do not pass over the owner's "read-only" either.
+    EXPECT_EQ(WriteFileReplacing(path, "3; 3\r\n").ErrorText, "Plik jest tylko do odczytu");
+    EXPECT_EQ(ReadBytes(path), "1; 1\r\n");
+    // A file the user may not write for want of rights is still the system's refusal.
+    ASSERT_EQ(::chown(path.c_str(), 0, 0), 0);
+    ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(SaveAsNobody(path, "2; 2\r\n"), SystemErrorText(EACCES));
 }
 
 TEST(SaveTarget, WritableFileInAReadOnlyFolderIsWrittenInPlace)

@@ -15,5 +15,6 @@ TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress)
     state.FSearching = false;
     progress.PrBar().SetPosition(0);
     progress.EndProgress();
+    QuitOnInterrupt();
     return bound;
 }

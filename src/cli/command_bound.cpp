@@ -36,5 +36,5 @@ int RunBound(const std::vector<std::string>& args)
     }
     if (!FinishOutput())
         return ExitFailure;
-    return InterruptRequested() ? ExitInterrupted : ExitOk;
+    return InterruptRequested() ? InterruptExitStatus() : ExitOk;
 }

@@ -9,14 +9,6 @@
 #include "cli/point_output.h"
 #include "core/tsplib_file.h"
 
-namespace {
-
-// Strict, unlike the reader's rule (anything else is a .tvu): a converted
-// file named .tps by a typo should not quietly become a .tvu.
-const TOutputKinds PointSetKinds{"WYJŚCIE", "zbiór punktów", {"tvu", "tsp", "csv"}};
-
-}  // namespace
-
 int RunConvert(const std::vector<std::string>& args)
 {
     const TParsedArgs parsed = ParseArgs(args, {FormatOptionRule});
@@ -30,10 +22,7 @@ int RunConvert(const std::vector<std::string>& args)
         throw TUsageError("nadmiarowy argument „" + parsed.Positionals[2] + "”");
     const std::string& inName = parsed.Positionals[0];
     const std::string& outName = parsed.Positionals[1];
-    const std::string kind = ChooseOutputKind(PointSetKinds, outName, parsed);
-    const TPointFormat format = kind == "tsp"   ? TPointFormat::Tsplib
-                                : kind == "csv" ? TPointFormat::Csv
-                                                : TPointFormat::Tvu;
+    const TPointFormat format = ChoosePointOutputFormat("WYJŚCIE", outName, parsed);
 
     TPointSetState state;
     if (!LoadPointsForCommand(state, "convert", inName))

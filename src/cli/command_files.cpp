@@ -1,5 +1,8 @@
 #include "cli/command_files.h"
 
+#include <unistd.h>
+#include <cstdio>
+
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "core/safe_save.h"
@@ -21,9 +24,17 @@ bool SaveOutputFile(const std::string& command, const std::string& fileName, std
         return FinishOutput();
     }
     TFileResult saved;
+    int signalStatus = 0;
     {
-        const TInterruptHold hold;
-        saved = WriteFileReplacing(fileName, content);
+        const TSaveInterrupt interrupt;
+        saved = WriteFileReplacing(fileName, content, TSaveInterrupt::StopAsked);
+        signalStatus = TSaveInterrupt::ExitStatus();
+    }
+    // The signal ends the program, as it would have outside the save, once
+    // the save is whole or given up with nothing left behind.
+    if (signalStatus != 0) {
+        std::fflush(stdout);
+        ::_exit(signalStatus);
     }
     if (saved.Ok())
         return true;

@@ -12,6 +12,7 @@ std::string InputFileName(const std::string& argument);
 std::string FilePlace(const std::string& command, const std::string& fileName);
 
 // Saves an output file (-o); "-" writes it to standard output instead. A
-// failure is one error line naming the file and gives false. Ctrl+C waits
-// until the save is whole or cleaned up.
+// failure is one error line naming the file and gives false. A signal
+// (Ctrl+C, SIGTERM, SIGHUP) gives the save up, the old file whole and no
+// temporary file left, and then ends the program with its status.
 bool SaveOutputFile(const std::string& command, const std::string& fileName, std::string_view content);

@@ -5,6 +5,7 @@
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
+#include "cli/output_kind.h"
 #include "cli/point_output.h"
 #include "cli/seed_option.h"
 #include "core/point_set.h"
@@ -13,7 +14,7 @@
 
 int RunRandom(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed = ParseArgs(args, {{"--size", true}, {"--seed", true}, {"-o", true}});
+    const TParsedArgs parsed = ParseArgs(args, {{"--size", true}, {"--seed", true}, {"-o", true}, FormatOptionRule});
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("random"));
         return FinishOutput() ? ExitOk : ExitFailure;
@@ -23,15 +24,14 @@ int RunRandom(const std::vector<std::string>& args)
     const TMapSize size =
         parsed.Has("--size") ? ParseMapSize("--size", parsed.ValueOr("--size", ""), MaxPointMapSide) : DefaultMapSize;
     ApplySeedOption(parsed);
+    const std::string outName = parsed.ValueOr("-o", "-");
+    const TPointFormat format = ChoosePointOutputFormat("-o", outName, parsed);
 
     TPointArray points;
     DrawRandomPoints(points, count, size.Width, size.Height);
-    // The format the reader takes the file in: TSPLIB and CSV by their
-    // extensions, anything else (and standard output) a .tvu.
-    const std::string outName = parsed.ValueOr("-o", "-");
-    const TPointFormat format = outName == "-" ? TPointFormat::Tvu : PointFormatOfFile(outName);
     std::string text;
-    const TFileResult formatted = FormatPointsAs(format, TsplibName(outName), points, text);
+    const TFileResult formatted =
+        FormatPointsAs(format, TsplibName(outName == "-" ? std::string() : outName), points, text);
     if (!formatted.Ok()) {
         ErrorLine(FilePlace("random", outName) + "Błąd zapisu: " + formatted.ErrorText);
         return ExitFailure;

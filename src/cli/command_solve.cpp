@@ -136,7 +136,7 @@ int RunSolve(const std::vector<std::string>& args)
     // it would only cost time and memory.
     const std::string refusal = SearchRefusal(method, pointCount);
     if (!refusal.empty()) {
-        ErrorLine(refusal);
+        ErrorLine(FilePlace("solve", fileName) + refusal);
         return ExitFailure;
     }
     CheckStartOption(parsed, state.FPoints.size());
@@ -160,6 +160,7 @@ int RunSolve(const std::vector<std::string>& args)
     view.LongTimeFormat = SystemLongTimeFormat();
     const TRunResult result = RunSearch(state, progress, method, settings, view);
     progress.EndProgress();
+    QuitOnInterrupt();
     if (!result.Failure.empty()) {
         ErrorLine(FilePlace("solve", fileName) + result.Failure);
         return ExitFailure;
@@ -187,5 +188,5 @@ int RunSolve(const std::vector<std::string>& args)
         if (!SaveOutputFile("solve", outName, RouteFileText(routeKind, outName, fileName, state)))
             return ExitFailure;
     }
-    return InterruptRequested() ? ExitInterrupted : ExitOk;
+    return InterruptRequested() ? InterruptExitStatus() : ExitOk;
 }

@@ -3,11 +3,38 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "core/point_file.h"
+#include "core/file_result.h"
+#include "core/printable_text.h"
+
+namespace {
+
+std::string commandName;
+// The first error a write to standard output met: the C library's later
+// calls may leave errno at another value, or at none.
+int outputError = 0;
+
+void NoteOutputError()
+{
+    if (outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+}
+
+bool FlushOut()
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0)
+        return true;
+    NoteOutputError();
+    return false;
+}
+
+}  // namespace
 
 void WriteOut(const std::string& text)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+        NoteOutputError();
 }
 
 void WriteOutLine(const std::string& line)
@@ -17,18 +44,23 @@ void WriteOutLine(const std::string& line)
 
 void ErrorLine(const std::string& line)
 {
-    std::fflush(stdout);
-    const std::string text = line + "\n";
+    FlushOut();
+    const std::string text = PrintableText(line) + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
 }
 
+void NameCommand(const std::string& command)
+{
+    commandName = command;
+}
+
 bool FinishOutput()
 {
-    errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+    if (FlushOut() && !std::ferror(stdout) && outputError == 0)
         return true;
-    const int error = errno != 0 ? errno : EIO;
-    ErrorLine("Błąd zapisu: " + SystemErrorText(error));
+    NoteOutputError();
+    const std::string program = commandName.empty() ? "tovu-cli" : "tovu-cli " + commandName;
+    ErrorLine(program + ": standardowe wyjście: Błąd zapisu: " + SystemErrorText(outputError));
     return false;
 }

@@ -69,14 +69,16 @@ const char* const RandomHelp =
     "Użycie: tovu-cli random LICZBA [opcje]\n"
     "\n"
     "Losuje LICZBĘ punktów (0..10000) na mapie, jak polecenie \"Losuj zbiór\n"
-    "punktów\", i zapisuje je w formacie pliku .tvu (albo .tsp lub .csv, gdy\n"
-    "tak kończy się nazwa pliku -o).\n"
+    "punktów\", i zapisuje je w formacie, który wskazuje rozszerzenie pliku -o:\n"
+    ".tvu, .tsp (TSPLIB, EUC_2D) albo .csv (x,y).\n"
     "\n"
     "Opcje:\n"
     "  --size SZERxWYS     rozmiar mapy, 1..2147483647 w każdą stronę\n"
     "                      (domyślnie 495x382)\n"
     "  --seed MS           stały stan zegara dla losowania, 0..86399999 ms\n"
-    "  -o PLIK             zapis do PLIKU zamiast na standardowe wyjście\n";
+    "  -o PLIK             zapis do PLIKU .tvu, .tsp albo .csv zamiast na\n"
+    "                      standardowe wyjście (\"-\")\n"
+    "  --format RODZAJ     tvu, tsp albo csv: format dla -o - (domyślnie tvu)\n";
 
 const char* const RenderHelp =
     "Użycie: tovu-cli render PLIK -o OBRAZ [opcje]\n"

@@ -3,64 +3,89 @@
 #include <unistd.h>
 #include <csignal>
 
-#include "cli/exit_status.h"
-
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+constexpr int HandledSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-extern "C" void OnInterrupt(int)
+volatile std::sig_atomic_t searchStopSignal = 0;
+volatile std::sig_atomic_t saveStopSignal = 0;
+
+void Install(void (*handler)(int))
 {
-    interrupted = 1;
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : HandledSignals)
+        sigaddset(&action.sa_mask, signal);
+    // Reads and writes go on after a flag was raised; the save and the
+    // search ask the flags themselves.
+    action.sa_flags = SA_RESTART;
+    for (const int signal : HandledSignals)
+        sigaction(signal, &action, nullptr);
 }
 
-extern "C" void QuitNow(int)
+extern "C" void QuitNow(int signal)
 {
-    ::_exit(ExitInterrupted);
+    ::_exit(128 + signal);
 }
 
-sigset_t InterruptOnly()
+extern "C" void StopSearch(int signal)
 {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    return set;
+    searchStopSignal = signal;
+    // sigaction may be called here: the next signal ends the program.
+    Install(QuitNow);
 }
+
+extern "C" void StopSave(int signal)
+{
+    if (saveStopSignal == 0)
+        saveStopSignal = signal;
+}
+
+struct sigaction savedActions[sizeof HandledSignals / sizeof HandledSignals[0]];
 
 }  // namespace
 
 void QuitOnInterrupt()
 {
-    struct sigaction action {};
-    action.sa_handler = QuitNow;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    Install(QuitNow);
 }
 
 void InstallInterruptHandler()
 {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    // SA_RESETHAND puts the default back for the second Ctrl+C; SA_RESTART
-    // keeps reads and writes going.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
+    Install(StopSearch);
 }
 
 bool InterruptRequested()
 {
-    return interrupted != 0;
+    return searchStopSignal != 0;
 }
 
-TInterruptHold::TInterruptHold()
+int InterruptExitStatus()
 {
-    const sigset_t set = InterruptOnly();
-    sigprocmask(SIG_BLOCK, &set, nullptr);
+    return searchStopSignal == 0 ? 0 : 128 + searchStopSignal;
 }
 
-TInterruptHold::~TInterruptHold()
+TSaveInterrupt::TSaveInterrupt()
 {
-    const sigset_t set = InterruptOnly();
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    saveStopSignal = 0;
+    for (size_t i = 0; i < sizeof HandledSignals / sizeof HandledSignals[0]; ++i)
+        sigaction(HandledSignals[i], nullptr, &savedActions[i]);
+    Install(StopSave);
+}
+
+TSaveInterrupt::~TSaveInterrupt()
+{
+    for (size_t i = 0; i < sizeof HandledSignals / sizeof HandledSignals[0]; ++i)
+        sigaction(HandledSignals[i], &savedActions[i], nullptr);
+}
+
+bool TSaveInterrupt::StopAsked()
+{
+    return saveStopSignal != 0;
+}
+
+int TSaveInterrupt::ExitStatus()
+{
+    return saveStopSignal == 0 ? 0 : 128 + saveStopSignal;
 }

@@ -1,23 +1,33 @@
 #pragma once
 
-// Until a search starts, Ctrl+C ends the program at once with status 130:
-// reading a file or building the distance table leaves nothing half done.
-// Set first thing in main.
+// How the command line meets SIGINT (Ctrl+C), SIGTERM and SIGHUP, all three
+// alike. A program they end exits with 128 + the signal's number (130 for
+// Ctrl+C, 143 for SIGTERM, 129 for SIGHUP).
+
+// Outside a search and a save, a signal ends the program at once: reading a
+// file or building the distance table leaves nothing half done. Set first
+// thing in main, and again when a search is over.
 void QuitOnInterrupt();
 
-// Ctrl+C during a search acts as the stop command: the first SIGINT only
-// raises a flag that the search's event pass reads; a second one ends the
-// program at once, for a run stuck where no events are passed.
+// During a search: the first signal only raises a flag that the search's
+// event pass reads, as the stop command; a second one ends the program at
+// once, for a run stuck where no events are passed.
 void InstallInterruptHandler();
 bool InterruptRequested();
+// 128 + the signal that stopped the search, 0 when none did.
+int InterruptExitStatus();
 
-// Holds Ctrl+C back while it lives, so that a file being saved is finished
-// (or cleaned up) before the program ends; a Ctrl+C pressed meanwhile acts
-// when the guard goes.
-class TInterruptHold {
+// While it lives, a signal asks the save under way to give up, so that its
+// temporary file goes and the old file stays whole; StopAsked is what the
+// save asks. When it goes, the signals act as before it.
+class TSaveInterrupt {
 public:
-    TInterruptHold();
-    ~TInterruptHold();
-    TInterruptHold(const TInterruptHold&) = delete;
-    TInterruptHold& operator=(const TInterruptHold&) = delete;
+    TSaveInterrupt();
+    ~TSaveInterrupt();
+    TSaveInterrupt(const TSaveInterrupt&) = delete;
+    TSaveInterrupt& operator=(const TSaveInterrupt&) = delete;
+
+    static bool StopAsked();
+    // 128 + the signal that came during the save, 0 when none did.
+    static int ExitStatus();
 };

@@ -17,6 +17,9 @@ bool LoadPointsForCommand(TPointSetState& state, const std::string& command, con
     // learn that they are not quite what the file said.
     if (info.RoundedCount > 0)
         ErrorLine(FilePlace(command, fileName) + RoundedCoordinatesText(info.RoundedCount));
+    if (info.LinesWithUnreadableNumber > 0)
+        ErrorLine(FilePlace(command, fileName) +
+                  "ostrzeżenie: " + LinesWithUnreadableNumberText(info.LinesWithUnreadableNumber));
     if (info.LinesWithoutNumbers > 0)
         ErrorLine(FilePlace(command, fileName) + "ostrzeżenie: " + LinesWithoutNumbersText(info.LinesWithoutNumbers));
     return true;

@@ -47,6 +47,7 @@ int main(int argc, char** argv)
     const TCliCommand* command = FindCliCommand(first);
     if (!command)
         return UsageError("tovu-cli", "nieznane polecenie „" + first + "”", "tovu-cli --help");
+    NameCommand(first);
 
     try {
         return command->Run(std::vector<std::string>(args.begin() + 1, args.end()));

@@ -1,5 +1,6 @@
 #include "cli/point_output.h"
 
+#include "cli/output_kind.h"
 #include "core/csv_points.h"
 #include "core/point_file.h"
 #include "core/tsplib_file.h"
@@ -18,4 +19,15 @@ TFileResult FormatPointsAs(TPointFormat format, const std::string& tsplibName, c
         break;
     }
     return FormatPointSetForSave(points, text);
+}
+
+TPointFormat ChoosePointOutputFormat(const std::string& option, const std::string& fileName, const TParsedArgs& parsed)
+{
+    const TOutputKinds pointSetKinds{option, "zbiór punktów", {"tvu", "tsp", "csv"}};
+    const std::string kind = ChooseOutputKind(pointSetKinds, fileName, parsed);
+    if (kind == "tsp")
+        return TPointFormat::Tsplib;
+    if (kind == "csv")
+        return TPointFormat::Csv;
+    return TPointFormat::Tvu;
 }

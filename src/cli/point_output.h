@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/command_line.h"
 #include "core/file_result.h"
 #include "core/point_formats.h"
 #include "core/point_set.h"
@@ -11,3 +12,10 @@
 // NAME, or CSV.
 TFileResult FormatPointsAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
                            std::string& text);
+
+// The format of a point-set output named by option ("WYJŚCIE", "-o"): its
+// extension, .tvu, .tsp or .csv in any letter case, or for "-" the value of
+// "--format" (tvu without it). Strict, unlike the reader's rule (anything
+// else is a .tvu): a file named .tps by a typo, or .png, should not quietly
+// become a .tvu. Throws TUsageError as ChooseOutputKind does.
+TPointFormat ChoosePointOutputFormat(const std::string& option, const std::string& fileName, const TParsedArgs& parsed);

@@ -1,5 +1,8 @@
 #include "core/csv_points.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 bool LooksNumeric(std::string_view field)
@@ -8,40 +11,124 @@ bool LooksNumeric(std::string_view field)
            ((field[0] >= '0' && field[0] <= '9') || field[0] == '-' || field[0] == '+' || field[0] == '.');
 }
 
+// The first ";" outside double quotes makes ";" the separator, else ",".
+char GuessSeparator(std::string_view line)
+{
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == ';' && !quoted)
+            return ';';
+    }
+    return ',';
+}
+
+bool HasUnquoted(std::string_view line, char separator)
+{
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == separator && !quoted)
+            return true;
+    }
+    return false;
+}
+
+// The fields of a line split at separator, blanks around each taken off. A
+// field in double quotes is taken without them, "" inside standing for one
+// quote, as spreadsheets write it. Empty on success, else why not.
+std::string SplitCsvFields(std::string_view line, char separator, std::vector<std::string>& fields)
+{
+    fields.clear();
+    size_t pos = 0;
+    for (;;) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+            ++pos;
+        std::string field;
+        if (pos < line.size() && line[pos] == '"') {
+            const size_t opening = pos++;
+            for (;;) {
+                if (pos >= line.size())
+                    return "niedomknięty cudzysłów w polu " + QuotedExcerpt(line.substr(opening));
+                if (line[pos] == '"' && pos + 1 < line.size() && line[pos + 1] == '"') {
+                    field += '"';
+                    pos += 2;
+                } else if (line[pos] == '"') {
+                    ++pos;
+                    break;
+                } else {
+                    field += line[pos++];
+                }
+            }
+            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+                ++pos;
+            if (pos < line.size() && line[pos] != separator)
+                return std::string("po zamykającym cudzysłowie oczekiwano „") + separator +
+                       "”: " + QuotedExcerpt(line.substr(opening));
+        } else {
+            const size_t end = std::min(line.find(separator, pos), line.size());
+            field = TrimBlanks(line.substr(pos, end - pos));
+            pos = end;
+        }
+        fields.push_back(std::move(field));
+        if (pos >= line.size())
+            return {};
+        ++pos;
+    }
+}
+
 // A header names its columns: no field of it even starts like a number.
 bool IsHeader(std::string_view line)
 {
-    const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
-    size_t start = 0;
-    for (;;) {
-        const size_t end = line.find(separator, start);
-        if (LooksNumeric(TrimBlanks(line.substr(start, end - start))))
+    std::vector<std::string> fields;
+    if (!SplitCsvFields(line, GuessSeparator(line), fields).empty())
+        return false;
+    for (const std::string& field : fields)
+        if (LooksNumeric(field))
             return false;
-        if (end == std::string_view::npos)
-            return true;
-        start = end + 1;
-    }
+    return true;
 }
 
 // The point of one "x<separator>y" line, or why there is none.
 std::string ReadCsvLine(std::string_view line, char separator, TMapPoint& point, int32_t& roundedCount)
 {
-    const size_t at = line.find(separator);
-    if (at == std::string_view::npos || line.find(separator, at + 1) != std::string_view::npos)
+    std::vector<std::string> fields;
+    const std::string splitError = SplitCsvFields(line, separator, fields);
+    if (!splitError.empty())
+        return splitError;
+    if (fields.size() != 2)
         return std::string("oczekiwano dwóch liczb rozdzielonych „") + separator + "”: " + QuotedExcerpt(line);
-    const std::string_view fields[2] = {TrimBlanks(line.substr(0, at)), TrimBlanks(line.substr(at + 1))};
     int32_t rounded = 0;
     for (int axis = 0; axis < 2; ++axis) {
-        const TCoordinateRead read = ReadCoordinate(fields[axis], axis == 0 ? point.X : point.Y);
+        const std::string_view field = TrimBlanks(fields[static_cast<size_t>(axis)]);
+        const TCoordinateRead read = ReadCoordinate(field, axis == 0 ? point.X : point.Y);
         if (read == TCoordinateRead::OutOfRange)
-            return "współrzędna poza zakresem liczb 32-bitowych: " + QuotedExcerpt(fields[axis]);
+            return "współrzędna poza zakresem liczb 32-bitowych: " + QuotedExcerpt(field);
         if (read == TCoordinateRead::Malformed)
-            return "nieprawidłowa liczba " + QuotedExcerpt(fields[axis]) + " (ułamki piszemy z kropką)";
+            return "nieprawidłowa liczba " + QuotedExcerpt(field) + " (ułamki piszemy z kropką)";
         if (read == TCoordinateRead::Rounded)
             ++rounded;
     }
     roundedCount += rounded;
     return {};
+}
+
+// Why the first data line, which fits neither separator, is refused: what
+// a later line would be told, by the separator the line itself shows.
+std::string FirstLineError(std::string_view line)
+{
+    const char separator = GuessSeparator(line);
+    std::vector<std::string> fields;
+    std::string error = SplitCsvFields(line, separator, fields);
+    if (!error.empty())
+        return error;
+    if (!HasUnquoted(line, ';') && !HasUnquoted(line, ','))
+        return "oczekiwano dwóch liczb „x,y” lub „x;y” (ułamki z kropką): " + QuotedExcerpt(line);
+    TMapPoint unused;
+    int32_t unusedCount = 0;
+    return ReadCsvLine(line, separator, unused, unusedCount);
 }
 
 }  // namespace
@@ -71,7 +158,7 @@ TPointParseResult ParseCsvPoints(std::string_view text)
             headerAllowed = false;
             continue;
         } else {
-            error = "oczekiwano dwóch liczb „x,y” lub „x;y” (ułamki z kropką): " + QuotedExcerpt(line);
+            error = FirstLineError(line);
         }
         if (!error.empty()) {
             TPointParseResult refusal;

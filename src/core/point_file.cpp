@@ -12,6 +12,7 @@ std::vector<std::string_view> SplitPointFileLines(std::string_view text)
     const size_t nul = text.find('\0');
     if (nul != std::string_view::npos)
         text = text.substr(0, nul);
+    text = SkipByteOrderMark(text);
 
     std::vector<std::string_view> lines;
     while (!text.empty())

@@ -13,7 +13,8 @@
 
 // Lines as the reader sees them: CR LF, a lone CR and a lone LF all end a
 // line, a break at the very end starts no further line, and a NUL byte ends
-// the text.
+// the text. A UTF-8 byte-order mark at the start is no part of the first
+// line: editors put it there, and it would make the first X unreadable.
 std::vector<std::string_view> SplitPointFileLines(std::string_view text);
 
 // Every line yields a point, an unreadable one too (its parts read as 0).

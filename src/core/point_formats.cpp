@@ -53,24 +53,45 @@ bool YieldsNumber(std::string_view part)
     return LenientInt(part, 0) == LenientInt(part, 1);
 }
 
+// How many of a line's two parts read as integers: the X text before the
+// first ";" (empty without one) and the Y text after it.
+int ReadableParts(std::string_view line)
+{
+    const size_t semicolon = line.find(';');
+    if (semicolon == std::string_view::npos)
+        return YieldsNumber(line) ? 1 : 0;
+    return (YieldsNumber(line.substr(0, semicolon)) ? 1 : 0) + (YieldsNumber(line.substr(semicolon + 1)) ? 1 : 0);
+}
+
+size_t CountLinesWithReadableParts(std::string_view text, int parts)
+{
+    size_t count = 0;
+    for (const std::string_view line : SplitPointFileLines(text))
+        if (ReadableParts(line) == parts)
+            ++count;
+    return count;
+}
+
 }  // namespace
 
 size_t CountLinesWithoutNumbers(std::string_view text)
 {
-    size_t count = 0;
-    for (const std::string_view line : SplitPointFileLines(text)) {
-        const size_t semicolon = line.find(';');
-        const bool hasNumber = semicolon == std::string_view::npos ? YieldsNumber(line)
-                                                                   : YieldsNumber(line.substr(0, semicolon)) ||
-                                                                         YieldsNumber(line.substr(semicolon + 1));
-        if (!hasNumber)
-            ++count;
-    }
-    return count;
+    return CountLinesWithReadableParts(text, 0);
+}
+
+size_t CountLinesWithUnreadableNumber(std::string_view text)
+{
+    return CountLinesWithReadableParts(text, 1);
 }
 
 std::string LinesWithoutNumbersText(size_t count)
 {
     return std::to_string(count) + " " + PolishPlural(static_cast<int64_t>(count), "wiersz", "wiersze", "wierszy") +
            " bez liczb; czy to na pewno plik .tvu?";
+}
+
+std::string LinesWithUnreadableNumberText(size_t count)
+{
+    return std::to_string(count) + " " + PolishPlural(static_cast<int64_t>(count), "wiersz", "wiersze", "wierszy") +
+           " z nieczytelną liczbą (przyjęto 0)";
 }

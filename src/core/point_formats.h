@@ -30,3 +30,11 @@ size_t CountLinesWithoutNumbers(std::string_view text);
 // "N wierszy bez liczb; czy to na pewno plik .tvu?", with the Polish plural
 // for N; the command line puts "ostrzeżenie: " before it.
 std::string LinesWithoutNumbersText(size_t count);
+
+// Lines of a ".tvu" text where one of the two parts reads as an integer and
+// the other does not ("12; abc", "120 ; 45", a line without ";"): the
+// unreadable one became 0, which the user should hear of.
+size_t CountLinesWithUnreadableNumber(std::string_view text);
+
+// "N wierszy z nieczytelną liczbą (przyjęto 0)", with the Polish plural.
+std::string LinesWithUnreadableNumberText(size_t count);

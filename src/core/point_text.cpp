@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/printable_text.h"
+
 namespace {
 
 bool IsDigit(char c)
@@ -136,11 +138,11 @@ std::string QuotedExcerpt(std::string_view text)
 {
     constexpr size_t LongestBytes = 40;
     if (text.size() <= LongestBytes)
-        return "„" + std::string(text) + "”";
+        return QuotedName(text);
     size_t cut = LongestBytes;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
         --cut;
-    return "„" + std::string(text.substr(0, cut)) + "…”";
+    return "„" + PrintableText(text.substr(0, cut)) + "…”";
 }
 
 std::string LineMessage(int64_t lineNumber, const std::string& message)

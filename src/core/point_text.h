@@ -37,7 +37,8 @@ std::string_view SkipByteOrderMark(std::string_view text);
 // Without blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
 // The text in Polish quotes, cut to its first 40 bytes (at a character
-// boundary) so a message about a huge line stays readable.
+// boundary) so a message about a huge line stays readable, its control
+// characters shown escaped (PrintableText).
 std::string QuotedExcerpt(std::string_view text);
 // "wiersz N: " before a message about line N (counted from 1).
 std::string LineMessage(int64_t lineNumber, const std::string& message);

@@ -7,36 +7,41 @@
 #include <cerrno>
 #include <csignal>
 
+#include "core/in_place_write.h"
+#include "core/printable_text.h"
+
 namespace {
 
 // As the system's own limit on following links.
 constexpr int MaxLinkDepth = 40;
-// Longest name a folder entry may have on the usual file systems.
-constexpr size_t MaxNameBytes = 255;
 constexpr std::string_view TempMark = ".tovu-";
 constexpr size_t TempSuffixLength = 6;
 
 const char* const BlockDeviceText = "To jest urządzenie blokowe (dysk), a nie plik";
 const char* const NoFifoReaderText = "Nikt nie czyta z tego potoku (FIFO)";
 
-// The folder part with its slash ("" for a bare name), and the name in it.
-std::string FolderPrefix(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string BaseName(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 struct TTarget {
     std::string Path;
     bool Exists = false;
     struct stat Info {};
 };
+
+// The rule the system keeps for the links it follows (protected_symlinks):
+// in a sticky folder that everyone may write, only a link of the folder's
+// owner or of the user who follows it is followed.
+TFileResult CheckLinkOwner(const std::string& link, const struct stat& linkInfo)
+{
+    const std::string folder = FolderPrefix(link);
+    struct stat folderInfo {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &folderInfo) != 0)
+        return SystemFailure(errno);
+    const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
+    if (!shared || linkInfo.st_uid == folderInfo.st_uid || linkInfo.st_uid == ::geteuid())
+        return {};
+    return TFileResult{"Dowiązanie symboliczne " + QuotedName(link) +
+                       " należy do innego użytkownika, a leży w folderze, do którego każdy może pisać; "
+                       "nie można przez nie zapisać"};
+}
 
 // The file a save through fileName lands in: links are followed one by one,
 // so that a link to a file not made yet creates that file.
@@ -56,6 +61,9 @@ TFileResult ResolveLinks(const std::string& fileName, TTarget& target)
             target.Exists = true;
             return {};
         }
+        const TFileResult owner = CheckLinkOwner(path, target.Info);
+        if (!owner.Ok())
+            return owner;
         std::string link(static_cast<size_t>(target.Info.st_size) + 256, '\0');
         const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
         if (length < 0)
@@ -68,26 +76,9 @@ TFileResult ResolveLinks(const std::string& fileName, TTarget& target)
     return SystemFailure(ELOOP);
 }
 
-bool WriteAll(int fd, std::string_view content)
-{
-    const char* data = content.data();
-    size_t left = content.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // A FIFO whose reader goes away raises SIGPIPE, which would end the whole
 // program: the signal is held back during the write and taken off again.
-bool WriteAllWithoutSigpipe(int fd, std::string_view content)
+bool WriteAllWithoutSigpipe(int fd, std::string_view content, const TStopAsked& stop)
 {
     sigset_t pipeOnly;
     sigemptyset(&pipeOnly);
@@ -97,7 +88,7 @@ bool WriteAllWithoutSigpipe(int fd, std::string_view content)
     sigset_t pending;
     sigpending(&pending);
     const bool wasPending = sigismember(&pending, SIGPIPE) == 1;
-    const bool written = WriteAll(fd, content);
+    const bool written = WriteAll(fd, content, stop);
     const int error = errno;
     if (!written && error == EPIPE && !wasPending) {
         const timespec noWait{};
@@ -108,61 +99,18 @@ bool WriteAllWithoutSigpipe(int fd, std::string_view content)
     return written;
 }
 
-TFileResult CloseWithResult(int fd, TFileResult result)
-{
-    if (::close(fd) != 0 && result.Ok())
-        return SystemFailure(errno);
-    return result;
-}
-
 // Devices and FIFOs take the contents as a stream; they are never replaced.
-TFileResult WriteIntoStream(const TTarget& target, std::string_view content)
+TFileResult WriteIntoStream(const TTarget& target, std::string_view content, const TStopAsked& stop)
 {
     // Non-blocking, so that a FIFO nobody reads fails at once instead of
-    // holding the program until a reader comes.
+    // holding the program until a reader comes; and it stays so, so that a
+    // reader who never reads holds the save only until stop says so.
     const int fd = ::open(target.Path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return errno == ENXIO && S_ISFIFO(target.Info.st_mode) ? TFileResult{NoFifoReaderText} : SystemFailure(errno);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!WriteAllWithoutSigpipe(fd, content))
-        return CloseWithResult(fd, SystemFailure(errno));
+    if (!WriteAllWithoutSigpipe(fd, content, stop))
+        return CloseWithResult(fd, WriteFailure(errno));
     return CloseWithResult(fd, {});
-}
-
-// The only way when the file has other names or its folder takes no new
-// file. Not safe against a crash half-way, but the room for the contents is
-// taken first, so a full disk fails before a byte is overwritten.
-TFileResult OverwriteInPlace(const TTarget& target, std::string_view content)
-{
-    const int fd = ::open(target.Path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return SystemFailure(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return CloseWithResult(fd, SystemFailure(errno));
-    if (!S_ISREG(info.st_mode))
-        return CloseWithResult(fd, TFileResult{"Plik zmienił się w trakcie zapisu"});
-    const auto size = static_cast<off_t>(content.size());
-    if (size > info.st_size && ::fallocate(fd, 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
-        return CloseWithResult(fd, SystemFailure(errno));
-    if (!WriteAll(fd, content) || ::ftruncate(fd, size) != 0 || ::fsync(fd) != 0)
-        return CloseWithResult(fd, SystemFailure(errno));
-    return CloseWithResult(fd, {});
-}
-
-// ".NAME.tovu-", the name cut short if needed (never inside a UTF-8
-// character) so that the whole still fits a folder entry.
-std::string TempPrefix(const std::string& target)
-{
-    std::string base = BaseName(target);
-    const size_t room = MaxNameBytes - 1 - TempMark.size() - TempSuffixLength;
-    if (base.size() > room) {
-        size_t cut = room;
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80)
-            --cut;
-        base.resize(cut);
-    }
-    return FolderPrefix(target) + "." + base + std::string(TempMark);
 }
 
 // Created like any new file, so the umask and the folder's default rules
@@ -185,31 +133,21 @@ int CreateTempFile(const std::string& prefix, std::string& tempName)
     return -1;
 }
 
-// The folder entry for the renamed file reaches the disk too.
-void SyncFolder(const std::string& target)
-{
-    const std::string folder = FolderPrefix(target);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 bool FolderRefusesNewFiles(int error)
 {
     return error == EACCES || error == EPERM;
 }
 
-TFileResult ReplaceThroughTempFile(const TTarget& target, std::string_view content)
+TFileResult ReplaceThroughTempFile(const TTarget& target, std::string_view content, const TStopAsked& stop)
 {
     if (BaseName(target.Path).empty())
         return SystemFailure(ENOENT);
     std::string tempName;
-    const int fd = CreateTempFile(TempPrefix(target.Path), tempName);
+    const std::string tempPrefix = NameBeside(target.Path, ".", TempMark, TempSuffixLength);
+    const int fd = CreateTempFile(tempPrefix, tempName);
     if (fd < 0) {
         if (target.Exists && FolderRefusesNewFiles(errno))
-            return OverwriteInPlace(target, content);
+            return OverwriteInPlace(target.Path, target.Info, content, stop);
         return SystemFailure(errno);
     }
     if (target.Exists) {
@@ -221,39 +159,52 @@ TFileResult ReplaceThroughTempFile(const TTarget& target, std::string_view conte
         static_cast<void>(groupKept);
         ::fchmod(fd, target.Info.st_mode & 07777);
     }
-    if (!WriteAll(fd, content) || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, content, stop) || ::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);
         ::unlink(tempName.c_str());
-        return SystemFailure(error);
+        return WriteFailure(error);
     }
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(tempName.c_str());
         return SystemFailure(error);
     }
+    // The last moment to give up with the old file untouched.
+    if (StopAsked(stop)) {
+        ::unlink(tempName.c_str());
+        return TFileResult{SaveStoppedText};
+    }
     if (::rename(tempName.c_str(), target.Path.c_str()) != 0) {
         const int error = errno;
         ::unlink(tempName.c_str());
         // A sticky folder lets only the owner replace a file it may write.
         if (target.Exists && FolderRefusesNewFiles(error))
-            return OverwriteInPlace(target, content);
+            return OverwriteInPlace(target.Path, target.Info, content, stop);
         return SystemFailure(error);
     }
     SyncFolder(target.Path);
     return {};
 }
 
+// A file nobody may write, which root could write all the same.
+TFileResult ReadOnlyRefusal(const std::string& fileName, const TTarget& target)
+{
+    if (target.Path == fileName)
+        return TFileResult{"Plik jest tylko do odczytu"};
+    return TFileResult{"Plik " + QuotedName(target.Path) + " jest tylko do odczytu"};
+}
+
 }  // namespace
 
-TFileResult WriteFileReplacing(const std::string& fileName, std::string_view content)
+TFileResult WriteFileReplacing(const std::string& fileName, std::string_view content, const TStopAsked& stop)
 {
     TTarget target;
     const TFileResult resolved = ResolveLinks(fileName, target);
     if (!resolved.Ok())
         return resolved;
     if (!target.Exists)
-        return ReplaceThroughTempFile(target, content);
+        return ReplaceThroughTempFile(target, content, stop);
 
     const mode_t mode = target.Info.st_mode;
     if (S_ISDIR(mode))
@@ -263,12 +214,15 @@ TFileResult WriteFileReplacing(const std::string& fileName, std::string_view con
     if (S_ISBLK(mode))
         return TFileResult{BlockDeviceText};
     if (S_ISCHR(mode) || S_ISFIFO(mode))
-        return WriteIntoStream(target, content);
+        return WriteIntoStream(target, content, stop);
+    // The owner's own "read-only", which root's rights would pass over.
+    if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return ReadOnlyRefusal(fileName, target);
     // Asked of the file itself: renaming over it in a writable folder would
-    // get round its own permission. Root keeps root's rights.
+    // get round its own permission.
     if (::access(target.Path.c_str(), W_OK) != 0)
         return SystemFailure(errno);
     if (target.Info.st_nlink > 1)
-        return OverwriteInPlace(target, content);
-    return ReplaceThroughTempFile(target, content);
+        return OverwriteInPlace(target.Path, target.Info, content, stop);
+    return ReplaceThroughTempFile(target, content, stop);
 }

@@ -32,16 +32,30 @@ bool SameCount(std::string_view digits, size_t count)
     return significant == std::to_string(count);
 }
 
-// The 1-based number of a tour entry, or 0 when the field is no number of
-// the set; -1 ends the tour.
-int64_t TourNumber(std::string_view field, size_t pointCount)
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// What a field of TOUR_SECTION holds: a point's 1-based number, the -1 that
+// ends the tour, a whole number that names no point, or no whole number at
+// all ("2.0", "+1": TSPLIB writes bare digits).
+enum class TTourField { Point, End, OutOfRange, NotWhole };
+
+TTourField ReadTourField(std::string_view field, size_t pointCount, int64_t& number)
 {
     if (field == "-1")
-        return -1;
-    if (field.empty() || field.size() > 10 || field.find_first_not_of("0123456789") != std::string_view::npos)
-        return 0;
-    const int64_t number = std::stoll(std::string(field));
-    return number >= 1 && static_cast<uint64_t>(number) <= pointCount ? number : 0;
+        return TTourField::End;
+    if (field[0] == '-' && AllDigits(field.substr(1)))
+        return TTourField::OutOfRange;
+    if (!AllDigits(field))
+        return TTourField::NotWhole;
+    const size_t first = field.find_first_not_of('0');
+    const std::string_view significant = first == std::string_view::npos ? std::string_view("0") : field.substr(first);
+    if (significant.size() > 10)
+        return TTourField::OutOfRange;
+    number = std::stoll(std::string(significant));
+    return number >= 1 && static_cast<uint64_t>(number) <= pointCount ? TTourField::Point : TTourField::OutOfRange;
 }
 
 // The tour as read, refused when it leaves points out.
@@ -95,10 +109,14 @@ TTourParseResult ParseTour(std::string_view text, size_t pointCount)
         if (!inSection)
             return Refusal(LineMessage(lineNumber, "dane poza sekcją TOUR_SECTION: " + QuotedExcerpt(line)));
         for (const std::string_view field : SplitBlankFields(line)) {
-            const int64_t number = TourNumber(field, pointCount);
-            if (number < 0)
+            int64_t number = 0;
+            const TTourField read = ReadTourField(field, pointCount, number);
+            if (read == TTourField::End)
                 return Finished(std::move(result), pointCount);
-            if (number == 0)
+            if (read == TTourField::NotWhole)
+                return Refusal(LineMessage(
+                    lineNumber, "numer punktu " + QuotedExcerpt(field) + " nie jest liczbą całkowitą (same cyfry)"));
+            if (read == TTourField::OutOfRange)
                 return Refusal(LineMessage(lineNumber, "numer punktu " + QuotedExcerpt(field) + " spoza zakresu 1.." +
                                                            std::to_string(pointCount)));
             if (seen[static_cast<size_t>(number - 1)] != 0)

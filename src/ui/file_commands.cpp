@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "core/point_set_ops.h"
-#include "core/point_text.h"
 #include "ui/commands.h"
 #include "ui/document.h"
 #include "ui/file_names.h"
@@ -92,11 +91,9 @@ void TFileCommands::OpenPointSet(const std::string& fileName)
     FDocument.Reloaded();
     // Said once the views are built, so no progress text covers it; a load
     // at start-up says it when the window first shows.
-    if (info.RoundedCount > 0) {
-        FReadNotice = RoundedCoordinatesText(info.RoundedCount);
-        if (FParent.isVisible())
-            FProgress.ShowStatus(std::exchange(FReadNotice, {}), 0);
-    }
+    FReadNotice = ReadNoticeText(info);
+    if (!FReadNotice.empty() && FParent.isVisible())
+        FProgress.ShowStatus(std::exchange(FReadNotice, {}), 0);
 }
 
 void TFileCommands::WindowShown()

@@ -142,10 +142,14 @@ TEST_F(MethodsTest, ExactRefusesMoreThanTwentyFivePointsBeforeAnyWork)
     std::vector<std::pair<int, int>> points;
     for (int i = 0; i < 26; ++i)
         points.emplace_back(i * 7 % 31, i * 3);
-    const TCliRun run = RunCli({"solve", Dir.WritePoints("set.tvu", points), "--method", "exact"});
+    const std::string file = Dir.WritePoints("set.tvu", points);
+    const TCliRun run = RunCli({"solve", file, "--method", "exact"});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err.rfind("Metoda dokładna obsługuje najwyżej 25 punktów; dla 26 punktów potrzebowałaby ", 0), 0u)
+    EXPECT_EQ(run.Err.rfind("tovu-cli solve: " + file +
+                                ": Metoda dokładna obsługuje najwyżej 25 punktów; dla 26 punktów potrzebowałaby ",
+                            0),
+              0u)
         << run.Err;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <regex>
 
 #include "cli_runner.h"
@@ -81,9 +82,49 @@ TEST_F(RandomTest, UnwritableTargetGivesTheWindowsWriteErrorAndLeavesNoFile)
 
 TEST_F(RandomTest, DirectoryAsTargetIsAWriteError)
 {
-    const TCliRun run = RunCli({"random", "3", "-o", Dir.Path("")});
+    // Named like a point file: a name without one is a wrong command line.
+    ASSERT_TRUE(std::filesystem::create_directory(Dir.Path("folder.tvu")));
+    const TCliRun run = RunCli({"random", "3", "-o", Dir.Path("folder.tvu")});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "tovu-cli random: " + Dir.Path("") + ": Błąd zapisu: To jest folder, a nie plik\n");
+    EXPECT_EQ(run.Err, "tovu-cli random: " + Dir.Path("folder.tvu") + ": Błąd zapisu: To jest folder, a nie plik\n");
+}
+
+// Like convert: the extension names the format, any other is refused
+// before anything is written.
+TEST_F(RandomTest, OutputTakesTheFormatItsExtensionNamesOrIsRefused)
+{
+    const struct {
+        std::vector<std::string> Args;
+        int ExitCode;
+        // The start of the file written, or of standard output for "-".
+        std::string Start;
+    } rows[] = {
+        {{"-o", Dir.Path("set.TSP")}, 0, "NAME : set\nTYPE : TSP\nDIMENSION : 4\n"},
+        {{"-o", Dir.Path("set.csv")}, 0, "x,y\n"},
+        {{"-o", Dir.Path("set.tvu")}, 0, RunCli({"random", "4", "--seed", "3"}).Out},
+        {{"--format", "csv"}, 0, "x,y\n"},
+        {{"-o", Dir.Path("map.png")}, 2, ""},
+        {{"-o", Dir.Path("set")}, 2, ""},
+        {{"-o", Dir.Path("set.tvu"), "--format", "csv"}, 2, ""},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"random", "4", "--seed", "3"};
+        args.insert(args.end(), row.Args.begin(), row.Args.end());
+        std::filesystem::remove(Dir.Path("set.tvu"));
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, row.ExitCode) << row.Args.back() << ": " << run.Err;
+        const bool toFile = row.Args.front() == "-o";
+        if (row.ExitCode != 0) {
+            EXPECT_NE(run.Err.find("pomoc: tovu-cli random --help"), std::string::npos) << run.Err;
+            EXPECT_FALSE(FileExists(row.Args[1])) << row.Args[1];
+            continue;
+        }
+        const std::string written = toFile ? ReadFileBytes(row.Args[1]) : run.Out;
+        EXPECT_EQ(written.rfind(row.Start, 0), 0u) << row.Args.back() << ": " << written;
+    }
+    EXPECT_EQ(RunCli({"random", "1", "-o", Dir.Path("map.png")}).Err,
+              "tovu-cli random: -o: zbiór punktów zapisuje się do pliku .tvu, .tsp albo .csv, podano „" +
+                  Dir.Path("map.png") + "” (pomoc: tovu-cli random --help)\n");
 }
 
 }  // namespace

@@ -185,23 +185,26 @@ TEST_F(SolveTest, TooFewPointsForTheMethodAreRefused)
     const TCliRun run = RunCli({"solve", file, "--method", "genetic"});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "Za mało punktów dla wybranej metody (potrzeba co najmniej 4).\n");
+    // Named like every other error about the file.
+    EXPECT_EQ(run.Err, "tovu-cli solve: " + file + ": Za mało punktów dla wybranej metody (potrzeba co najmniej 4).\n");
 }
 
 TEST_F(SolveTest, MoreThanTwentyPointsAreRefusedByTheExhaustiveSearch)
 {
     std::vector<std::pair<int, int>> points = TwentyPoints();
     points.emplace_back(1, 1);
-    const TCliRun run = RunCli({"solve", Dir.WritePoints("many.tvu", points)});
+    const std::string file = Dir.WritePoints("many.tvu", points);
+    const TCliRun run = RunCli({"solve", file});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Przeszukiwanie wyczerpujące obsługuje najwyżej 20 punktów.\n");
+    EXPECT_EQ(run.Err, "tovu-cli solve: " + file + ": Przeszukiwanie wyczerpujące obsługuje najwyżej 20 punktów.\n");
 }
 
 TEST_F(SolveTest, EmptySetIsRefused)
 {
-    const TCliRun run = RunCli({"solve", Dir.WritePoints("empty.tvu", {})});
+    const std::string file = Dir.WritePoints("empty.tvu", {});
+    const TCliRun run = RunCli({"solve", file});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Za mało punktów dla wybranej metody (potrzeba co najmniej 1).\n");
+    EXPECT_EQ(run.Err, "tovu-cli solve: " + file + ": Za mało punktów dla wybranej metody (potrzeba co najmniej 1).\n");
 }
 
 TEST_F(SolveTest, MissingFileGivesTheWindowsReadError)

@@ -3,14 +3,37 @@
 # libraries and Qt plugins mapped executable, data files mapped at all: fonts,
 # translations, locales), finds the Debian package of each, and fails naming
 # every package that scripts/deps neither lists nor reaches through the
-# dependencies of what it lists.
-#   check_loaded_packages.sh SOURCE_DIR PROGRAM...
+# dependencies of what it lists. What the font configuration maps itself is
+# left out: with its cache out of date (fonts just installed) it opens every
+# font and font-like file on the machine to describe it, which the programs
+# do not need; the fonts they draw with are mapped by Qt.
+#   check_loaded_packages.sh [--fonts-uncached] SOURCE_DIR PROGRAM...
 # PROGRAM is tovu-cli, tovu or a window test program (ui_test_*), by path.
+# --fonts-uncached runs them as on a machine whose fonts came after the font
+# cache and where no cache may be written: the font configuration then scans
+# every font at every start, and the check must stay green all the same.
 set -uo pipefail
+uncached=0
+if [ "$1" = --fonts-uncached ]; then
+  uncached=1
+  shift
+fi
 source_dir=$1
 shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+if [ $uncached -eq 1 ]; then
+  # The system's configuration, its relative include made absolute, with a
+  # cache folder that cannot exist.
+  if ! sed -e '/<cachedir/d' -e 's|>conf\.d</include>|>/etc/fonts/conf.d</include>|' \
+    -e 's|</fontconfig>|<cachedir>/proc/tovu-no-font-cache</cachedir></fontconfig>|' /etc/fonts/fonts.conf \
+    >"$work/fonts.conf"; then
+    echo "BŁĄD: brak /etc/fonts/fonts.conf"
+    exit 1
+  fi
+  export FONTCONFIG_FILE=$work/fonts.conf
+fi
 
 if ! command -v strace >/dev/null; then
   echo "BŁĄD: brak strace (scripts/deps: tovu_test_packages)"
@@ -33,12 +56,29 @@ run() {
   done
   shift
   runs=$((runs + 1))
-  env "${outside[@]}" strace -f -qq -y --seccomp-bpf -e trace=mmap -e status=successful -o "$work/trace.$runs" \
-    "$@" >"$work/out.$runs" 2>&1
+  # -k: who mapped each file; -ff: a file for each process, so that a
+  # mapping and its call stack stay together.
+  env "${outside[@]}" strace -ff -k -qq -y --seccomp-bpf -e trace=mmap -e status=successful \
+    -o "$work/trace.$runs" "$@" >"$work/out.$runs" 2>&1
   echo "uruchomiono: $name (kod wyjścia $?)"
 }
 
+if ! strace -k -qq -e trace=none -o /dev/null true 2>/dev/null; then
+  echo "BŁĄD: strace bez śladu stosu (-k); potrzebny strace z Debiana"
+  exit 1
+fi
+
 sample=$source_dir/examples/sample.tvu
+# Once untraced, so that the font configuration's cache is up to date (it
+# writes it where it may) as after a user's first start, and the traced runs
+# are not slowed down by its scanning.
+for program in "$@"; do
+  case $(basename "$program") in
+    tovu-cli) ;;
+    tovu) QT_QPA_PLATFORM=offscreen timeout 10 "$program" "$sample" >/dev/null 2>&1 ;;
+    *) QT_QPA_PLATFORM=offscreen "$program" >/dev/null 2>&1 ;;
+  esac
+done
 for program in "$@"; do
   case $(basename "$program") in
     tovu-cli)
@@ -62,13 +102,23 @@ for program in "$@"; do
 done
 
 # A shared object counts once the loader maps it executable (Qt only reads
-# the plugins it does not load); any other file counts once it is mapped.
-cat "$work"/trace.* 2>/dev/null | awk '
-  match($0, /<\/[^>]*>/) {
-    path = substr($0, RSTART + 1, RLENGTH - 2)
-    if (path !~ /\.so(\.[0-9.]+)?$/ || $0 ~ /PROT_EXEC/)
-      print path
-  }' | sort -u >"$work/loaded"
+# the plugins it does not load); any other file counts once it is mapped,
+# unless the font configuration mapped it (its call stack, the lines " > "
+# after the mapping, passes through libfontconfig).
+for trace in "$work"/trace.*; do
+  awk '
+    function take() {
+      if (mapping != "" && !byFontconfig && match(mapping, /<\/[^>]*>/)) {
+        path = substr(mapping, RSTART + 1, RLENGTH - 2)
+        if (path !~ /\.so(\.[0-9.]+)?$/ || mapping ~ /PROT_EXEC/)
+          print path
+      }
+      mapping = ""
+    }
+    /^ > / { if (index($0, "/libfontconfig.so")) byFontconfig = 1; next }
+    { take(); mapping = $0; byFontconfig = 0 }
+    END { take() }' "$trace"
+done 2>/dev/null | sort -u >"$work/loaded"
 if [ ! -s "$work/loaded" ]; then
   echo "BŁĄD: strace nie zapisał żadnego wczytanego pliku"
   exit 1

@@ -165,4 +165,24 @@ TEST_F(ResultsOutTest, OpenReadsTsplibByItsExtension)
               QStringLiteral("1 współrzędną zaokrąglono do liczby całkowitej"));
 }
 
+// A .tvu line that lost one of its numbers reads as before (that number
+// 0), and panel 0 says how many lines did, with the lines without numbers.
+TEST_F(ResultsOutTest, OpenTellsOfTvuLinesWithAnUnreadableNumber)
+{
+    const QString path = Folder.filePath(QStringLiteral("odd.tvu"));
+    WriteTextFile(path, "12; abc\r\n7; 8\r\n45\r\nx; y\r\n");
+    auto form = MakeWindows();
+    form->show();
+    ScriptedDialogs.OpenNames = {path};
+    Command(*form, "actOpenArray")->Execute();
+    const TPointArray& points = form->State().FPoints;
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[0].X, 12);
+    EXPECT_EQ(points[0].Y, 0);
+    EXPECT_EQ(points[2].Y, 45);
+    EXPECT_EQ(
+        Part<TStatusBar>(*form, "StatusBar1")->PanelText(0),
+        QStringLiteral("2 wiersze z nieczytelną liczbą (przyjęto 0); 1 wiersz bez liczb; czy to na pewno plik .tvu?"));
+}
+
 }  // namespace

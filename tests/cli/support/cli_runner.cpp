@@ -68,7 +68,10 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
 {
     int outRead = -1;
     int outWrite = -1;
-    OpenChannel(options.StdoutOnTerminal, outRead, outWrite);
+    if (options.StdoutPath.empty())
+        OpenChannel(options.StdoutOnTerminal, outRead, outWrite);
+    else
+        outWrite = ::open(options.StdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
     int errRead = -1;
     int errWrite = -1;
     OpenChannel(options.StderrOnTerminal, errRead, errWrite);
@@ -134,7 +137,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
         const auto elapsedMs =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         if (!interrupted && options.InterruptAfterMs >= 0 && elapsedMs >= options.InterruptAfterMs) {
-            ::kill(pid, SIGINT);
+            ::kill(pid, options.InterruptSignal);
             interrupted = true;
         }
         if (elapsedMs > RunLimitMs) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -7,10 +8,15 @@
 struct TCliOptions {
     // LC_ALL for the run; the machine's own settings never leak in.
     std::string Locale = "pl_PL.UTF-8";
-    // Sends SIGINT (Ctrl+C) this many milliseconds after the start; -1 never.
+    // Sends InterruptSignal (Ctrl+C's SIGINT unless set) this many
+    // milliseconds after the start; -1 never.
     int InterruptAfterMs = -1;
+    int InterruptSignal = SIGINT;
     // Standard output / error on a pseudo-terminal instead of a pipe.
     bool StdoutOnTerminal = false;
+    // Standard output opened for writing on this file (a device, say)
+    // instead of a pipe; Out then stays empty.
+    std::string StdoutPath = {};
     bool StderrOnTerminal = false;
     // Standard input: /dev/null, or a pipe that carries Input and is then
     // closed, unless the writer holds it open (a writer that never finishes).
