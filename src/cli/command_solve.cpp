@@ -41,7 +41,7 @@ void PlanProgress(TCliProgress& progress, TSearchMethod method, const TSearchSet
         progress.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
         break;
     case smExact:
-        progress.SetProgressPlan("bloków", 0);
+        progress.SetProgressPlan(ExactUsesTable(pointCount) ? "bloków" : "podproblemów", 0);
         break;
     case smLocal:
         progress.SetProgressPlan("prób", settings.Local.StopByTime ? 0 : settings.Local.Tries);

@@ -110,6 +110,26 @@ TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint)
     return optimiser.Route();
 }
 
+TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kicks, uint32_t seed)
+{
+    const int32_t n = static_cast<int32_t>(points.size());
+    if (n == 0)
+        return {};
+    const int32_t start = ValidStart(startPoint, n);
+    TPointTree tree(points);
+    const TNeighbourLists lists(tree, LocalNeighbourCount);
+    TLocalOptimiser optimiser(points, lists, start);
+    optimiser.SetRoute(NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points)));
+    optimiser.Polish({});
+    const uint32_t saved = RandomState();
+    SetRandomState(seed);
+    Iterate(
+        optimiser, {}, [kicks](int64_t done) { return done < kicks; }, [] {});
+    SetRandomState(saved);
+    optimiser.Polish({});
+    return optimiser.Route();
+}
+
 TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLocalParams& params, bool pumpEveryStep)
 {
     progress.ShowStatus("Optymalizacja lokalna...", 0);

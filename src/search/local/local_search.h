@@ -31,6 +31,12 @@ struct TLocalParams {
 // numbers: the same points give the same route.
 TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint);
 
+// QuickRoute's route improved further by kicks rounds of kicks and settling
+// (see SearchLocal), with the random source seeded with seed. The source's
+// state is given back afterwards, so the route depends on the points, the
+// start, kicks and seed alone, and no other user of the source notices.
+TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kicks, uint32_t seed);
+
 // "Optymalizacja lokalna (2-opt, Or-opt)": QuickRoute's route, then rounds
 // of a small random kick (two short neighbouring stretches trade places)
 // followed by 2-opt and Or-opt around it, keeping the route when it came out
