@@ -1,10 +1,12 @@
 #include "search/bound/lower_bound.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
 #include "search/bound/penalty_tree.h"
+#include "search/local/local_search.h"
 #include "search/neighbours/candidate_graph.h"
 #include "search/run/step_pacer.h"
 
@@ -12,21 +14,32 @@ namespace {
 
 // Up to this many points every tree spans all pairs: quadratic trees are
 // cheap there, and every step's value is certified at once.
-constexpr int32_t CompleteGraphMaxPoints = 128;
+constexpr int32_t CompleteGraphMaxPoints = 2000;
 constexpr int32_t NeighbourCount = 8;
 constexpr double Epsilon = 0x1p-53;
 constexpr long double ExtendedEpsilon = 0x1p-64L;
 
-// The ascent's length: the first period of steps, halved with the step
-// size after every period.
-int32_t InitialPeriod(int32_t n)
+// Steps without a better bound after which the step size halves: enough
+// for the penalties to settle, few enough that a poor step size does not
+// waste many.
+int32_t Patience(int32_t n)
 {
-    return n <= CompleteGraphMaxPoints ? 1000 : 250;
+    return std::clamp(n / 2, 30, 150);
 }
+
+// The ascent ends once the step size has halved this far, or after this
+// many steps, or after this much time: long ascents pay on clustered sets,
+// up to about ten seconds at 2 000 points.
+constexpr double MinStepFactor = 1e-5;
 
 int32_t MaxIterations(int32_t n)
 {
-    return 4 * InitialPeriod(n) + 100;
+    return std::clamp(40 * n, 2000, 20000);
+}
+
+double TimeBudgetSeconds(int32_t n)
+{
+    return std::clamp(2.5e-6 * static_cast<double>(n) * n, 2.0, 20.0);
 }
 
 // A tree over all pairs costs about as much as this many steps on the
@@ -228,46 +241,51 @@ private:
         int32_t interimCertificates = 0;
         std::vector<int32_t> lastSlopes = current.Slopes;
 
-        const int32_t initialPeriod = InitialPeriod(FCount);
+        // Steps aimed at a route's length (Polyak's rule): each step would
+        // close the gap between bound and route if the slopes held. The
+        // factor halves whenever Patience steps bring no better bound.
+        const long double target = std::max<long double>(RouteTarget(), current.Value);
         const int32_t maxIterations = MaxIterations(FCount);
-        const long double meanEdge = std::max(current.Value, 0.0L) / FCount;
-        // Steps start small against the mean edge and double while they pay.
-        long double stepSize = 1e-3L * meanEdge;
-        const long double minStepSize = 1e-9L * meanEdge;
-        bool initialPhase = true;
-        for (int32_t period = initialPeriod; period > 0 && stepSize > minStepSize && current.SquaredNorm != 0;
-             period /= 2, stepSize /= 2) {
-            for (int32_t p = 1; p <= period && current.SquaredNorm != 0; ++p) {
-                if (result.Iterations >= maxIterations)
-                    break;
-                for (int32_t i = 0; i < FCount; ++i) {
-                    if (current.Slopes[i] != 0)
-                        FPenalties[i] +=
-                            static_cast<double>(stepSize * (0.7L * current.Slopes[i] + 0.3L * lastSlopes[i]));
-                    lastSlopes[i] = current.Slopes[i];
-                }
-                ++result.Iterations;
-                if (!Evaluate(current))
-                    return false;
-                if (current.Value > bestValue) {
-                    bestValue = current.Value;
-                    bestPenalties = FPenalties;
-                    uncertified = Sparse();
-                    if (initialPhase)
-                        stepSize *= 2;
-                    if (p == period)
-                        period = std::min(2 * period, initialPeriod);
-                } else if (initialPhase && p > period / 2) {
-                    initialPhase = false;
-                    p = 0;
-                    stepSize *= 0.75L;
-                }
+        const int32_t patience = Patience(FCount);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                   std::chrono::duration<double>(TimeBudgetSeconds(FCount)));
+        long double factor = 2.0L;
+        int32_t sinceBest = 0;
+        while (current.SquaredNorm != 0 && factor > MinStepFactor && result.Iterations < maxIterations) {
+            const long double gap = std::max(target - current.Value, 1e-9L * std::fabs(target));
+            const long double stepSize = factor * gap / static_cast<long double>(current.SquaredNorm);
+            for (int32_t i = 0; i < FCount; ++i) {
+                if (current.Slopes[i] != 0 || lastSlopes[i] != 0)
+                    FPenalties[i] += static_cast<double>(stepSize * (0.7L * current.Slopes[i] + 0.3L * lastSlopes[i]));
+                lastSlopes[i] = current.Slopes[i];
             }
-            if (result.Iterations >= maxIterations)
+            ++result.Iterations;
+            if (!Evaluate(current))
+                return false;
+            if (current.Value > bestValue) {
+                // Gains below a billionth do not count as progress.
+                if (current.Value > bestValue + 1e-9L * std::fabs(bestValue))
+                    sinceBest = 0;
+                bestValue = current.Value;
+                bestPenalties = FPenalties;
+                uncertified = Sparse();
+            }
+            if (++sinceBest < patience)
+                continue;
+            sinceBest = 0;
+            factor /= 2;
+            if (std::chrono::steady_clock::now() >= deadline || result.Iterations >= maxIterations)
                 break;
+            // The best penalties so far are a better start than wherever
+            // the last steps wandered.
+            FPenalties = bestPenalties;
+            ++result.Iterations;
+            if (!Evaluate(current))
+                return false;
             // The candidate graph's trees may be heavier than the true ones,
             // so its best penalties count only once a full tree confirms.
-            if (uncertified && interimCertificates < MaxInterimCertificates) {
+            if (uncertified && interimCertificates < MaxInterimCertificates && factor < 0.1L) {
                 if (!CompleteTree(bestPenalties, FTree))
                     return false;
                 Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
@@ -282,6 +300,10 @@ private:
         }
         return true;
     }
+
+    // A good route's length, the mark the steps aim at: the bound can't
+    // pass the shortest route, and this one is a few per cent above it.
+    long double RouteTarget() const { return RouteLengthOfPoints(FPoints, QuickRoute(FPoints, -1)); }
 
     // The caller's points, which outlive the ascent.
     const TPointArray& FPoints;
