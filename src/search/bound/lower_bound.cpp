@@ -14,32 +14,46 @@ namespace {
 
 // Up to this many points every tree spans all pairs: quadratic trees are
 // cheap there, and every step's value is certified at once.
-constexpr int32_t CompleteGraphMaxPoints = 2000;
+constexpr int32_t CompleteGraphMaxPoints = 128;
 constexpr int32_t NeighbourCount = 8;
 constexpr double Epsilon = 0x1p-53;
 constexpr long double ExtendedEpsilon = 0x1p-64L;
 
-// Steps without a better bound after which the step size halves: enough
-// for the penalties to settle, few enough that a poor step size does not
-// waste many.
-int32_t Patience(int32_t n)
+// The ascent's length: the first period of steps, halved with the step
+// size after every period.
+int32_t InitialPeriod(int32_t n)
 {
-    return std::clamp(n / 2, 30, 150);
+    return n <= CompleteGraphMaxPoints ? 1000 : 250;
 }
-
-// The ascent ends once the step size has halved this far, or after this
-// many steps, or after this much time: long ascents pay on clustered sets,
-// up to about ten seconds at 2 000 points.
-constexpr double MinStepFactor = 1e-5;
 
 int32_t MaxIterations(int32_t n)
 {
-    return std::clamp(40 * n, 2000, 20000);
+    return 4 * InitialPeriod(n) + 100;
+}
+
+// After the ascent a second one refines its penalties on trees over all
+// pairs, with steps aimed at a route's length (Polyak's rule) that halve
+// after Patience steps without a better bound, until they vanish, or after
+// RefineIterations steps, or once the time is up: on clustered sets the
+// first ascent stops far below the bound, and long ascents pay there, up
+// to about ten seconds at 2 000 points. Beyond, trees over all pairs cost
+// too much.
+constexpr int32_t RefineMaxPoints = 2000;
+constexpr long double MinStepFactor = 1e-4L;
+
+int32_t Patience(int32_t n)
+{
+    return std::clamp(n / 4, 30, 100);
+}
+
+int32_t RefineIterations(int32_t n)
+{
+    return n > RefineMaxPoints ? 0 : std::clamp(20 * n, 2000, 20000);
 }
 
 double TimeBudgetSeconds(int32_t n)
 {
-    return std::clamp(2.5e-6 * static_cast<double>(n) * n, 2.0, 20.0);
+    return std::clamp(6e-6 * static_cast<double>(n) * n, 2.0, 10.0);
 }
 
 // A tree over all pairs costs about as much as this many steps on the
@@ -128,6 +142,9 @@ public:
         const long double height = static_cast<long double>(maxY - minY);
         FDiameter = std::sqrt(width * width + height * height) * (1.0L + 1e-15L);
         FPenalties.assign(FCount, 0.0);
+        FComplete = FCount <= CompleteGraphMaxPoints;
+        FDeadline = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                           std::chrono::duration<double>(TimeBudgetSeconds(FCount)));
     }
 
     TLowerBound Run()
@@ -138,7 +155,8 @@ public:
             result.Completed = true;
             return result;
         }
-        FProgress.PrBar().SetMax(MaxIterations(FCount) + (MaxInterimCertificates + 2) * CompleteTreeSteps(FCount));
+        FProgress.PrBar().SetMax(MaxIterations(FCount) + RefineIterations(FCount) +
+                                 (MaxInterimCertificates + 2) * CompleteTreeSteps(FCount));
 
         result.Completed = Ascend(result);
         result.Certified = FBestCertified >= 0;
@@ -151,7 +169,7 @@ public:
     }
 
 private:
-    bool Sparse() const { return FCount > CompleteGraphMaxPoints; }
+    bool Sparse() const { return !FComplete; }
 
     // The certified value of a 1-tree over all pairs under the penalties.
     void Certify(const TOneTree& oneTree, const std::vector<double>& penalties)
@@ -241,18 +259,87 @@ private:
         int32_t interimCertificates = 0;
         std::vector<int32_t> lastSlopes = current.Slopes;
 
-        // Steps aimed at a route's length (Polyak's rule): each step would
-        // close the gap between bound and route if the slopes held. The
-        // factor halves whenever Patience steps bring no better bound.
-        const long double target = std::max<long double>(RouteTarget(), current.Value);
+        const int32_t initialPeriod = InitialPeriod(FCount);
         const int32_t maxIterations = MaxIterations(FCount);
+        const long double meanEdge = std::max(current.Value, 0.0L) / FCount;
+        // Steps start small against the mean edge and double while they pay.
+        long double stepSize = 1e-3L * meanEdge;
+        const long double minStepSize = 1e-9L * meanEdge;
+        bool initialPhase = true;
+        for (int32_t period = initialPeriod; period > 0 && stepSize > minStepSize && current.SquaredNorm != 0;
+             period /= 2, stepSize /= 2) {
+            for (int32_t p = 1; p <= period && current.SquaredNorm != 0; ++p) {
+                if (result.Iterations >= maxIterations)
+                    break;
+                for (int32_t i = 0; i < FCount; ++i) {
+                    if (current.Slopes[i] != 0)
+                        FPenalties[i] +=
+                            static_cast<double>(stepSize * (0.7L * current.Slopes[i] + 0.3L * lastSlopes[i]));
+                    lastSlopes[i] = current.Slopes[i];
+                }
+                ++result.Iterations;
+                if (!Evaluate(current))
+                    return false;
+                if (current.Value > bestValue) {
+                    bestValue = current.Value;
+                    bestPenalties = FPenalties;
+                    uncertified = Sparse();
+                    if (initialPhase)
+                        stepSize *= 2;
+                    if (p == period)
+                        period = std::min(2 * period, initialPeriod);
+                } else if (initialPhase && p > period / 2) {
+                    initialPhase = false;
+                    p = 0;
+                    stepSize *= 0.75L;
+                }
+            }
+            if (result.Iterations >= maxIterations)
+                break;
+            // The candidate graph's trees may be heavier than the true ones,
+            // so its best penalties count only once a full tree confirms.
+            if (uncertified && interimCertificates < MaxInterimCertificates) {
+                if (!CompleteTree(bestPenalties, FTree))
+                    return false;
+                Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
+                uncertified = false;
+                ++interimCertificates;
+            }
+        }
+        if (uncertified) {
+            if (!CompleteTree(bestPenalties, FTree))
+                return false;
+            Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
+        }
+        return Refine(result, bestPenalties);
+    }
+
+    // A good route's length, the mark the refining steps aim at: the bound
+    // can't pass the shortest route, and this one is a few per cent above.
+    long double RouteTarget() const { return RouteLengthOfPoints(FPoints, QuickRoute(FPoints, -1)); }
+
+    bool Refine(TLowerBound& result, const std::vector<double>& startPenalties)
+    {
+        const int32_t iterations = RefineIterations(FCount);
+        if (iterations == 0 || FCount <= 2)
+            return true;
+        FComplete = true;
+        FPenalties = startPenalties;
+        TOneTree current;
+        const int32_t maxIterations = result.Iterations + iterations;
+        ++result.Iterations;
+        if (!Evaluate(current))
+            return false;
+        long double bestValue = current.Value;
+        std::vector<double> bestPenalties = FPenalties;
+        std::vector<int32_t> lastSlopes = current.Slopes;
+        const long double target = std::max<long double>(RouteTarget(), current.Value);
         const int32_t patience = Patience(FCount);
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                   std::chrono::duration<double>(TimeBudgetSeconds(FCount)));
         long double factor = 2.0L;
         int32_t sinceBest = 0;
-        while (current.SquaredNorm != 0 && factor > MinStepFactor && result.Iterations < maxIterations) {
+        long double valueAtHalving = bestValue;
+        while (current.SquaredNorm != 0 && factor > MinStepFactor && result.Iterations < maxIterations &&
+               std::chrono::steady_clock::now() < FDeadline) {
             const long double gap = std::max(target - current.Value, 1e-9L * std::fabs(target));
             const long double stepSize = factor * gap / static_cast<long double>(current.SquaredNorm);
             for (int32_t i = 0; i < FCount; ++i) {
@@ -269,41 +356,27 @@ private:
                     sinceBest = 0;
                 bestValue = current.Value;
                 bestPenalties = FPenalties;
-                uncertified = Sparse();
             }
             if (++sinceBest < patience)
                 continue;
             sinceBest = 0;
             factor /= 2;
-            if (std::chrono::steady_clock::now() >= deadline || result.Iterations >= maxIterations)
+            // Once a stretch between halvings with steps of a fitting size
+            // gains less than this share, the rest would not show in the
+            // gap's tenth of a per cent.
+            const bool stalled = factor < 0.2L && bestValue - valueAtHalving < 1e-5L * std::fabs(bestValue);
+            if (stalled || result.Iterations >= maxIterations)
                 break;
+            valueAtHalving = bestValue;
             // The best penalties so far are a better start than wherever
             // the last steps wandered.
             FPenalties = bestPenalties;
             ++result.Iterations;
             if (!Evaluate(current))
                 return false;
-            // The candidate graph's trees may be heavier than the true ones,
-            // so its best penalties count only once a full tree confirms.
-            if (uncertified && interimCertificates < MaxInterimCertificates && factor < 0.1L) {
-                if (!CompleteTree(bestPenalties, FTree))
-                    return false;
-                Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
-                uncertified = false;
-                ++interimCertificates;
-            }
-        }
-        if (uncertified) {
-            if (!CompleteTree(bestPenalties, FTree))
-                return false;
-            Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
         }
         return true;
     }
-
-    // A good route's length, the mark the steps aim at: the bound can't
-    // pass the shortest route, and this one is a few per cent above it.
-    long double RouteTarget() const { return RouteLengthOfPoints(FPoints, QuickRoute(FPoints, -1)); }
 
     // The caller's points, which outlive the ascent.
     const TPointArray& FPoints;
@@ -317,6 +390,10 @@ private:
     TCandidateGraph FGraph;
     TPenaltyTree FTree;
     double FBestCertified = -1.0;
+    // Whether trees span all pairs (every value certified at once) rather
+    // than the candidate graph.
+    bool FComplete = true;
+    std::chrono::steady_clock::time_point FDeadline;
 };
 
 }  // namespace

@@ -83,9 +83,13 @@ int64_t Iterate(TLocalOptimiser& optimiser, const TLocalPoll& poll, const std::f
             ring.Undo();
             break;
         }
-        if (added - gained > 0.0)
+        // A settling that only took the kick back (Or-3opt can) comes out a
+        // rounding's worth shorter or longer: it is taken back, not counted
+        // as a gain.
+        const double change = added - gained;
+        if (change > 0.0 || (change < 0.0 && change >= -optimiser.Epsilon()))
             ring.Undo();
-        else if (added - gained < 0.0)
+        else if (change < 0.0)
             improved();
         ++done;
     }

@@ -26,7 +26,7 @@ struct TLocalParams {
 };
 
 // A good route fast, for any engine that wants one: the nearest-neighbour
-// route from startPoint (-1: from a free end), then 2-opt and Or-opt until
+// route from startPoint (-1: from a free end), then 2-opt, Or-opt and Or-3opt until
 // no move helps. Works from the coordinates alone and draws no random
 // numbers: the same points give the same route.
 TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint);
@@ -39,7 +39,7 @@ TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kic
 
 // "Optymalizacja lokalna (2-opt, Or-opt)": QuickRoute's route, then rounds
 // of a small random kick (two short neighbouring stretches trade places)
-// followed by 2-opt and Or-opt around it, keeping the route when it came out
+// followed by 2-opt, Or-opt and Or-3opt around it, keeping the route when it came out
 // no longer. The random source is reseeded from the clock once, at the
 // start, so the same clock reading and Tries give the same route. Reads the
 // coordinates only, never the distance matrix. The bar counts tries, or
