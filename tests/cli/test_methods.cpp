@@ -138,6 +138,18 @@ TEST_F(MethodsTest, OneThreadAndSeveralGiveTheSameExhaustiveResult)
     EXPECT_EQ(JsonField(single.Out, "route"), JsonField(several.Out, "route"));
 }
 
+// Beyond the table's sizes: the time limit belongs to the exact method too,
+// and a proof that ends in time gives its length as the bound it proved.
+TEST_F(MethodsTest, ExactTakesATimeLimitAndReportsWhatItProved)
+{
+    std::mt19937 random(30);
+    const std::string file = Dir.WritePoints("set.tvu", Pairs(MakePointSet(0, 30, random)));
+    const TCliRun run = RunCli({"solve", file, "--method", "exact", "--time-limit", "60", "--json"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(JsonField(run.Out, "proved"), "true") << run.Out;
+    EXPECT_EQ(JsonField(run.Out, "lower_bound"), JsonField(run.Out, "length")) << run.Out;
+}
+
 TEST_F(MethodsTest, ExactRefusesMoreThanItsLimitBeforeAnyWork)
 {
     std::vector<std::pair<int, int>> points;
