@@ -331,6 +331,7 @@ private:
         if (!Evaluate(current))
             return false;
         long double bestValue = current.Value;
+        const long double startValue = bestValue;
         std::vector<double> bestPenalties = FPenalties;
         std::vector<int32_t> lastSlopes = current.Slopes;
         const long double target = std::max<long double>(RouteTarget(), current.Value);
@@ -364,7 +365,10 @@ private:
             // Once a stretch between halvings with steps of a fitting size
             // gains less than this share, the rest would not show in the
             // gap's tenth of a per cent.
-            const bool stalled = factor < 0.2L && bestValue - valueAtHalving < 1e-5L * std::fabs(bestValue);
+            // Where the first ascent already reached the bound (uniform
+            // sets), two stretches without any gain end the refining.
+            const bool stalled = (factor < 0.2L && bestValue - valueAtHalving < 1e-5L * std::fabs(bestValue)) ||
+                                 (factor < 1.0L && bestValue <= startValue);
             if (stalled || result.Iterations >= maxIterations)
                 break;
             valueAtHalving = bestValue;
