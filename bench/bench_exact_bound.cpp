@@ -1,13 +1,17 @@
 // Times the exact method and the lower bound, and measures how close the
 // bound comes to the optimum. Prints figures and their ratio to the
-// targets, and the longest wait the host had for its events.
+// targets, and the longest wait the host had for its events. "exact" runs
+// the exact method's rows only.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <random>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "core/point_set.h"
 #include "core/random_source.h"
@@ -132,9 +136,72 @@ void BenchExact(int32_t n, double targetSeconds)
     char name[60];
     std::snprintf(name, sizeof name, "exact, %d random points", n);
     char detail[200];
-    std::snprintf(detail, sizeof detail, "processor %.3f s, length %.2f, table %.2f GB, %s", processorSeconds, length,
-                  ExactTableBytes(n) / 1e9, GapText(host).c_str());
+    std::snprintf(detail, sizeof detail, "processor %.3f s, length %.2f, memory %.3f GB, %s", processorSeconds, length,
+                  ExactMemoryBytes(n) / 1e9, GapText(host).c_str());
     Report(name, seconds, targetSeconds, "s", detail);
+}
+
+// Points in gaussian clusters of 25 pixels around a tenth as many centres.
+TPointArray ClusteredPoints(int32_t n, uint32_t seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int32_t> place(0, 1000);
+    std::vector<std::pair<int32_t, int32_t>> centres;
+    for (int32_t c = 0; c < std::max(2, n / 10); ++c)
+        centres.emplace_back(place(random), place(random));
+    std::normal_distribution<double> spread(0.0, 25.0);
+    TPointArray points;
+    for (int32_t i = 0; i < n; ++i) {
+        const auto& centre = centres[random() % centres.size()];
+        points.push_back({centre.first + static_cast<int32_t>(std::lround(spread(random))),
+                          centre.second + static_cast<int32_t>(std::lround(spread(random))), -1});
+    }
+    return points;
+}
+
+// Several sets of one size: the worst or the median time of the proofs.
+void BenchExactSets(const char* kind, int32_t n, int sets, bool median, double targetSeconds)
+{
+    std::vector<double> times;
+    int proved = 0;
+    for (int set = 0; set < sets; ++set) {
+        TPointSetState state;
+        state.FPoints = kind[0] == 'c' ? ClusteredPoints(n, 40u + static_cast<uint32_t>(set))
+                                       : MakePoints(n, 1000, 1000, 3000u + static_cast<uint32_t>(n * 10 + set));
+        TTimingHost host(state);
+        state.FSearching = true;
+        const TClock::time_point start = TClock::now();
+        const TSearchOutcome outcome = SearchExact(state, host, {});
+        times.push_back(Seconds(TClock::now() - start));
+        proved += outcome.Proved ? 1 : 0;
+    }
+    std::sort(times.begin(), times.end());
+    const double figure = median ? times[times.size() / 2] : times.back();
+    char name[80];
+    std::snprintf(name, sizeof name, "exact, %d %s points, %s of %d", n, kind, median ? "median" : "worst", sets);
+    std::string detail = std::to_string(proved) + " proved; times";
+    for (const double t : times) {
+        char text[20];
+        std::snprintf(text, sizeof text, " %.2f", t);
+        detail += text;
+    }
+    Report(name, figure, targetSeconds, "s", detail);
+}
+
+// The peak resident memory of the whole process after proving 25 points.
+void BenchExactMemory()
+{
+    TPointSetState state;
+    state.FPoints = MakePoints(25, 1000, 1000, 2525u);
+    TTimingHost host(state);
+    double seconds = 0;
+    double processorSeconds = 0;
+    SolveExact(state, host, seconds, processorSeconds);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    char detail[120];
+    std::snprintf(detail, sizeof detail, "the whole process's peak, %.3f s", seconds);
+    Report("exact, 25 random points, peak memory", usage.ru_maxrss / 1e6, 1.0, "GB", detail);
 }
 
 void BenchBoundGap()
@@ -188,10 +255,21 @@ void BenchBound(int32_t n, double targetSeconds)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const bool exactOnly = argc > 1 && std::string(argv[1]) == "exact";
+    BenchExactMemory();
+    BenchExact(16, 0.1);
     BenchExact(20, 0.5);
-    BenchExact(23, 5.0);
+    BenchExactSets("random", 40, 5, false, 5.0);
+    BenchExactSets("random", 60, 5, true, 30.0);
+    for (const int32_t n : {51, 52, 70}) {
+        BenchExactSets("random", n, 1, false, 60.0);
+        BenchExactSets("clustered", n, 1, false, 60.0);
+    }
+    BenchExactSets("random", 100, 3, true, 60.0);
+    if (exactOnly)
+        return 0;
     BenchBoundGap();
     BenchBound(1000, 1.0);
     BenchBound(10000, 20.0);

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
+#include <memory>
 
 #include "core/distances.h"
 #include "search/exact/exact_search.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/local/local_search.h"
 #include "search/run/run_control.h"
+#include "search/run/step_pacer.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
@@ -56,7 +59,7 @@ double ShortestFrom(const TDistanceMatrix& distances, int32_t start)
 TEST(ExactSearch, RefusalNamesTheMemoryNeeded)
 {
     const uint64_t gigabytes24 = 24000000000u;
-    const uint64_t twentyPoints = 20u << 22;
+    const uint64_t sixteenPoints = 16u << 18;
     const struct {
         const char* name;
         int32_t count;
@@ -66,21 +69,35 @@ TEST(ExactSearch, RefusalNamesTheMemoryNeeded)
         {"no points", 0, gigabytes24, SearchRefusal(smExhaustive, 0)},
         {"one point", 1, gigabytes24, ""},
         {"25 points fit 24 GB", 25, gigabytes24, ""},
-        {"25 points on 6 GB", 25, 6000000000u, "Metoda dokładna potrzebowałaby 3,4 GB pamięci; najwyżej 3,0 GB."},
-        {"23 points on 1 GB", 23, 1000000000u, "Metoda dokładna potrzebowałaby 0,8 GB pamięci; najwyżej 0,5 GB."},
-        {"table exactly half", 20, 2 * twentyPoints, ""},
-        {"table just over half", 20, 2 * twentyPoints - 2,
-         "Metoda dokładna potrzebowałaby 0,1 GB pamięci; najwyżej 0,1 GB."},
+        {"25 points fit 1 GB", 25, 1000000000u, ""},
+        {"100 points fit 1 GB", 100, 1000000000u, ""},
+        {"16 points on 8 MB", 16, 8000000u, "Metoda dokładna potrzebowałaby 4,2 MB pamięci; najwyżej 4,0 MB."},
+        {"table exactly half", 16, 2 * sixteenPoints, ""},
+        {"table just over half", 16, 2 * sixteenPoints - 2,
+         "Metoda dokładna potrzebowałaby 4,2 MB pamięci; najwyżej 4,2 MB."},
         {"memory unknown", 25, 0, ""},
-        {"26 points", 26, gigabytes24,
-         "Metoda dokładna obsługuje najwyżej 25 punktów; dla 26 punktów potrzebowałaby 7,0 GB pamięci."},
-        {"40 points", 40, gigabytes24,
-         "Metoda dokładna obsługuje najwyżej 25 punktów; dla 40 punktów potrzebowałaby 175,9 TB pamięci."},
+        {"101 points", 101, gigabytes24,
+         "Metoda dokładna obsługuje najwyżej 100 punktów; dla 101 punktów dowód, że droga jest najkrótsza, mógłby "
+         "trwać bardzo długo."},
         {"10000 points", 10000, gigabytes24,
-         "Metoda dokładna obsługuje najwyżej 25 punktów; dla 10000 punktów potrzebowałaby ponad 1000 PB pamięci."},
+         "Metoda dokładna obsługuje najwyżej 100 punktów; dla 10000 punktów dowód, że droga jest najkrótsza, mógłby "
+         "trwać bardzo długo."},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ExactRefusal(row.count, row.memory), row.refusal) << row.name;
+}
+
+// What the refusal weighs is what the method takes: the table up to its
+// sizes, a few megabytes beyond, under a gigabyte everywhere.
+TEST(ExactSearch, MemoryIsTheTableOnlyWhereATableIsFilled)
+{
+    for (int32_t n = 1; n <= MaxExactPoints; ++n) {
+        if (ExactUsesTable(n))
+            EXPECT_EQ(ExactMemoryBytes(n), ExactTableBytes(n)) << n;
+        else
+            EXPECT_LT(ExactMemoryBytes(n), ExactTableBytes(MaxTablePoints) + 16000000u) << n;
+        EXPECT_LT(ExactMemoryBytes(n), 1000000000u) << n;
+    }
 }
 
 TEST(ExactSearch, TableBytesCountEveryPointOfEverySubset)
@@ -231,12 +248,16 @@ TEST(ExactSearch, StopWhileBothCoresWorkLeavesACompleteRoute)
 {
     std::mt19937 random(21);
     TPointSetState state;
-    SetPoints(state, MakeSet(skScattered, 21, random));
+    SetPoints(state, MakeSet(skScattered, MaxTablePoints, random));
     TScriptedHost host(state);
     host.EveryStep = false;
     host.OnEvents = [&] { state.FSearching = false; };
+    // Every reading of the pacer's clock is 20 ms on: events run at once.
+    auto now = std::make_shared<std::chrono::steady_clock::time_point>();
+    SetPacerClock([now] { return *now += std::chrono::milliseconds(20); });
     state.FSearching = true;
     const TSearchOutcome outcome = SearchExact(state, host, {}, false);
+    SetPacerClock({});
     EXPECT_TRUE(outcome.Evaluated);
     EXPECT_LT(outcome.Steps, host.Bar.Max());
     EXPECT_EQ(state.FBestRoute, QuickRoute(state.FPoints, -1));
@@ -273,7 +294,7 @@ TEST(ExactSearch, PointAddedDuringTheSearchTakesNoPart)
 TEST(ExactSearch, RefusalWeighsWhatTheProcessCanGet)
 {
     const uint64_t gigabytes24 = 24000000000u;
-    const uint64_t table20 = uint64_t{20} << 22;
+    const uint64_t table16 = uint64_t{16} << 18;
     const struct {
         const char* name;
         int32_t count;
@@ -281,10 +302,10 @@ TEST(ExactSearch, RefusalWeighsWhatTheProcessCanGet)
         bool refused;
     } rows[] = {
         {"room unknown", 25, UINT64_MAX, false},
-        {"24 points in 1 GB", 24, 1000000000u, true},
-        {"22 points in 1 GB", 22, 1000000000u, false},
-        {"room for the table alone", 20, table20, true},
-        {"room for the table and more", 20, table20 + 100000000u, false},
+        {"25 points in 1 GB", 25, 1000000000u, false},
+        {"100 points in 100 MB", 100, 100000000u, false},
+        {"room for the table alone", 16, table16, true},
+        {"room for the table and more", 16, table16 + 100000000u, false},
     };
     for (const auto& row : rows) {
         const std::string refusal = ExactRefusal(row.count, gigabytes24, row.room);
@@ -293,8 +314,9 @@ TEST(ExactSearch, RefusalWeighsWhatTheProcessCanGet)
             EXPECT_EQ(refusal.rfind("Metoda dokładna potrzebowałaby ", 0), 0u) << row.name;
         }
     }
-    EXPECT_EQ(ExactMemoryQuestion(23), "");
-    EXPECT_EQ(ExactMemoryQuestion(25), "Metoda dokładna potrzebuje ok. 3,4 GB pamięci. Kontynuować?");
+    // No size takes a gigabyte, so none asks.
+    for (int32_t n = 1; n <= MaxExactPoints + 1; ++n)
+        EXPECT_EQ(ExactMemoryQuestion(n), "") << n;
 }
 
 // Only a route the table proved is called the shortest.
@@ -309,8 +331,13 @@ TEST(ExactSearch, StoppedRunIsNotCalledTheShortest)
             host.StopAfterSteps = 1;
         TSearchSettings settings;
         const TRunResult result = RunSearch(state, host, smExact, settings);
-        ASSERT_EQ(result.Lines.size(), 2u);
+        // A stopped run tells how much longer than the shortest its route
+        // can be.
+        ASSERT_EQ(result.Lines.size(), stop ? 3u : 2u);
         EXPECT_EQ(result.Outcome.Proved, !stop);
+        if (stop) {
+            EXPECT_EQ(result.Lines[2].rfind("Długość drogi: ", 0), 0u) << result.Lines[2];
+        }
         EXPECT_EQ(
             result.Lines[1].rfind(stop ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ", 0),
             0u)

@@ -41,7 +41,7 @@ void PlanProgress(TCliProgress& progress, TSearchMethod method, const TSearchSet
         progress.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
         break;
     case smExact:
-        progress.SetProgressPlan("bloków", 0);
+        progress.SetProgressPlan(ExactUsesTable(pointCount) ? "bloków" : "podproblemów", 0);
         break;
     case smLocal:
         progress.SetProgressPlan("prób", settings.Local.StopByTime ? 0 : settings.Local.Tries);
@@ -84,8 +84,14 @@ std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod met
         object.Add("route", route).Add("steps", result.Outcome.Steps).Add("elapsed_ms", result.ElapsedMs);
         // Whether the exact method proved its route the shortest (a stop
         // leaves it unproved).
-        if (method == smExact)
+        if (method == smExact) {
             object.AddFlag("proved", result.Outcome.Proved);
+            // What the method proved: no route is shorter than this (the
+            // length itself once proved); null when nothing was proved.
+            const TLowerBound& proved = result.Outcome.Bound;
+            object.Add("lower_bound",
+                       evaluated && proved.Certified ? proved.Value : std::numeric_limits<double>::quiet_NaN());
+        }
         if (wantBound) {
             const double none = std::numeric_limits<double>::quiet_NaN();
             const bool certified = bound && bound->Certified;

@@ -23,7 +23,7 @@ struct TOptionOwners {
 
 const std::array<TOptionOwners, 10> Owners = {{
     {"--tries", {smRandom, smLocal}},
-    {"--time-limit", {smLocal}},
+    {"--time-limit", {smExact, smLocal}},
     {"--start", {smExact, smLocal}},
     {"--threads", {smExhaustive}},
     {"--population", {smGenetic}},
@@ -135,6 +135,10 @@ TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method)
         ReadGenetic(parsed, settings.Genetic);
         break;
     case smExact:
+        // Without a limit the proof runs to its end.
+        if (parsed.Has("--time-limit"))
+            settings.Exact.TimeLimitSeconds = ParseDecimalOption("--time-limit", parsed.ValueOr("--time-limit", ""),
+                                                                 MinLocalSeconds, MaxLocalSeconds);
         break;
     case smLocal:
         ReadLocal(parsed, settings.Local);

@@ -65,7 +65,7 @@ const std::vector<TUsageCase> UsageCases = {
      "opcje --tries i --time-limit wykluczają się"},
     {"TimeLimitWithRandom",
      {"solve", "FILE", "--method", "random", "--time-limit", "2"},
-     "opcja --time-limit dotyczy tylko metody local"},
+     "opcja --time-limit dotyczy tylko metod exact i local"},
     {"StartWithExhaustive", {"solve", "FILE", "--start", "1"}, "opcja --start dotyczy tylko metod exact i local"},
     {"StartBeyondTheSet",
      {"solve", "FILE", "--method", "exact", "--start", "3"},

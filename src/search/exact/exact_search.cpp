@@ -8,10 +8,12 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "core/number_text.h"
+#include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
 #include "search/local/local_search.h"
 #include "search/run/step_pacer.h"
@@ -19,11 +21,11 @@
 namespace {
 
 // A memory size for a refusal: one decimal and a decimal comma, in the
-// largest unit that keeps the number below a thousand.
+// largest unit that keeps the number below a thousand, megabytes at least.
 std::string MemoryText(long double bytes)
 {
-    const char* const units[] = {"GB", "TB", "PB"};
-    long double value = bytes / 1e9L;
+    const char* const units[] = {"MB", "GB", "TB", "PB"};
+    long double value = bytes / 1e6L;
     for (const char* unit : units) {
         if (value < 999.95L)
             return FormatNumber(static_cast<double>(value), 1, TNumberFormat{}) + " " + unit;
@@ -122,6 +124,120 @@ bool FillTable(THeldKarpTable& table, TStepPacer& pacer, int32_t workers)
     return true;
 }
 
+// The host as the exact method sees it: the stop command, or the time
+// limit once it has passed.
+class TTimedProgress : public TProgress {
+public:
+    TTimedProgress(TProgress& host, double seconds) : FHost(host)
+    {
+        if (seconds > 0)
+            FDeadline = TClock::now() + std::chrono::duration_cast<TClock::duration>(
+                                            std::chrono::duration<double>(std::min(seconds, 1e9)));
+    }
+
+    void ShowStatus(const std::string& text, int32_t panel) override { FHost.ShowStatus(text, panel); }
+    TProgressBar& PrBar() override { return FHost.PrBar(); }
+    void ProcessEvents() override
+    {
+        FHost.ProcessEvents();
+        if (FDeadline && TClock::now() >= *FDeadline)
+            FTimeUp = true;
+    }
+    bool GoOn() const override { return !FTimeUp && FHost.GoOn(); }
+    TNumberFormat NumberFormat() const override { return FHost.NumberFormat(); }
+    bool WatchesRoutes() const override { return FHost.WatchesRoutes(); }
+    void OfferRoute(const TRouteOffer& offer) override { FHost.OfferRoute(offer); }
+
+private:
+    using TClock = std::chrono::steady_clock;
+
+    TProgress& FHost;
+    std::optional<TClock::time_point> FDeadline;
+    bool FTimeUp = false;
+};
+
+// Kicks of the local search that make the first route of the branch and
+// bound: on sets of its sizes the route is then mostly the shortest
+// already, in a few tens of milliseconds.
+constexpr int64_t KicksPerPoint = 100;
+constexpr uint32_t KickSeed = 20250101u;
+
+TLowerBound CertifiedBound(double value, bool proved)
+{
+    TLowerBound bound;
+    bound.Value = value;
+    bound.Certified = true;
+    bound.Completed = proved;
+    return bound;
+}
+
+// The table's sizes: the table, or the 1-tree bound when it was stopped.
+void SearchByTable(TPointSetState& state, TStepPacer& pacer, TProgress& progress, const TPointArray& points,
+                   const TExactParams& params, bool pumpEveryStep, TSearchOutcome& outcome)
+{
+    const int32_t n = static_cast<int32_t>(points.size());
+    THeldKarpTable table(points, params.StartPoint);
+    progress.PrBar().SetMax(static_cast<int32_t>(table.Blocks().size()));
+    if (table.Allocate()) {
+        if (FillTable(table, pacer, WorkerCount(pumpEveryStep))) {
+            state.FBestRoute = table.Route();
+            outcome.Proved = true;
+        }
+        // After a stop the memory goes back all the same; it takes no more
+        // than a fraction of a second.
+        pacer.Recalibrate();
+        table.Release([&] { pacer.Poll(); });
+        if (!outcome.Proved) {
+            // A root's bound at these sizes takes a millisecond.
+            TBranchAndBound root(points, params.StartPoint, state.FBestRoute);
+            root.Run({}, {}, 1);
+            outcome.Bound = CertifiedBound(root.LowerBound(), false);
+        }
+    } else {
+        // The quick route proves nothing; a route is not passed off as the
+        // shortest when the table that would prove it could not be had.
+        outcome.Evaluated = false;
+        outcome.Failure = "Metoda dokładna nie dostała " + MemoryText(TableBytesExtended(n)) +
+                          " pamięci potrzebnej na tablicę; nie znaleziono drogi.";
+    }
+}
+
+std::string BranchingStatus(const TBranchAndBound& search, const TNumberFormat& format)
+{
+    return "Metoda dokładna: najlepsza droga " + FormatNumber(search.BestLength(), 2, format) +
+           ", dolne ograniczenie " + FormatNumber(search.LowerBound(), 2, format) +
+           ", otwarte podproblemy: " + FormatNumber(static_cast<double>(search.OpenSubproblems()), 0, format) + "...";
+}
+
+constexpr int32_t ShareSteps = 1000;
+
+void SearchByBranching(TPointSetState& state, TStepPacer& pacer, TProgress& progress, const TPointArray& points,
+                       const TExactParams& params, TSearchOutcome& outcome)
+{
+    TBranchAndBound search(
+        points, params.StartPoint,
+        KickedRoute(points, params.StartPoint, KicksPerPoint * static_cast<int64_t>(points.size()), KickSeed));
+    state.FBestRoute = search.Best();
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(search.Best(), search.BestLength()); });
+    pacer.Improved();
+    progress.PrBar().SetMax(ShareSteps);
+    const TNumberFormat format = progress.NumberFormat();
+    // The bar shows the share of routes ruled out, whatever the steps did.
+    pacer.SetBeforePump([&] {
+        progress.PrBar().SetPosition(static_cast<int32_t>(search.ShareDone() * ShareSteps));
+        progress.ShowStatus(BranchingStatus(search, format), 0);
+    });
+    outcome.Proved = search.Run([&](int64_t steps) { return pacer.StepBy(steps); },
+                                [&] {
+                                    state.FBestRoute = search.Best();
+                                    pacer.Improved();
+                                });
+    state.FBestRoute = search.Best();
+    outcome.Bound = CertifiedBound(search.LowerBound(), outcome.Proved);
+    pacer.Flush();
+    progress.PrBar().SetPosition(static_cast<int32_t>(search.ShareDone() * ShareSteps));
+}
+
 }  // namespace
 
 uint64_t PhysicalMemoryBytes()
@@ -143,23 +259,34 @@ uint64_t ExactTableBytes(int32_t pointCount)
     return HeldKarpCellCount(pointCount) * sizeof(double);
 }
 
+uint64_t ExactMemoryBytes(int32_t pointCount)
+{
+    if (ExactUsesTable(pointCount))
+        return ExactTableBytes(pointCount);
+    // Per edge: its leg, rules, rise and a few records of changes; per
+    // level of the path (no deeper than the edges): the penalties.
+    const uint64_t nodes = static_cast<uint64_t>(pointCount) + 1;
+    return nodes * nodes * (8 + 1 + 4 + 8 + 4 * 16) + nodes * nodes * nodes * 8;
+}
+
 std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes)
 {
     if (pointCount < 1)
         return "Za mało punktów dla wybranej metody (potrzeba co najmniej 1).";
-    const std::string needed = MemoryText(TableBytesExtended(pointCount));
     if (pointCount > MaxExactPoints)
         return "Metoda dokładna obsługuje najwyżej " + std::to_string(MaxExactPoints) + " punktów; dla " +
-               std::to_string(pointCount) + " punktów potrzebowałaby " + needed + " pamięci.";
+               std::to_string(pointCount) + " punktów dowód, że droga jest najkrótsza, mógłby trwać bardzo długo.";
+    const long double bytes = static_cast<long double>(ExactMemoryBytes(pointCount));
+    const std::string needed = MemoryText(bytes);
     // A system that does not tell its memory gets the benefit of the doubt.
     const uint64_t allowed = physicalMemoryBytes / 2;
-    if (physicalMemoryBytes > 0 && ExactTableBytes(pointCount) > allowed)
+    if (physicalMemoryBytes > 0 && ExactMemoryBytes(pointCount) > allowed)
         return "Metoda dokładna potrzebowałaby " + needed + " pamięci; najwyżej " +
                MemoryText(static_cast<long double>(allowed)) + ".";
-    // Beside the table: the legs, the workers' stacks and the heap's own
-    // needs, a few tens of megabytes at most.
+    // Beside that: the workers' stacks and the heap's own needs, a few tens
+    // of megabytes at most.
     const long double overhead = 64e6L;
-    if (TableBytesExtended(pointCount) + overhead > static_cast<long double>(processRoomBytes))
+    if (bytes + overhead > static_cast<long double>(processRoomBytes))
         return "Metoda dokładna potrzebowałaby " + needed + " pamięci, a program może teraz dostać najwyżej " +
                MemoryText(static_cast<long double>(processRoomBytes)) + ".";
     return {};
@@ -167,18 +294,21 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint6
 
 std::string ExactMemoryQuestion(int32_t pointCount)
 {
-    if (pointCount < 1 || TableBytesExtended(pointCount) <= 1e9L)
+    if (pointCount < 1 || pointCount > MaxExactPoints || ExactMemoryBytes(pointCount) <= 1000000000u)
         return {};
-    return "Metoda dokładna potrzebuje ok. " + MemoryText(TableBytesExtended(pointCount)) + " pamięci. Kontynuować?";
+    return "Metoda dokładna potrzebuje ok. " + MemoryText(static_cast<long double>(ExactMemoryBytes(pointCount))) +
+           " pamięci. Kontynuować?";
 }
 
-TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TExactParams& params, bool pumpEveryStep)
+TSearchOutcome SearchExact(TPointSetState& state, TProgress& host, const TExactParams& params, bool pumpEveryStep)
 {
-    progress.ShowStatus("Programowanie dynamiczne...", 0);
-    // Events may add points while the table fills; the route covers the
-    // points there were at the start.
+    TTimedProgress progress(host, params.TimeLimitSeconds);
     const TPointArray points = state.FPoints;
     const int32_t n = static_cast<int32_t>(points.size());
+    const bool byTable = ExactUsesTable(n);
+    progress.ShowStatus(byTable ? "Programowanie dynamiczne..." : "Metoda dokładna...", 0);
+    // Events may add points while the search runs; the route covers the
+    // points there were at the start.
     TSearchOutcome outcome;
     if (n < 1 || n > MaxExactPoints) {
         progress.ShowStatus("", 0);
@@ -188,27 +318,13 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TEx
     // A stop still leaves a good route.
     state.FBestRoute = QuickRoute(points, params.StartPoint);
     outcome.Evaluated = true;
-
-    THeldKarpTable table(points, params.StartPoint);
-    progress.PrBar().SetMax(static_cast<int32_t>(table.Blocks().size()));
     TStepPacer pacer(progress, pumpEveryStep);
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
-    pacer.Improved();
-    if (table.Allocate()) {
-        if (FillTable(table, pacer, WorkerCount(pumpEveryStep))) {
-            state.FBestRoute = table.Route();
-            outcome.Proved = true;
-        }
-        // After a stop the memory goes back all the same; it takes no more
-        // than a fraction of a second.
-        pacer.Recalibrate();
-        table.Release([&] { pacer.Poll(); });
+    if (byTable) {
+        pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
+        pacer.Improved();
+        SearchByTable(state, pacer, progress, points, params, pumpEveryStep, outcome);
     } else {
-        // The quick route proves nothing; a route is not passed off as the
-        // shortest when the table that would prove it could not be had.
-        outcome.Evaluated = false;
-        outcome.Failure = "Metoda dokładna nie dostała " + MemoryText(TableBytesExtended(n)) +
-                          " pamięci potrzebnej na tablicę; nie znaleziono drogi.";
+        SearchByBranching(state, pacer, progress, points, params, outcome);
     }
     pacer.Flush();
 

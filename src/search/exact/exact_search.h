@@ -7,15 +7,29 @@
 #include "core/progress.h"
 #include "search/run/search_outcome.h"
 
-// Beyond this many points the table of the exact method outgrows a desktop
-// machine (25 points already take 3.4 GB).
-inline constexpr int32_t MaxExactPoints = 25;
+// Beyond this many points a proof may take hours even on easy sets.
+inline constexpr int32_t MaxExactPoints = 100;
+
+// Up to this many points the exact method fills a table of every subset
+// (fast while it is small: 16 points take 4 MB); beyond, it proves the
+// route shortest by branch and bound, in a few megabytes.
+inline constexpr int32_t MaxTablePoints = 16;
 
 struct TExactParams {
     // -1: the route may start at any point; otherwise it starts at this
     // point. A value outside the set counts as a free start.
     int32_t StartPoint = -1;
+    // Seconds after which the search stops as if the stop command came;
+    // 0 for none.
+    double TimeLimitSeconds = 0.0;
 };
+
+// Whether the exact method fills the table for this many points rather than
+// branching.
+inline bool ExactUsesTable(int32_t pointCount)
+{
+    return pointCount <= MaxTablePoints;
+}
 
 // The machine's physical memory in bytes, 0 when the system does not say.
 uint64_t PhysicalMemoryBytes();
@@ -25,27 +39,37 @@ uint64_t PhysicalMemoryBytes();
 // saturated at the largest 64-bit count.
 uint64_t ExactTableBytes(int32_t pointCount);
 
+// Bytes the exact method takes for this many points: the table where it
+// fills one, otherwise what the branch and bound holds at most (the legs,
+// the edges' rules and their record, the penalties of one path of
+// subproblems).
+uint64_t ExactMemoryBytes(int32_t pointCount);
+
 // Empty when the exact method can take this many points on a machine with
-// this much memory (the table may take half of it) and with room for the
-// table in what this process can still get (see CurrentMemoryRoom),
-// otherwise the text that says why not. Callers check before anything
-// changes.
+// this much memory (it may take half of it) and with room for it in what
+// this process can still get (see CurrentMemoryRoom), otherwise the text
+// that says why not. Callers check before anything changes.
 std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes = UINT64_MAX);
 
 // The question to ask before a run that needs more than a gigabyte ("...
 // Kontynuować?"); empty when the run needs less.
 std::string ExactMemoryQuestion(int32_t pointCount);
 
-// "Metoda dokładna": the shortest open route by dynamic programming over
-// subsets of the points. The shortest route is the one RouteLength finds
-// shortest: the table adds legs with AddLeg, start to end. Before the table
-// is filled FBestRoute holds a quick route, which stays there after a stop
-// (Proved is false then). A table the system would not give is a Failure,
-// with no route.
+// "Metoda dokładna": the shortest open route, the one RouteLength finds
+// shortest. Up to MaxTablePoints by dynamic programming over subsets of the
+// points: the table adds legs with AddLeg, start to end. Before the table is
+// filled FBestRoute holds a quick route, which stays there after a stop
+// (Proved is false then, and Bound holds the 1-tree bound of all the
+// points). A table the system would not give is a Failure, with no route.
 // Worker threads, one per core, fill the table; the calling thread alone
 // talks to the host. Steps counts blocks of subsets, one step of the bar
 // each. With pumpEveryStep the calling thread fills the table alone and the
 // host's events run after every block, so that a test can stop at an exact
 // block.
+// Beyond, by branch and bound (TBranchAndBound) from the local search's
+// route: the status text tells the best length, the bound and the open
+// subproblems, the bar the share of routes ruled out, and Steps counts the
+// subproblems. After a stop FBestRoute holds the best route so far and Bound
+// the least bound of the open subproblems.
 TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);

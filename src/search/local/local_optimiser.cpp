@@ -93,6 +93,8 @@ double TLocalOptimiser::Run(const TLocalPoll& poll)
             if (gain <= 0.0)
                 gain = ImproveOrOpt(t1);
             if (gain <= 0.0)
+                gain = ImproveOrThreeOpt(t1);
+            if (gain <= 0.0)
                 break;
             gained += gain;
         }
@@ -222,6 +224,81 @@ double TLocalOptimiser::ImproveOrOpt(int32_t s)
     if (move[0] < 0)
         return 0.0;
     FRing.MoveStretch(move[0], move[1], move[2], move[3], move[4], move[5]);
+    for (int32_t node : move)
+        Touch(node);
+    return best;
+}
+
+// Removes (t1, t2), (t3, t4) and (t5, t6) and joins t2 to t3, t4 to t5 and
+// t6 to t1, where t3 is one of the nearest points of t2 and t5 one of t4,
+// each new leg shorter than the gain so far. Read from t1, the route runs
+// t2 .. t5, t6 .. t3, t4: the two stretches trade places, neither turned
+// round.
+double TLocalOptimiser::ImproveOrThreeOpt(int32_t t1)
+{
+    const int32_t size = FRing.Size();
+    if (size < 6)
+        return 0.0;
+    double best = FEpsilon;
+    int32_t move[6] = {-1, -1, -1, -1, -1, -1};
+    const int32_t count = FLists.Count();
+    for (int32_t direction = 0; direction < 2; ++direction) {
+        const bool forward = direction == 0;
+        auto after = [&](int32_t node) { return forward ? FRing.Next(node) : FRing.Prev(node); };
+        // Places after t1 in the direction read.
+        const int32_t origin = FRing.Position(t1);
+        auto offset = [&](int32_t node) {
+            int32_t places = forward ? FRing.Position(node) - origin : origin - FRing.Position(node);
+            return places < 0 ? places + size : places;
+        };
+        const int32_t t2 = after(t1);
+        if (t2 == FGap || Fixed(t1, t2))
+            continue;
+        const double d12 = Distance(t1, t2);
+        const int32_t* near2 = FLists.Of(t2);
+        const double* distances2 = FNeighbourDistances.data() + static_cast<size_t>(t2) * count;
+        for (int32_t j = 0; j < count; ++j) {
+            const int32_t t3 = near2[j];
+            const double g1 = d12 - distances2[j];
+            if (g1 <= FEpsilon)
+                break;
+            const int32_t t4 = after(t3);
+            // t3 lies beyond t2 and leaves a stretch between them.
+            if (offset(t3) < 3 || t4 == t1 || t4 == FGap || Fixed(t3, t4))
+                continue;
+            const double g1b = g1 + Distance(t3, t4);
+            const int32_t* near4 = FLists.Of(t4);
+            const double* distances4 = FNeighbourDistances.data() + static_cast<size_t>(t4) * count;
+            const int32_t limit3 = offset(t3);
+            for (int32_t k = 0; k < count; ++k) {
+                const int32_t t5 = near4[k];
+                const double g2 = g1b - distances4[k];
+                if (g2 <= FEpsilon)
+                    break;
+                // t5 ends the first stretch: after t2 at the earliest, and
+                // before t3, which ends the second.
+                const int32_t at5 = offset(t5);
+                if (at5 < 1 || at5 >= limit3)
+                    continue;
+                const int32_t t6 = after(t5);
+                if (Fixed(t5, t6))
+                    continue;
+                const double gain = g2 + Distance(t5, t6) - Distance(t6, t1);
+                if (gain > best) {
+                    best = gain;
+                    move[0] = t1;
+                    move[1] = t2;
+                    move[2] = t5;
+                    move[3] = t6;
+                    move[4] = t3;
+                    move[5] = t4;
+                }
+            }
+        }
+    }
+    if (move[0] < 0)
+        return 0.0;
+    FRing.SwapStretches(move[0], move[1], move[2], move[3], move[4], move[5]);
     for (int32_t node : move)
         Touch(node);
     return best;

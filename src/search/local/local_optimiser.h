@@ -15,8 +15,10 @@ inline constexpr int32_t LocalNeighbourCount = 10;
 // Asked between small units of work; false ends the work early.
 using TLocalPoll = std::function<bool()>;
 
-// 2-opt and Or-opt (a stretch of one to three points carried elsewhere,
-// either way round) over an open route, trying only legs to the nearest
+// 2-opt, Or-opt (a stretch of one to three points carried elsewhere,
+// either way round) and Or-3opt (two neighbouring stretches of any length
+// trade places, the three new legs found through the nearest points, as a
+// Lin–Kernighan step of depth three would) over an open route, trying only legs to the nearest
 // points and looking only at points in a queue: a point leaves the queue
 // once no move around it helps, and comes back when a move touches it.
 //
@@ -43,6 +45,8 @@ public:
             return 0.0;
         return PlainDistance(FX[a] - FX[b], FY[a] - FY[b]);
     }
+    // Changes of length at or below this are rounding, not a change.
+    double Epsilon() const { return FEpsilon; }
     // The edge that ties a fixed first point to the gap; no move removes it.
     bool Fixed(int32_t a, int32_t b) const
     {
@@ -65,6 +69,7 @@ public:
 private:
     double ImproveTwoOpt(int32_t t1);
     double ImproveOrOpt(int32_t s);
+    double ImproveOrThreeOpt(int32_t t1);
 
     const TNeighbourLists& FLists;
     int32_t FGap = 0;

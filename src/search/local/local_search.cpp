@@ -83,9 +83,13 @@ int64_t Iterate(TLocalOptimiser& optimiser, const TLocalPoll& poll, const std::f
             ring.Undo();
             break;
         }
-        if (added - gained > 0.0)
+        // A settling that only took the kick back (Or-3opt can) comes out a
+        // rounding's worth shorter or longer: it is taken back, not counted
+        // as a gain.
+        const double change = added - gained;
+        if (change > 0.0 || (change < 0.0 && change >= -optimiser.Epsilon()))
             ring.Undo();
-        else if (added - gained < 0.0)
+        else if (change < 0.0)
             improved();
         ++done;
     }
@@ -106,6 +110,26 @@ TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint)
     const TNeighbourLists lists(tree, LocalNeighbourCount);
     TLocalOptimiser optimiser(points, lists, start);
     optimiser.SetRoute(NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points)));
+    optimiser.Polish({});
+    return optimiser.Route();
+}
+
+TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kicks, uint32_t seed)
+{
+    const int32_t n = static_cast<int32_t>(points.size());
+    if (n == 0)
+        return {};
+    const int32_t start = ValidStart(startPoint, n);
+    TPointTree tree(points);
+    const TNeighbourLists lists(tree, LocalNeighbourCount);
+    TLocalOptimiser optimiser(points, lists, start);
+    optimiser.SetRoute(NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points)));
+    optimiser.Polish({});
+    const uint32_t saved = RandomState();
+    SetRandomState(seed);
+    Iterate(
+        optimiser, {}, [kicks](int64_t done) { return done < kicks; }, [] {});
+    SetRandomState(saved);
     optimiser.Polish({});
     return optimiser.Route();
 }

@@ -5,6 +5,7 @@
 
 #include "core/number_text.h"
 #include "core/usable_memory.h"
+#include "search/bound/bound_texts.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/random/random_search.h"
 
@@ -114,8 +115,15 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
         progress.OfferRoute({state.FBestRoute, result.Length, result.ElapsedMs});
     result.Failure = result.Outcome.Failure;
     result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
-    if (evaluated)
+    if (evaluated) {
         result.Lines.push_back(LengthLine(method, result.Outcome.Proved, result.Length, progress.NumberFormat()));
+        // A route not proved the shortest, with what was proved of it.
+        if (!result.Outcome.Proved && result.Outcome.Bound.Certified) {
+            const std::string gapLine = GapLine(result.Length, result.Outcome.Bound, progress.NumberFormat());
+            if (!gapLine.empty())
+                result.Lines.push_back(gapLine);
+        }
+    }
     state.FSearching = false;
     if (evaluated)
         ApplyBestRoute(state.FPoints, state.FBestRoute);

@@ -64,8 +64,10 @@ struct TRunResult {
     double Length = 0.0;
     int64_t ElapsedMs = 0;
     // The result lines, in order: the search time, then (when a route was
-    // evaluated) the best length. The caller appends them to its result
-    // list and then shows the new links.
+    // evaluated) the best length, and for a route the method did not prove
+    // the shortest but bounded, how much longer than the shortest it can
+    // be. The caller appends them to its result list and then shows the
+    // new links.
     std::vector<std::string> Lines;
 };
 

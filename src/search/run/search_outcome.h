@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "search/bound/lower_bound.h"
+
 // What a search method reports back besides FBestRoute.
 struct TSearchOutcome {
     // Evaluated routes (exhaustive and random search) or generations
@@ -16,4 +18,7 @@ struct TSearchOutcome {
     // Why a method that had begun could not go on (memory it could not
     // get); empty when it could.
     std::string Failure;
+    // What the method proved of every route on the way: no RouteLength is
+    // below Bound.Value. Certified false when it proved nothing.
+    TLowerBound Bound;
 };
