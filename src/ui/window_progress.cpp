@@ -60,6 +60,14 @@ bool TWindowProgress::GoOn() const
     return FDocument.State().FSearching;
 }
 
+bool TWindowProgress::WatchesRoutes() const
+{
+    for (const std::function<bool()>& wantsRoutes : FRouteWatchers)
+        if (wantsRoutes())
+            return true;
+    return false;
+}
+
 void TWindowProgress::OfferRoute(const TRouteOffer& offer)
 {
     emit RouteOffered(offer);

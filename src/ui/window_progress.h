@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/progress.h"
 #include "core/progress_bar.h"
@@ -31,15 +32,17 @@ public:
     void ProcessEvents() override;
     bool GoOn() const override;
     TNumberFormat NumberFormat() const override { return WindowNumberFormat(); }
-    bool WatchesRoutes() const override { return FWatchingRoutes; }
+    bool WatchesRoutes() const override;
     void OfferRoute(const TRouteOffer& offer) override;
 
     // Sets a panel's text, shown with the next pass of events.
     void SetPanelText(int32_t panel, const QString& text);
     // Runs before each pass of events while a search runs.
     void SetBeforeEvents(std::function<void()> beforeEvents) { FBeforeEvents = std::move(beforeEvents); }
-    // Whether searches started from now on offer their routes.
-    void SetWatchingRoutes(bool watching) { FWatchingRoutes = watching; }
+    // Each view that may want the best route during a search (the map, a
+    // chart) says here when it does; searches offer routes while any one
+    // wants them, read when a search starts.
+    void AddRouteWatcher(std::function<bool()> wantsRoutes) { FRouteWatchers.push_back(std::move(wantsRoutes)); }
 
 signals:
     // A search's best route so far; the route is valid during the call.
@@ -51,5 +54,5 @@ private:
     QProgressBar& FBarView;
     TProgressBar FBar;
     std::function<void()> FBeforeEvents;
-    bool FWatchingRoutes = false;
+    std::vector<std::function<bool()>> FRouteWatchers;
 };
