@@ -72,12 +72,34 @@ void TMapController::DrawMap()
         if (FDrag.Point < 0)
             FMapFit = FFitMap.isChecked() ? FitMapToPoints(FDocument.State().FPoints, view->width(), view->height())
                                           : TMapFit();
+        const TPointArray& points = FShownRoute ? RouteShownAsLinks() : FDocument.State().FPoints;
         RenderMap(
-            view->Bitmap(), view->width(), view->height(), FDocument.State().FPoints,
+            view->Bitmap(), view->width(), view->height(), points,
             [&selected](int32_t i) { return RowSelected(selected, i); }, FMapFit);
         view->repaint();
     }
     FProgress.ShowStatus("", 0);
+}
+
+void TMapController::ShowRoute(std::optional<TSpecimen> route)
+{
+    FShownRoute = std::move(route);
+    DrawMap();
+}
+
+const TPointArray& TMapController::RouteShownAsLinks()
+{
+    FShownPoints = FDocument.State().FPoints;
+    for (TMapPoint& point : FShownPoints)
+        point.Next = -1;
+    // A route of another set (points added since) shows only its legs
+    // between points the set still has.
+    TSpecimen route;
+    for (const int32_t point : *FShownRoute)
+        if (point >= 0 && static_cast<size_t>(point) < FShownPoints.size())
+            route.push_back(point);
+    ApplyBestRoute(FShownPoints, route);
+    return FShownPoints;
 }
 
 QPoint TMapController::PointAtMapPixel(int32_t x, int32_t y) const

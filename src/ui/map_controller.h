@@ -4,7 +4,9 @@
 #include <QPoint>
 
 #include <cstdint>
+#include <optional>
 
+#include "core/point_set.h"
 #include "raster/map_fit.h"
 
 class QAction;
@@ -47,12 +49,19 @@ public:
     void MapMouseDown(Qt::MouseButton button, int32_t x, int32_t y);
     void MapMouseMove(int32_t x, int32_t y);
     void MapMouseUp(Qt::MouseButton button, int32_t x, int32_t y);
+    // A route drawn instead of the links until it is taken away (nothing):
+    // the best route of a running search, or a run of the past being looked
+    // at. The set and its links stay as they are.
+    void ShowRoute(std::optional<TSpecimen> route);
+    bool ShowsRoute() const { return FShownRoute.has_value(); }
     // A step of the history may take the held point away.
     void CancelDrag() { FDrag = {}; }
     // The scale of the last drawing, for pictures of the same map.
     const TMapFit& Fit() const { return FMapFit; }
 
 private:
+    // The set's points with the shown route as their links.
+    const TPointArray& RouteShownAsLinks();
     // Where a dragged point would land were it dropped at map pixel (x, y).
     QPoint DragTarget(int32_t x, int32_t y) const;
 
@@ -74,4 +83,6 @@ private:
         QPoint Square;
     };
     TMapDrag FDrag;
+    std::optional<TSpecimen> FShownRoute;
+    TPointArray FShownPoints;
 };
