@@ -51,6 +51,18 @@ TSpecimen TLocalOptimiser::Route() const
     return route;
 }
 
+TSpecimen TLocalOptimiser::RouteOf(const std::vector<int32_t>& order) const
+{
+    const int32_t size = static_cast<int32_t>(order.size());
+    const int32_t gapAt = static_cast<int32_t>(std::find(order.begin(), order.end(), FGap) - order.begin());
+    const bool forward = FStart < 0 || order[(gapAt + 1) % size] == FStart;
+    TSpecimen route;
+    route.reserve(FGap);
+    for (int32_t k = 1; k < size; ++k)
+        route.push_back(order[(forward ? gapAt + k : gapAt - k + size) % size]);
+    return route;
+}
+
 void TLocalOptimiser::Touch(int32_t node)
 {
     if (node == FGap || FQueued[node])
@@ -94,6 +106,8 @@ double TLocalOptimiser::Run(const TLocalPoll& poll)
                 gain = ImproveOrOpt(t1);
             if (gain <= 0.0)
                 gain = ImproveOrThreeOpt(t1);
+            if (gain <= 0.0 && FChainMoves)
+                gain = FChain.Improve(*this, t1);
             if (gain <= 0.0)
                 break;
             gained += gain;
@@ -112,6 +126,15 @@ double TLocalOptimiser::Polish(const TLocalPoll& poll)
         if (FInterrupted || gain <= 0.0)
             return gained;
     }
+}
+
+double TLocalOptimiser::PolishWithChains(const TLocalPoll& poll)
+{
+    const bool chainMoves = FChainMoves;
+    FChainMoves = true;
+    const double gained = Polish(poll);
+    FChainMoves = chainMoves;
+    return gained;
 }
 
 // Replaces (t1, t2) and (t3, t4) by (t1, t3) and (t2, t4), t3 one of the

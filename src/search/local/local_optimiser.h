@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/point_set.h"
+#include "search/local/chain_move.h"
 #include "search/local/route_ring.h"
 #include "search/neighbours/neighbour_lists.h"
 #include "search/neighbours/plain_distance.h"
@@ -21,6 +22,8 @@ using TLocalPoll = std::function<bool()>;
 // Lin–Kernighan step of depth three would) over an open route, trying only legs to the nearest
 // points and looking only at points in a queue: a point leaves the queue
 // once no move around it helps, and comes back when a move touches it.
+// Chain moves (TChainMove) can join them where much of the route is
+// unsettled.
 //
 // The route is held as a ring with one extra node, the gap, at no distance
 // from any point. The gap's two neighbours are the route's ends, so turning
@@ -35,8 +38,19 @@ public:
     // when there is one. Empties the queue.
     void SetRoute(const TSpecimen& route);
     TSpecimen Route() const;
+    // The route a ring order over the points and the gap stands for.
+    TSpecimen RouteOf(const std::vector<int32_t>& order) const;
 
     TRouteRing& Ring() { return FRing; }
+    // The node that stands for the route's open ends.
+    int32_t Gap() const { return FGap; }
+    // A point's nearest points, nearer first, and their distances.
+    int32_t NeighbourCount() const { return FLists.Count(); }
+    const int32_t* Neighbours(int32_t node) const { return FLists.Of(node); }
+    const double* NeighbourLengths(int32_t node) const
+    {
+        return FNeighbourDistances.data() + static_cast<size_t>(node) * FLists.Count();
+    }
     // Plain double arithmetic: good for comparing moves, not for the
     // length the program reports.
     double Distance(int32_t a, int32_t b) const
@@ -61,10 +75,16 @@ public:
     // (see Interrupted). Returns by how much the route got shorter.
     double Run(const TLocalPoll& poll);
     bool Interrupted() const { return FInterrupted; }
+    // Whether Run also tries chain moves (see TChainMove); off at first.
+    // After a single kick the cheaper moves settle the route nearly as well
+    // in a quarter of the time, so chains pay only where much is unsettled.
+    void SetChainMoves(bool on) { FChainMoves = on; }
 
     // Whole passes over every point until one finds nothing to improve, so
     // that no queued-look shortcut leaves a move behind.
     double Polish(const TLocalPoll& poll);
+    // The same with chain moves among the moves tried.
+    double PolishWithChains(const TLocalPoll& poll);
 
 private:
     double ImproveTwoOpt(int32_t t1);
@@ -87,4 +107,6 @@ private:
     size_t FHead = 0;
     size_t FQueueSize = 0;
     bool FInterrupted = false;
+    bool FChainMoves = false;
+    TChainMove FChain;
 };

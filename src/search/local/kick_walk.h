@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "core/point_set.h"
+#include "search/local/local_optimiser.h"
+
+// Rounds of a random kick and a settling of the optimiser's route, keeping
+// the settled route when it came out no longer. When many rounds in a row
+// bring nothing, the walk has settled in a hollow: it is merged with the
+// best route so far (the shorter piece of each part where the two differ),
+// and goes on from the best route shaken by several kicks at once, so that
+// the next hollow it finds is another one. All random numbers come from
+// the program's random source.
+class TKickWalk {
+public:
+    // optimiser holds a settled route; it must outlive the walk.
+    explicit TKickWalk(TLocalOptimiser& optimiser);
+
+    // Goes on while next(kicks done) allows; improved runs whenever the
+    // best route gets shorter. A round cut short by poll is taken back and
+    // not counted. Returns the kicks done. Afterwards the optimiser holds
+    // the best route.
+    int64_t Run(const TLocalPoll& poll, const std::function<bool(int64_t)>& next,
+                const std::function<void()>& improved);
+
+    // The best route so far, also between rounds of Run.
+    TSpecimen BestRoute() const;
+
+private:
+    std::vector<int32_t> RingOrder() const;
+    double Kick();
+    // Merges the walk into the best route and starts it again from there.
+    // False when poll cut the settling short.
+    bool Restart(const TLocalPoll& poll, const std::function<void()>& improved);
+    void KeepWalkAsBest();
+
+    TLocalOptimiser& FOptimiser;
+    // The walk's length and the best route's, in the optimiser's plain
+    // arithmetic; the best route's order round the ring unless the walk
+    // is the best (FWalkIsBest), when it is the ring itself.
+    double FWalkLength = 0.0;
+    double FBestLength = 0.0;
+    bool FWalkIsBest = true;
+    std::vector<int32_t> FBestOrder;
+};
