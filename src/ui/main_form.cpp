@@ -224,10 +224,11 @@ void TMainForm::CreateControllers()
 {
     FProgress = new TWindowProgress(*FDocument, *StatusBar1, *PrBarView, this);
     FViews = new TSetViews(*FDocument, *FProgress, *StringGrid1, *ListBox1, *SearchTab, *PageControl1, this);
-    FMap = new TMapController(*FDocument, *FViews, *FProgress, *ListBox1, *actFitMap, *actDragPoints, this);
+    FMap = new TMapController(*FDocument, *FViews, *FProgress, *StatusBar1, *ListBox1,
+                              {*actFitMap, *actDragPoints, *actLiveRoute, *actPointNumbers}, this);
     FRoutes = new TRouteFiles(*FDocument, *this);
     FFiles = new TFileCommands(*FDocument, *FViews, *FProgress, *FRoutes, *actSaveArray, *this);
-    FExport = new TExportCommand(*FDocument, *FMap, *ListBox1, *this);
+    FExport = new TExportCommand(*FDocument, *actPointNumbers, *ListBox1, *this);
     FEdits = new TEditCommands(*FDocument, *FViews, *FProgress, *ListBox1, *SearchTab, *FMap, *this);
     FSearches = new TSearchRuns(*FDocument, *FViews, *FProgress, *SearchTab, *ListBox1, *actGenerate, *actStop, *this);
     FSearches->SetAfterRun([this] { FinishCloseAfterSearch(); });
@@ -267,8 +268,9 @@ void TMainForm::FormCreate(const QStringList& commandLine)
 void TMainForm::AttachMapForm(TMapForm* mapForm)
 {
     FMap->Attach(mapForm);
-    // A misplaced click is taken back where it was made.
-    for (TCommand* command : {actUndo, actRedo, actDeletePoints})
+    // A misplaced click is taken back where it was made, and the map zooms
+    // where it is looked at.
+    for (TCommand* command : {actUndo, actRedo, actDeletePoints, actZoomIn, actZoomOut, actZoomReset, actFitMap})
         mapForm->addAction(command);
 }
 

@@ -169,6 +169,11 @@ private:
     TCommand* actShowWay = nullptr;
     TCommand* actEstimateRoute = nullptr;
     TCommand* actFitMap = nullptr;
+    TCommand* actZoomIn = nullptr;
+    TCommand* actZoomOut = nullptr;
+    TCommand* actZoomReset = nullptr;
+    TCommand* actPointNumbers = nullptr;
+    TCommand* actLiveRoute = nullptr;
     TCommand* actUndo = nullptr;
     TCommand* actRedo = nullptr;
     TCommand* actDeletePoints = nullptr;
