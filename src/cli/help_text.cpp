@@ -86,18 +86,21 @@ const char* const RenderHelp =
     "Użycie: tovu-cli render PLIK -o OBRAZ [opcje]\n"
     "\n"
     "Rysuje mapę zbioru punktów z PLIKU tak jak okno \"Mapa\" i zapisuje ją\n"
-    "jako obraz PNG albo SVG, zależnie od rozszerzenia nazwy OBRAZU.\n"
+    "jako obraz PNG, SVG albo PDF, zależnie od rozszerzenia nazwy OBRAZU.\n"
+    "Zbiór, który wychodzi poza obraz, jest pokazany cały, jak z --fit.\n"
     "\n"
     "Opcje:\n"
-    "  -o OBRAZ            plik .png albo .svg (wymagany); \"-\" to standardowe\n"
-    "                      wyjście (PNG nigdy na terminal)\n"
-    "  --format RODZAJ     png albo svg: rodzaj obrazu dla -o - (domyślnie png)\n"
-    "  --size SZERxWYS     rozmiar mapy w pikselach, 1..8192 w każdą stronę\n"
-    "                      (domyślnie 495x382)\n"
+    "  -o OBRAZ            plik .png, .svg albo .pdf (wymagany); \"-\" to\n"
+    "                      standardowe wyjście (PNG i PDF nigdy na terminal)\n"
+    "  --format RODZAJ     png, svg albo pdf: rodzaj obrazu dla -o - (domyślnie png)\n"
+    "  --size SZERxWYS     rozmiar obrazu w pikselach, 1..8192 w każdą stronę\n"
+    "                      (domyślnie 495x382, PDF: strona A4)\n"
     "  --fit               dopasuj mapę do punktów: jedna skala dla obu osi,\n"
     "                      punkty wypełniają obraz z marginesem\n"
     "  --route I,J,K...    droga: kolejne indeksy punktów, rysowana jako połączenia\n"
-    "  --select I,J...     punkty zaznaczone (czerwone)\n";
+    "  --tour DROGA.tour   droga z pliku TSPLIB (wyklucza --route)\n"
+    "  --select I,J...     punkty zaznaczone (czerwone)\n"
+    "  --numbers           numery punktów tam, gdzie się mieszczą\n";
 
 const char* const LengthHelp =
     "Użycie: tovu-cli length PLIK (--route I,J,K... | --tour DROGA.tour) [--json]\n"

@@ -7,11 +7,13 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPolygonF>
 
 #include <algorithm>
+#include <cmath>
 
 #include "raster/map_shapes.h"
 #include "raster/map_view.h"
@@ -61,13 +63,24 @@ void PaintMapView(QPainter& painter, const TMapViewPicture& picture)
     const double width = picture.Width;
     const double height = picture.Height;
     const TMapViewStyle& style = picture.Style;
+    // On pixels, links thinner than a pixel are pixel-wide smoothed lines
+    // as light as they are thin, and point squares sit on whole pixels:
+    // both far quicker to draw than shapes of fractional sizes. A page or a
+    // drawing keeps the sizes themselves.
+    const bool onPixels = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(QRectF(0, 0, width, height), Colour(MapBackgroundColor));
     painter.setClipRect(QRectF(0, 0, width, height));
     painter.setRenderHint(QPainter::Antialiasing, true);
 
-    painter.setPen(QPen(Colour(MapLinkColor), style.LinkPx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPen link(Colour(MapLinkColor), style.LinkPx, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (onPixels) {
+        QColor light = link.color();
+        light.setAlphaF(static_cast<float>(std::min(style.LinkPx, 1.0)));
+        link = QPen(light, 0);
+    }
+    painter.setPen(link);
     painter.setBrush(Qt::NoBrush);
     for (const std::vector<TViewPlace>& path : picture.Paths) {
         QPolygonF line;
@@ -82,10 +95,18 @@ void PaintMapView(QPainter& painter, const TMapViewPicture& picture)
         const double half = mark.Size / 2;
         switch (mark.Kind) {
         case TViewMarkKind::Point:
-        case TViewMarkKind::Selected:
-            painter.fillRect(QRectF(mark.X - half, mark.Y - half, mark.Size, mark.Size),
-                             Colour(mark.Kind == TViewMarkKind::Point ? MapPointColor : MapSelectedPointColor));
+        case TViewMarkKind::Selected: {
+            const QColor colour = Colour(mark.Kind == TViewMarkKind::Point ? MapPointColor : MapSelectedPointColor);
+            if (onPixels) {
+                const int side = std::max(static_cast<int>(std::lround(mark.Size)), 1);
+                painter.fillRect(QRect(static_cast<int>(std::floor(mark.X - side / 2.0 + 0.5)),
+                                       static_cast<int>(std::floor(mark.Y - side / 2.0 + 0.5)), side, side),
+                                 colour);
+            } else {
+                painter.fillRect(QRectF(mark.X - half, mark.Y - half, mark.Size, mark.Size), colour);
+            }
             break;
+        }
         case TViewMarkKind::Start:
             painter.setBrush(Colour(MapStartColor));
             painter.drawEllipse(QPointF(mark.X, mark.Y), half, half);

@@ -61,12 +61,9 @@ void TLiveRoute::DrawWaiting()
 
 QString LiveRouteNote(double length, int64_t elapsedMs)
 {
-    const TNumberFormat format = WindowNumberFormat();
-    const int64_t tenths = elapsedMs / 100;
-    const QString seconds = QString::fromStdString(FormatNumber(static_cast<double>(tenths % 600) / 10.0, 1, format));
-    const QString time = tenths >= 600 ? QStringLiteral("%1:%2")
-                                             .arg(tenths / 600)
-                                             .arg(tenths % 600 < 100 ? QStringLiteral("0") + seconds : seconds)
-                                       : seconds + QStringLiteral(" s");
-    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(FormatNumber(length, 2, format)), time);
+    const int64_t seconds = elapsedMs / 1000;
+    const QString time = seconds < 60
+                             ? QStringLiteral("%1 s").arg(seconds)
+                             : QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(FormatNumber(length, 2, WindowNumberFormat())), time);
 }

@@ -54,6 +54,6 @@ private:
     int64_t FDrawings = 0;
 };
 
-// "1 234,56 (0:03,2)": a route's length and the time of the search it was
-// found at, in the user's number format.
+// "1 234,56 (3 s)", "1 234,56 (1:02)": a route's length in the user's
+// number format and how far into the search it was found.
 QString LiveRouteNote(double length, int64_t elapsedMs);

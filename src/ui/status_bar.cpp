@@ -13,7 +13,7 @@ namespace {
 constexpr int PanelGap = 2;
 constexpr int PanelTop = 2;
 // Between a panel's text and its note.
-constexpr int NoteGap = 8;
+constexpr int NoteGap = 6;
 
 }  // namespace
 
@@ -74,7 +74,8 @@ TStatusBar::TLayout TStatusBar::LayOut(int panel) const
     const QFontMetrics metrics = fontMetrics();
     TLayout layout;
     // The note keeps its room first: it is the newer word.
-    const int noteWidth = texts.Note.isEmpty() ? 0 : std::min(metrics.horizontalAdvance(texts.Note), inner.width());
+    // A pixel more than the rounded advance, or the note would lose its end.
+    const int noteWidth = texts.Note.isEmpty() ? 0 : std::min(metrics.horizontalAdvance(texts.Note) + 1, inner.width());
     layout.NoteBox = QRect(inner.right() + 1 - noteWidth, inner.top(), noteWidth, inner.height());
     layout.ShownNote = metrics.elidedText(texts.Note, Qt::ElideRight, noteWidth);
     const int textRight = noteWidth > 0 ? layout.NoteBox.left() - NoteGap : inner.right() + 1;

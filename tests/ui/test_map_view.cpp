@@ -146,6 +146,12 @@ TEST_F(MapViewTest, ZoomKeepsThePointUnderThePointerAndComesBackToThePixelPictur
         EXPECT_EQ(Map().PointAtMapSquare(Map().Fit().MapX(300), Map().Fit().MapY(200)), 1) << row.Name;
     }
     EXPECT_FALSE(Map().DrawsPixels());
+    // The route's ends say what they are; the map between the points, how
+    // it is read.
+    const TMapFit& view = Map().Fit();
+    EXPECT_TRUE(Map().ToolTipAt(view.MapX(100), view.MapY(100)).endsWith(QStringLiteral("początek drogi")));
+    EXPECT_TRUE(Map().ToolTipAt(view.MapX(40), view.MapY(350)).endsWith(QStringLiteral("koniec drogi")));
+    EXPECT_TRUE(Map().ToolTipAt(view.MapX(200), view.MapY(30)).contains(QStringLiteral("Zielone kółko")));
     ASSERT_TRUE(Command(*Form, "actZoomReset")->Execute());
     EXPECT_FALSE(Map().Fit().On);
     EXPECT_EQ(Picture(), PixelPicture());
@@ -266,8 +272,9 @@ TEST_F(MapViewTest, RunningSearchDrawsItsRouteAndEndsWithThePictureOfTheLinks)
     }
     EXPECT_GE(shown.size(), 2u);
     // The length and the time it was found at.
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^[0-9\\x{00a0}]+,\\d\\d \\([0-9:,]+( s)?\\)$")).match(note).hasMatch())
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9\\x{00a0}]+,\\d\\d \\(([0-9]+ s|[0-9]+:[0-9]{2})\\)$"))
+                    .match(note)
+                    .hasMatch())
         << note.toStdString();
     EXPECT_TRUE(Note().isEmpty());
     EXPECT_FALSE(Map().ShowsLiveRoute());
