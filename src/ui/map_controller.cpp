@@ -62,6 +62,7 @@ TMapController::TMapController(TDocument& document, TSetViews& views, TWindowPro
         if (firstNewPoint == 0)
             SetReplaced();
     });
+    connect(&commands.FitMap, &QAction::triggered, this, [this] { FFittedByMap = false; });
 }
 
 void TMapController::Attach(TMapForm* mapForm)
@@ -168,6 +169,7 @@ TMapFit TMapController::CurrentView(int32_t width, int32_t height) const
 void TMapController::SetMode(TViewMode mode)
 {
     FMode = mode;
+    FFittedByMap = false;
     FCommands.FitMap.setChecked(mode == TViewMode::Fitted);
 }
 
@@ -192,11 +194,15 @@ bool TMapController::ShowWholeSet(int32_t width, int32_t height)
     const TViewMode before = FMode;
     if (fromOutside) {
         FPixelsChosen = false;
-        if (FMode == TViewMode::Free)
+        if (FMode == TViewMode::Free || (FMode == TViewMode::Fitted && FFittedByMap)) {
             SetMode(TViewMode::Pixels);
+            if (!FLiveRoute)
+                ShowNote({}, {});
+        }
     }
     if (FMode == TViewMode::Pixels && !FPixelsChosen && !PointsLieOnMap(FDocument.State().FPoints, width, height)) {
         SetMode(TViewMode::Fitted);
+        FFittedByMap = true;
         ShowNote(QStringLiteral("Dopasowano mapę do zbioru"),
                  QStringLiteral("Zbiór nie mieścił się na mapie, więc mapa pokazuje go w całości "
                                 "(\"Dopasuj mapę do okna\"); Ctrl+0 wraca do skali 1:1."));
@@ -222,7 +228,9 @@ void TMapController::ShowLiveRoute(const TSpecimen& route, const QString& note)
         return;
     FLiveRoute = route;
     ShowNote(note, QStringLiteral("Długość najlepszej dotąd drogi i czas szukania, w którym ją znaleziono"));
-    Draw();
+    // A hidden map costs the search nothing; shown, it draws the route.
+    if (FMapForm && FMapForm->isVisible())
+        Draw();
 }
 
 const TPointArray& TMapController::RouteAsLinks(const TSpecimen& route)

@@ -152,6 +152,9 @@ private:
     std::optional<std::pair<QPoint, QPoint>> FExtent;
     // Ctrl+0 asked for the pixel picture: steps of the history keep it.
     bool FPixelsChosen = false;
+    // The map fitted the set itself, not the user: the next set that lies
+    // on the map is shown at its own coordinates again.
+    bool FFittedByMap = false;
     // What the map wrote in the status bar's last panel.
     QString FNote;
 

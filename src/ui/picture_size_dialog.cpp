@@ -12,6 +12,9 @@
 
 namespace {
 
+// The title bar's buttons and margins beside the caption.
+constexpr int CaptionRoomPx = 160;
+
 QSpinBox* MakeSide(int value, const char* name, QWidget* parent)
 {
     auto* side = new QSpinBox(parent);
@@ -47,6 +50,8 @@ TPictureSizeDialog::TPictureSizeDialog(const QSize& proposed, QWidget* parent)
     auto* rows = new QVBoxLayout(this);
     rows->addLayout(form);
     rows->addWidget(buttons);
+    // Wide enough for the whole caption beside the window manager's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + CaptionRoomPx);
     connect(FWidth, &QSpinBox::valueChanged, this, [this] { KeepProportions(true); });
     connect(FHeight, &QSpinBox::valueChanged, this, [this] { KeepProportions(false); });
 }
