@@ -4,7 +4,8 @@
 #include <QUndoStack>
 
 #include "core/point_set_ops.h"
-#include "ui/undo_commands.h"
+#include "core/route_links.h"
+#include "ui/edit_step.h"
 
 TDocument::TDocument(QObject* parent)
     : QObject(parent), FState(std::make_shared<TPointSetState>()), FHistory(new QUndoStack(this))

@@ -1,7 +1,6 @@
 #include "search/bound/lower_bound.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -34,7 +33,7 @@ int32_t MaxIterations(int32_t n)
 // After the ascent a second one refines its penalties on trees over all
 // pairs, with steps aimed at a route's length (Polyak's rule) that halve
 // after Patience steps without a better bound, until they vanish, or after
-// RefineIterations steps, or once the time is up: on clustered sets the
+// RefineIterations steps: on clustered sets the
 // first ascent stops far below the bound, and long ascents pay there, up
 // to about ten seconds at 2 000 points. Beyond, trees over all pairs cost
 // too much.
@@ -48,12 +47,14 @@ int32_t Patience(int32_t n)
 
 int32_t RefineIterations(int32_t n)
 {
-    return n > RefineMaxPoints ? 0 : std::clamp(20 * n, 2000, 20000);
-}
-
-double TimeBudgetSeconds(int32_t n)
-{
-    return std::clamp(6e-6 * static_cast<double>(n) * n, 2.0, 10.0);
+    if (n > RefineMaxPoints)
+        return 0;
+    // A step costs a tree over all pairs, about n * n work: the count keeps
+    // the refining to about ten seconds at 2 000 points on a desktop
+    // machine. A count and not a clock, so that a set gets the same bound on
+    // every machine and at every load.
+    const int64_t affordable = 1'200'000'000 / (static_cast<int64_t>(n) * n);
+    return static_cast<int32_t>(std::min<int64_t>(std::clamp(20 * n, 2000, 20000), affordable));
 }
 
 // A tree over all pairs costs about as much as this many steps on the
@@ -143,8 +144,6 @@ public:
         FDiameter = std::sqrt(width * width + height * height) * (1.0L + 1e-15L);
         FPenalties.assign(FCount, 0.0);
         FComplete = FCount <= CompleteGraphMaxPoints;
-        FDeadline = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                           std::chrono::duration<double>(TimeBudgetSeconds(FCount)));
     }
 
     TLowerBound Run()
@@ -232,37 +231,60 @@ private:
 
     bool Ascend(TLowerBound& result)
     {
-        // At zero penalties the tree is the plain minimum spanning tree: a
-        // first certified value, and the edges that keep the candidate
-        // graph in one piece.
+        TOneTree current;
+        if (!FirstTree(current))
+            return false;
+        TAscentBest best{current.Value, FPenalties};
+        if (!StepPeriods(result, current, best))
+            return false;
+        if (best.Uncertified && !CertifyBest(best))
+            return false;
+        return Refine(result, best.Penalties);
+    }
+
+    // At zero penalties the tree is the plain minimum spanning tree: a first
+    // certified value, and the edges that keep the candidate graph in one
+    // piece.
+    bool FirstTree(TOneTree& current)
+    {
         if (!CompleteTree(FPenalties, FTree))
             return false;
-        TOneTree current = OneTreeOf(FTree, FPenalties);
+        current = OneTreeOf(FTree, FPenalties);
         Certify(current, FPenalties);
-        if (Sparse()) {
-            std::vector<std::pair<int32_t, int32_t>> treeEdges;
-            for (int32_t i = 0; i < FCount; ++i)
-                if (FTree.Parents[i] >= 0)
-                    treeEdges.emplace_back(i, FTree.Parents[i]);
-            if (!BuildCandidateGraph(FPoints, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
-                return false;
-            // Sorting the edges takes milliseconds: the pacer reads its clock
-            // after it.
-            FPacer.Recalibrate();
-            if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
-                return false;
-            current = OneTreeOf(FTree, FPenalties);
-        }
-        long double bestValue = current.Value;
-        std::vector<double> bestPenalties = FPenalties;
-        bool uncertified = false;
-        int32_t interimCertificates = 0;
-        std::vector<int32_t> lastSlopes = current.Slopes;
+        if (!Sparse())
+            return true;
+        std::vector<std::pair<int32_t, int32_t>> treeEdges;
+        for (int32_t i = 0; i < FCount; ++i)
+            if (FTree.Parents[i] >= 0)
+                treeEdges.emplace_back(i, FTree.Parents[i]);
+        if (!BuildCandidateGraph(FPoints, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
+            return false;
+        // Sorting the edges takes milliseconds: the pacer reads its clock
+        // after it.
+        FPacer.Recalibrate();
+        if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
+            return false;
+        current = OneTreeOf(FTree, FPenalties);
+        return true;
+    }
 
+    // The best value the ascent reached and its penalties; on the candidate
+    // graph not yet confirmed by a tree over all pairs.
+    struct TAscentBest {
+        long double Value;
+        std::vector<double> Penalties;
+        bool Uncertified = false;
+        int32_t InterimCertificates = 0;
+    };
+
+    // Subgradient steps in periods that halve with the step size; steps
+    // start small against the mean edge and double while they pay.
+    bool StepPeriods(TLowerBound& result, TOneTree& current, TAscentBest& best)
+    {
+        std::vector<int32_t> lastSlopes = current.Slopes;
         const int32_t initialPeriod = InitialPeriod(FCount);
         const int32_t maxIterations = MaxIterations(FCount);
         const long double meanEdge = std::max(current.Value, 0.0L) / FCount;
-        // Steps start small against the mean edge and double while they pay.
         long double stepSize = 1e-3L * meanEdge;
         const long double minStepSize = 1e-9L * meanEdge;
         bool initialPhase = true;
@@ -280,10 +302,10 @@ private:
                 ++result.Iterations;
                 if (!Evaluate(current))
                     return false;
-                if (current.Value > bestValue) {
-                    bestValue = current.Value;
-                    bestPenalties = FPenalties;
-                    uncertified = Sparse();
+                if (current.Value > best.Value) {
+                    best.Value = current.Value;
+                    best.Penalties = FPenalties;
+                    best.Uncertified = Sparse();
                     if (initialPhase)
                         stepSize *= 2;
                     if (p == period)
@@ -298,20 +320,22 @@ private:
                 break;
             // The candidate graph's trees may be heavier than the true ones,
             // so its best penalties count only once a full tree confirms.
-            if (uncertified && interimCertificates < MaxInterimCertificates) {
-                if (!CompleteTree(bestPenalties, FTree))
+            if (best.Uncertified && best.InterimCertificates < MaxInterimCertificates) {
+                if (!CertifyBest(best))
                     return false;
-                Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
-                uncertified = false;
-                ++interimCertificates;
+                ++best.InterimCertificates;
             }
         }
-        if (uncertified) {
-            if (!CompleteTree(bestPenalties, FTree))
-                return false;
-            Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
-        }
-        return Refine(result, bestPenalties);
+        return true;
+    }
+
+    bool CertifyBest(TAscentBest& best)
+    {
+        if (!CompleteTree(best.Penalties, FTree))
+            return false;
+        Certify(OneTreeOf(FTree, best.Penalties), best.Penalties);
+        best.Uncertified = false;
+        return true;
     }
 
     // A good route's length, the mark the refining steps aim at: the bound
@@ -339,8 +363,7 @@ private:
         long double factor = 2.0L;
         int32_t sinceBest = 0;
         long double valueAtHalving = bestValue;
-        while (current.SquaredNorm != 0 && factor > MinStepFactor && result.Iterations < maxIterations &&
-               std::chrono::steady_clock::now() < FDeadline) {
+        while (current.SquaredNorm != 0 && factor > MinStepFactor && result.Iterations < maxIterations) {
             const long double gap = std::max(target - current.Value, 1e-9L * std::fabs(target));
             const long double stepSize = factor * gap / static_cast<long double>(current.SquaredNorm);
             for (int32_t i = 0; i < FCount; ++i) {
@@ -397,7 +420,6 @@ private:
     // Whether trees span all pairs (every value certified at once) rather
     // than the candidate graph.
     bool FComplete = true;
-    std::chrono::steady_clock::time_point FDeadline;
 };
 
 }  // namespace
