@@ -50,6 +50,14 @@ public:
     // The export dialog: one filter per format; a name typed without an
     // extension gets the chosen filter's. Empty when the user cancels.
     virtual std::optional<TExportChoice> ExportFileName(QWidget* parent);
+    // "Eksportuj tabelę..." (chart false: a CSV file) and "Zapisz wykres..."
+    // (a PNG or SVG picture, by the filter chosen) of the tab "Porównanie".
+    enum class TRunsExport { TableCsv, ChartPng, ChartSvg };
+    struct TRunsChoice {
+        QString FileName;
+        TRunsExport Kind;
+    };
+    virtual std::optional<TRunsChoice> RunsFileName(QWidget* parent, bool chart);
     // A file was read or written: its folder is where the dialogs start.
     virtual void FileWorked(const QString& fileName);
 
@@ -68,6 +76,7 @@ private:
     QString FSaveFileName;
     QString FRouteFileName;
     QString FExportFileName;
+    QString FRunsFileName;
     QString FWorkingFolder;
 };
 
