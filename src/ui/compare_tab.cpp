@@ -50,6 +50,8 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
     tvRuns->setSelectionMode(QAbstractItemView::SingleSelection);
     tvRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvRuns->verticalHeader()->hide();
+    // Rows as high as their line of text in the window's font.
+    tvRuns->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tvRuns->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tvRuns->setMinimumHeight(MinTableHeightPx);
     tvRuns->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -66,7 +68,7 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
     splCompare->addWidget(tvRuns);
     splCompare->addWidget(chRuns);
     splCompare->setStretchFactor(0, 1);
-    splCompare->setStretchFactor(1, 2);
+    splCompare->setStretchFactor(1, 3);
     page->addWidget(splCompare, 1);
 
     auto* buttons = new QGridLayout;

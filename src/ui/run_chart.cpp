@@ -5,6 +5,7 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
@@ -17,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <set>
 
 #include "ui/run_history.h"
 #include "ui/run_texts.h"
@@ -25,9 +27,14 @@ namespace {
 
 // A picture of a chart never shown.
 constexpr QSize DesignPictureSize(800, 500);
-// Times below a millisecond are drawn at one: the axis is logarithmic.
+// Times below a millisecond are drawn at one: the axis is logarithmic. It
+// starts a decade lower, so that such runs stand clear of the axis line.
 constexpr double LeastTimeMs = 1.0;
+constexpr double AxisStartMs = 0.1;
 constexpr int RunLineWidthPx = 2;
+constexpr qreal MarkerSizePx = 5.0;
+// The window's own text size: the chart's theme would take more room.
+constexpr int TextSizePx = 11;
 
 // One colour per method, by index: blue, orange, green, red, purple.
 QColor MethodColor(TSearchMethod method)
@@ -59,6 +66,9 @@ QLineSeries* RunSeries(const std::vector<TRunPoint>& trace, const QString& name,
     QPen pen(color, RunLineWidthPx);
     pen.setStyle(style);
     series->setPen(pen);
+    // Each improvement a dot: a run of a millisecond is a dot alone.
+    series->setPointsVisible(true);
+    series->setMarkerSize(MarkerSizePx);
     for (const TRunPoint& point : trace)
         AppendStep(*series, point);
     return series;
@@ -98,7 +108,7 @@ void FitAxes(QChart& chart)
             any = true;
         }
     }
-    timeAxis->setRange(LeastTimeMs, std::pow(10.0, std::ceil(std::log10(latest))));
+    timeAxis->setRange(AxisStartMs, std::pow(10.0, std::ceil(std::log10(latest))));
     const double margin = std::max((most - least) * 0.05, std::max(std::abs(most) * 0.01, 1.0));
     lengthAxis->setRange(any ? least - margin : 0.0, any ? most + margin : 1.0);
     // The bound's line spans the whole time axis.
@@ -108,6 +118,20 @@ void FitAxes(QChart& chart)
         auto* series = static_cast<QLineSeries*>(each);
         const double value = series->at(0).y();
         series->replace({QPointF(timeAxis->min(), value), QPointF(timeAxis->max(), value)});
+    }
+}
+
+// The legend names each method once, by its colour, rather than every run:
+// a few entries fit beside a small chart.
+void ShowMethodsInLegend(QChart& chart)
+{
+    std::set<int> shown;
+    for (QLegendMarker* marker : chart.legend()->markers()) {
+        const QVariant method = marker->series()->property("method");
+        if (!method.isValid())
+            continue;
+        marker->setVisible(shown.insert(method.toInt()).second);
+        marker->setLabel(QString::fromStdString(RunMethodName(static_cast<TSearchMethod>(method.toInt()))));
     }
 }
 
@@ -129,21 +153,30 @@ void PaintChart(const TRunHistory& history, const QSize& size, QPainter& painter
 void BuildRunChart(QChart& chart, const TRunHistory& history)
 {
     chart.removeAllSeries();
-    for (QAbstractAxis* axis : chart.axes()) {
-        chart.removeAxis(axis);
-        delete axis;
+    // The axes stay from one filling to the next: replaced, they leave
+    // their old labels on the screen until the next full repaint.
+    QLogValueAxis* timeAxis = TimeAxis(chart);
+    QValueAxis* lengthAxis = LengthAxis(chart);
+    if (!timeAxis || !lengthAxis) {
+        timeAxis = new QLogValueAxis;
+        timeAxis->setBase(10.0);
+        timeAxis->setLabelFormat(QStringLiteral("%g"));
+        timeAxis->setTitleText(QStringLiteral("Czas [ms]"));
+        timeAxis->setMinorTickCount(-1);
+        lengthAxis = new QValueAxis;
+        lengthAxis->setTitleText(QStringLiteral("Długość"));
+        lengthAxis->setLabelFormat(QStringLiteral("%.0f"));
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(TextSizePx);
+        for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(timeAxis), static_cast<QAbstractAxis*>(lengthAxis)}) {
+            axis->setLabelsFont(font);
+            axis->setTitleFont(font);
+        }
+        chart.addAxis(timeAxis, Qt::AlignBottom);
+        chart.addAxis(lengthAxis, Qt::AlignLeft);
+        chart.legend()->setAlignment(Qt::AlignRight);
+        chart.legend()->setFont(font);
     }
-    auto* timeAxis = new QLogValueAxis;
-    timeAxis->setBase(10.0);
-    timeAxis->setLabelFormat(QStringLiteral("%g"));
-    timeAxis->setTitleText(QStringLiteral("Czas od początku [ms]"));
-    timeAxis->setMinorTickCount(-1);
-    auto* lengthAxis = new QValueAxis;
-    lengthAxis->setTitleText(QStringLiteral("Długość najlepszej drogi"));
-    lengthAxis->setLabelFormat(QStringLiteral("%.0f"));
-    chart.addAxis(timeAxis, Qt::AlignBottom);
-    chart.addAxis(lengthAxis, Qt::AlignLeft);
-    chart.legend()->setAlignment(Qt::AlignRight);
 
     const auto add = [&](QLineSeries* series) {
         chart.addSeries(series);
@@ -161,6 +194,7 @@ void BuildRunChart(QChart& chart, const TRunHistory& history)
             run.Trace, QStringLiteral("%1. %2").arg(run.Number).arg(QString::fromStdString(RunMethodName(run.Method))),
             color, current ? Qt::SolidLine : Qt::DashLine);
         series->setProperty("runNumber", run.Number);
+        series->setProperty("method", static_cast<int>(run.Method));
         add(series);
     }
     if (const std::optional<TRunHistory::TLiveRun>& live = history.Live()) {
@@ -175,11 +209,12 @@ void BuildRunChart(QChart& chart, const TRunHistory& history)
         auto* series = new QLineSeries;
         series->setName(QStringLiteral("Dolne ograniczenie"));
         series->setPen(QPen(Qt::gray, 1, Qt::DashDotLine));
-        series->append(LeastTimeMs, bound.Value);
+        series->append(AxisStartMs, bound.Value);
         series->append(10.0, bound.Value);
         series->setProperty("bound", true);
         add(series);
     }
+    ShowMethodsInLegend(chart);
     FitAxes(chart);
 }
 
@@ -220,7 +255,8 @@ void TRunChart::AddLivePoint(const TRunPoint& point)
 
 QSize TRunChart::PictureSize() const
 {
-    return isVisible() && width() > 1 && height() > 1 ? size() : DesignPictureSize;
+    const bool large = width() >= DesignPictureSize.width() && height() >= DesignPictureSize.height();
+    return isVisible() && large ? size() : DesignPictureSize;
 }
 
 QByteArray TRunChart::PngBytes(const QSize& size) const

@@ -24,7 +24,8 @@ public:
     QByteArray PngBytes(const QSize& size) const;
     QByteArray SvgBytes(const QSize& size) const;
     // The size pictures take: the chart's on the screen, or a design size
-    // when it was never shown.
+    // when it is smaller there (or was never shown), so a saved picture
+    // stays legible.
     QSize PictureSize() const;
 
 private:
