@@ -7,6 +7,7 @@
 #include "cli/load_points.h"
 #include "cli/output_kind.h"
 #include "cli/point_output.h"
+#include "core/point_set_format.h"
 #include "core/tsplib_file.h"
 
 int RunConvert(const std::vector<std::string>& args)
@@ -29,7 +30,7 @@ int RunConvert(const std::vector<std::string>& args)
         return ExitFailure;
     std::string text;
     const std::string name = TsplibName(outName == "-" ? InputFileName(inName) : outName);
-    const TFileResult formatted = FormatPointsAs(format, name, state.FPoints, text);
+    const TFileResult formatted = FormatPointSetAs(format, name, state.FPoints, text);
     if (!formatted.Ok()) {
         ErrorLine(FilePlace("convert", outName) + "Błąd zapisu: " + formatted.ErrorText);
         return ExitFailure;

@@ -9,6 +9,7 @@
 #include "cli/point_output.h"
 #include "cli/seed_option.h"
 #include "core/point_set.h"
+#include "core/point_set_format.h"
 #include "core/random_points.h"
 #include "core/tsplib_file.h"
 
@@ -31,7 +32,7 @@ int RunRandom(const std::vector<std::string>& args)
     DrawRandomPoints(points, count, size.Width, size.Height);
     std::string text;
     const TFileResult formatted =
-        FormatPointsAs(format, TsplibName(outName == "-" ? std::string() : outName), points, text);
+        FormatPointSetAs(format, TsplibName(outName == "-" ? std::string() : outName), points, text);
     if (!formatted.Ok()) {
         ErrorLine(FilePlace("random", outName) + "Błąd zapisu: " + formatted.ErrorText);
         return ExitFailure;

@@ -3,15 +3,9 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "core/file_result.h"
 #include "core/point_formats.h"
 #include "core/point_set.h"
-
-// The text of a point-set file in a format the program reads back: .tvu
-// (refusing more points than the reader takes), TSPLIB under the given
-// NAME, or CSV.
-TFileResult FormatPointsAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
-                           std::string& text);
+#include "core/point_set_format.h"
 
 // The format of a point-set output named by option ("WYJŚCIE", "-o"): its
 // extension, .tvu, .tsp or .csv in any letter case, or for "-" the value of

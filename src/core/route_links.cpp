@@ -1,5 +1,7 @@
 #include "core/route_links.h"
 
+#include <algorithm>
+
 #include <vector>
 
 std::optional<TSpecimen> RouteFromLinks(const TPointArray& points)
@@ -38,4 +40,18 @@ std::optional<TSpecimen> RouteFromLinks(const TPointArray& points)
     if (route.size() != count)
         return std::nullopt;
     return route;
+}
+
+std::vector<int32_t> LinksOf(const TPointArray& points)
+{
+    std::vector<int32_t> links(points.size());
+    std::transform(points.begin(), points.end(), links.begin(), [](const TMapPoint& point) { return point.Next; });
+    return links;
+}
+
+void ApplyLinks(TPointArray& points, const std::vector<int32_t>& links)
+{
+    const size_t count = std::min(points.size(), links.size());
+    for (size_t i = 0; i < count; ++i)
+        points[i].Next = links[i];
 }

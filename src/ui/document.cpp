@@ -4,8 +4,9 @@
 #include <QUndoStack>
 
 #include "core/point_set_ops.h"
+#include "core/route_links.h"
+#include "ui/edit_step.h"
 #include "ui/run_history.h"
-#include "ui/undo_commands.h"
 
 TDocument::TDocument(QObject* parent)
     : QObject(parent),

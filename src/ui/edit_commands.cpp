@@ -12,6 +12,7 @@
 #include "core/point_removal.h"
 #include "core/point_set_ops.h"
 #include "core/random_points.h"
+#include "core/route_links.h"
 #include "core/typed_point.h"
 #include "ui/dialogs.h"
 #include "ui/document.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/route_links.h"
 #include "core/safe_save.h"
 #include "ui/compare_tab.h"
 #include "ui/dialogs.h"

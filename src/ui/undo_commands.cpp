@@ -1,15 +1,6 @@
 #include "ui/undo_commands.h"
 
-#include <QUndoStack>
-
-#include <algorithm>
-
 #include "ui/document.h"
-
-TEditCommand::TEditCommand(TDocument& document, const QString& text, bool marksChange)
-    : QUndoCommand(text), FDocument(document), FMarksChange(marksChange)
-{
-}
 
 TAddPointCommand::TAddPointCommand(TDocument& document, const TMapPoint& point)
     : TEditCommand(document, QStringLiteral("dodanie punktu"), true), FPoint(point)
@@ -82,32 +73,4 @@ void TMovePointCommand::redo()
 void TMovePointCommand::undo()
 {
     FDocument.MovePoint(FIndex, FFromX, FFromY);
-}
-
-std::vector<int32_t> LinksOf(const TPointArray& points)
-{
-    std::vector<int32_t> links(points.size());
-    std::transform(points.begin(), points.end(), links.begin(), [](const TMapPoint& point) { return point.Next; });
-    return links;
-}
-
-void ApplyLinks(TPointArray& points, const std::vector<int32_t>& links)
-{
-    const size_t count = std::min(points.size(), links.size());
-    for (size_t i = 0; i < count; ++i)
-        points[i].Next = links[i];
-}
-
-bool HistoryChangesSet(const QUndoStack& history)
-{
-    const int clean = history.cleanIndex();
-    if (clean < 0)
-        return true;
-    const int index = history.index();
-    for (int i = std::min(clean, index); i < std::max(clean, index); ++i) {
-        const auto* step = dynamic_cast<const TEditCommand*>(history.command(i));
-        if (!step || step->MarksChange())
-            return true;
-    }
-    return false;
 }

@@ -16,6 +16,7 @@
 
 #include <functional>
 
+#include "core/route_links.h"
 #include "raster/map_render.h"
 #include "scripted_dialogs.h"
 #include "ui/compare_tab.h"

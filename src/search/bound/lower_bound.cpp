@@ -232,37 +232,60 @@ private:
 
     bool Ascend(TLowerBound& result)
     {
-        // At zero penalties the tree is the plain minimum spanning tree: a
-        // first certified value, and the edges that keep the candidate
-        // graph in one piece.
+        TOneTree current;
+        if (!FirstTree(current))
+            return false;
+        TAscentBest best{current.Value, FPenalties};
+        if (!StepPeriods(result, current, best))
+            return false;
+        if (best.Uncertified && !CertifyBest(best))
+            return false;
+        return Refine(result, best.Penalties);
+    }
+
+    // At zero penalties the tree is the plain minimum spanning tree: a first
+    // certified value, and the edges that keep the candidate graph in one
+    // piece.
+    bool FirstTree(TOneTree& current)
+    {
         if (!CompleteTree(FPenalties, FTree))
             return false;
-        TOneTree current = OneTreeOf(FTree, FPenalties);
+        current = OneTreeOf(FTree, FPenalties);
         Certify(current, FPenalties);
-        if (Sparse()) {
-            std::vector<std::pair<int32_t, int32_t>> treeEdges;
-            for (int32_t i = 0; i < FCount; ++i)
-                if (FTree.Parents[i] >= 0)
-                    treeEdges.emplace_back(i, FTree.Parents[i]);
-            if (!BuildCandidateGraph(FPoints, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
-                return false;
-            // Sorting the edges takes milliseconds: the pacer reads its clock
-            // after it.
-            FPacer.Recalibrate();
-            if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
-                return false;
-            current = OneTreeOf(FTree, FPenalties);
-        }
-        long double bestValue = current.Value;
-        std::vector<double> bestPenalties = FPenalties;
-        bool uncertified = false;
-        int32_t interimCertificates = 0;
-        std::vector<int32_t> lastSlopes = current.Slopes;
+        if (!Sparse())
+            return true;
+        std::vector<std::pair<int32_t, int32_t>> treeEdges;
+        for (int32_t i = 0; i < FCount; ++i)
+            if (FTree.Parents[i] >= 0)
+                treeEdges.emplace_back(i, FTree.Parents[i]);
+        if (!BuildCandidateGraph(FPoints, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
+            return false;
+        // Sorting the edges takes milliseconds: the pacer reads its clock
+        // after it.
+        FPacer.Recalibrate();
+        if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
+            return false;
+        current = OneTreeOf(FTree, FPenalties);
+        return true;
+    }
 
+    // The best value the ascent reached and its penalties; on the candidate
+    // graph not yet confirmed by a tree over all pairs.
+    struct TAscentBest {
+        long double Value;
+        std::vector<double> Penalties;
+        bool Uncertified = false;
+        int32_t InterimCertificates = 0;
+    };
+
+    // Subgradient steps in periods that halve with the step size; steps
+    // start small against the mean edge and double while they pay.
+    bool StepPeriods(TLowerBound& result, TOneTree& current, TAscentBest& best)
+    {
+        std::vector<int32_t> lastSlopes = current.Slopes;
         const int32_t initialPeriod = InitialPeriod(FCount);
         const int32_t maxIterations = MaxIterations(FCount);
         const long double meanEdge = std::max(current.Value, 0.0L) / FCount;
-        // Steps start small against the mean edge and double while they pay.
         long double stepSize = 1e-3L * meanEdge;
         const long double minStepSize = 1e-9L * meanEdge;
         bool initialPhase = true;
@@ -280,10 +303,10 @@ private:
                 ++result.Iterations;
                 if (!Evaluate(current))
                     return false;
-                if (current.Value > bestValue) {
-                    bestValue = current.Value;
-                    bestPenalties = FPenalties;
-                    uncertified = Sparse();
+                if (current.Value > best.Value) {
+                    best.Value = current.Value;
+                    best.Penalties = FPenalties;
+                    best.Uncertified = Sparse();
                     if (initialPhase)
                         stepSize *= 2;
                     if (p == period)
@@ -298,20 +321,22 @@ private:
                 break;
             // The candidate graph's trees may be heavier than the true ones,
             // so its best penalties count only once a full tree confirms.
-            if (uncertified && interimCertificates < MaxInterimCertificates) {
-                if (!CompleteTree(bestPenalties, FTree))
+            if (best.Uncertified && best.InterimCertificates < MaxInterimCertificates) {
+                if (!CertifyBest(best))
                     return false;
-                Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
-                uncertified = false;
-                ++interimCertificates;
+                ++best.InterimCertificates;
             }
         }
-        if (uncertified) {
-            if (!CompleteTree(bestPenalties, FTree))
-                return false;
-            Certify(OneTreeOf(FTree, bestPenalties), bestPenalties);
-        }
-        return Refine(result, bestPenalties);
+        return true;
+    }
+
+    bool CertifyBest(TAscentBest& best)
+    {
+        if (!CompleteTree(best.Penalties, FTree))
+            return false;
+        Certify(OneTreeOf(FTree, best.Penalties), best.Penalties);
+        best.Uncertified = false;
+        return true;
     }
 
     // A good route's length, the mark the refining steps aim at: the bound
