@@ -50,9 +50,38 @@ const char* const SolveHelp =
     "                      a wyniki idą wtedy na standardowe wyjście błędów\n"
     "  --format RODZAJ     tour albo csv: rodzaj pliku dla -o - (domyślnie tour)\n"
     "  --json              wynik jako jeden obiekt JSON\n"
+    "  --trace PLIK        zapisuj do PLIKU CSV każdą poprawę drogi, gdy tylko\n"
+    "                      nastąpi: elapsed_ms,length (czas od początku szukania\n"
+    "                      i długość); \"-\" to standardowe wyjście (wyniki idą\n"
+    "                      wtedy na standardowe wyjście błędów), a z --json\n"
+    "                      tablica \"improvements\" w wyniku\n"
     "\n"
     "Liczby R i S podaje się z kropką dziesiętną (0.5). Wyniki dla ludzi mają\n"
     "format liczb z ustawień regionalnych, JSON zawsze z kropką.\n";
+
+const char* const CompareHelp =
+    "Użycie: tovu-cli compare PLIK [opcje]\n"
+    "\n"
+    "Wczytuje zbiór punktów z PLIKU i szuka drogi po kolei każdą z podanych\n"
+    "metod (z ustawieniami domyślnymi okna), potem liczy raz dolne ograniczenie\n"
+    "długości drogi i wypisuje jedną tabelę: metoda, długość, czas, luka do\n"
+    "ograniczenia (o ile najwyżej droga jest dłuższa od najkrótszej) i stosunek\n"
+    "do najkrótszej znalezionej. Metoda, która nie obsługuje tego zbioru, jest\n"
+    "pominięta z podaniem powodu. Droga udowodniona jako najkrótsza podnosi\n"
+    "ograniczenie do swojej długości. Ctrl+C przerywa metodę, która właśnie\n"
+    "szuka, pomija następne i wypisuje tabelę, kod wyjścia 130.\n"
+    "\n"
+    "Opcje:\n"
+    "  --methods M,M...    metody do porównania (domyślnie\n"
+    "                      exhaustive,random,genetic,exact,local)\n"
+    "  --time-limit S      limit czasu każdej metody, 1..3600 s; local szuka\n"
+    "                      tyle (domyślnie 5 s), inne przerywa po tym czasie\n"
+    "                      (domyślnie szukają do końca)\n"
+    "  --seed MS           stały stan zegara dla losowania, 0..86399999 ms\n"
+    "  --json              wynik jako obiekt JSON: {\"points\": N, \"bound\": B,\n"
+    "                      \"methods\": [...]}, luka jako ułamek (\"gap\")\n"
+    "\n"
+    "Kod wyjścia 1, gdy żadna z podanych metod nie obsługuje zbioru.\n";
 
 const char* const BoundHelp =
     "Użycie: tovu-cli bound PLIK [--json]\n"

@@ -65,6 +65,10 @@ const TDialogs::TExportKind ExportKinds[] = {
     TDialogs::TExportKind::MapPdf,
 };
 
+const TFileFilter RunsTableFilters[] = {{"Tabela jako CSV (*.csv)", "csv"}};
+const TFileFilter RunsChartFilters[] = {{"Wykres jako obraz PNG (*.png)", "png"},
+                                        {"Wykres jako rysunek SVG (*.svg)", "svg"}};
+
 // Qt's own dialog everywhere, showing files by name only: a native dialog
 // would bring its own way of looking at files. icons must outlive the dialog.
 template <size_t N>
@@ -222,6 +226,31 @@ std::optional<TDialogs::TExportChoice> TDialogs::ExportFileName(QWidget* parent)
 std::optional<QSize> TDialogs::PictureSize(QWidget* parent, const QSize& proposed)
 {
     return AskPictureSize(parent, proposed);
+}
+
+std::optional<TDialogs::TRunsChoice> TDialogs::RunsFileName(QWidget* parent, bool chart)
+{
+    TFileIconsByName icons;
+    QFileDialog dialog(parent, chart ? QStringLiteral("Zapisz wykres") : QStringLiteral("Eksportuj tabelę"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (chart)
+        PrepareFileDialog(dialog, icons, RunsChartFilters);
+    else
+        PrepareFileDialog(dialog, icons, RunsTableFilters);
+    // Without its extension: the chosen filter gives the new one.
+    const QString startName = QFileInfo(FRunsFileName).completeBaseName();
+    QString chosen;
+    if (!RunFileDialog(dialog, chosen, startName, FWorkingFolder))
+        return std::nullopt;
+    FRunsFileName = chosen;
+    if (!chart)
+        return TRunsChoice{chosen, TRunsExport::TableCsv};
+    // A name's own extension wins over the filter.
+    const QString suffix = QFileInfo(chosen).suffix().toLower();
+    const bool svg =
+        suffix == QLatin1String("svg") ||
+        (suffix != QLatin1String("png") && dialog.selectedNameFilter() == QString::fromUtf8(RunsChartFilters[1].Text));
+    return TRunsChoice{chosen, svg ? TRunsExport::ChartSvg : TRunsExport::ChartPng};
 }
 
 void TDialogs::FileWorked(const QString& fileName)

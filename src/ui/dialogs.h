@@ -55,6 +55,14 @@ public:
     // pixels, starting from proposed, whose proportions it keeps while
     // "Zachowaj proporcje" is checked. Empty when the user cancels.
     virtual std::optional<QSize> PictureSize(QWidget* parent, const QSize& proposed);
+    // "Eksportuj tabelę..." (chart false: a CSV file) and "Zapisz wykres..."
+    // (a PNG or SVG picture, by the filter chosen) of the tab "Porównanie".
+    enum class TRunsExport { TableCsv, ChartPng, ChartSvg };
+    struct TRunsChoice {
+        QString FileName;
+        TRunsExport Kind;
+    };
+    virtual std::optional<TRunsChoice> RunsFileName(QWidget* parent, bool chart);
     // A file was read or written: its folder is where the dialogs start.
     virtual void FileWorked(const QString& fileName);
 
@@ -73,6 +81,7 @@ private:
     QString FSaveFileName;
     QString FRouteFileName;
     QString FExportFileName;
+    QString FRunsFileName;
     QString FWorkingFolder;
 };
 

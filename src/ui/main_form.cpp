@@ -21,6 +21,7 @@
 
 #include "ui/application.h"
 #include "ui/commands.h"
+#include "ui/compare_tab.h"
 #include "ui/distance_grid.h"
 #include "ui/document.h"
 #include "ui/edit_commands.h"
@@ -32,6 +33,7 @@
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
+#include "ui/run_compare.h"
 #include "ui/search_runs.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
@@ -216,6 +218,8 @@ void TMainForm::CreatePages()
     SearchTab = new TSearchTab(actGenerate, actStop, actShowWay);
     PageControl1->addTab(SearchTab, QStringLiteral("Szukanie drogi"));
     SearchTab->FitToFont();
+    CompareTab = new TCompareTab(FDocument->Runs(), actUseRun, actClearRuns, actExportRuns, actSaveChart);
+    PageControl1->addTab(CompareTab, QStringLiteral("Porównanie"));
     PageControl1->setCurrentIndex(0);
     PageControl1->setEnabled(false);
 }
@@ -233,6 +237,7 @@ void TMainForm::CreateControllers()
     FSearches = new TSearchRuns(*FDocument, *FViews, *FProgress, *SearchTab, *ListBox1, *actGenerate, *actStop, *this);
     FSearches->SetAfterRun([this] { FinishCloseAfterSearch(); });
     FHelp = new THelpCommands(*QZVer1, *cmdEmail, *cmdVisitWWW, *this);
+    FRunCompare = new TRunCompare(*FDocument, *FMap, *FProgress, *CompareTab, *PageControl1, *this);
 }
 
 void TMainForm::FormCreate(const QStringList& commandLine)

@@ -24,6 +24,8 @@
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
+#include "ui/run_compare.h"
+#include "ui/run_history.h"
 #include "ui/search_runs.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
@@ -199,6 +201,14 @@ void TMainForm::CreateCommands()
          -1,
          [this] { FHelp->cmdEmailExecute(); },
          {}},
+        {&TMainForm::actUseRun, "actUseRun", "Użyj tej drogi", "Zastępuje drogę zbioru drogą wybranego przebiegu", "",
+         "Compare", -1, [this] { FRunCompare->actUseRunExecute(); }, [this] { return actUseRunUpdate(); }},
+        {&TMainForm::actClearRuns, "actClearRuns", "Wyczyść historię", "Usuwa wszystkie przebiegi z porównania", "",
+         "Compare", -1, [this] { FRunCompare->actClearRunsExecute(); }, [this] { return actRunsUpdate(); }},
+        {&TMainForm::actExportRuns, "actExportRuns", "Eksportuj tabelę...", "Zapisuje tabelę przebiegów jako CSV", "",
+         "Compare", -1, [this] { FRunCompare->actExportRunsExecute(); }, [this] { return actRunsUpdate(); }},
+        {&TMainForm::actSaveChart, "actSaveChart", "Zapisz wykres...", "Zapisuje wykres zbieżności jako PNG albo SVG",
+         "", "Compare", -1, [this] { FRunCompare->actSaveChartExecute(); }, [this] { return actRunsUpdate(); }},
     };
 
     for (const TCommandEntry& entry : table) {
@@ -293,6 +303,16 @@ bool TMainForm::actStopUpdate()
     const bool searching = State().FSearching;
     SearchTab->ShowSearching(searching);
     return searching;
+}
+
+bool TMainForm::actUseRunUpdate()
+{
+    return actCountWayUpdate() && FRunCompare->CanUseSelected();
+}
+
+bool TMainForm::actRunsUpdate()
+{
+    return actCountWayUpdate() && !FDocument->Runs().Empty();
 }
 
 void TMainForm::UpdateCommands()

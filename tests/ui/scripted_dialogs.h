@@ -76,6 +76,15 @@ public:
         Sizes.pop_front();
         return size;
     }
+    std::optional<TRunsChoice> RunsFileName(QWidget*, bool chart) override
+    {
+        Boxes.push_back({QStringLiteral("runs"), chart ? QStringLiteral("chart") : QStringLiteral("table"), QString()});
+        if (RunsChoices.empty())
+            return std::nullopt;
+        const TRunsChoice choice = RunsChoices.front();
+        RunsChoices.pop_front();
+        return choice;
+    }
     std::optional<QString> InputQuery(QWidget*, const QString& caption, const QString& prompt,
                                       const QString& defaultText) override
     {
@@ -103,6 +112,7 @@ public:
     std::deque<std::optional<QString>> Inputs;
     std::deque<TExportChoice> ExportChoices;
     std::deque<std::optional<QSize>> Sizes;
+    std::deque<TRunsChoice> RunsChoices;
     std::deque<TBox> Boxes;
     // Whether the desktop starts something for a link.
     bool LinksOpen = false;
