@@ -75,16 +75,7 @@ TPictureSize FittedPictureSize(const TPointArray& points, int32_t longSidePx)
     const int32_t shortest = std::max(longSidePx / 8, 1);
     if (points.empty())
         return {longSidePx, std::max(longSidePx * 3 / 4, shortest)};
-    int64_t minX = points[0].X;
-    int64_t maxX = minX;
-    int64_t minY = points[0].Y;
-    int64_t maxY = minY;
-    for (const TMapPoint& point : points) {
-        minX = std::min<int64_t>(minX, point.X);
-        maxX = std::max<int64_t>(maxX, point.X);
-        minY = std::min<int64_t>(minY, point.Y);
-        maxY = std::max<int64_t>(maxY, point.Y);
-    }
+    const auto [minX, maxX, minY, maxY] = ExtentOf(points);
     // The fit's margins around the points, on both axes alike.
     const int64_t reserve = 2 * MapFitMarginPx + MapSelectedPointSizePx;
     const double spanX = static_cast<double>(maxX - minX);
