@@ -19,18 +19,23 @@ TEST(BoundTexts, GapLineRoundsUpAndSaysOnlyWhatIsCertified)
         double length;
         TLowerBound bound;
         std::string line;
+        std::string percent;
     } rows[] = {
         {"3.249 % rounds up", 1032.49, bound(1000.0, true),
-         "Długość drogi: 1 032,49, najwyżej 3,3% więcej niż najkrótsza"},
-        {"exactly 3.2 %", 1032.0, bound(1000.0, true), "Długość drogi: 1 032,00, najwyżej 3,2% więcej niż najkrótsza"},
+         "Długość drogi: 1 032,49, najwyżej 3,3% więcej niż najkrótsza", "3,3%"},
+        {"exactly 3.2 %", 1032.0, bound(1000.0, true), "Długość drogi: 1 032,00, najwyżej 3,2% więcej niż najkrótsza",
+         "3,2%"},
         {"route at the bound", 1000.0, bound(1000.0, true),
-         "Długość drogi: 1 000,00, najwyżej 0,0% więcej niż najkrótsza"},
-        {"length 0", 0.0, bound(0.0, true), "Długość drogi: 0,00, najwyżej 0,0% więcej niż najkrótsza"},
-        {"bound 0, route not", 5.0, bound(0.0, true), ""},
-        {"nothing certified", 5.0, bound(0.0, false), ""},
+         "Długość drogi: 1 000,00, najwyżej 0,0% więcej niż najkrótsza", "0,0%"},
+        {"length 0", 0.0, bound(0.0, true), "Długość drogi: 0,00, najwyżej 0,0% więcej niż najkrótsza", "0,0%"},
+        {"bound 0, route not", 5.0, bound(0.0, true), "", ""},
+        {"nothing certified", 5.0, bound(0.0, false), "", ""},
     };
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         EXPECT_EQ(GapLine(row.length, row.bound, format), row.line) << row.name;
+        // The table of runs shows the same rounded figure alone.
+        EXPECT_EQ(GapPercentText(row.length, row.bound, format), row.percent) << row.name;
+    }
 }
 
 TEST(BoundTexts, BoundLineMarksAnInterruptedEstimate)

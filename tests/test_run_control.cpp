@@ -75,6 +75,31 @@ TEST(RunControl, TwoPointSearchReportsTimeAndLength)
     EXPECT_EQ(host.Bar.Position(), 0);
 }
 
+// Only a method that proves its route the shortest calls it so; the three
+// methods of old keep their line, the local search proves nothing.
+TEST(RunControl, OnlyAProvedRouteIsCalledTheShortest)
+{
+    const struct {
+        TSearchMethod Method;
+        const char* Caption;
+    } rows[] = {
+        {smExhaustive, "Długość najkrótszej drogi: "},       {smRandom, "Długość najkrótszej drogi: "},
+        {smGenetic, "Długość najkrótszej drogi: "},          {smExact, "Długość najkrótszej drogi: "},
+        {smLocal, "Długość najlepszej znalezionej drogi: "},
+    };
+    for (const auto& row : rows) {
+        TPointSetState state;
+        SetPoints(state, Grid(6));
+        TScriptedHost host(state);
+        TSearchSettings settings;
+        settings.Local.StopByTime = false;
+        settings.Local.Tries = 10;
+        const TRunResult result = RunSearch(state, host, row.Method, settings);
+        ASSERT_GE(result.Lines.size(), 2u) << row.Method;
+        EXPECT_EQ(result.Lines[1].rfind(row.Caption, 0), 0u) << result.Lines[1];
+    }
+}
+
 TEST(RunControl, LongLengthCarriesTheThousandsSeparator)
 {
     TPointSetState state;

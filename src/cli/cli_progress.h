@@ -1,10 +1,13 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 #include "cli/progress_line.h"
 #include "core/point_set.h"
 #include "core/progress.h"
+#include "search/run/run_control.h"
 
 // Long work as the tool shows it: the status text and the bar feed the
 // progress line on standard error, and the event pass turns Ctrl+C into the
@@ -18,6 +21,17 @@ public:
     void ProcessEvents() override;
     bool GoOn() const override { return FState.FSearching; }
     TNumberFormat NumberFormat() const override;
+    bool WatchesRoutes() const override { return static_cast<bool>(FRouteWatcher); }
+    void OfferRoute(const TRouteOffer& offer) override;
+
+    // Searches offer their best route to watcher while one is set (a trace
+    // of the improvements was asked for); none costs them nothing.
+    void WatchRoutes(std::function<void(const TRouteOffer&)> watcher) { FRouteWatcher = std::move(watcher); }
+    // The work is stopped as by Ctrl+C once this much time has passed since
+    // BeginSearch; 0 for no limit. For methods without a limit of their own.
+    void SetTimeLimit(double seconds) { FTimeLimitSeconds = seconds; }
+    // Whether the time limit stopped the last search.
+    bool TimeLimitReached() const { return FTimeLimitReached; }
 
     // What the progress line counts during the next search; total 0 when
     // it is not known beforehand, TotalFromBar when the work sets the bar's
@@ -37,4 +51,13 @@ private:
     std::string FUnitWord;
     int64_t FTotal = 0;
     int64_t FStepsBefore = 0;
+    std::function<void(const TRouteOffer&)> FRouteWatcher;
+    double FTimeLimitSeconds = 0.0;
+    bool FTimeLimitReached = false;
+    std::chrono::steady_clock::time_point FSearchStart;
 };
+
+// What the progress line counts for a search by method over pointCount
+// points.
+void PlanSearchProgress(TCliProgress& progress, TSearchMethod method, const TSearchSettings& settings,
+                        int32_t pointCount);

@@ -8,37 +8,8 @@
 #include "cli/load_points.h"
 #include "cli/option_values.h"
 #include "cli/regional_settings.h"
+#include "cli/tour_input.h"
 #include "core/number_text.h"
-#include "core/point_file.h"
-#include "core/tour_file.h"
-
-namespace {
-
-// Key lines and the EOF line a tour may hold beside its numbers, which may
-// also stand one to a line.
-constexpr size_t TourExtraLines = 1000;
-
-// The tour file's route for a set of pointCount points; false after the
-// error line.
-bool ReadTourRoute(const std::string& tourName, size_t pointCount, TSpecimen& route)
-{
-    std::string text;
-    const TFileResult read =
-        ReadPointFileText(InputFileName(tourName), static_cast<size_t>(MaxPoints) + TourExtraLines, text);
-    if (!read.Ok()) {
-        ErrorLine(FilePlace("length", tourName) + "Błąd odczytu: " + read.ErrorText);
-        return false;
-    }
-    TTourParseResult tour = ParseTour(text, pointCount);
-    if (!tour.Ok()) {
-        ErrorLine(FilePlace("length", tourName) + "Błąd odczytu: " + tour.ErrorText);
-        return false;
-    }
-    route = std::move(tour.Route);
-    return true;
-}
-
-}  // namespace
 
 int RunLength(const std::vector<std::string>& args)
 {
@@ -58,7 +29,7 @@ int RunLength(const std::vector<std::string>& args)
     if (!LoadPointsForCommand(state, "length", fileName))
         return ExitFailure;
     if (parsed.Has("--tour")) {
-        if (!ReadTourRoute(parsed.ValueOr("--tour", ""), state.FPoints.size(), route))
+        if (!ReadTourRoute("length", parsed.ValueOr("--tour", ""), state.FPoints.size(), route))
             return ExitFailure;
     } else {
         // -1 names no point, as in the window's routes; the length rule

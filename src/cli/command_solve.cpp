@@ -9,6 +9,7 @@
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
+#include "cli/improvement_trace.h"
 #include "cli/interrupt.h"
 #include "cli/json_text.h"
 #include "cli/load_points.h"
@@ -26,28 +27,6 @@
 namespace {
 
 const TOutputKinds RouteKinds{"-o", "drogę", {"tour", "csv"}};
-
-void PlanProgress(TCliProgress& progress, TSearchMethod method, const TSearchSettings& settings, int32_t pointCount)
-{
-    switch (method) {
-    case smExhaustive:
-        // The refusals keep n at 20 or below, where n! is exact.
-        progress.SetProgressPlan("dróg", Factorial(pointCount));
-        break;
-    case smRandom:
-        progress.SetProgressPlan("dróg", settings.RandomCount);
-        break;
-    case smGenetic:
-        progress.SetProgressPlan("pokoleń", settings.Genetic.StopByCount ? settings.Genetic.GenerationCount : 0);
-        break;
-    case smExact:
-        progress.SetProgressPlan(ExactUsesTable(pointCount) ? "bloków" : "podproblemów", 0);
-        break;
-    case smLocal:
-        progress.SetProgressPlan("prób", settings.Local.StopByTime ? 0 : settings.Local.Tries);
-        break;
-    }
-}
 
 std::string RouteText(const TSpecimen& route)
 {
@@ -72,9 +51,10 @@ std::string RouteFileText(const std::string& kind, const std::string& outName, c
 // What the run found, as lines or as one JSON object. Without a stop the
 // bound is computed after the search; with one it is not, and JSON says so
 // with null.
+// improvementsJson, when not empty, is the JSON array of the trace.
 std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod method, int32_t pointCount,
                                      const TSpecimen& route, const std::optional<TLowerBound>& bound, bool json,
-                                     bool wantBound)
+                                     bool wantBound, const std::string& improvementsJson)
 {
     const bool evaluated = result.Outcome.Evaluated;
     const double length = evaluated ? result.Length : std::numeric_limits<double>::quiet_NaN();
@@ -98,6 +78,8 @@ std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod met
             const std::optional<double> gap = bound && evaluated ? GapFraction(length, *bound) : std::nullopt;
             object.Add("bound", certified ? bound->Value : none).Add("gap", gap ? *gap : none);
         }
+        if (!improvementsJson.empty())
+            object.AddJson("improvements", improvementsJson);
         return {object.Text()};
     }
     std::vector<std::string> lines = result.Lines;
@@ -130,9 +112,18 @@ int RunSolve(const std::vector<std::string>& args)
     if (parsed.Has("--format") && !parsed.Has("-o"))
         throw TUsageError("opcja --format dotyczy tylko zapisu drogi na standardowe wyjście (-o -)");
     const std::string routeKind = parsed.Has("-o") ? ChooseOutputKind(RouteKinds, outName, parsed) : std::string();
-    // Standard output carries the route file alone; the results a person
-    // reads go beside the progress line.
-    const bool resultsToErr = outName == "-";
+    // "--trace -" puts the improvements into the JSON result, or without
+    // --json writes them to standard output as they come.
+    const std::string traceName = parsed.ValueOr("--trace", "");
+    if (parsed.Has("--trace") && traceName.empty())
+        throw TUsageError("--trace: brak nazwy pliku");
+    const bool traceInJson = json && traceName == "-";
+    const bool traceToOut = !json && traceName == "-";
+    if (traceToOut && outName == "-")
+        throw TUsageError("opcje --trace - i -o - nie mogą obie pisać na standardowe wyjście");
+    // Standard output carries the route file (or the trace) alone; the
+    // results a person reads go beside the progress line.
+    const bool resultsToErr = outName == "-" || traceToOut;
 
     TPointSetState state;
     if (!LoadPointsForCommand(state, "solve", fileName))
@@ -148,7 +139,13 @@ int RunSolve(const std::vector<std::string>& args)
     CheckStartOption(parsed, state.FPoints.size());
 
     TCliProgress progress(state);
-    PlanProgress(progress, method, settings, pointCount);
+    PlanSearchProgress(progress, method, settings, pointCount);
+    TImprovementTrace trace;
+    if (parsed.Has("--trace")) {
+        if (!trace.Open("solve", traceInJson ? std::string() : traceName))
+            return ExitFailure;
+        progress.WatchRoutes([&trace](const TRouteOffer& offer) { trace.Offer(offer); });
+    }
     TRunView view;
     view.ClearRoute = [&] {
         ClearRoute(state);
@@ -167,6 +164,7 @@ int RunSolve(const std::vector<std::string>& args)
     const TRunResult result = RunSearch(state, progress, method, settings, view);
     progress.EndProgress();
     QuitOnInterrupt();
+    const bool traceWritten = trace.Finish();
     if (!result.Failure.empty()) {
         ErrorLine(FilePlace("solve", fileName) + result.Failure);
         return ExitFailure;
@@ -178,13 +176,15 @@ int RunSolve(const std::vector<std::string>& args)
         bound = RunLowerBound(state, progress);
 
     const TSpecimen route = result.Outcome.Evaluated ? state.FBestRoute : TSpecimen();
-    for (const std::string& text : ResultTexts(result, method, pointCount, route, bound, json, wantBound)) {
+    const std::string improvementsJson = traceInJson ? trace.JsonArray() : std::string();
+    for (const std::string& text :
+         ResultTexts(result, method, pointCount, route, bound, json, wantBound, improvementsJson)) {
         if (resultsToErr)
             ErrorLine(text);
         else
             WriteOutLine(text);
     }
-    if (!FinishOutput())
+    if (!FinishOutput() || !traceWritten)
         return ExitFailure;
     if (parsed.Has("-o")) {
         if (!result.Outcome.Evaluated) {

@@ -21,6 +21,7 @@ const std::vector<TCliCommand>& CliCommands();
 const TCliCommand* FindCliCommand(const std::string& name);
 
 int RunSolve(const std::vector<std::string>& args);
+int RunCompare(const std::vector<std::string>& args);
 int RunRandom(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunLength(const std::vector<std::string>& args);

@@ -4,6 +4,7 @@
 
 // The help texts of the commands, one each.
 extern const char* const SolveHelp;
+extern const char* const CompareHelp;
 extern const char* const RandomHelp;
 extern const char* const RenderHelp;
 extern const char* const LengthHelp;

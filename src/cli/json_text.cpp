@@ -89,3 +89,9 @@ TJsonObject& TJsonObject::Add(const std::string& name, const std::vector<int32_t
     Field(name, list + "]");
     return *this;
 }
+
+TJsonObject& TJsonObject::AddJson(const std::string& name, const std::string& jsonText)
+{
+    Field(name, jsonText);
+    return *this;
+}

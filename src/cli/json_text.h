@@ -19,6 +19,8 @@ public:
     // true or false; a name of its own, so that a string literal never
     // turns into a flag.
     TJsonObject& AddFlag(const std::string& name, bool value);
+    // A value already written as JSON (an array of objects).
+    TJsonObject& AddJson(const std::string& name, const std::string& jsonText);
 
     std::string Text() const { return "{" + FBody + "}"; }
 

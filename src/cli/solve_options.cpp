@@ -115,7 +115,8 @@ std::vector<TOptionRule> SolveOptionRules()
     return {{"--method", true},      {"--tries", true},      {"--time-limit", true}, {"--start", true},
             {"--threads", true},     {"--population", true}, {"--crossover", true},  {"--mutation", true},
             {"--generations", true}, {"--threshold", true},  {"--keep-best", false}, {"--seed", true},
-            {"--bound", false},      {"--json", false},      {"-o", true},           {"--format", true}};
+            {"--bound", false},      {"--json", false},      {"-o", true},           {"--format", true},
+            {"--trace", true}};
 }
 
 TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method)

@@ -37,22 +37,25 @@ int32_t TMapFit::PointY(int32_t mapY) const
     return On ? RoundToInt32((mapY - OffsetY) / Scale) : mapY;
 }
 
+TPointExtent ExtentOf(const TPointArray& points)
+{
+    TPointExtent extent{points[0].X, points[0].X, points[0].Y, points[0].Y};
+    for (const TMapPoint& point : points) {
+        extent.MinX = std::min<int64_t>(extent.MinX, point.X);
+        extent.MaxX = std::max<int64_t>(extent.MaxX, point.X);
+        extent.MinY = std::min<int64_t>(extent.MinY, point.Y);
+        extent.MaxY = std::max<int64_t>(extent.MaxY, point.Y);
+    }
+    return extent;
+}
+
 TMapFit FitMapToPoints(const TPointArray& points, int32_t width, int32_t height)
 {
     TMapFit fit;
     fit.On = true;
     if (points.empty())
         return fit;
-    int64_t minX = points[0].X;
-    int64_t maxX = minX;
-    int64_t minY = points[0].Y;
-    int64_t maxY = minY;
-    for (const TMapPoint& point : points) {
-        minX = std::min<int64_t>(minX, point.X);
-        maxX = std::max<int64_t>(maxX, point.X);
-        minY = std::min<int64_t>(minY, point.Y);
-        maxY = std::max<int64_t>(maxY, point.Y);
-    }
+    const auto [minX, maxX, minY, maxY] = ExtentOf(points);
     // The room for the squares' top-left corners; at least a pixel, so the
     // scale never reaches 0 and clicks can always be mapped back.
     const int64_t reservePx = 2 * MapFitMarginPx + MapSelectedPointSizePx;

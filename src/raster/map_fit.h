@@ -25,6 +25,15 @@ struct TMapFit {
 // Clear space between the map's edge and the nearest square.
 inline constexpr int32_t MapFitMarginPx = 10;
 
+// The points' bounding box; points must not be empty.
+struct TPointExtent {
+    int64_t MinX = 0;
+    int64_t MaxX = 0;
+    int64_t MinY = 0;
+    int64_t MaxY = 0;
+};
+TPointExtent ExtentOf(const TPointArray& points);
+
 // A fit that scales the points' bounding box to fill a width x height map
 // and centres it, every square (top-left at the point, up to
 // MapSelectedPointSizePx wide) at least MapFitMarginPx inside the edge.

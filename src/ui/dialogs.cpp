@@ -19,6 +19,7 @@
 #include <iterator>
 
 #include "ui/file_icons.h"
+#include "ui/picture_size_dialog.h"
 
 namespace {
 
@@ -49,15 +50,24 @@ const TFileFilter RouteFilters[] = {
     {"Drogi CSV (*.csv)", "csv"},
 };
 const TFileFilter ExportFilters[] = {
-    {"Droga jako trasa TSPLIB (*.tour)", "tour"}, {"Droga jako CSV (*.csv)", "csv"},
-    {"Punkty jako TSPLIB (*.tsp)", "tsp"},        {"Punkty jako CSV (*.csv)", "csv"},
-    {"Mapa jako obraz PNG (*.png)", "png"},       {"Mapa jako rysunek SVG (*.svg)", "svg"},
+    {"Droga jako trasa TSPLIB (*.tour)", "tour"},
+    {"Droga jako CSV (*.csv)", "csv"},
+    {"Punkty jako TSPLIB (*.tsp)", "tsp"},
+    {"Punkty jako CSV (*.csv)", "csv"},
+    {"Mapa jako obraz PNG (*.png)", "png"},
+    {"Mapa jako rysunek SVG (*.svg)", "svg"},
+    {"Mapa jako dokument PDF do druku (*.pdf)", "pdf"},
 };
 // What each export filter writes, in the order of ExportFilters.
 const TDialogs::TExportKind ExportKinds[] = {
     TDialogs::TExportKind::RouteTour, TDialogs::TExportKind::RouteCsv, TDialogs::TExportKind::PointsTsplib,
     TDialogs::TExportKind::PointsCsv, TDialogs::TExportKind::MapPng,   TDialogs::TExportKind::MapSvg,
+    TDialogs::TExportKind::MapPdf,
 };
+
+const TFileFilter RunsTableFilters[] = {{"Tabela jako CSV (*.csv)", "csv"}};
+const TFileFilter RunsChartFilters[] = {{"Wykres jako obraz PNG (*.png)", "png"},
+                                        {"Wykres jako rysunek SVG (*.svg)", "svg"}};
 
 // Qt's own dialog everywhere, showing files by name only: a native dialog
 // would bring its own way of looking at files. icons must outlive the dialog.
@@ -169,6 +179,8 @@ std::optional<QString> TDialogs::OpenFileName(QWidget* parent)
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     PrepareFileDialog(dialog, icons, OpenFilters);
+    // Every file the program reads shows at first.
+    dialog.selectNameFilter(QString::fromUtf8(std::end(OpenFilters)[-1].Text));
     return RunFileDialog(dialog, FOpenFileName, FOpenFileName, FWorkingFolder);
 }
 
@@ -209,6 +221,36 @@ std::optional<TDialogs::TExportChoice> TDialogs::ExportFileName(QWidget* parent)
         if (dialog.selectedNameFilter() == QString::fromUtf8(ExportFilters[i].Text))
             return TExportChoice{FExportFileName, ExportKinds[i]};
     return TExportChoice{FExportFileName, ExportKinds[0]};
+}
+
+std::optional<QSize> TDialogs::PictureSize(QWidget* parent, const QSize& proposed)
+{
+    return AskPictureSize(parent, proposed);
+}
+
+std::optional<TDialogs::TRunsChoice> TDialogs::RunsFileName(QWidget* parent, bool chart)
+{
+    TFileIconsByName icons;
+    QFileDialog dialog(parent, chart ? QStringLiteral("Zapisz wykres") : QStringLiteral("Eksportuj tabelę"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (chart)
+        PrepareFileDialog(dialog, icons, RunsChartFilters);
+    else
+        PrepareFileDialog(dialog, icons, RunsTableFilters);
+    // Without its extension: the chosen filter gives the new one.
+    const QString startName = QFileInfo(FRunsFileName).completeBaseName();
+    QString chosen;
+    if (!RunFileDialog(dialog, chosen, startName, FWorkingFolder))
+        return std::nullopt;
+    FRunsFileName = chosen;
+    if (!chart)
+        return TRunsChoice{chosen, TRunsExport::TableCsv};
+    // A name's own extension wins over the filter.
+    const QString suffix = QFileInfo(chosen).suffix().toLower();
+    const bool svg =
+        suffix == QLatin1String("svg") ||
+        (suffix != QLatin1String("png") && dialog.selectedNameFilter() == QString::fromUtf8(RunsChartFilters[1].Text));
+    return TRunsChoice{chosen, svg ? TRunsExport::ChartSvg : TRunsExport::ChartPng};
 }
 
 void TDialogs::FileWorked(const QString& fileName)
@@ -263,7 +305,9 @@ std::optional<QString> TDialogs::InputQuery(QWidget* parent, const QString& capt
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(defaultText);
     dialog.setOkButtonText(QStringLiteral("OK"));
-    dialog.setCancelButtonText(QStringLiteral("Cancel"));
+    // Qt's own Polish texts would say "Anuluj" too; the program says it
+    // whether or not they are installed.
+    dialog.setCancelButtonText(QStringLiteral("Anuluj"));
     if (auto* edit = dialog.findChild<QLineEdit*>()) {
         edit->setMaxLength(255);
         edit->selectAll();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -14,7 +15,7 @@ class TDialogs {
 public:
     enum class TAnswer { Yes, No, Cancel };
     // What "Eksportuj..." writes, by the filter the user chose.
-    enum class TExportKind { RouteTour, RouteCsv, PointsTsplib, PointsCsv, MapPng, MapSvg };
+    enum class TExportKind { RouteTour, RouteCsv, PointsTsplib, PointsCsv, MapPng, MapSvg, MapPdf };
     struct TExportChoice {
         QString FileName;
         TExportKind Kind;
@@ -50,6 +51,18 @@ public:
     // The export dialog: one filter per format; a name typed without an
     // extension gets the chosen filter's. Empty when the user cancels.
     virtual std::optional<TExportChoice> ExportFileName(QWidget* parent);
+    // "Rozmiar obrazu": the width and height of an exported picture in
+    // pixels, starting from proposed, whose proportions it keeps while
+    // "Zachowaj proporcje" is checked. Empty when the user cancels.
+    virtual std::optional<QSize> PictureSize(QWidget* parent, const QSize& proposed);
+    // "Eksportuj tabelę..." (chart false: a CSV file) and "Zapisz wykres..."
+    // (a PNG or SVG picture, by the filter chosen) of the tab "Porównanie".
+    enum class TRunsExport { TableCsv, ChartPng, ChartSvg };
+    struct TRunsChoice {
+        QString FileName;
+        TRunsExport Kind;
+    };
+    virtual std::optional<TRunsChoice> RunsFileName(QWidget* parent, bool chart);
     // A file was read or written: its folder is where the dialogs start.
     virtual void FileWorked(const QString& fileName);
 
@@ -58,8 +71,8 @@ public:
     virtual bool OpenLink(const QUrl& link);
 
     // The standard input dialog: caption, prompt, a one-line edit of at most
-    // 255 characters holding the default text selected, "OK" and "Cancel".
-    // Empty when cancelled.
+    // 255 characters holding the default text selected, "OK" and "Anuluj"
+    // (Polish, as every other box of the program). Empty when cancelled.
     virtual std::optional<QString> InputQuery(QWidget* parent, const QString& caption, const QString& prompt,
                                               const QString& defaultText);
 
@@ -68,6 +81,7 @@ private:
     QString FSaveFileName;
     QString FRouteFileName;
     QString FExportFileName;
+    QString FRunsFileName;
     QString FWorkingFolder;
 };
 

@@ -6,11 +6,18 @@
 #include "core/point_set_ops.h"
 #include "core/route_links.h"
 #include "ui/edit_step.h"
+#include "ui/run_history.h"
 
 TDocument::TDocument(QObject* parent)
-    : QObject(parent), FState(std::make_shared<TPointSetState>()), FHistory(new QUndoStack(this))
+    : QObject(parent),
+      FState(std::make_shared<TPointSetState>()),
+      FHistory(new QUndoStack(this)),
+      FRuns(new TRunHistory(this))
 {
     FHistory->setUndoLimit(HistoryLimitSteps);
+    // Whatever changed the points, the history of runs learns the set.
+    connect(this, &TDocument::PointsChanged, FRuns, [this] { FRuns->SetPoints(FState->FPoints); });
+    connect(this, &TDocument::PointMoved, FRuns, [this] { FRuns->SetPoints(FState->FPoints); });
     connect(FHistory, &QUndoStack::indexChanged, this, [this] { SyncModified(); });
     connect(FHistory, &QUndoStack::cleanChanged, this, [this] { SyncModified(); });
 }

@@ -13,6 +13,7 @@
 
 class QUndoCommand;
 class QUndoStack;
+class TRunHistory;
 
 // The set the window works on: the points with their links, the file name
 // and its format, the changed flag, the editing history and the result of
@@ -68,6 +69,9 @@ public:
     // The result of the last search; empty lines before any.
     const TRunResult& LastRun() const { return FLastRun; }
     void SetLastRun(const TRunResult& run) { FLastRun = run; }
+    // Every search made since the history was last emptied, told of each
+    // change of the set.
+    TRunHistory& Runs() { return *FRuns; }
 
 signals:
     // Points added, removed or replaced, from firstNewPoint on (0: the
@@ -87,4 +91,5 @@ private:
     QUndoStack* FHistory;
     bool FApplyingStep = false;
     TRunResult FLastRun;
+    TRunHistory* FRuns;
 };

@@ -1,5 +1,6 @@
 #include "ui/export_command.h"
 
+#include <QAction>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -10,32 +11,27 @@
 #include "core/safe_save.h"
 #include "core/tour_file.h"
 #include "core/tsplib_file.h"
-#include "picture/map_svg.h"
+#include "picture/map_view_paint.h"
+#include "picture/map_view_svg.h"
 #include "picture/png_image.h"
-#include "raster/map_render.h"
+#include "raster/map_view.h"
+#include "raster/map_view_picture.h"
 #include "ui/dialogs.h"
 #include "ui/document.h"
 #include "ui/file_names.h"
-#include "ui/map_controller.h"
-#include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
 
 namespace {
 
-// The map window's size, or its design size before it was ever shown.
-QSize MapPictureSize(const TPointSetState& state)
-{
-    if (state.FMapWidth > 0 && state.FMapHeight > 0)
-        return {state.FMapWidth, state.FMapHeight};
-    return {TMapForm::DesignClientWidth, TMapForm::DesignClientHeight};
-}
+// The long side of the size a picture is first proposed at.
+constexpr int32_t ProposedLongSidePx = 2000;
 
 }  // namespace
 
-TExportCommand::TExportCommand(const TDocument& document, const TMapController& map, const TPointList& list,
+TExportCommand::TExportCommand(const TDocument& document, const QAction& pointNumbers, const TPointList& list,
                                QWidget& parent)
-    : QObject(&parent), FDocument(document), FMap(map), FList(list), FParent(parent)
+    : QObject(&parent), FDocument(document), FPointNumbers(pointNumbers), FList(list), FParent(parent)
 {
 }
 
@@ -71,16 +67,18 @@ void TExportCommand::actExportExecute()
         content = FormatPointsCsv(points);
         break;
     case TDialogs::TExportKind::MapPng:
-    case TDialogs::TExportKind::MapSvg: {
-        // The picture the map window shows: its size, selection and scale.
-        const QSize size = MapPictureSize(FDocument.State());
-        const std::vector<char> selected = FList.SelectedRows();
-        const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
+    case TDialogs::TExportKind::MapSvg:
+    case TDialogs::TExportKind::MapPdf: {
+        const std::optional<TMapViewPicture> picture = MapPicture(choice->Kind);
+        if (!picture)
+            return;
         if (choice->Kind == TDialogs::TExportKind::MapSvg) {
-            content = EncodeMapSvg(points, size.width(), size.height(), isSelected, FMap.Fit());
+            content = EncodeMapViewSvg(*picture);
+        } else if (choice->Kind == TDialogs::TExportKind::MapPdf) {
+            content = EncodeMapPdf(*picture);
         } else {
             TBitmap32 surface;
-            RenderMap(surface, size.width(), size.height(), points, isSelected, FMap.Fit());
+            RenderMapView(surface, *picture);
             content = EncodePng(surface);
         }
         break;
@@ -92,4 +90,26 @@ void TExportCommand::actExportExecute()
         return;
     }
     Dialogs().FileWorked(choice->FileName);
+}
+
+std::optional<TMapViewPicture> TExportCommand::MapPicture(TDialogs::TExportKind kind) const
+{
+    // The whole set fitted to the picture, whatever part of it the map
+    // window shows, with the list's selection and the map's numbers.
+    const TPointArray& points = FDocument.State().FPoints;
+    QSize size;
+    if (kind == TDialogs::TExportKind::MapPdf) {
+        const TPageSize page = PrintPageSize(points);
+        size = QSize(page.Width, page.Height);
+    } else {
+        const TPictureSize proposed = FittedPictureSize(points, ProposedLongSidePx);
+        const std::optional<QSize> chosen = Dialogs().PictureSize(&FParent, QSize(proposed.Width, proposed.Height));
+        if (!chosen)
+            return std::nullopt;
+        size = *chosen;
+    }
+    const std::vector<char> selected = FList.SelectedRows();
+    return BuildMapViewPicture(
+        points, [&selected](int32_t i) { return RowSelected(selected, i); }, size.width(), size.height(),
+        FitMapToPoints(points, size.width(), size.height()), FPointNumbers.isChecked());
 }

@@ -21,6 +21,7 @@
 
 #include "ui/application.h"
 #include "ui/commands.h"
+#include "ui/compare_tab.h"
 #include "ui/distance_grid.h"
 #include "ui/document.h"
 #include "ui/edit_commands.h"
@@ -32,6 +33,7 @@
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
+#include "ui/run_compare.h"
 #include "ui/search_runs.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
@@ -216,6 +218,8 @@ void TMainForm::CreatePages()
     SearchTab = new TSearchTab(actGenerate, actStop, actShowWay);
     PageControl1->addTab(SearchTab, QStringLiteral("Szukanie drogi"));
     SearchTab->FitToFont();
+    CompareTab = new TCompareTab(FDocument->Runs(), actUseRun, actClearRuns, actExportRuns, actSaveChart);
+    PageControl1->addTab(CompareTab, QStringLiteral("Porównanie"));
     PageControl1->setCurrentIndex(0);
     PageControl1->setEnabled(false);
 }
@@ -224,14 +228,16 @@ void TMainForm::CreateControllers()
 {
     FProgress = new TWindowProgress(*FDocument, *StatusBar1, *PrBarView, this);
     FViews = new TSetViews(*FDocument, *FProgress, *StringGrid1, *ListBox1, *SearchTab, *PageControl1, this);
-    FMap = new TMapController(*FDocument, *FViews, *FProgress, *ListBox1, *actFitMap, *actDragPoints, this);
+    FMap = new TMapController(*FDocument, *FViews, *FProgress, *StatusBar1, *ListBox1,
+                              {*actFitMap, *actDragPoints, *actLiveRoute, *actPointNumbers}, this);
     FRoutes = new TRouteFiles(*FDocument, *this);
     FFiles = new TFileCommands(*FDocument, *FViews, *FProgress, *FRoutes, *actSaveArray, *this);
-    FExport = new TExportCommand(*FDocument, *FMap, *ListBox1, *this);
+    FExport = new TExportCommand(*FDocument, *actPointNumbers, *ListBox1, *this);
     FEdits = new TEditCommands(*FDocument, *FViews, *FProgress, *ListBox1, *SearchTab, *FMap, *this);
     FSearches = new TSearchRuns(*FDocument, *FViews, *FProgress, *SearchTab, *ListBox1, *actGenerate, *actStop, *this);
     FSearches->SetAfterRun([this] { FinishCloseAfterSearch(); });
     FHelp = new THelpCommands(*QZVer1, *cmdEmail, *cmdVisitWWW, *this);
+    FRunCompare = new TRunCompare(*FDocument, *FMap, *FProgress, *CompareTab, *PageControl1, *this);
 }
 
 void TMainForm::FormCreate(const QStringList& commandLine)
@@ -267,8 +273,9 @@ void TMainForm::FormCreate(const QStringList& commandLine)
 void TMainForm::AttachMapForm(TMapForm* mapForm)
 {
     FMap->Attach(mapForm);
-    // A misplaced click is taken back where it was made.
-    for (TCommand* command : {actUndo, actRedo, actDeletePoints})
+    // A misplaced click is taken back where it was made, and the map zooms
+    // where it is looked at.
+    for (TCommand* command : {actUndo, actRedo, actDeletePoints, actZoomIn, actZoomOut, actZoomReset, actFitMap})
         mapForm->addAction(command);
 }
 

@@ -20,6 +20,7 @@ class QToolBar;
 
 class TCommand;
 class TCommandList;
+class TCompareTab;
 class TDistanceGrid;
 class TDocument;
 class TEditCommands;
@@ -31,6 +32,7 @@ class TMapForm;
 class TPointList;
 class TQZVersionInfo;
 class TRouteFiles;
+class TRunCompare;
 class TSearchRuns;
 class TSearchTab;
 class TSetViews;
@@ -64,6 +66,7 @@ public:
     TRouteFiles& Routes() { return *FRoutes; }
     TEditCommands& Edits() { return *FEdits; }
     TSearchRuns& Searches() { return *FSearches; }
+    TRunCompare& Compare() { return *FRunCompare; }
 
     // The status bar's panels and the progress bar the operations step.
     void ShowStatus(const std::string& text, int32_t panel);
@@ -105,7 +108,7 @@ private:
     void CreateLayout();
     // The toolbar and the point list, left of the splitter.
     void CreatePointColumn();
-    // The tabs "Odległości" and "Szukanie drogi", right of it.
+    // The tabs "Odległości", "Szukanie drogi" and "Porównanie", right of it.
     void CreatePages();
     void CreateControllers();
     void CreateCommands();
@@ -131,6 +134,10 @@ private:
     // Enables actStop while a search runs and the search tab's group boxes
     // while none does; returns actStop's state.
     bool actStopUpdate();
+    // "Użyj tej drogi": a selected run of the current set, no search.
+    bool actUseRunUpdate();
+    // The history's other commands: runs in it, no search.
+    bool actRunsUpdate();
 
     // Layout.
     QFrame* Panel1 = nullptr;
@@ -147,6 +154,8 @@ private:
     TDistanceGrid* StringGrid1 = nullptr;
     // TabSheet3, the tab "Szukanie drogi".
     TSearchTab* SearchTab = nullptr;
+    // TabSheet4, the tab "Porównanie".
+    TCompareTab* CompareTab = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     // The progress bar's widget (objectName "PrBar"); the bar itself, which
     // the operations step, is PrBar().
@@ -169,6 +178,11 @@ private:
     TCommand* actShowWay = nullptr;
     TCommand* actEstimateRoute = nullptr;
     TCommand* actFitMap = nullptr;
+    TCommand* actZoomIn = nullptr;
+    TCommand* actZoomOut = nullptr;
+    TCommand* actZoomReset = nullptr;
+    TCommand* actPointNumbers = nullptr;
+    TCommand* actLiveRoute = nullptr;
     TCommand* actUndo = nullptr;
     TCommand* actRedo = nullptr;
     TCommand* actDeletePoints = nullptr;
@@ -177,6 +191,10 @@ private:
     TCommand* cmdShowAbout = nullptr;
     TCommand* cmdVisitWWW = nullptr;
     TCommand* cmdEmail = nullptr;
+    TCommand* actUseRun = nullptr;
+    TCommand* actClearRuns = nullptr;
+    TCommand* actExportRuns = nullptr;
+    TCommand* actSaveChart = nullptr;
 
     // The program's own version information, read once at creation.
     TQZVersionInfo* QZVer1 = nullptr;
@@ -191,6 +209,7 @@ private:
     TEditCommands* FEdits = nullptr;
     TSearchRuns* FSearches = nullptr;
     THelpCommands* FHelp = nullptr;
+    TRunCompare* FRunCompare = nullptr;
 
     bool FInIdle = false;
     // A close asked for during a search waits until the search has

@@ -20,9 +20,12 @@
 #include "ui/file_commands.h"
 #include "ui/help_commands.h"
 #include "ui/main_form.h"
+#include "ui/map_controller.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
+#include "ui/run_compare.h"
+#include "ui/run_history.h"
 #include "ui/search_runs.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
@@ -91,20 +94,20 @@ void TMainForm::CreateCommands()
          [this] { FEdits->actSetNextExecute(); }, [this] { return actSetNextUpdate(); }},
         {&TMainForm::actCountWay, "actCountWay", "Oblicz długość drogi", "Oblicz długość drogi", "", "Arrays", 6,
          [this] { FEdits->actCountWayExecute(); }, setRule},
-        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "", "Generate", -1,
+        {&TMainForm::actGenerate, "actGenerate", "Szukaj drogi", "", "F9", "Generate", -1,
          [this] { FSearches->actGenerateExecute(); }, setRule},
         {&TMainForm::actStop, "actStop", "Przerwij szukanie", "", "Esc", "Generate", -1,
          [this] { FSearches->actStopExecute(); }, [this] { return actStopUpdate(); }},
-        {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "", "Generate", 7,
+        {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "Ctrl+M", "Generate", 7,
          [this] { actShowWayExecute(); }, setRule},
         {&TMainForm::actEstimateRoute, "actEstimateRoute", "Oszacuj jakość drogi",
-         "Liczy dolne ograniczenie długości drogi i porównuje z nim drogę", "", "Generate", -1,
+         "Liczy dolne ograniczenie długości drogi i porównuje z nim drogę", "Shift+F9", "Generate", -1,
          [this] { FSearches->actEstimateRouteExecute(); }, setRule},
         {&TMainForm::actFitMap,
          "actFitMap",
          "Dopasuj mapę do okna",
          "Rysuje punkty w skali, która wypełnia mapę",
-         "",
+         "Ctrl+D",
          "Arrays",
          -1,
          [this] { actFitMapExecute(); },
@@ -123,6 +126,51 @@ void TMainForm::CreateCommands()
          "Lewy przycisk przeciąga punkt na mapie zamiast dodawać nowy",
          "",
          "Edit",
+         -1,
+         {},
+         {}},
+        {&TMainForm::actZoomIn,
+         "actZoomIn",
+         "Powiększ mapę",
+         "Powiększa mapę wokół jej środka (także kółkiem myszy)",
+         "Ctrl++; Ctrl+=",
+         "Arrays",
+         -1,
+         [this] { FMap->ZoomIn(); },
+         {}},
+        {&TMainForm::actZoomOut,
+         "actZoomOut",
+         "Pomniejsz mapę",
+         "Pomniejsza mapę wokół jej środka (także kółkiem myszy)",
+         "Ctrl+-",
+         "Arrays",
+         -1,
+         [this] { FMap->ZoomOut(); },
+         {}},
+        {&TMainForm::actZoomReset,
+         "actZoomReset",
+         "Mapa w skali 1:1",
+         "Rysuje punkty w ich własnych współrzędnych",
+         "Ctrl+0",
+         "Arrays",
+         -1,
+         [this] { FMap->ZoomToPixels(); },
+         {}},
+        {&TMainForm::actPointNumbers,
+         "actPointNumbers",
+         "Numery punktów",
+         "Pisze na mapie numery punktów tam, gdzie się mieszczą",
+         "",
+         "Arrays",
+         -1,
+         [this] { FViews->Rebuild(TSetViews::TRebuild::Map); },
+         {}},
+        {&TMainForm::actLiveRoute,
+         "actLiveRoute",
+         "Pokazuj drogę podczas szukania",
+         "Rysuje na mapie najlepszą dotąd drogę, gdy szukanie trwa",
+         "",
+         "Generate",
          -1,
          {},
          {}},
@@ -153,6 +201,14 @@ void TMainForm::CreateCommands()
          -1,
          [this] { FHelp->cmdEmailExecute(); },
          {}},
+        {&TMainForm::actUseRun, "actUseRun", "Użyj tej drogi", "Zastępuje drogę zbioru drogą wybranego przebiegu", "",
+         "Compare", -1, [this] { FRunCompare->actUseRunExecute(); }, [this] { return actUseRunUpdate(); }},
+        {&TMainForm::actClearRuns, "actClearRuns", "Wyczyść historię", "Usuwa wszystkie przebiegi z porównania", "",
+         "Compare", -1, [this] { FRunCompare->actClearRunsExecute(); }, [this] { return actRunsUpdate(); }},
+        {&TMainForm::actExportRuns, "actExportRuns", "Eksportuj tabelę...", "Zapisuje tabelę przebiegów jako CSV", "",
+         "Compare", -1, [this] { FRunCompare->actExportRunsExecute(); }, [this] { return actRunsUpdate(); }},
+        {&TMainForm::actSaveChart, "actSaveChart", "Zapisz wykres...", "Zapisuje wykres zbieżności jako PNG albo SVG",
+         "", "Compare", -1, [this] { FRunCompare->actSaveChartExecute(); }, [this] { return actRunsUpdate(); }},
     };
 
     for (const TCommandEntry& entry : table) {
@@ -177,10 +233,11 @@ void TMainForm::CreateCommands()
         if (entry.Rule)
             command->SetRule(entry.Rule);
         this->*entry.Member = command;
-        // The map's scale and dragging are settings shown by their check
-        // marks, off at start.
-        if (entry.Member == &TMainForm::actFitMap || entry.Member == &TMainForm::actDragPoints)
-            command->setCheckable(true);
+        // The map's scale, dragging, numbers and live route are settings
+        // shown by their check marks, off at start but the live route.
+        command->setCheckable(entry.Member == &TMainForm::actFitMap || entry.Member == &TMainForm::actDragPoints ||
+                              entry.Member == &TMainForm::actPointNumbers || entry.Member == &TMainForm::actLiveRoute);
+        command->setChecked(entry.Member == &TMainForm::actLiveRoute);
         ActionList1->Add(command);
         // Shortcuts work wherever the focus is inside the main window.
         addAction(command);
@@ -248,6 +305,16 @@ bool TMainForm::actStopUpdate()
     return searching;
 }
 
+bool TMainForm::actUseRunUpdate()
+{
+    return actCountWayUpdate() && FRunCompare->CanUseSelected();
+}
+
+bool TMainForm::actRunsUpdate()
+{
+    return actCountWayUpdate() && !FDocument->Runs().Empty();
+}
+
 void TMainForm::UpdateCommands()
 {
     ActionList1->UpdateAll();
@@ -306,9 +373,14 @@ void TMainForm::CreateMenus()
     set->addAction(actEstimateRoute);
     set->addAction(actShowWay);
     set->addAction(actFitMap);
+    set->addAction(actZoomIn);
+    set->addAction(actZoomOut);
+    set->addAction(actZoomReset);
+    set->addAction(actPointNumbers);
     set->addSeparator();
     set->addAction(actGenerate);
     set->addAction(actStop);
+    set->addAction(actLiveRoute);
 
     QMenu* help = menu->addMenu(QStringLiteral("P&omoc"));
     help->addAction(cmdShowAbout);

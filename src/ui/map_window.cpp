@@ -1,15 +1,20 @@
 #include "ui/map_window.h"
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
+#include <QWheelEvent>
 
 TImage32::TImage32(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Image321"));
     // The picture covers what it can and paintEvent the rest.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Space held grabs the map, so the view takes the keys.
+    setFocusPolicy(Qt::StrongFocus);
     FBitmap.OnChange = [this] { update(); };
     FBitmap.OnResize = [this] { update(); };
 }
@@ -42,6 +47,10 @@ void TImage32::resizeEvent(QResizeEvent* event)
 
 void TImage32::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::MiddleButton) {
+        FMiddleHeld = true;
+        ShowHand();
+    }
     const QPoint at = event->position().toPoint();
     if (OnMouseDown)
         OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
@@ -64,10 +73,87 @@ void TImage32::mouseMoveEvent(QMouseEvent* event)
 
 void TImage32::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::MiddleButton) {
+        FMiddleHeld = false;
+        ShowHand();
+    }
     const QPoint at = event->position().toPoint();
     if (OnMouseUp)
         OnMouseUp(event->button(), at.x(), at.y());
     event->accept();
+}
+
+void TImage32::wheelEvent(QWheelEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (OnWheel && event->angleDelta().y() != 0)
+        OnWheel(event->angleDelta().y(), at.x(), at.y());
+    event->accept();
+}
+
+void TImage32::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        HoldSpace(true);
+    event->accept();
+}
+
+void TImage32::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        HoldSpace(false);
+    event->accept();
+}
+
+// A release that goes to another window must not leave the hand grabbing.
+void TImage32::focusOutEvent(QFocusEvent* event)
+{
+    HoldSpace(false);
+    QWidget::focusOutEvent(event);
+}
+
+bool TImage32::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = OnToolTip ? OnToolTip(help->pos().x(), help->pos().y()) : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TImage32::HoldSpace(bool held)
+{
+    if (held == FSpaceHeld)
+        return;
+    FSpaceHeld = held;
+    ShowHand();
+    if (OnSpace)
+        OnSpace(held);
+}
+
+void TImage32::ShowHand()
+{
+    if (FMiddleHeld)
+        setCursor(Qt::ClosedHandCursor);
+    else if (FSpaceHeld)
+        setCursor(Qt::OpenHandCursor);
+    else
+        unsetCursor();
 }
 
 TMapForm::TMapForm(QWidget& owner)
@@ -77,6 +163,7 @@ TMapForm::TMapForm(QWidget& owner)
 {
     setObjectName(QStringLiteral("MapForm"));
     setWindowTitle(QStringLiteral("Mapa"));
+    setMinimumSize(MinClientWidth, MinClientHeight);
     resize(DesignClientWidth, DesignClientHeight);
     Image321->setGeometry(rect());
     Image321->OnResize = [this] { Image321Resize(); };
@@ -85,6 +172,9 @@ TMapForm::TMapForm(QWidget& owner)
     };
     Image321->OnMouseMove = [this](int32_t x, int32_t y) { Image321MouseMove(x, y); };
     Image321->OnMouseUp = [this](Qt::MouseButton button, int32_t x, int32_t y) { Image321MouseUp(button, x, y); };
+    Image321->OnWheel = [this](int32_t angleDelta, int32_t x, int32_t y) { emit Wheel(angleDelta, x, y); };
+    Image321->OnSpace = [this](bool held) { emit SpaceHeld(held); };
+    Image321->OnToolTip = [this](int32_t x, int32_t y) { return ToolTipAt ? ToolTipAt(x, y) : QString(); };
 }
 
 void TMapForm::Image321Resize()

@@ -9,7 +9,8 @@
 
 // Shows a 32-bit drawing surface unscaled from its top-left corner, so view
 // and surface coordinates are the same numbers, and reports its size
-// changes, every mouse press and release, and moves while a button is held.
+// changes, every mouse press and release, moves while a button is held, the
+// wheel and whether Space is held (a hand grabs the map then).
 class TImage32 : public QWidget {
     Q_OBJECT
 
@@ -23,6 +24,11 @@ public:
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y)> OnMouseDown;
     std::function<void(int32_t x, int32_t y)> OnMouseMove;
     std::function<void(Qt::MouseButton button, int32_t x, int32_t y)> OnMouseUp;
+    // Eighths of a degree, positive away from the user.
+    std::function<void(int32_t angleDelta, int32_t x, int32_t y)> OnWheel;
+    std::function<void(bool held)> OnSpace;
+    // The tooltip at a pixel; empty for none.
+    std::function<QString(int32_t x, int32_t y)> OnToolTip;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,9 +37,20 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    void HoldSpace(bool held);
+    // The hand while the map can be grabbed or is being moved.
+    void ShowHand();
+
     TBitmap32 FBitmap;
+    bool FSpaceHeld = false;
+    bool FMiddleHeld = false;
 };
 
 // "Mapa": the map window. It owns only the view and its surface; all
@@ -52,6 +69,9 @@ public:
     void Image321MouseMove(int32_t X, int32_t Y);
     void Image321MouseUp(Qt::MouseButton button, int32_t X, int32_t Y);
 
+    // The tooltip at a pixel of the view; empty for none.
+    std::function<QString(int32_t x, int32_t y)> ToolTipAt;
+
     void setVisible(bool visible) override;
 
     TImage32* Image321;
@@ -66,12 +86,19 @@ signals:
     void MouseMove(int32_t x, int32_t y);
     // A button was released after a press on the view.
     void MouseUp(Qt::MouseButton button, int32_t x, int32_t y);
+    // The wheel turned over the view (eighths of a degree).
+    void Wheel(int32_t angleDelta, int32_t x, int32_t y);
+    // Space went down or up while the view had the focus.
+    void SpaceHeld(bool held);
 
 public:
     static constexpr int DesignLeft = 406;
     static constexpr int DesignTop = 373;
     static constexpr int DesignClientWidth = 495;
     static constexpr int DesignClientHeight = 382;
+    // Room for a useful picture and the title bar's buttons.
+    static constexpr int MinClientWidth = 200;
+    static constexpr int MinClientHeight = 150;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

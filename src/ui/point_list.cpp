@@ -1,9 +1,19 @@
 #include "ui/point_list.h"
 
+#include <QAbstractItemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// Room at a column's edges and between the index and the coordinate.
+constexpr int ColumnPaddingPx = 4;
+
+}  // namespace
 
 int TPointListModel::rowCount(const QModelIndex& parent) const
 {
@@ -30,6 +40,20 @@ TPointListDelegate::TPointListDelegate(std::shared_ptr<const TPointSetState> doc
 {
 }
 
+QFont TPointListDelegate::ValueFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    return font;
+}
+
+QFont TPointListDelegate::IndexFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(7);
+    return font;
+}
+
 QSize TPointListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     (void)index;
@@ -51,9 +75,7 @@ void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setBackground(background);
     painter->setBackgroundMode(Qt::OpaqueMode);
 
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
-    painter->setFont(font);
+    painter->setFont(ValueFont());
 
     // The list may be repainted while an operation that shrinks the set has
     // not rebuilt it yet: a row without its point shows only its index.
@@ -73,9 +95,11 @@ void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
             painter->drawText(vColumn, flags, QString::number(point.Next));
     }
 
-    font.setPointSize(6);
-    painter->setFont(font);
-    const QFontMetrics metrics(font);
+    // The index in smaller type at the bottom left, where the widest
+    // coordinate leaves it room.
+    const QFont indexFont = IndexFont();
+    painter->setFont(indexFont);
+    const QFontMetrics metrics(indexFont);
     const QString indexText = QString::number(row);
     const QRect indexRect(rect.left() + 2, rect.bottom() + 1 - metrics.height(), metrics.horizontalAdvance(indexText),
                           metrics.height());
@@ -93,15 +117,52 @@ void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
 }
 
-TPointList::TPointList(std::shared_ptr<const TPointSetState> document, const QHeaderView& header, QWidget* parent)
-    : QListView(parent), FModel(new TPointListModel(this))
+TPointList::TPointList(std::shared_ptr<const TPointSetState> document, QHeaderView& header, QWidget* parent)
+    : QListView(parent), FModel(new TPointListModel(this)), FDocument(document), FHeader(header)
 {
     setModel(FModel);
     setItemDelegate(new TPointListDelegate(std::move(document), header, this));
+    if (QAbstractItemModel* sections = header.model())
+        sections->setHeaderData(2, Qt::Horizontal,
+                                QStringLiteral("V: numer następnego punktu drogi, do którego prowadzi połączenie "
+                                               "(puste, gdy punkt nie ma następnika)"),
+                                Qt::ToolTipRole);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TPointList::SetCount(int count)
+{
+    FModel->SetCount(count);
+    FitColumns();
+}
+
+void TPointList::FitColumns()
+{
+    // The widest text of each column: the longest number, and the one with
+    // a sign where both are as long.
+    QString widest[3];
+    const auto widen = [&widest](int column, int32_t value) {
+        const QString text = QString::number(value);
+        if (text.size() > widest[column].size() || (text.size() == widest[column].size() && value < 0))
+            widest[column] = text;
+    };
+    for (const TMapPoint& point : FDocument->FPoints) {
+        widen(0, point.X);
+        widen(1, point.Y);
+        widen(2, point.Next);
+    }
+    const QFontMetrics value(TPointListDelegate::ValueFont());
+    const QFontMetrics index(TPointListDelegate::IndexFont());
+    const int indexWidth = index.horizontalAdvance(QString::number(std::max(FModel->rowCount() - 1, 0)));
+    const int needed[3] = {indexWidth + 2 * ColumnPaddingPx + value.horizontalAdvance(widest[0]),
+                           ColumnPaddingPx + value.horizontalAdvance(widest[1]),
+                           ColumnPaddingPx + value.horizontalAdvance(widest[2])};
+    for (int column = 0; column < 3; ++column)
+        if (FHeader.sectionSize(column) < needed[column])
+            FHeader.resizeSection(column, needed[column]);
 }
 
 int TPointList::SelCount() const

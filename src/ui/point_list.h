@@ -42,6 +42,9 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     static constexpr int RowHeight = 14;
+    // The type of the coordinates and of the row's index.
+    static QFont ValueFont();
+    static QFont IndexFont();
 
 private:
     // Shared, so the set outlives the list whichever goes first.
@@ -55,9 +58,13 @@ class TPointList : public QListView {
     Q_OBJECT
 
 public:
-    TPointList(std::shared_ptr<const TPointSetState> document, const QHeaderView& header, QWidget* parent);
+    // The header's sections are widened for wide numbers; its V section
+    // explains itself in a tooltip.
+    TPointList(std::shared_ptr<const TPointSetState> document, QHeaderView& header, QWidget* parent);
 
-    void SetCount(int count) { FModel->SetCount(count); }
+    // Rebuilds the rows; a section too narrow for the set's widest number
+    // (beside the index in the first) grows to fit it.
+    void SetCount(int count);
     int ItemCount() const { return FModel->rowCount(); }
     int SelCount() const;
     // The row with the focus, -1 when none.
@@ -78,7 +85,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void FitColumns();
+
     TPointListModel* FModel;
+    std::shared_ptr<const TPointSetState> FDocument;
+    QHeaderView& FHeader;
 };
 
 // A row's flag in a SelectedRows snapshot; a point without a row yet (the

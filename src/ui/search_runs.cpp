@@ -13,11 +13,13 @@
 #include "core/route_links.h"
 #include "search/bound/bound_texts.h"
 #include "search/bound/lower_bound.h"
+#include "search/exhaustive/exhaustive_search.h"
 #include "search/run/run_control.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
 #include "ui/document.h"
 #include "ui/point_list.h"
+#include "ui/run_history.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
 #include "ui/undo_commands.h"
@@ -97,12 +99,17 @@ void TSearchRuns::actGenerateExecute()
         if (MethodReadsMatrix(method))
             FViews.MakeMatrixForSearch();
     };
-    view.SearchBegins = [this, method] { BeginLongWork(method == smGenetic); };
+    view.SearchBegins = [this, method] {
+        BeginLongWork(method == smGenetic);
+        FStopRequested = false;
+        FDocument.Runs().BeginLive(method);
+    };
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
     // The links it found are one step, whatever the run cleared on the way.
     std::vector<int32_t> linksBefore = LinksOf(state.FPoints);
     const TRunResult result = RunSearch(state, FProgress, method, settings, view);
     FDocument.SetLastRun(result);
+    AddToHistory(method, settings, n, result);
     FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("szukanie drogi"), std::move(linksBefore),
                                      LinksOf(state.FPoints), true, true));
     for (const std::string& line : result.Lines)
@@ -114,6 +121,30 @@ void TSearchRuns::actGenerateExecute()
         Dialogs().ShowErrorBox(&FParent, QStringLiteral("Szukaj drogi"), QString::fromStdString(result.Failure));
     if (FAfterRun)
         FAfterRun();
+}
+
+void TSearchRuns::AddToHistory(TSearchMethod method, const TSearchSettings& settings, int32_t pointCount,
+                               const TRunResult& result)
+{
+    TRunHistory& history = FDocument.Runs();
+    TRunRecord record;
+    record.Method = method;
+    record.Settings = settings;
+    record.Threads = method == smExhaustive ? ExhaustiveThreadCount(pointCount, false, settings.ExhaustiveThreads) : 1;
+    record.PointCount = pointCount;
+    record.Evaluated = result.Outcome.Evaluated;
+    record.Length = result.Length;
+    record.ElapsedMs = result.ElapsedMs;
+    record.Steps = result.Outcome.Steps;
+    record.Stopped = FStopRequested;
+    record.Proved = result.Outcome.Proved;
+    // The set the search started on: points added meanwhile took no part.
+    record.SetId = history.Live() ? history.Live()->SetId : history.CurrentSet();
+    if (record.Evaluated)
+        record.Route = FDocument.State().FBestRoute;
+    record.Trace = history.EndLive(record);
+    history.NoteBound(result.Outcome.Bound, record.SetId);
+    history.Add(std::move(record));
 }
 
 void TSearchRuns::BeginLongWork(bool countsGenerations)
@@ -151,6 +182,7 @@ void TSearchRuns::actEstimateRouteExecute()
     const TLowerBound bound = ComputeLowerBound(state.FPoints, FProgress);
     actStopExecute();
     EndLongWork();
+    FDocument.Runs().NoteBound(bound, FDocument.Runs().CurrentSet());
 
     const TNumberFormat format = FProgress.NumberFormat();
     QListWidget* results = FSearchTab.lbResults;
@@ -165,6 +197,7 @@ void TSearchRuns::actEstimateRouteExecute()
 
 void TSearchRuns::actStopExecute()
 {
+    FStopRequested = FStopRequested || FDocument.State().FSearching;
     FDocument.State().FSearching = false;
     FProgress.PrBar().SetPosition(0);
     while (QApplication::overrideCursor())

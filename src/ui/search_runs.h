@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "search/run/run_control.h"
+
 class QWidget;
 class TCommand;
 class TDocument;
@@ -18,6 +20,8 @@ class TWindowProgress;
 // window's part in a run. It reads the search tab, runs the method, shows
 // the result lines and makes the new links one step of the history; while
 // work runs it keeps panel 2 current (time left, or generations so far).
+// Every run, finished or stopped, goes into the document's history of runs,
+// and every bound computed or proved is told to it.
 class TSearchRuns : public QObject {
     Q_OBJECT
 
@@ -45,6 +49,9 @@ private:
     // The start point chosen for the methods that take one: -1 for none,
     // -2 when the choice can't be made (the user was told).
     int32_t ChosenStartPoint();
+    // The run as a record of the document's history of runs.
+    void AddToHistory(TSearchMethod method, const TSearchSettings& settings, int32_t pointCount,
+                      const TRunResult& result);
 
     TDocument& FDocument;
     TSetViews& FViews;
@@ -58,4 +65,6 @@ private:
     std::chrono::steady_clock::time_point FSearchStart;
     int64_t FStepsAtSearchStart = 0;
     bool FSearchCountsGenerations = false;
+    // "Przerwij" came during the search that runs.
+    bool FStopRequested = false;
 };

@@ -5,12 +5,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +38,49 @@ constexpr int BoxGapPx = 6;
 constexpr int PageMarginPx = 8;
 // The result group still shows its label, a few lines and its button.
 constexpr int MinResultsHeightPx = 110;
+// The "Liczba prób" boxes show this many digits, the most a user types.
+constexpr int CountDigits = 9;
+
+// A label that shows what fits of its text, ending in "…", and the whole
+// text as its tooltip then; text() is always the whole text.
+class TElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    // What the label shows of its text.
+    QString Shown() const { return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width()); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        (void)event;
+        QPainter painter(this);
+        painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, Shown());
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip && Shown() != text()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            return true;
+        }
+        return QLabel::event(event);
+    }
+};
+
+// A spin edit's width for digits digits, as the style draws its frame and
+// buttons.
+int SpinWidthFor(TSpinEdit* spin, int digits)
+{
+    QStyleOptionSpinBox option;
+    option.initFrom(spin);
+    option.frame = spin->hasFrame();
+    option.buttonSymbols = spin->buttonSymbols();
+    option.subControls =
+        QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField | QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+    // Two pixels of room for the cursor, as the spin box keeps.
+    const int text = spin->fontMetrics().horizontalAdvance(QString(digits, u'9')) + 2;
+    return spin->style()->sizeFromContents(QStyle::CT_SpinBox, &option, QSize(text, spin->height()), spin).width();
+}
 
 QLabel* MakeLabel(const QString& text, QWidget* parent, const char* name = nullptr)
 {
@@ -107,8 +155,13 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
 
     lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), this, "lblSilniaDsc");
     PlaceAt(*anchors, lblSilniaDsc, 20, 108);
-    lblSilnia = MakeLabel(QStringLiteral("0"), this, "lblSilnia");
-    PlaceAt(*anchors, lblSilnia, 268, 108, 100);
+    // Reaches the page's right side: a long count ends in "…" and shows
+    // whole as its tooltip.
+    lblSilnia = new TElidedLabel(QStringLiteral("0"), this);
+    lblSilnia->setObjectName(QStringLiteral("lblSilnia"));
+    PlaceAt(*anchors, lblSilnia, 268, 108, SearchTabDesignSize.width() - 268 - PageMarginPx, -1,
+            TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight);
+    cbMethod->setToolTip(QStringLiteral("Metoda szukania drogi; jej parametry pojawiają się poniżej"));
 }
 
 void TSearchTab::CreateRandomControls()
@@ -122,6 +175,7 @@ void TSearchTab::CreateRandomControls()
     seRandomCount = new TSpinEdit(1, 32000, 1000, gbRandom);
     seRandomCount->setObjectName(QStringLiteral("seRandomCount"));
     seRandomCount->setGeometry(12, 36, 73, 21);
+    seRandomCount->setToolTip(QStringLiteral("Ile losowych dróg sprawdzić (1–32 000); zostaje najkrótsza"));
     gbRandom->hide();
 }
 
@@ -146,6 +200,14 @@ void TSearchTab::CreateGeneticStopRules()
     seGenCount = new TSpinEdit(100, 32000, 2000, gbGenStopRules);
     seGenCount->setObjectName(QStringLiteral("seGenCount"));
     seGenCount->setGeometry(24, 96, 73, 21);
+    const QString spreadHint = QStringLiteral(
+        "Szukanie kończy się, gdy odchylenie standardowe długości dróg w pokoleniu spadnie do "
+        "tej wartości podzielonej przez 1000 (1–100)");
+    rbGenTreshold->setToolTip(spreadHint);
+    seGenTreshold->setToolTip(spreadHint);
+    const QString generationsHint = QStringLiteral("Szukanie kończy się po tylu pokoleniach (100–32 000)");
+    rbGenCount->setToolTip(generationsHint);
+    seGenCount->setToolTip(generationsHint);
     connect(seGenTreshold, &TSpinEdit::Entered, this, [this] { seGenTresholdEnter(); });
     connect(seGenCount, &TSpinEdit::Entered, this, [this] { seGenCountEnter(); });
     gbGenStopRules->hide();
@@ -173,6 +235,13 @@ void TSearchTab::CreateLocalControls()
     seLocalTries = new TSpinEdit(1, 10000000, 1000, gbLocal);
     seLocalTries->setObjectName(QStringLiteral("seLocalTries"));
     seLocalTries->setGeometry(24, 96, 81, 21);
+    const QString timeHint = QStringLiteral("Optymalizacja kończy się po tylu sekundach (1–3600)");
+    rbLocalTime->setToolTip(timeHint);
+    seLocalTime->setToolTip(timeHint);
+    const QString triesHint = QStringLiteral(
+        "Optymalizacja kończy się po tylu próbach: zaburzeniach drogi z ponowną optymalizacją (1–10 000 000)");
+    rbLocalTries->setToolTip(triesHint);
+    seLocalTries->setToolTip(triesHint);
     connect(seLocalTime, &TSpinEdit::Entered, this, [this] { rbLocalTime->setChecked(true); });
     connect(seLocalTries, &TSpinEdit::Entered, this, [this] { rbLocalTries->setChecked(true); });
     gbLocal->hide();
@@ -187,6 +256,8 @@ void TSearchTab::CreateStartControls()
     chkStartAtSelected->setObjectName(QStringLiteral("chkStartAtSelected"));
     chkStartAtSelected->move(8, 20);
     chkStartAtSelected->resize(chkStartAtSelected->sizeHint());
+    chkStartAtSelected->setToolTip(
+        QStringLiteral("Droga zaczyna się w punkcie zaznaczonym na liście (zaznacz dokładnie jeden)"));
     gbStart->hide();
 }
 
@@ -212,6 +283,13 @@ void TSearchTab::CreateGeneticParams()
     chkSecureBad->move(8, 118);
     chkSecureBad->resize(chkSecureBad->sizeHint());
     chkSecureBad->setChecked(false);
+    sePopulation->setToolTip(QStringLiteral("Liczba dróg w każdym pokoleniu (10–1000)"));
+    edtCrossover->setToolTip(QStringLiteral(
+        "Prawdopodobieństwo, że para sąsiednich dróg wymieni się odcinkami (krzyżowanie OX), od 0 do 1"));
+    edtMutation->setToolTip(
+        QStringLiteral("Prawdopodobieństwo, że w drodze zamienią się miejscami dwa punkty (mutacja), od 0 do 1"));
+    chkSecureBad->setToolTip(
+        QStringLiteral("Co pokolenie najlepsza dotąd droga wraca do populacji w miejsce losowo wybranej"));
     gbGenParams->hide();
 }
 
@@ -305,10 +383,6 @@ void TSearchTab::FocusOn(QWidget* button)
 void TSearchTab::ShowPermutationCount(const QString& text)
 {
     lblSilnia->setText(text);
-    // As wide as its text: a long count must not lose its last digits.
-    QRect place = FAnchors->DesignPlace(lblSilnia);
-    place.setWidth(std::max(place.width(), lblSilnia->sizeHint().width()));
-    FAnchors->Replace(lblSilnia, place);
 }
 
 void TSearchTab::FitToFont()
@@ -317,6 +391,9 @@ void TSearchTab::FitToFont()
     // its frame line; here the title may sit above it, so the controls move
     // down below the line, and the boxes grow to hold them.
     gbGenParams->ensurePolished();
+    // The boxes of a count take nine digits, whatever the font.
+    for (TSpinEdit* count : {seRandomCount, seLocalTries})
+        count->resize(std::max(count->width(), SpinWidthFor(count, CountDigits)), count->height());
     const int shift = std::max(0, gbGenParams->contentsRect().top() - DesignContentTopPx);
 
     int lowestBottom = 0;

@@ -6,7 +6,10 @@
 #include <vector>
 
 // A status bar of fixed panels, each a text in a bevelled box. Other
-// widgets (the progress bar) can lie over a panel at a fixed place.
+// widgets (the progress bar) can lie over a panel at a fixed place. A panel
+// may also carry a note at its right end, written by someone else than its
+// text (the map's note beside the search's time left). A text that does not
+// fit ends in "…", and the panel's tooltip shows it whole.
 class TStatusBar : public QWidget {
     Q_OBJECT
 
@@ -22,7 +25,13 @@ public:
     QString PanelText(int panel) const;
     // Sets the text; the caller decides whether to repaint at once.
     void SetPanelText(int panel, const QString& text);
+    QString PanelNote(int panel) const;
+    // Sets the note and what the panel's tooltip adds to it.
+    void SetPanelNote(int panel, const QString& note, const QString& toolTip = {});
     QRect PanelRect(int panel) const;
+    // What the panel's tooltip says: whatever of the text and the note is
+    // cut, and the note's explanation; empty when there is nothing to add.
+    QString PanelToolTip(int panel) const;
 
     static constexpr int BarHeight = 21;
 
@@ -30,8 +39,23 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    struct TTexts {
+        QString Text;
+        QString Note;
+        QString NoteToolTip;
+    };
+    // Where the text and the note go inside a panel, and what they show.
+    struct TLayout {
+        QRect TextBox;
+        QRect NoteBox;
+        QString ShownText;
+        QString ShownNote;
+    };
+    TLayout LayOut(int panel) const;
+
     std::vector<TPanel> FPanels;
-    QStringList FTexts;
+    std::vector<TTexts> FTexts;
 };

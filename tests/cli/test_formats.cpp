@@ -7,6 +7,7 @@
 
 #include "cli_runner.h"
 #include "json_fields.h"
+#include "picture/map_view_paint.h"
 #include "raster/map_fit.h"
 #include "raster/map_render.h"
 #include "support/data_files.h"
@@ -233,9 +234,11 @@ TEST_F(FormatsTest, FittedMapIsTheWindowsFittedMap)
     TPointArray points;
     for (const auto& [x, y] : far)
         points.push_back({x, y, -1});
+    // Fitted, the window draws the view's picture, sized for the points.
     TBitmap32 expected;
-    RenderMap(
-        expected, 200, 150, points, [](int32_t) { return false; }, FitMapToPoints(points, 200, 150));
+    RenderMapView(expected,
+                  BuildMapViewPicture(
+                      points, [](int32_t) { return false; }, 200, 150, FitMapToPoints(points, 200, 150), false));
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString(Dir.Path("fit.png")), "PNG"));
     ASSERT_EQ(image.width(), 200);

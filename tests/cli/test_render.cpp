@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <fstream>
 #include <regex>
 
 #include "cli_runner.h"
 #include "core/point_file.h"
 #include "core/point_set.h"
+#include "picture/map_view_paint.h"
 #include "raster/map_render.h"
+#include "raster/map_view_picture.h"
 
 namespace {
 
@@ -108,6 +111,50 @@ TEST_F(RenderTest, RoundTripFromRandomThroughSolveToRender)
     EXPECT_EQ(DifferingPixels(ReadPng(Dir.Path("route.png")), WindowPicture(file, route, {}, 495, 382)), 0);
     // The links make a difference to the picture.
     EXPECT_GT(DifferingPixels(ReadPng(Dir.Path("route.png")), WindowPicture(file, {}, {}, 495, 382)), 0);
+}
+
+// Points beyond the picture: it shows the whole set, as the window does a
+// set it opens, and says so; a route may come from a tour file.
+TEST_F(RenderTest, SetBeyondThePictureIsShownWholeAndSaysSo)
+{
+    const std::vector<std::pair<int, int>> far = {{-5000, 300}, {90000, 4000}, {40000, 70000}};
+    const std::string file = Dir.WritePoints("far.tvu", far);
+    const std::string tour = Dir.Path("far.tour");
+    std::ofstream(tour) << "NAME : far\nTYPE : TOUR\nDIMENSION : 3\nTOUR_SECTION\n3\n1\n2\n-1\nEOF\n";
+    const TCliRun run = RunCli({"render", file, "--tour", tour, "-o", Dir.Path("far.png"), "--size", "300x200"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Err, "tovu-cli render: " + file +
+                           ": punkty wychodzą poza obraz 300x200, więc obraz pokazuje cały zbiór (jak z --fit)\n");
+    TPointArray points;
+    for (const auto& [x, y] : far)
+        points.push_back({x, y, -1});
+    ApplyBestRoute(points, {2, 0, 1});
+    TBitmap32 expected;
+    RenderMapView(expected, BuildMapViewPicture(points, {}, 300, 200, FitMapToPoints(points, 300, 200), false));
+    EXPECT_EQ(DifferingPixels(ReadPng(Dir.Path("far.png")), expected), 0);
+}
+
+TEST_F(RenderTest, PdfIsAPageOfTheSizeAskedForOrA4)
+{
+    const std::string file = Dir.WritePoints("set.tvu", {{10, 10}, {200, 40}, {300, 300}});
+    const struct {
+        const char* Name;
+        std::vector<std::string> Size;
+        const char* MediaBox;
+    } rows[] = {
+        {"A4 by default", {}, "/MediaBox [0 0 595.000000 842.000000]"},
+        {"960 x 480 pixels", {"--size", "960x480"}, "/MediaBox [0 0 720.000000 360.000000]"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"render", file, "--route", "0,1,2", "--numbers", "-o", Dir.Path("map.pdf")};
+        args.insert(args.end(), row.Size.begin(), row.Size.end());
+        const TCliRun run = RunCli(args);
+        ASSERT_EQ(run.ExitCode, 0) << row.Name << run.Err;
+        EXPECT_EQ(run.Err, "") << row.Name;
+        const std::string pdf = ReadFileBytes(Dir.Path("map.pdf"));
+        EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u) << row.Name;
+        EXPECT_NE(pdf.find(row.MediaBox), std::string::npos) << row.Name;
+    }
 }
 
 TEST_F(RenderTest, UnwritableTargetLeavesNoPicture)

@@ -93,8 +93,11 @@ const std::vector<TUsageCase> UsageCases = {
     {"ZeroMapSide", {"random", "3", "--size", "0x10"}, "--size: rozmiar 0x10 poza zakresem"},
     {"SizeWithoutX", {"random", "3", "--size", "495"}, "--size: oczekiwano rozmiaru SZERxWYS"},
     {"RenderWithoutOutput", {"render", "FILE"}, "brak opcji -o OBRAZ"},
-    {"RenderJpeg", {"render", "FILE", "-o", "x.jpg"}, "-o: obraz zapisuje się do pliku .png albo .svg, podano"},
-    {"RenderWithoutExtension", {"render", "FILE", "-o", "x"}, "-o: obraz zapisuje się do pliku .png albo .svg"},
+    {"RenderJpeg", {"render", "FILE", "-o", "x.jpg"}, "-o: obraz zapisuje się do pliku .png, .svg albo .pdf, podano"},
+    {"RenderWithoutExtension", {"render", "FILE", "-o", "x"}, "-o: obraz zapisuje się do pliku .png, .svg albo .pdf"},
+    {"RenderRouteAndTour",
+     {"render", "FILE", "-o", "x.png", "--route", "0", "--tour", "x.tour"},
+     "opcje --route i --tour wykluczają się"},
     {"RenderUnknownFormat", {"render", "FILE", "-o", "-", "--format", "gif"}, "--format: nieznany rodzaj pliku „gif”"},
     {"RenderWiderThanAPicture",
      {"render", "FILE", "-o", "x.png", "--size", "100000x3"},
@@ -112,6 +115,13 @@ const std::vector<TUsageCase> UsageCases = {
     {"LengthWithoutRoute", {"length", "FILE"}, "brak opcji --route albo --tour"},
     {"RouteAndTour", {"length", "FILE", "--route", "0", "--tour", "x.tour"}, "opcje --route i --tour wykluczają się"},
     {"RouteBelowMinusOne", {"length", "FILE", "--route", "0,-2"}, "--route: nie ma punktu -2"},
+    {"TraceAndRouteBothToStandardOutput",
+     {"solve", "FILE", "--trace", "-", "-o", "-"},
+     "opcje --trace - i -o - nie mogą obie pisać na standardowe wyjście"},
+    {"CompareUnknownMethod", {"compare", "FILE", "--methods", "random,greedy"}, "--methods: nieznana metoda „greedy”"},
+    {"CompareMethodTwice", {"compare", "FILE", "--methods", "local,local"}, "metoda local podana dwa razy"},
+    {"CompareTimeLimitBelowRange", {"compare", "FILE", "--time-limit", "0"}, "--time-limit: wartość 0 poza zakresem"},
+    {"CompareForeignOption", {"compare", "FILE", "--tries", "5"}, "nieznana opcja --tries"},
 };
 
 void PrintTo(const TUsageCase& usageCase, std::ostream* out)
@@ -151,13 +161,13 @@ TEST(HelpTest, GeneralHelpListsTheCommands)
     const TCliRun run = RunCli({"--help"});
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_EQ(run.Err, "");
-    for (const char* command : {"solve", "bound", "random", "render", "length", "convert"})
+    for (const char* command : {"solve", "compare", "bound", "random", "render", "length", "convert"})
         EXPECT_NE(run.Out.find(std::string("  ") + command + " "), std::string::npos) << command;
 }
 
 TEST(HelpTest, EveryCommandHasItsOwnHelp)
 {
-    for (const char* command : {"solve", "bound", "random", "render", "length", "convert"}) {
+    for (const char* command : {"solve", "compare", "bound", "random", "render", "length", "convert"}) {
         const TCliRun run = RunCli({command, "--help"});
         EXPECT_EQ(run.ExitCode, 0) << command;
         EXPECT_EQ(run.Out.rfind(std::string("Użycie: tovu-cli ") + command, 0), 0u) << run.Out;
@@ -176,7 +186,7 @@ TEST(HelpTest, SolveHelpNamesEveryOption)
     const std::string help = RunCli({"solve", "--help"}).Out;
     for (const char* option :
          {"--method", "--tries", "--time-limit", "--start", "--threads", "--population", "--crossover", "--mutation",
-          "--generations", "--threshold", "--keep-best", "--seed", "--bound", "-o ", "--format", "--json"})
+          "--generations", "--threshold", "--keep-best", "--seed", "--bound", "-o ", "--format", "--json", "--trace"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     for (const char* method : {"exhaustive", "random", "genetic", "exact", "local"})
         EXPECT_NE(help.find(std::string("  ") + method + " "), std::string::npos) << method;

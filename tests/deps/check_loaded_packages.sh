@@ -84,6 +84,8 @@ for program in "$@"; do
     tovu-cli)
       run "tovu-cli solve" LC_ALL=pl_PL.UTF-8 -- "$program" solve "$sample" --json
       run "tovu-cli render" LC_ALL=pl_PL.UTF-8 -- "$program" render "$sample" -o "$work/map.png"
+      # A page with the points' numbers: the PDF writer, type, Qt's platform without a display.
+      run "tovu-cli render pdf" LC_ALL=pl_PL.UTF-8 -- "$program" render "$sample" -o "$work/map.pdf" --numbers
       run "tovu-cli: brak pliku" LC_ALL=pl_PL.UTF-8 -- "$program" solve "$work/none.tvu"
       ;;
     tovu)

@@ -65,6 +65,26 @@ public:
         ExportChoices.pop_front();
         return choice;
     }
+    // The proposed size, unless Sizes says otherwise (empty: cancelled).
+    std::optional<QSize> PictureSize(QWidget*, const QSize& proposed) override
+    {
+        Boxes.push_back(
+            {QStringLiteral("size"), QString(), QStringLiteral("%1x%2").arg(proposed.width()).arg(proposed.height())});
+        if (Sizes.empty())
+            return proposed;
+        const std::optional<QSize> size = Sizes.front();
+        Sizes.pop_front();
+        return size;
+    }
+    std::optional<TRunsChoice> RunsFileName(QWidget*, bool chart) override
+    {
+        Boxes.push_back({QStringLiteral("runs"), chart ? QStringLiteral("chart") : QStringLiteral("table"), QString()});
+        if (RunsChoices.empty())
+            return std::nullopt;
+        const TRunsChoice choice = RunsChoices.front();
+        RunsChoices.pop_front();
+        return choice;
+    }
     std::optional<QString> InputQuery(QWidget*, const QString& caption, const QString& prompt,
                                       const QString& defaultText) override
     {
@@ -91,6 +111,8 @@ public:
     std::deque<std::optional<QString>> RouteNames;
     std::deque<std::optional<QString>> Inputs;
     std::deque<TExportChoice> ExportChoices;
+    std::deque<std::optional<QSize>> Sizes;
+    std::deque<TRunsChoice> RunsChoices;
     std::deque<TBox> Boxes;
     // Whether the desktop starts something for a link.
     bool LinksOpen = false;

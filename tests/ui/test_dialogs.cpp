@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +27,7 @@
 #include "ui/dialogs.h"
 #include "ui/file_commands.h"
 #include "ui/file_icons.h"
+#include "ui/picture_size_dialog.h"
 #include "when_open.h"
 #include "window_fixture.h"
 
@@ -163,6 +168,42 @@ TEST(DialogsTest, SaveDialogProposesTheCurrentFileInItsFolderAndFormat)
     EXPECT_EQ(shownFolder, QFileInfo(folder.path()).absoluteFilePath());
     EXPECT_EQ(filter, QStringLiteral("Pliki TSPLIB (*.tsp)"));
     EXPECT_EQ(chosen.value_or(QString()), current);
+}
+
+TEST(DialogsTest, OpenDialogStartsWithEveryFormatItReads)
+{
+    TDialogs dialogs;
+    QString filter;
+    WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+        filter = dialog.selectedNameFilter();
+        dialog.reject();
+    });
+    EXPECT_FALSE(dialogs.OpenFileName(nullptr).has_value());
+    EXPECT_EQ(filter, QStringLiteral("Wszystkie obsługiwane (*.tvu *.tsp *.csv)"));
+}
+
+// The picture's size keeps the proposed proportions while asked to, and
+// the sides go their own ways when not.
+TEST(DialogsTest, PictureSizeKeepsItsProportionsWhileChecked)
+{
+    TDialogs dialogs;
+    QString cancel;
+    WhenOpen<TPictureSizeDialog>([&](TPictureSizeDialog& dialog) {
+        cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        dialog.findChild<QSpinBox*>(QStringLiteral("seWidth"))->setValue(1000);
+        dialog.findChild<QCheckBox*>(QStringLiteral("chkKeepProportions"))->setChecked(false);
+        dialog.findChild<QSpinBox*>(QStringLiteral("seHeight"))->setValue(900);
+        dialog.accept();
+    });
+    EXPECT_EQ(dialogs.PictureSize(nullptr, QSize(2000, 1000)), QSize(1000, 900));
+    EXPECT_EQ(cancel, QStringLiteral("Anuluj"));
+    WhenOpen<TPictureSizeDialog>([&](TPictureSizeDialog& dialog) {
+        dialog.findChild<QSpinBox*>(QStringLiteral("seHeight"))->setValue(300);
+        dialog.accept();
+    });
+    EXPECT_EQ(dialogs.PictureSize(nullptr, QSize(2000, 1000)), QSize(600, 300));
+    WhenOpen<TPictureSizeDialog>([&](TPictureSizeDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(dialogs.PictureSize(nullptr, QSize(20, 10)).has_value());
 }
 
 TEST(DialogsTest, MessageTextsCanBeSelectedAndCopied)

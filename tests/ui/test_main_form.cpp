@@ -8,8 +8,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <cstdio>
 #include <stdexcept>
@@ -37,6 +40,7 @@
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
 #include "ui/set_views.h"
+#include "ui/spin_edit.h"
 #include "ui/status_bar.h"
 #include "ui/window_parts.h"
 #include "window_fixture.h"
@@ -457,9 +461,14 @@ TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
         {Command(*form, "actRandomArray"), "&Losuj zbiór punktów", "", 4},
         {Command(*form, "actSetNext"), "Ustaw punkt docelowy...", "", -1},
         {Command(*form, "actCountWay"), "Oblicz długość drogi", "", 6},
-        {Command(*form, "actGenerate"), "Szukaj drogi", "", -1},
+        {Command(*form, "actGenerate"), "Szukaj drogi", "F9", -1},
         {Command(*form, "actStop"), "Przerwij szukanie", "Esc", -1},
-        {Command(*form, "actShowWay"), "Pokaż drogę na mapie", "", 7},
+        {Command(*form, "actShowWay"), "Pokaż drogę na mapie", "Ctrl+M", 7},
+        {Command(*form, "actEstimateRoute"), "Oszacuj jakość drogi", "Shift+F9", -1},
+        {Command(*form, "actFitMap"), "Dopasuj mapę do okna", "Ctrl+D", -1},
+        {Command(*form, "actZoomIn"), "Powiększ mapę", "Ctrl++", -1},
+        {Command(*form, "actZoomOut"), "Pomniejsz mapę", "Ctrl+-", -1},
+        {Command(*form, "actZoomReset"), "Mapa w skali 1:1", "Ctrl+0", -1},
         {Command(*form, "cmdShowAbout"), "&Informacje o programie...", "Shift+F1", 0},
         {Command(*form, "cmdVisitWWW"), "Strona domowa", "", -1},
         {Command(*form, "cmdEmail"), "Kontakt z autorem", "", -1},
@@ -501,7 +510,8 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
     EXPECT_EQ(
         names(menus[2]->menu()->actions()).join(' '),
         QStringLiteral(
-            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap - actGenerate actStop"));
+            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap actZoomIn actZoomOut "
+            "actZoomReset actPointNumbers - actGenerate actStop actLiveRoute"));
     EXPECT_EQ(names(menus[3]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
     EXPECT_EQ(names(Part<QMenu>(*form, "ListPopup")->actions()).join(' '),
               QStringLiteral("actSetNext actEditPoint actDeletePoints - actCountWay actRandomArray actShowWay"));
@@ -509,6 +519,63 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
     EXPECT_EQ(names(Part<QToolBar>(*form, "ToolBar1")->actions()).join(' '),
               QStringLiteral("actNewArray actOpenArray actSaveArray - actUndo actRedo - actZeroArray actRandomArray "
                              "actCountWay - actShowWay  cmdShowAbout"));
+}
+
+// What does not fit its place ends in "…" and shows whole as a tooltip;
+// boxes and columns hold the widest numbers they take; the method's
+// parameters and the V column explain themselves; the map window keeps a
+// usable size.
+TEST_F(MainFormTest, TextsAndNumbersShowWholeAndParametersExplainThemselves)
+{
+    auto form = MakeWindows();
+    form->show();
+    TStatusBar* bar = Part<TStatusBar>(*form, "StatusBar1");
+    const QString status = QStringLiteral(
+        "Metoda dokładna: najlepsza droga 1 234 567,89, dolne ograniczenie 1 234 000,00, otwarte "
+        "podproblemy: 12 345...");
+    bar->SetPanelText(0, status);
+    EXPECT_EQ(bar->PanelToolTip(0), status);
+    bar->SetPanelText(0, QStringLiteral("Gotowe"));
+    EXPECT_TRUE(bar->PanelToolTip(0).isEmpty());
+
+    TSearchTab* tab = Part<TSearchTab>(*form, "TabSheet3");
+    Part<QTabWidget>(*form, "PageControl1")->setEnabled(true);
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(tab);
+    const QString count = QStringLiteral("2,84625968091705E35659") + QString(30, u'9');
+    tab->ShowPermutationCount(count);
+    EXPECT_EQ(tab->lblSilnia->text(), count);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), tab->lblSilnia->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(tab->lblSilnia, &help);
+    EXPECT_EQ(QToolTip::text(), count);
+
+    for (TSpinEdit* tries : {tab->seRandomCount, tab->seLocalTries}) {
+        const QLineEdit* edit = tries->findChild<QLineEdit*>();
+        EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QStringLiteral("999999999")))
+            << tries->objectName().toStdString();
+    }
+    for (QGroupBox* box : tab->findChildren<QGroupBox*>()) {
+        if (box == tab->gbGenResults)
+            continue;
+        for (QWidget* control : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!qobject_cast<QLabel*>(control)) {
+                EXPECT_FALSE(control->toolTip().isEmpty()) << control->objectName().toStdString();
+            }
+        }
+    }
+
+    form->State().FPoints = {{-2147483647 - 1, 2147483647, -1}, {5, 6, 0}};
+    form->Views().RefreshPointList();
+    const QHeaderView* header = Part<QHeaderView>(*form, "Header1");
+    const QFontMetrics value(TPointListDelegate::ValueFont());
+    const QFontMetrics index(TPointListDelegate::IndexFont());
+    EXPECT_GT(header->sectionSize(0),
+              index.horizontalAdvance(QStringLiteral("1")) + value.horizontalAdvance(QStringLiteral("-2147483648")));
+    EXPECT_GT(header->sectionSize(1), value.horizontalAdvance(QStringLiteral("2147483647")));
+    EXPECT_FALSE(header->model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+
+    form->MapForm()->resize(40, 30);
+    EXPECT_GE(form->MapForm()->width(), 200);
+    EXPECT_GE(form->MapForm()->height(), 150);
 }
 
 TEST_F(MainFormTest, MethodChoiceShowsItsControls)

@@ -5,12 +5,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "core/csv_points.h"
 #include "core/tour_file.h"
+#include "raster/map_view.h"
 #include "scripted_dialogs.h"
 #include "search/bound/bound_texts.h"
 #include "search/exhaustive/exhaustive_search.h"
@@ -140,6 +143,62 @@ TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)
         ParseTour(ReadTextFile(Folder.filePath(QStringLiteral("route.tour"))).toStdString(), EightPoints.size());
     ASSERT_TRUE(tour.Ok()) << tour.ErrorText;
     EXPECT_EQ(tour.Route, form->State().FBestRoute);
+}
+
+// "Przerwij" during the estimate: its line says the bound is not the full
+// ascent's (or that none was certain yet).
+TEST_F(ResultsOutTest, StoppedEstimateSaysItWasInterrupted)
+{
+    TPointArray points;
+    for (int32_t i = 0; i < 3000; ++i)
+        points.push_back({(i * 7919) % 10007, (i * 104729) % 9973, -1});
+    auto form = ShowSet(points);
+    QTimer::singleShot(20, form.get(), [&form] { Command(*form, "actStop")->Execute(); });
+    ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
+    const QStringList lines = ResultLines(*form);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("przerwan"))) << lines[0].toStdString();
+}
+
+// A picture of the map shows the whole set at the size the user confirms,
+// first proposed from the set's proportions; PDF is an A4 page, unasked.
+TEST_F(ResultsOutTest, ExportAsksThePicturesSizeAndWritesAPdfPage)
+{
+    auto form = ShowSet({{0, 0, 1}, {4000, 0, 2}, {4000, 2000, -1}});
+    using TKind = TDialogs::TExportKind;
+    const TPictureSize proposed = FittedPictureSize(form->State().FPoints, 2000);
+    const struct {
+        const char* File;
+        TKind Kind;
+        std::optional<QSize> Size;
+        bool Asked;
+        const char* Starts;
+    } rows[] = {
+        {"map.png", TKind::MapPng, QSize(300, 160), true, "\x89PNG"},
+        {"cancelled.png", TKind::MapPng, std::nullopt, true, nullptr},
+        {"map.svg", TKind::MapSvg, QSize(500, 250), true, "<?xml"},
+        {"map.pdf", TKind::MapPdf, std::nullopt, false, "%PDF-"},
+    };
+    for (const auto& row : rows) {
+        const QString path = Folder.filePath(QString::fromLatin1(row.File));
+        ScriptedDialogs.Boxes.clear();
+        ScriptedDialogs.ExportChoices = {{path, row.Kind}};
+        ScriptedDialogs.Sizes = {row.Size};
+        Command(*form, "actExport")->Execute();
+        ASSERT_EQ(ScriptedDialogs.Count(QStringLiteral("size")), row.Asked ? 1 : 0) << row.File;
+        if (row.Asked) {
+            EXPECT_EQ(ScriptedDialogs.Boxes.back().Text,
+                      QStringLiteral("%1x%2").arg(proposed.Width).arg(proposed.Height));
+        }
+        EXPECT_EQ(QFile::exists(path), row.Starts != nullptr) << row.File;
+        if (row.Starts) {
+            EXPECT_TRUE(ReadTextFile(path).startsWith(row.Starts)) << row.File;
+        }
+    }
+    QImage png;
+    ASSERT_TRUE(png.load(Folder.filePath(QStringLiteral("map.png"))));
+    EXPECT_EQ(png.size(), QSize(300, 160));
+    EXPECT_TRUE(ReadTextFile(Folder.filePath(QStringLiteral("map.svg"))).contains("<svg width=\"500\" height=\"250\""));
 }
 
 // A TSPLIB set opens by its extension: its points, its name in the title and

@@ -106,7 +106,8 @@ TEST_F(StartUpTest, ProgramsOwnDialogsKeepTheirTexts)
         dialog.reject();
     });
     EXPECT_FALSE(dialogs.InputQuery(nullptr, QStringLiteral("Tytuł"), QStringLiteral("Nazwa:"), {}).has_value());
-    EXPECT_EQ(inputButtons, "Cancel|OK");
+    // Polish like every other box of the program.
+    EXPECT_EQ(inputButtons, "Anuluj|OK");
 
     std::string questionButtons;
     WhenOpen<QMessageBox>([&](QMessageBox& box) {

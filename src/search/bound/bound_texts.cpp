@@ -29,14 +29,27 @@ std::optional<double> GapFraction(double length, const TLowerBound& bound)
     return (length - bound.Value) / bound.Value;
 }
 
-std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format)
+std::optional<double> GapPercent(double length, const TLowerBound& bound)
 {
     const std::optional<double> gap = GapFraction(length, bound);
     if (!gap)
-        return {};
+        return std::nullopt;
     // A hair below a tenth, so that a gap of exactly 3.2 % computed as
     // 3.2000000001 % is not shown as 3.3 %.
     const double tenths = std::max(0.0, std::ceil(*gap * 1000.0 - 1e-6));
-    return "Długość drogi: " + FormatNumber(length, 2, format) + ", najwyżej " +
-           FormatNumber(tenths / 10.0, 1, format) + "% więcej niż najkrótsza";
+    return tenths / 10.0;
+}
+
+std::string GapPercentText(double length, const TLowerBound& bound, const TNumberFormat& format)
+{
+    const std::optional<double> percent = GapPercent(length, bound);
+    return percent ? FormatNumber(*percent, 1, format) + "%" : std::string();
+}
+
+std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format)
+{
+    const std::string percent = GapPercentText(length, bound, format);
+    if (percent.empty())
+        return {};
+    return "Długość drogi: " + FormatNumber(length, 2, format) + ", najwyżej " + percent + " więcej niż najkrótsza";
 }

@@ -19,7 +19,14 @@ std::string BoundLine(const TLowerBound& bound, const TNumberFormat& format);
 // not, because then no ratio holds.
 std::optional<double> GapFraction(double length, const TLowerBound& bound);
 
-// "Długość drogi: 1 274,00, najwyżej 3,3% więcej niż najkrótsza", the
-// percentage rounded up to a tenth so that "najwyżej" stays true. Empty
-// when GapFraction gives nothing.
+// GapFraction as a percentage rounded up to a tenth (3.3 for 3.249 %), so
+// that "najwyżej" stays true; nothing where GapFraction gives nothing.
+std::optional<double> GapPercent(double length, const TLowerBound& bound);
+
+// GapPercent with one decimal and a per cent sign ("3,3%"); empty when it
+// gives nothing.
+std::string GapPercentText(double length, const TLowerBound& bound, const TNumberFormat& format);
+
+// "Długość drogi: 1 274,00, najwyżej 3,3% więcej niż najkrótsza" (the
+// percentage of GapPercentText). Empty when GapFraction gives nothing.
 std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format);

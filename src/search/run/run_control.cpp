@@ -27,9 +27,10 @@ std::string TooFewPoints(int32_t needed)
 std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format)
 {
     // The exact method promises the shortest route: a route it has not
-    // proved shortest (stopped early) is not called so.
-    const char* const caption =
-        method == smExact && !proved ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ";
+    // proved shortest (stopped early) is not called so, nor is the local
+    // search's, which proves nothing.
+    const bool unproved = (method == smExact && !proved) || method == smLocal;
+    const char* const caption = unproved ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ";
     return caption + FormatNumber(length, 2, format);
 }
 

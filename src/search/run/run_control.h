@@ -73,7 +73,7 @@ struct TRunResult {
 
 // The result line of the best route's length: "Długość najkrótszej drogi:"
 // for every method, but for a route of the exact method that it did not
-// prove the shortest.
+// prove the shortest and for the local search's.
 std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format);
 
 // Empty when the method can search this many points, otherwise the text
