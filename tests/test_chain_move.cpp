@@ -37,25 +37,6 @@ TSpecimen ShuffledRoute(int32_t n, int32_t start, std::mt19937& random)
     return route;
 }
 
-// The shortest open route over every order (from start when it is set).
-double ShortestLength(const TDistanceMatrix& distances, int32_t start)
-{
-    const int32_t n = static_cast<int32_t>(distances.size());
-    TSpecimen route(n);
-    std::iota(route.begin(), route.end(), 0);
-    const int32_t free = start >= 0 ? 1 : 0;
-    if (start >= 0)
-        std::swap(route[0], route[start]);
-    std::sort(route.begin() + free, route.end());
-    double best = -1;
-    do {
-        const double length = RouteLength(distances, route);
-        if (best < 0 || length < best)
-            best = length;
-    } while (std::next_permutation(route.begin() + free, route.end()));
-    return best;
-}
-
 }  // namespace
 
 // From random routes over sets of every awkward kind, each chain made from
@@ -113,7 +94,7 @@ TEST(ChainMove, PolishesSmallSetsToTheirShortestRoute)
                 SetPoints(state, MakeSet(kind, n, random));
                 const TPointArray& points = state.FPoints;
                 const int32_t start = trial == 1 ? static_cast<int32_t>(random() % n) : -1;
-                const double best = ShortestLength(state.FDistances, start);
+                const double best = ShortestLengthByTrial(state.FDistances, start);
                 const TNeighbourLists lists = NeighbourListsOf(points, LocalNeighbourCount);
                 TLocalOptimiser optimiser(points, lists, start);
                 optimiser.SetRoute(ShuffledRoute(n, start, random));

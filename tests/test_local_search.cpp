@@ -26,24 +26,6 @@ TSearchOutcome RunLocal(TPointSetState& state, TScriptedHost& host, int32_t trie
     return SearchLocal(state, host, params, host.EveryStep);
 }
 
-// The shortest open route by trying them all (from start when it is set).
-double ShortestLength(const TDistanceMatrix& distances, int32_t n, int32_t start)
-{
-    TSpecimen route(n);
-    std::iota(route.begin(), route.end(), 0);
-    const int32_t free = start >= 0 ? 1 : 0;
-    if (start >= 0)
-        std::swap(route[0], route[start]);
-    std::sort(route.begin() + free, route.end());
-    double best = -1;
-    do {
-        const double length = RouteLength(distances, route);
-        if (best < 0 || length < best)
-            best = length;
-    } while (std::next_permutation(route.begin() + free, route.end()));
-    return best;
-}
-
 // Turning any stretch round (a prefix or suffix too, unless the first point
 // is fixed) makes the route no shorter, up to rounding.
 void ExpectTwoOptOptimal(const TDistanceMatrix& distances, const TSpecimen& route, bool fixedStart)
@@ -140,7 +122,7 @@ TEST(LocalSearch, KicksFindTheShortestRouteOnAlmostAllSetsOfNine)
             const int32_t start = set % 2 == 0 ? -1 : static_cast<int32_t>(random() % n);
             TPointSetState state;
             SetPoints(state, MakePointSet(set % 3 == 0 ? kind : 0, n, random));
-            const double shortest = ShortestLength(state.FDistances, n, start);
+            const double shortest = ShortestLengthByTrial(state.FDistances, start);
             const uint32_t seed = static_cast<uint32_t>(random());
             double lengths[2];
             for (int32_t tries : {0, 300}) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 #include "core/point_set.h"
@@ -193,6 +194,26 @@ inline TReferenceBest ReferenceGenetic(const TDistanceMatrix& distances, int32_t
         if (params.SecureBad)
             current[RandomBelow(p)] = best.Route;
     }
+    return best;
+}
+
+// The shortest open route by trying every order (from start when it is set,
+// start -1 leaves both ends free).
+inline double ShortestLengthByTrial(const TDistanceMatrix& distances, int32_t start)
+{
+    const int32_t n = static_cast<int32_t>(distances.size());
+    TSpecimen route(n);
+    std::iota(route.begin(), route.end(), 0);
+    const int32_t free = start >= 0 ? 1 : 0;
+    if (start >= 0)
+        std::swap(route[0], route[start]);
+    std::sort(route.begin() + free, route.end());
+    double best = -1;
+    do {
+        const double length = RouteLength(distances, route);
+        if (best < 0 || length < best)
+            best = length;
+    } while (std::next_permutation(route.begin() + free, route.end()));
     return best;
 }
 
