@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "clustered_points.h"
 #include "core/point_set.h"
 #include "core/progress.h"
 #include "search/bound/lower_bound.h"
@@ -33,26 +34,6 @@ public:
 private:
     TProgressBar FBar;
 };
-
-// Points in gaussian clusters of a few tens of pixels around a tenth as
-// many centres, in a square of 10 000 pixels: a set like the clustered ones
-// of public collections.
-TPointArray ClusteredPoints(int32_t n, uint32_t seed)
-{
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int32_t> place(0, 10000);
-    std::vector<std::pair<int32_t, int32_t>> centres;
-    for (int32_t c = 0; c < std::max(2, n / 10); ++c)
-        centres.emplace_back(place(random), place(random));
-    std::normal_distribution<double> spread(0.0, 60.0);
-    TPointArray points;
-    for (int32_t i = 0; i < n; ++i) {
-        const auto& centre = centres[random() % centres.size()];
-        points.push_back({centre.first + static_cast<int32_t>(std::lround(spread(random))),
-                          centre.second + static_cast<int32_t>(std::lround(spread(random))), -1});
-    }
-    return points;
-}
 
 // The full ascent: 1-trees over all pairs in exact units, steps aimed at a
 // good route's length, halved whenever a tenth of the points' count of
@@ -97,7 +78,7 @@ void Report(const char* name, double figure, double target, const char* unit, co
 
 void BenchClustered(int32_t n, uint32_t seed)
 {
-    const TPointArray points = ClusteredPoints(n, seed);
+    const TPointArray points = ClusteredPoints(n, seed, 10000, 60.0);
     TLocalParams params;
     const TSpecimen route = KickedRoute(points, -1, 20 * static_cast<int64_t>(n), 1u);
     const double length = RouteLengthOfPoints(points, route);

@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 
+#include "clustered_points.h"
 #include "core/point_set.h"
 #include "core/random_source.h"
 #include "search/bound/lower_bound.h"
@@ -141,24 +142,6 @@ void BenchExact(int32_t n, double targetSeconds)
     Report(name, seconds, targetSeconds, "s", detail);
 }
 
-// Points in gaussian clusters of 25 pixels around a tenth as many centres.
-TPointArray ClusteredPoints(int32_t n, uint32_t seed)
-{
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int32_t> place(0, 1000);
-    std::vector<std::pair<int32_t, int32_t>> centres;
-    for (int32_t c = 0; c < std::max(2, n / 10); ++c)
-        centres.emplace_back(place(random), place(random));
-    std::normal_distribution<double> spread(0.0, 25.0);
-    TPointArray points;
-    for (int32_t i = 0; i < n; ++i) {
-        const auto& centre = centres[random() % centres.size()];
-        points.push_back({centre.first + static_cast<int32_t>(std::lround(spread(random))),
-                          centre.second + static_cast<int32_t>(std::lround(spread(random))), -1});
-    }
-    return points;
-}
-
 // Several sets of one size: the worst or the median time of the proofs.
 void BenchExactSets(const char* kind, int32_t n, int sets, bool median, double targetSeconds)
 {
@@ -166,7 +149,7 @@ void BenchExactSets(const char* kind, int32_t n, int sets, bool median, double t
     int proved = 0;
     for (int set = 0; set < sets; ++set) {
         TPointSetState state;
-        state.FPoints = kind[0] == 'c' ? ClusteredPoints(n, 40u + static_cast<uint32_t>(set))
+        state.FPoints = kind[0] == 'c' ? ClusteredPoints(n, 40u + static_cast<uint32_t>(set), 1000, 25.0)
                                        : MakePoints(n, 1000, 1000, 3000u + static_cast<uint32_t>(n * 10 + set));
         TTimingHost host(state);
         state.FSearching = true;
