@@ -125,7 +125,7 @@ if [ -f "$work/tovu-cli.1" ]; then
   for command in solve random render length '\-\-help' '\-\-version'; do
     check "strona tovu-cli opisuje ${command//\\/}" grep -qF -- "$command" "$work/tovu-cli.1"
   done
-  for status in 0 1 2 130; do
+  for status in 0 1 2 130 143 129; do
     check "strona tovu-cli podaje kod wyjścia $status" grep -qx "\.B $status" "$work/tovu-cli.1"
   done
 fi
