@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "search/local/route_ring.h"
+#include "support/shuffled_ring.h"
 
 namespace {
 
@@ -58,16 +59,6 @@ void ExpectMove(TRouteRing& ring, const TEdges& removed, const TEdges& added, TM
         ASSERT_EQ(ring.Position(ring.At(p)), p) << "trial " << trial;
     ring.Undo();
     ASSERT_EQ(OrderOf(ring), before) << "trial " << trial;
-}
-
-TRouteRing ShuffledRing(int32_t size, std::mt19937& random)
-{
-    std::vector<int32_t> order(size);
-    std::iota(order.begin(), order.end(), 0);
-    std::shuffle(order.begin(), order.end(), random);
-    TRouteRing ring;
-    ring.Assign(order);
-    return ring;
 }
 
 int32_t Step(const TRouteRing& ring, int32_t node, bool forward)

@@ -7,18 +7,9 @@
 
 #include "search/local/route_ring.h"
 #include "search/local/trial_ring.h"
+#include "support/shuffled_ring.h"
 
 namespace {
-
-TRouteRing ShuffledRing(int32_t size, std::mt19937& random)
-{
-    std::vector<int32_t> order(size);
-    std::iota(order.begin(), order.end(), 0);
-    std::shuffle(order.begin(), order.end(), random);
-    TRouteRing ring;
-    ring.Assign(order);
-    return ring;
-}
 
 // Every node has the same two neighbours on both, and the trial's places
 // run round its ring one by one.

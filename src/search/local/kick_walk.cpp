@@ -87,21 +87,25 @@ void TKickWalk::KeepWalkAsBest()
     FBestLength = FWalkLength;
 }
 
+void TKickWalk::MergeWalkIntoBest(const std::function<void()>& improved)
+{
+    const TMergedRing merged = MergeRings(
+        FBestOrder, RingOrder(), [this](int32_t a, int32_t b) { return FOptimiser.Distance(a, b); },
+        FOptimiser.Epsilon());
+    if (merged.Order.empty())
+        return;
+    FBestOrder = merged.Order;
+    FBestLength -= merged.Gain;
+    improved();
+}
+
 bool TKickWalk::Restart(const TLocalPoll& poll, const std::function<void()>& improved)
 {
     TRouteRing& ring = FOptimiser.Ring();
-    if (FWalkIsBest) {
+    if (FWalkIsBest)
         KeepWalkAsBest();
-    } else {
-        const TMergedRing merged = MergeRings(
-            FBestOrder, RingOrder(), [this](int32_t a, int32_t b) { return FOptimiser.Distance(a, b); },
-            FOptimiser.Epsilon());
-        if (!merged.Order.empty()) {
-            FBestOrder = merged.Order;
-            FBestLength -= merged.Gain;
-            improved();
-        }
-    }
+    else
+        MergeWalkIntoBest(improved);
     ring.Assign(FBestOrder);
     FOptimiser.ClearQueue();
     FWalkLength = FBestLength;
@@ -172,14 +176,7 @@ int64_t TKickWalk::Run(const TLocalPoll& poll, const std::function<bool(int64_t)
     ring.SetRecording(false);
     ring.ClearRecord();
     if (!FWalkIsBest) {
-        const TMergedRing merged = MergeRings(
-            FBestOrder, RingOrder(), [this](int32_t a, int32_t b) { return FOptimiser.Distance(a, b); },
-            FOptimiser.Epsilon());
-        if (!merged.Order.empty()) {
-            FBestOrder = merged.Order;
-            FBestLength -= merged.Gain;
-            improved();
-        }
+        MergeWalkIntoBest(improved);
         ring.Assign(FBestOrder);
         FWalkLength = FBestLength;
         FWalkIsBest = true;

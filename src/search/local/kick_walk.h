@@ -36,6 +36,8 @@ private:
     // False when poll cut the settling short.
     bool Restart(const TLocalPoll& poll, const std::function<void()>& improved);
     void KeepWalkAsBest();
+    // The best route takes the walk's shorter pieces where the two differ.
+    void MergeWalkIntoBest(const std::function<void()>& improved);
 
     TLocalOptimiser& FOptimiser;
     // The walk's length and the best route's, in the optimiser's plain
