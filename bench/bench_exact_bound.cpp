@@ -119,7 +119,7 @@ double SolveExact(TPointSetState& state, TTimingHost& host, double& seconds, dou
     host.Start();
     const double processorStart = ProcessorSeconds();
     const TClock::time_point start = TClock::now();
-    SearchExact(state, host, {});
+    state.FBestRoute = SearchExact(ProblemOfState(state, {}), host, {}).Route;
     seconds = Seconds(TClock::now() - start);
     processorSeconds = ProcessorSeconds() - processorStart;
     host.Finish();
@@ -154,7 +154,7 @@ void BenchExactSets(const char* kind, int32_t n, int sets, bool median, double t
         TTimingHost host(state);
         state.FSearching = true;
         const TClock::time_point start = TClock::now();
-        const TSearchOutcome outcome = SearchExact(state, host, {});
+        const TSearchOutcome outcome = SearchExact(ProblemOfState(state, {}), host, {});
         times.push_back(Seconds(TClock::now() - start));
         proved += outcome.Proved ? 1 : 0;
     }

@@ -131,7 +131,8 @@ TRun Search(TPointSetState& state, int32_t threads, TClock::duration stopAfter =
     host.StopAfter = stopAfter;
     state.FSearching = true;
     const TClock::time_point start = TClock::now();
-    const TSearchOutcome outcome = SearchExhaustive(state, host, false, threads);
+    const TSearchOutcome outcome = SearchExhaustive(ProblemOfState(state, {}), host, false, threads);
+    state.FBestRoute = outcome.Route;
     const TClock::time_point end = TClock::now();
     host.Finish();
     TRun run;

@@ -150,7 +150,8 @@ int main(int argc, char** argv)
             params.TimeLimitSeconds = byProcessor ? 3600.0 : seconds;
             const TClock::time_point start = TClock::now();
             const std::clock_t ticks = std::clock();
-            const TSearchOutcome outcome = SearchLocal(state, host, params);
+            const TSearchOutcome outcome = SearchLocal(ProblemOfState(state, {}), host, params);
+            state.FBestRoute = outcome.Route;
             const double elapsed = std::chrono::duration<double>(TClock::now() - start).count();
             processor += static_cast<double>(std::clock() - ticks) / CLOCKS_PER_SEC;
             SetReseedClock({});

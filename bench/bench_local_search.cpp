@@ -143,7 +143,8 @@ void BenchQuality(int32_t n, double seconds, double targetPercent, int sets)
         TLocalParams params;
         params.TimeLimitSeconds = seconds;
         const TClock::time_point start = TClock::now();
-        const TSearchOutcome outcome = SearchLocal(state, host, params);
+        const TSearchOutcome outcome = SearchLocal(ProblemOfState(state, {}), host, params);
+        state.FBestRoute = outcome.Route;
         const double elapsed = Millis(TClock::now() - start) / 1000.0;
         SetReseedClock({});
         const double length = RouteLengthOfPoints(state.FPoints, state.FBestRoute);
@@ -176,7 +177,7 @@ void BenchSmall()
         TTimingHost host(state);
         ComputeDistances(state.FPoints, state.FDistances, host, 0);
         state.FSearching = true;
-        SearchExhaustive(state, host);
+        state.FBestRoute = SearchExhaustive(ProblemOfState(state, {}), host).Route;
         const double exact = RouteLength(state.FDistances, state.FBestRoute);
 
         state.FSearching = true;
@@ -185,7 +186,7 @@ void BenchSmall()
         params.StopByTime = false;
         params.Tries = 1000;
         const TClock::time_point start = TClock::now();
-        SearchLocal(state, host, params);
+        state.FBestRoute = SearchLocal(ProblemOfState(state, {}), host, params).Route;
         slowest = std::max(slowest, Millis(TClock::now() - start));
         SetReseedClock({});
         const double local = RouteLength(state.FDistances, state.FBestRoute);
@@ -214,7 +215,7 @@ void BenchStop()
         TLocalParams params;
         params.TimeLimitSeconds = 60;
         host.StopAt = TClock::now() + std::chrono::milliseconds(pressMs);
-        SearchLocal(state, host, params);
+        state.FBestRoute = SearchLocal(ProblemOfState(state, {}), host, params).Route;
         worst = std::max(worst, Millis(TClock::now() - host.StoppedAt));
         longestGap = std::max(longestGap, host.LongestGap);
         longestBusyGap = std::max(longestBusyGap, host.LongestBusyGap);

@@ -105,8 +105,9 @@ void Compare(const char* name, std::vector<TPointSetState>& sets, int repeats, c
 int main()
 {
     std::vector<TPointSetState> twelve = Sets(40, 12, 1200);
-    Compare("exhaustive, 40 sets of 12 points", twelve, 7,
-            [](TPointSetState& state, TProgress& progress) { SearchExhaustive(state, progress, false, 1); });
+    Compare("exhaustive, 40 sets of 12 points", twelve, 7, [](TPointSetState& state, TProgress& progress) {
+        state.FBestRoute = SearchExhaustive(ProblemOfState(state, {}), progress, false, 1).Route;
+    });
 
     std::vector<TPointSetState> thousand = Sets(1, 1000, 4100);
     TLocalParams params;
@@ -114,7 +115,7 @@ int main()
     params.Tries = 20000;
     Compare("local search, 1 000 points, 20 000 tries", thousand, 5, [&](TPointSetState& state, TProgress& progress) {
         SetReseedClock([] { return 77u; });
-        SearchLocal(state, progress, params);
+        state.FBestRoute = SearchLocal(ProblemOfState(state, {}), progress, params).Route;
         SetReseedClock({});
     });
     return 0;

@@ -13,8 +13,8 @@
 #include "core/random_source.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/genetic/genetic_search.h"
+#include "search/pace/step_pacer.h"
 #include "search/random/random_search.h"
-#include "search/run/step_pacer.h"
 
 namespace {
 
@@ -159,7 +159,8 @@ void BenchExhaustive12()
         TWindowLikeHost host(state, true);
         state.FSearching = true;
         TSearchOutcome outcome;
-        const double seconds = TimeRun([&] { outcome = SearchExhaustive(state, host); });
+        const TRouteProblem problem = ProblemOfState(state, {});
+        const double seconds = TimeRun([&] { outcome = SearchExhaustive(problem, host); });
         char detail[200];
         std::snprintf(detail, sizeof detail, "%lld routes, %lld event passes, %lld bar pictures",
                       static_cast<long long>(outcome.Steps), static_cast<long long>(host.EventPasses),
@@ -226,7 +227,8 @@ void BenchGenetic()
     state.FSearching = true;
     TGeneticParams params;
     TSearchOutcome outcome;
-    const double seconds = TimeRun([&] { outcome = SearchGenetic(state, host, params); });
+    const TRouteProblem problem = ProblemOfState(state, {});
+    const double seconds = TimeRun([&] { outcome = SearchGenetic(problem, host, params); });
     SetReseedClock({});
     char detail[120];
     std::snprintf(detail, sizeof detail, "%lld generations, %lld event passes", static_cast<long long>(outcome.Steps),
@@ -240,7 +242,8 @@ void BenchRandom()
     TWindowLikeHost host(state, true);
     state.FSearching = true;
     TSearchOutcome outcome;
-    const double seconds = TimeRun([&] { outcome = SearchRandom(state, host, 32000); });
+    const TRouteProblem problem = ProblemOfState(state, {});
+    const double seconds = TimeRun([&] { outcome = SearchRandom(problem, host, 32000); });
     char detail[120];
     std::snprintf(detail, sizeof detail, "%lld tries, %lld event passes", static_cast<long long>(outcome.Steps),
                   static_cast<long long>(host.EventPasses));

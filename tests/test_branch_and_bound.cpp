@@ -11,6 +11,7 @@
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
+#include "support/state_searches.h"
 
 namespace {
 

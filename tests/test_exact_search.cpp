@@ -9,15 +9,16 @@
 #include "search/exact/exact_search.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/local/local_search.h"
+#include "search/pace/step_pacer.h"
 #include "search/run/run_control.h"
-#include "search/run/step_pacer.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
+#include "support/state_searches.h"
 
 namespace {
 
-double ExactLength(TPointSetState& state, const TExactParams& params, bool everyStep)
+double ExactLength(TPointSetState& state, const TExactRun& params, bool everyStep)
 {
     TScriptedHost host(state);
     host.EveryStep = everyStep;

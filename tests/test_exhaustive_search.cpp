@@ -6,10 +6,11 @@
 
 #include "core/distances.h"
 #include "search/exhaustive/exhaustive_search.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
+#include "support/state_searches.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "search/genetic/genetic_search.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
+#include "support/state_searches.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "support/point_set_kinds.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
+#include "support/state_searches.h"
 
 namespace {
 
@@ -20,10 +21,9 @@ TSearchOutcome RunLocal(TPointSetState& state, TScriptedHost& host, int32_t trie
     TLocalParams params;
     params.StopByTime = false;
     params.Tries = tries;
-    params.StartPoint = start;
     state.FSearching = true;
     host.Arm();
-    return SearchLocal(state, host, params, host.EveryStep);
+    return SearchLocal(state, host, params, host.EveryStep, start);
 }
 
 // Turning any stretch round (a prefix or suffix too, unless the first point

@@ -7,6 +7,7 @@
 #include "search/random/random_search.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
+#include "support/state_searches.h"
 
 namespace {
 

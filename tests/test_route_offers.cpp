@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 

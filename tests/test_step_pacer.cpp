@@ -3,7 +3,7 @@
 #include <chrono>
 #include <limits>
 
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 #include "support/scripted_host.h"
 
 namespace {

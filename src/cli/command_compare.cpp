@@ -95,19 +95,20 @@ int RunCompare(const std::vector<std::string>& args)
         }
         PlanSearchProgress(progress, method, settings, pointCount);
         progress.SetTimeLimit(method == smLocal ? 0.0 : timeLimit);
+        ClearRoute(state);
+        // One matrix for every method that reads it, up to a table's size.
+        if (MethodReadsMatrix(method) && !matrixReady && pointCount <= MaxLegTablePoints) {
+            ComputeDistances(state.FPoints, state.FDistances, progress, 0);
+            progress.ShowStatus("", 0);
+            matrixReady = true;
+        }
         TRunView view;
-        view.ClearRoute = [&] {
-            ClearRoute(state);
-            // One matrix for every method that reads it.
-            if (MethodReadsMatrix(method) && !matrixReady) {
-                ComputeDistances(state.FPoints, state.FDistances, progress, 0);
-                progress.ShowStatus("", 0);
-                matrixReady = true;
-            }
-        };
         view.SearchBegins = [&] { progress.BeginSearch(); };
         view.LongTimeFormat = SystemLongTimeFormat();
-        row.Result = RunSearch(state, progress, method, settings, view);
+        state.FSearching = true;
+        row.Result = RunSearch(ProblemOfState(state, ReadRouteKind(parsed), MethodReadsMatrix(method)), progress,
+                               method, settings, view);
+        state.FSearching = false;
         progress.EndProgress();
         row.Stopped = progress.TimeLimitReached() || InterruptRequested();
         anyRan = true;

@@ -146,14 +146,13 @@ int RunSolve(const std::vector<std::string>& args)
             return ExitFailure;
         progress.WatchRoutes([&trace](const TRouteOffer& offer) { trace.Offer(offer); });
     }
+    ClearRoute(state);
+    // Beyond a table's size the legs are measured as the search needs them.
+    if (MethodReadsMatrix(method) && pointCount <= MaxLegTablePoints) {
+        ComputeDistances(state.FPoints, state.FDistances, progress, 0);
+        progress.ShowStatus("", 0);
+    }
     TRunView view;
-    view.ClearRoute = [&] {
-        ClearRoute(state);
-        if (MethodReadsMatrix(method)) {
-            ComputeDistances(state.FPoints, state.FDistances, progress, 0);
-            progress.ShowStatus("", 0);
-        }
-    };
     view.SearchBegins = [&] {
         // From here Ctrl+C stops the search like "Przerwij" and the best
         // route so far is still reported; before, it ends the program.
@@ -161,7 +160,14 @@ int RunSolve(const std::vector<std::string>& args)
         progress.BeginSearch();
     };
     view.LongTimeFormat = SystemLongTimeFormat();
-    const TRunResult result = RunSearch(state, progress, method, settings, view);
+    state.FSearching = true;
+    const TRunResult result =
+        RunSearch(ProblemOfState(state, settings.Kind, MethodReadsMatrix(method)), progress, method, settings, view);
+    state.FSearching = false;
+    if (result.Outcome.Evaluated) {
+        state.FBestRoute = result.Outcome.Route;
+        ApplyBestRoute(state.FPoints, state.FBestRoute);
+    }
     progress.EndProgress();
     QuitOnInterrupt();
     const bool traceWritten = trace.Finish();

@@ -145,12 +145,16 @@ TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method)
         ReadLocal(parsed, settings.Local);
         break;
     }
-    if (parsed.Has("--start")) {
-        const int32_t start = IntOption(parsed, "--start", INT32_MIN, INT32_MAX);
-        settings.Exact.StartPoint = start;
-        settings.Local.StartPoint = start;
-    }
+    settings.Kind = ReadRouteKind(parsed);
     return settings;
+}
+
+TRouteKind ReadRouteKind(const TParsedArgs& parsed)
+{
+    TRouteKind kind;
+    if (parsed.Has("--start"))
+        kind.Start = IntOption(parsed, "--start", INT32_MIN, INT32_MAX);
+    return kind;
 }
 
 void CheckStartOption(const TParsedArgs& parsed, size_t count)

@@ -21,5 +21,8 @@ std::vector<TOptionRule> SolveOptionRules();
 // taken as given; CheckStartOption checks it against the set.
 TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method);
 
+// The kind of route the options ask for ("--start"), taken as given.
+TRouteKind ReadRouteKind(const TParsedArgs& parsed);
+
 // Throws TUsageError unless "--start", when given, names one of count points.
 void CheckStartOption(const TParsedArgs& parsed, size_t count);

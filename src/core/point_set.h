@@ -5,22 +5,9 @@
 #include <string>
 #include <vector>
 
-// One point of the set, in map pixels. Next is the index of the point that
-// follows on the displayed route, -1 when there is none.
-struct TMapPoint {
-    int32_t X = 0;
-    int32_t Y = 0;
-    int32_t Next = -1;
-};
-
-using TPointArray = std::vector<TMapPoint>;
-
-// A route: point indices in visiting order. -1 names no point.
-using TSpecimen = std::vector<int32_t>;
-
-using TDistanceRow = std::vector<double>;
-// D[i][j] is the distance of the leg that starts at point i and ends at j.
-using TDistanceMatrix = std::vector<TDistanceRow>;
+#include "core/point_types.h"
+#include "core/route_kind.h"
+#include "core/set_places.h"
 
 // The matrix holds n * n cells; beyond this many points it no longer fits a
 // desktop machine's memory, so files and dialogs refuse larger sets.
@@ -33,6 +20,11 @@ struct TPointSetState {
     TSpecimen FRoute;
     TSpecimen FBestRoute;
     TDistanceMatrix FDistances;
+    // The set's own coordinates and measure.
+    TSetPlaces FPlaces;
+    // The kind of route the links hold (a round trip's links end at its
+    // last point; the leg back is the kind's).
+    TRouteKind FRouteKind;
     std::string FFileName;
     bool FModified = false;
     bool FSearching = false;

@@ -77,7 +77,7 @@ std::string RunParametersText(const TRunRecord& record, const TNumberFormat& for
         return text;
     }
     case smExact: {
-        std::string text = StartText(settings.Exact.StartPoint, record.PointCount);
+        std::string text = StartText(settings.Kind.Start, record.PointCount);
         if (settings.Exact.TimeLimitSeconds > 0.0)
             text = SecondsText(settings.Exact.TimeLimitSeconds, format) + ", " + text;
         return text;
@@ -86,7 +86,7 @@ std::string RunParametersText(const TRunRecord& record, const TNumberFormat& for
         const TLocalParams& local = settings.Local;
         const std::string stop =
             local.StopByTime ? SecondsText(local.TimeLimitSeconds, format) : "próby: " + Whole(local.Tries, format);
-        return stop + ", " + StartText(local.StartPoint, record.PointCount);
+        return stop + ", " + StartText(settings.Kind.Start, record.PointCount);
     }
     }
     return {};

@@ -94,11 +94,6 @@ void TSearchRuns::actGenerateExecute()
     const TSearchSettings settings = FSearchTab.ReadSettings(startPoint);
 
     TRunView view;
-    view.ClearRoute = [this, method] {
-        FDocument.ClearRouteForSearch();
-        if (MethodReadsMatrix(method))
-            FViews.MakeMatrixForSearch();
-    };
     view.SearchBegins = [this, method] {
         BeginLongWork(method == smGenetic);
         FStopRequested = false;
@@ -107,7 +102,22 @@ void TSearchRuns::actGenerateExecute()
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
     // The links it found are one step, whatever the run cleared on the way.
     std::vector<int32_t> linksBefore = LinksOf(state.FPoints);
-    const TRunResult result = RunSearch(state, FProgress, method, settings, view);
+    FDocument.ClearRouteForSearch();
+    if (MethodReadsMatrix(method))
+        FViews.MakeMatrixForSearch();
+    const auto count = static_cast<size_t>(n);
+    state.FRoute.resize(count, 0);
+    state.FBestRoute.resize(count, 0);
+    state.FSearching = true;
+    const TRunResult result =
+        RunSearch(ProblemOfState(state, settings.Kind, MethodReadsMatrix(method)), FProgress, method, settings, view);
+    state.FSearching = false;
+    if (result.Outcome.Evaluated) {
+        state.FBestRoute = result.Outcome.Route;
+        ApplyBestRoute(state.FPoints, state.FBestRoute);
+    }
+    if (!result.Outcome.WorkingRoute.empty())
+        state.FRoute = result.Outcome.WorkingRoute;
     FDocument.SetLastRun(result);
     AddToHistory(method, settings, n, result);
     FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("szukanie drogi"), std::move(linksBefore),

@@ -343,8 +343,7 @@ TSearchMethod TSearchTab::Method() const
 TSearchSettings TSearchTab::ReadSettings(int32_t startPoint)
 {
     TSearchSettings settings;
-    settings.Exact.StartPoint = startPoint;
-    settings.Local.StartPoint = startPoint;
+    settings.Kind.Start = startPoint;
     settings.Local.StopByTime = rbLocalTime->isChecked();
     settings.Local.TimeLimitSeconds = seLocalTime->Value();
     settings.Local.Tries = seLocalTries->Value();

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The layers' rule of who may include whom, checked on every source:
 #   src/core     includes only the standard library and src/core
-#   src/search   and src/raster include only src/core and themselves
+#   src/search   and src/raster include only src/core and themselves;
+#                src/search/pace (pacing, outcome) only src/core and itself,
+#                and only src/search/run (the runner, at the top) includes it
+#                from above: no method includes src/search/run
 #   src/picture  includes src/core, src/raster and itself (and Qt)
 #   src/cli      never includes src/ui
 #   nothing in src/core, src/search or src/raster includes Qt
@@ -39,6 +42,15 @@ while IFS= read -r -d '' file; do
     fi
   done < <(grep -n '#include' "$file")
 done < <(find core search raster picture cli ui \( -name '*.h' -o -name '*.cpp' \) -print0)
+
+# The search's rooms: the pacer and the outcome at the bottom, the runner at
+# the top.
+while IFS= read -r hit; do
+  break_rule "${hit%%:*}:$(echo "$hit" | cut -d: -f2)" "the pace room may include only src/core and itself"
+done < <(grep -n '#include "search/' search/pace/*.h search/pace/*.cpp 2>/dev/null | grep -v '#include "search/pace/')
+while IFS= read -r hit; do
+  break_rule "${hit%%:*}:$(echo "$hit" | cut -d: -f2)" "a search method may not include the runner (src/search/run)"
+done < <(grep -rn '#include "search/run/' search --include='*.h' --include='*.cpp' | grep -v '^search/run/')
 
 # The map window reports sizes and presses by signals; it knows no main window.
 if hits=$(grep -n '#include "ui/main_form' ui/map_window.h ui/map_window.cpp 2>/dev/null); then

@@ -48,19 +48,11 @@ public:
     // the search begins; a test that calls a method directly arms here.
     void Arm() { FStepsAtArm = Bar.StepsTaken(); }
 
-    // What the window does around a run, recorded: ClearRoute with the
-    // matrix and the list, the search view, then the result lines and the
-    // list with the new links.
+    // What the window does around a run, recorded: the search view. The
+    // links cleared, the matrix and the list are the run's (RunSearch below).
     TRunView View()
     {
         TRunView view;
-        view.ClearRoute = [this] {
-            ClearRoute(State);
-            ComputeDistances(State.FPoints, State.FDistances, *this, 0);
-            ShowStatus("", 0);
-            ++ListRefreshes;
-            Log.push_back(State.FSearching ? "list:searching" : "list");
-        };
         view.SearchBegins = [this] {
             Results.clear();
             ++SearchViews;
@@ -100,14 +92,36 @@ private:
     int64_t FStepsAtArm = 0;
 };
 
-// A run as the window makes it, recorded by host: the result lines go to
-// host.Results and the log, and the list is refreshed with the new links.
+// A run as the window makes it, recorded by host: every link cleared with
+// the matrix and the list rebuilt, the flag raised, the method run, the
+// result lines to host.Results and the log, the flag lowered, the route
+// turned into links and the list refreshed.
 inline TRunResult RunSearch(TPointSetState& state, TScriptedHost& host, TSearchMethod method,
-                            const TSearchSettings& settings)
+                            const TSearchSettings& settings, const TRouteKind& kind = {})
 {
-    const TRunResult result = RunSearch(state, host, method, settings, host.View());
-    if (!result.Refusal.empty())
-        return result;
+    TRunResult refused;
+    refused.Refusal = SearchRefusal(method, static_cast<int32_t>(state.FPoints.size()));
+    if (refused.Refusal.empty())
+        refused.Refusal = RouteKindRefusal(kind, static_cast<int32_t>(state.FPoints.size()));
+    if (!refused.Refusal.empty())
+        return refused;
+    ClearRoute(state);
+    ComputeDistances(state.FPoints, state.FDistances, host, 0);
+    host.ShowStatus("", 0);
+    ++host.ListRefreshes;
+    host.Log.push_back(state.FSearching ? "list:searching" : "list");
+    const size_t n = state.FPoints.size();
+    state.FRoute.resize(n, 0);
+    state.FBestRoute.resize(n, 0);
+    state.FSearching = true;
+    const TRunResult result = RunSearch(ProblemOfState(state, kind), host, method, settings, host.View());
+    state.FSearching = false;
+    if (result.Outcome.Evaluated) {
+        state.FBestRoute = result.Outcome.Route;
+        ApplyBestRoute(state.FPoints, state.FBestRoute);
+    }
+    if (!result.Outcome.WorkingRoute.empty())
+        state.FRoute = result.Outcome.WorkingRoute;
     for (const std::string& line : result.Lines) {
         host.Results.push_back(line);
         host.Log.push_back("result:" + line);

@@ -24,7 +24,7 @@
 #include "raster/map_shapes.h"
 #include "raster/map_view.h"
 #include "scripted_dialogs.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 #include "support/scripted_host.h"
 #include "ui/live_route.h"
 #include "ui/map_controller.h"

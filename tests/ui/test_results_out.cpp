@@ -18,6 +18,7 @@
 #include "search/bound/bound_texts.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "support/scripted_host.h"
+#include "support/state_searches.h"
 #include "ui/commands.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"

@@ -7,7 +7,7 @@
 #include "search/bound/penalty_tree.h"
 #include "search/local/local_search.h"
 #include "search/neighbours/candidate_graph.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 
 namespace {
 

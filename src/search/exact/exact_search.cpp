@@ -16,7 +16,8 @@
 #include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
 #include "search/local/local_search.h"
-#include "search/run/step_pacer.h"
+#include "search/neighbours/plain_distance.h"
+#include "search/pace/step_pacer.h"
 
 namespace {
 
@@ -172,15 +173,15 @@ TLowerBound CertifiedBound(double value, bool proved)
 }
 
 // The table's sizes: the table, or the 1-tree bound when it was stopped.
-void SearchByTable(TPointSetState& state, TStepPacer& pacer, TProgress& progress, const TPointArray& points,
-                   const TExactParams& params, bool pumpEveryStep, TSearchOutcome& outcome)
+void SearchByTable(TStepPacer& pacer, TProgress& progress, const TPointArray& points, int32_t start, bool pumpEveryStep,
+                   TSearchOutcome& outcome)
 {
     const int32_t n = static_cast<int32_t>(points.size());
-    THeldKarpTable table(points, params.StartPoint);
+    THeldKarpTable table(points, start);
     progress.PrBar().SetMax(static_cast<int32_t>(table.Blocks().size()));
     if (table.Allocate()) {
         if (FillTable(table, pacer, WorkerCount(pumpEveryStep))) {
-            state.FBestRoute = table.Route();
+            outcome.Route = table.Route();
             outcome.Proved = true;
         }
         // After a stop the memory goes back all the same; it takes no more
@@ -189,7 +190,7 @@ void SearchByTable(TPointSetState& state, TStepPacer& pacer, TProgress& progress
         table.Release([&] { pacer.Poll(); });
         if (!outcome.Proved) {
             // A root's bound at these sizes takes a millisecond.
-            TBranchAndBound root(points, params.StartPoint, state.FBestRoute);
+            TBranchAndBound root(points, start, outcome.Route);
             root.Run({}, {}, 1);
             outcome.Bound = CertifiedBound(root.LowerBound(), false);
         }
@@ -211,13 +212,12 @@ std::string BranchingStatus(const TBranchAndBound& search, const TNumberFormat& 
 
 constexpr int32_t ShareSteps = 1000;
 
-void SearchByBranching(TPointSetState& state, TStepPacer& pacer, TProgress& progress, const TPointArray& points,
-                       const TExactParams& params, TSearchOutcome& outcome)
+void SearchByBranching(TStepPacer& pacer, TProgress& progress, const TPointArray& points, int32_t start,
+                       TSearchOutcome& outcome)
 {
-    TBranchAndBound search(
-        points, params.StartPoint,
-        KickedRoute(points, params.StartPoint, KicksPerPoint * static_cast<int64_t>(points.size()), KickSeed));
-    state.FBestRoute = search.Best();
+    TBranchAndBound search(points, start,
+                           KickedRoute(points, start, KicksPerPoint * static_cast<int64_t>(points.size()), KickSeed));
+    outcome.Route = search.Best();
     pacer.SetRouteOffer([&] { pacer.OfferRoute(search.Best(), search.BestLength()); });
     pacer.Improved();
     progress.PrBar().SetMax(ShareSteps);
@@ -229,10 +229,10 @@ void SearchByBranching(TPointSetState& state, TStepPacer& pacer, TProgress& prog
     });
     outcome.Proved = search.Run([&](int64_t steps) { return pacer.StepBy(steps); },
                                 [&] {
-                                    state.FBestRoute = search.Best();
+                                    outcome.Route = search.Best();
                                     pacer.Improved();
                                 });
-    state.FBestRoute = search.Best();
+    outcome.Route = search.Best();
     outcome.Bound = CertifiedBound(search.LowerBound(), outcome.Proved);
     pacer.Flush();
     progress.PrBar().SetPosition(static_cast<int32_t>(search.ShareDone() * ShareSteps));
@@ -300,10 +300,12 @@ std::string ExactMemoryQuestion(int32_t pointCount)
            " pamięci. Kontynuować?";
 }
 
-TSearchOutcome SearchExact(TPointSetState& state, TProgress& host, const TExactParams& params, bool pumpEveryStep)
+TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& host, const TExactParams& params,
+                           bool pumpEveryStep)
 {
     TTimedProgress progress(host, params.TimeLimitSeconds);
-    const TPointArray points = state.FPoints;
+    const TPointArray points = MapPointsOf(problem.Measure);
+    const int32_t start = problem.Kind.Start;
     const int32_t n = static_cast<int32_t>(points.size());
     const bool byTable = ExactUsesTable(n);
     progress.ShowStatus(byTable ? "Programowanie dynamiczne..." : "Metoda dokładna...", 0);
@@ -316,20 +318,20 @@ TSearchOutcome SearchExact(TPointSetState& state, TProgress& host, const TExactP
     }
 
     // A stop still leaves a good route.
-    state.FBestRoute = QuickRoute(points, params.StartPoint);
+    outcome.Route = QuickRoute(points, start);
     outcome.Evaluated = true;
     TStepPacer pacer(progress, pumpEveryStep);
     if (byTable) {
-        pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
+        pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, RouteLengthOfPoints(points, outcome.Route)); });
         pacer.Improved();
-        SearchByTable(state, pacer, progress, points, params, pumpEveryStep, outcome);
+        SearchByTable(pacer, progress, points, start, pumpEveryStep, outcome);
     } else {
-        SearchByBranching(state, pacer, progress, points, params, outcome);
+        SearchByBranching(pacer, progress, points, start, outcome);
     }
     pacer.Flush();
 
     outcome.Steps = pacer.StepsDone();
-    state.FRoute = state.FBestRoute;
+    outcome.WorkingRoute = outcome.Route;
     progress.ShowStatus("", 0);
     return outcome;
 }

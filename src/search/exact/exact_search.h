@@ -5,7 +5,8 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
-#include "search/run/search_outcome.h"
+#include "core/route_problem.h"
+#include "search/pace/search_outcome.h"
 
 // Beyond this many points a proof may take hours even on easy sets.
 inline constexpr int32_t MaxExactPoints = 100;
@@ -16,9 +17,6 @@ inline constexpr int32_t MaxExactPoints = 100;
 inline constexpr int32_t MaxTablePoints = 16;
 
 struct TExactParams {
-    // -1: the route may start at any point; otherwise it starts at this
-    // point. A value outside the set counts as a free start.
-    int32_t StartPoint = -1;
     // Seconds after which the search stops as if the stop command came;
     // 0 for none.
     double TimeLimitSeconds = 0.0;
@@ -58,7 +56,7 @@ std::string ExactMemoryQuestion(int32_t pointCount);
 // "Metoda dokładna": the shortest open route, the one RouteLength finds
 // shortest. Up to MaxTablePoints by dynamic programming over subsets of the
 // points: the table adds legs with AddLeg, start to end. Before the table is
-// filled FBestRoute holds a quick route, which stays there after a stop
+// filled Route holds a quick route, which stays there after a stop
 // (Proved is false then, and Bound holds the 1-tree bound of all the
 // points). A table the system would not give is a Failure, with no route.
 // Worker threads, one per core, fill the table; the calling thread alone
@@ -69,7 +67,7 @@ std::string ExactMemoryQuestion(int32_t pointCount);
 // Beyond, by branch and bound (TBranchAndBound) from the local search's
 // route: the status text tells the best length, the bound and the open
 // subproblems, the bar the share of routes ruled out, and Steps counts the
-// subproblems. After a stop FBestRoute holds the best route so far and Bound
+// subproblems. After a stop Route holds the best route so far and Bound
 // the least bound of the open subproblems.
-TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TExactParams& params,
+TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);

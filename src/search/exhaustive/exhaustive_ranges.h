@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/point_set.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 
 // The exhaustive search spread over worker threads. The counting order is
 // cut into ranges of whole subtrees (the routes that share their last

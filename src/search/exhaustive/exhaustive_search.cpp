@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "search/exhaustive/exhaustive_ranges.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 
 int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
 {
@@ -21,10 +21,10 @@ int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
                                                     std::min<int64_t>(MaxExhaustiveThreads, ExhaustiveRangeCount(n))));
 }
 
-TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool pumpEveryStep, int32_t threads)
+TSearchOutcome SearchExhaustive(const TRouteProblem& problem, TProgress& progress, bool pumpEveryStep, int32_t threads)
 {
     progress.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
-    const int32_t n = static_cast<int32_t>(state.FPoints.size());
+    const int32_t n = problem.Count();
     TSearchOutcome outcome;
     if (n < 1 || n > MaxExhaustivePoints) {
         progress.ShowStatus("", 0);
@@ -34,17 +34,16 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool
     const int64_t last = Factorial(n) - 1;
     progress.PrBar().SetMax(last < 2147483647 ? static_cast<int32_t>(last) : 2147483647);
 
-    state.FRoute.resize(n);
-    state.FBestRoute.resize(n);
+    const TDistanceMatrix& distances = problem.Distances;
+    outcome.Route.resize(n);
     TStepPacer pacer(progress, pumpEveryStep);
     // From 13 points on the routes outnumber the bar's positions.
     if (last >= 2147483647)
         pacer.ShowShareOf(last + 1);
     const int32_t count = ExhaustiveThreadCount(n, pumpEveryStep, threads);
-    if (count < 2 || SearchExhaustiveRanges(state.FDistances, n, count, pacer, state.FBestRoute) < 0) {
-        pacer.SetRouteOffer(
-            [&] { pacer.OfferRoute(state.FBestRoute, RouteLength(state.FDistances, state.FBestRoute)); });
-        TExhaustiveScan<TStepPacer> scan(state.FDistances, n, pacer, state.FBestRoute);
+    if (count < 2 || SearchExhaustiveRanges(distances, n, count, pacer, outcome.Route) < 0) {
+        pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, RouteLength(distances, outcome.Route)); });
+        TExhaustiveScan<TStepPacer> scan(distances, n, pacer, outcome.Route);
         scan.Run();
     }
     pacer.Flush();
@@ -54,7 +53,8 @@ TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool
     // Every route decided, evaluated or ruled out by a floor.
     outcome.Proved = outcome.Steps == last + 1;
     // The working route ends as the last one evaluated.
-    DecodeCountingOrder(std::max<int64_t>(outcome.Steps - 1, 0), n, state.FRoute);
+    outcome.WorkingRoute.resize(n);
+    DecodeCountingOrder(std::max<int64_t>(outcome.Steps - 1, 0), n, outcome.WorkingRoute);
     progress.ShowStatus("", 0);
     return outcome;
 }

@@ -4,8 +4,9 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
+#include "core/route_problem.h"
 #include "search/exhaustive/exhaustive_scan.h"
-#include "search/run/search_outcome.h"
+#include "search/pace/search_outcome.h"
 
 // "Przeszukiwanie wyczerpujące (permutacje)": every ordering of the points,
 // in the counting order of the factorial number system (k = 0 gives
@@ -23,10 +24,10 @@
 // shortest of the routes evaluated until then (the first route of the
 // counting order and a quick guess evaluated before they start among them),
 // of equally short ones the earliest in counting order; Steps counts the
-// routes decided (evaluated or left out) by all of them, and FRoute is the
+// routes decided (evaluated or left out) by all of them, and WorkingRoute is the
 // route at that position of the counting order: the identity after a
 // complete search, as with one thread.
-TSearchOutcome SearchExhaustive(TPointSetState& state, TProgress& progress, bool pumpEveryStep = false,
+TSearchOutcome SearchExhaustive(const TRouteProblem& problem, TProgress& progress, bool pumpEveryStep = false,
                                 int32_t threads = 0);
 
 // The threads SearchExhaustive uses for n points when asked for threads.

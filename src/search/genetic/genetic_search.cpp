@@ -8,8 +8,8 @@
 #include "core/point_set.h"
 #include "core/random_source.h"
 #include "search/genetic/genetic_breeding.h"
+#include "search/pace/step_pacer.h"
 #include "search/random/random_search.h"
-#include "search/run/step_pacer.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ bool SameRoute(const int32_t* a, const int32_t* b, int32_t n)
 // kept best), which the results depend on.
 class TGeneticRun {
 public:
-    TGeneticRun(TPointSetState& state, TProgress& progress, const TGeneticParams& params, bool pumpEveryStep)
-        : FState(state),
+    TGeneticRun(const TRouteProblem& problem, TProgress& progress, const TGeneticParams& params, bool pumpEveryStep)
+        : FProblem(problem),
           FProgress(progress),
           FParams(params),
           FPopulation(std::max(params.Population, MinPopulation)),
-          FCount(static_cast<int32_t>(state.FPoints.size())),
+          FCount(problem.Count()),
           FWidth(static_cast<size_t>(FCount)),
           FCurrent(FWidth * FPopulation),
           FNext(FWidth * FPopulation),
@@ -45,8 +45,8 @@ public:
             FCrossPasses[r] = RatePasses(r, params.CrossoverRate);
             FMutationPasses[r] = RatePasses(r, params.MutationRate);
         }
-        FState.FBestRoute.resize(FWidth);
-        FPacer.SetRouteOffer([this] { FPacer.OfferRoute(FState.FBestRoute, FBest); });
+        FOutcome.Route.resize(FWidth);
+        FPacer.SetRouteOffer([this] { FPacer.OfferRoute(FOutcome.Route, FBest); });
     }
 
     TSearchOutcome Run()
@@ -96,14 +96,13 @@ private:
     // fitness that selection reads.
     void Evaluate()
     {
-        const TDistanceMatrix& distances = FState.FDistances;
         for (int32_t i = 0; i < FPopulation; ++i) {
             const int32_t* route = Slot(FCurrent, i);
-            const double length = RouteLength(distances, route, FWidth);
+            const double length = SlotLength(route);
             FFitness[i] = length;
             if (length < FBest || FBest == -1.0) {
                 FBest = length;
-                std::copy_n(route, FWidth, FState.FBestRoute.begin());
+                std::copy_n(route, FWidth, FOutcome.Route.begin());
                 FOutcome.Evaluated = true;
                 FPacer.Improved();
             }
@@ -125,7 +124,7 @@ private:
         FCurrent.swap(FNext);
         if (FParams.SecureBad) {
             const int32_t u = RandomBelow(FPopulation);
-            std::copy(FState.FBestRoute.begin(), FState.FBestRoute.end(), Slot(FCurrent, u));
+            std::copy(FOutcome.Route.begin(), FOutcome.Route.end(), Slot(FCurrent, u));
         }
     }
 
@@ -183,7 +182,18 @@ private:
 
     int32_t* Slot(std::vector<int32_t>& population, int32_t i) { return population.data() + i * FWidth; }
 
-    TPointSetState& FState;
+    // RouteLength of a slot, from the table when the problem has one.
+    double SlotLength(const int32_t* route) const
+    {
+        if (FProblem.HasTable())
+            return RouteLength(FProblem.Distances, route, FWidth);
+        double sum = 0.0;
+        for (size_t i = 0; i + 1 < FWidth; ++i)
+            sum = AddLeg(sum, FProblem.Measure.Leg(route[i], route[i + 1]));
+        return sum;
+    }
+
+    const TRouteProblem& FProblem;
     TProgress& FProgress;
     const TGeneticParams& FParams;
     const int32_t FPopulation;
@@ -207,15 +217,15 @@ private:
 
 }  // namespace
 
-TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const TGeneticParams& params,
+TSearchOutcome SearchGenetic(const TRouteProblem& problem, TProgress& progress, const TGeneticParams& params,
                              bool pumpEveryStep)
 {
     progress.ShowStatus("Przeszukiwanie genetyczne...", 0);
-    if (static_cast<int32_t>(state.FPoints.size()) < MinGeneticPoints) {
+    if (problem.Count() < MinGeneticPoints) {
         progress.ShowStatus("", 0);
         return {};
     }
-    const TSearchOutcome outcome = TGeneticRun(state, progress, params, pumpEveryStep).Run();
+    const TSearchOutcome outcome = TGeneticRun(problem, progress, params, pumpEveryStep).Run();
     progress.ShowStatus("", 0);
     return outcome;
 }

@@ -4,7 +4,8 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
-#include "search/run/search_outcome.h"
+#include "core/route_problem.h"
+#include "search/pace/search_outcome.h"
 
 // The cut points are two different positions below N - 2 and a mutation
 // needs two different positions.
@@ -29,6 +30,6 @@ struct TGeneticParams {
 
 // "Algorytm genetyczny": selection by fitness, order crossover of
 // neighbouring pairs and swap mutation, keeping the shortest route ever
-// evaluated in FBestRoute. Steps counts generations.
-TSearchOutcome SearchGenetic(TPointSetState& state, TProgress& progress, const TGeneticParams& params,
+// evaluated in Route. Steps counts generations.
+TSearchOutcome SearchGenetic(const TRouteProblem& problem, TProgress& progress, const TGeneticParams& params,
                              bool pumpEveryStep = false);

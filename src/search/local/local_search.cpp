@@ -10,8 +10,9 @@
 #include "search/local/local_optimiser.h"
 #include "search/local/nearest_route.h"
 #include "search/neighbours/neighbour_lists.h"
+#include "search/neighbours/plain_distance.h"
 #include "search/neighbours/point_tree.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 
 namespace {
 
@@ -58,17 +59,18 @@ TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kic
     return optimiser.Route();
 }
 
-TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLocalParams& params, bool pumpEveryStep)
+TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, const TLocalParams& params,
+                           bool pumpEveryStep)
 {
     progress.ShowStatus("Optymalizacja lokalna...", 0);
-    const TPointArray points = state.FPoints;
+    const TPointArray points = MapPointsOf(problem.Measure);
     const int32_t n = static_cast<int32_t>(points.size());
     TSearchOutcome outcome;
     if (n < 1) {
         progress.ShowStatus("", 0);
         return outcome;
     }
-    const int32_t start = ValidStart(params.StartPoint, n);
+    const int32_t start = ValidStart(problem.Kind.Start, n);
     const bool byTime = params.StopByTime;
     const double seconds = std::isnan(params.TimeLimitSeconds) ? 0.0 : params.TimeLimitSeconds;
     const int32_t limitMs = static_cast<int32_t>(std::llround(std::clamp(seconds, 0.0, MaxLocalSeconds) * 1000.0));
@@ -101,9 +103,9 @@ TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLo
     const TNeighbourLists lists(tree, LocalNeighbourCount, tick);
     const TSpecimen first =
         NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points), tick);
-    state.FBestRoute = first;
+    outcome.Route = first;
     outcome.Evaluated = true;
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, RouteLengthOfPoints(points, state.FBestRoute)); });
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, RouteLengthOfPoints(points, outcome.Route)); });
     pacer.Improved();
 
     if (progress.GoOn() && !timeUp) {
@@ -144,10 +146,10 @@ TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLo
             if (progress.GoOn())
                 optimiser.Polish([&pacer] { return pacer.Poll(); });
         }
-        state.FBestRoute = optimiser.Route();
+        outcome.Route = optimiser.Route();
     }
     pacer.Flush();
-    state.FRoute = state.FBestRoute;
+    outcome.WorkingRoute = outcome.Route;
     progress.ShowStatus("", 0);
     return outcome;
 }

@@ -4,7 +4,8 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
-#include "search/run/search_outcome.h"
+#include "core/route_problem.h"
+#include "search/pace/search_outcome.h"
 
 // Any set with a point has a route; kicks begin at three points.
 inline constexpr int32_t MinLocalPoints = 1;
@@ -20,9 +21,6 @@ struct TLocalParams {
     bool StopByTime = true;
     double TimeLimitSeconds = 5.0;
     int32_t Tries = 1000;
-    // -1 leaves both ends free; a point of the set makes the route start
-    // there (any other value counts as -1).
-    int32_t StartPoint = -1;
 };
 
 // A good route fast, for any engine that wants one: the nearest-neighbour
@@ -43,7 +41,7 @@ TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kic
 // no longer. The random source is reseeded from the clock once, at the
 // start, so the same clock reading and Tries give the same route. Reads the
 // coordinates only, never the distance matrix. The bar counts tries, or
-// milliseconds of the time limit. Steps counts the kicks done; FBestRoute
+// milliseconds of the time limit. Steps counts the kicks done; Route
 // holds a whole route when it returns, after a stop too.
-TSearchOutcome SearchLocal(TPointSetState& state, TProgress& progress, const TLocalParams& params,
+TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, const TLocalParams& params,
                            bool pumpEveryStep = false);

@@ -5,7 +5,7 @@
 
 #include "core/point_set.h"
 #include "core/random_source.h"
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 
 void RandomRoute(TSpecimen& route)
 {
@@ -32,8 +32,8 @@ namespace {
 // adding the rest in the same order gives RouteLength's bits.
 class TWalkLength {
 public:
-    TWalkLength(const TDistanceMatrix& distances, const TSpecimen& route)
-        : FDistances(distances), FRoute(route), FLegs(route.size() > 1 ? route.size() - 1 : 0), FSums(FLegs.size())
+    TWalkLength(const TRouteProblem& problem, const TSpecimen& route)
+        : FProblem(problem), FRoute(route), FLegs(route.size() > 1 ? route.size() - 1 : 0), FSums(FLegs.size())
     {
         for (size_t i = 0; i < FLegs.size(); ++i)
             FLegs[i] = Leg(i);
@@ -61,11 +61,9 @@ public:
     }
 
 private:
-    double Leg(size_t i) const { return FDistances[FRoute[i]][FRoute[i + 1]]; }
+    double Leg(size_t i) const { return FProblem.Leg(FRoute[i], FRoute[i + 1]); }
 
-    // The matrix may grow while events run (a point added on the map), so
-    // it is indexed afresh rather than through kept pointers.
-    const TDistanceMatrix& FDistances;
+    const TRouteProblem& FProblem;
     const TSpecimen& FRoute;
     std::vector<double> FLegs;
     std::vector<double> FSums;
@@ -74,10 +72,10 @@ private:
 
 }  // namespace
 
-TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t tries, bool pumpEveryStep)
+TSearchOutcome SearchRandom(const TRouteProblem& problem, TProgress& progress, int32_t tries, bool pumpEveryStep)
 {
     progress.ShowStatus("Przeszukiwanie losowe...", 0);
-    const int32_t n = static_cast<int32_t>(state.FPoints.size());
+    const int32_t n = problem.Count();
     TSearchOutcome outcome;
     if (n < MinRandomPoints) {
         progress.ShowStatus("", 0);
@@ -86,7 +84,6 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t 
 
     TSpecimen route(n);
     RandomRoute(route);
-    state.FBestRoute.resize(n);
     double best = -1.0;
     int32_t sweep = 0;
     // A count typed below the control's minimum runs no try; a negative
@@ -94,15 +91,15 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t 
     progress.PrBar().SetMax(std::max(tries, 0));
 
     TStepPacer pacer(progress, pumpEveryStep);
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(state.FBestRoute, best); });
-    TWalkLength walk(state.FDistances, route);
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, best); });
+    TWalkLength walk(problem, route);
     for (int32_t t = 0; t < tries; ++t) {
         const double length = walk.Length();
         outcome.Evaluated = true;
         ++outcome.Steps;
         if (length < best || best == -1.0) {
             best = length;
-            state.FBestRoute = route;
+            outcome.Route = route;
             pacer.Improved();
             // The sweep wraps at N - 2, so after an improvement the last
             // pair is never exchanged.
@@ -120,7 +117,7 @@ TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t 
             break;
     }
     pacer.Flush();
-    state.FRoute = route;
+    outcome.WorkingRoute = route;
     progress.ShowStatus("", 0);
     return outcome;
 }

@@ -4,7 +4,8 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
-#include "search/run/search_outcome.h"
+#include "core/route_problem.h"
+#include "search/pace/search_outcome.h"
 
 // The points needed for the neighbour exchanges of the random search.
 inline constexpr int32_t MinRandomPoints = 3;
@@ -15,5 +16,6 @@ inline constexpr int32_t MinRandomPoints = 3;
 void RandomRoute(TSpecimen& route);
 
 // "Przeszukiwanie losowe": a walk of neighbour exchanges from one random
-// route, tries routes long, keeping the shortest seen in FBestRoute.
-TSearchOutcome SearchRandom(TPointSetState& state, TProgress& progress, int32_t tries, bool pumpEveryStep = false);
+// route, tries routes long, keeping the shortest seen in Route.
+TSearchOutcome SearchRandom(const TRouteProblem& problem, TProgress& progress, int32_t tries,
+                            bool pumpEveryStep = false);

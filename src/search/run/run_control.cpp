@@ -62,20 +62,20 @@ bool MethodReadsMatrix(TSearchMethod method)
     return method == smExhaustive || method == smRandom || method == smGenetic;
 }
 
-TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
-                     const TRunView& view)
+std::string SearchRefusal(TSearchMethod method, const TRouteProblem& problem)
+{
+    const std::string refusal = SearchRefusal(method, problem.Count());
+    return refusal.empty() ? RouteKindRefusal(problem.Kind, problem.Count()) : refusal;
+}
+
+TRunResult RunSearch(const TRouteProblem& problem, TProgress& progress, TSearchMethod method,
+                     const TSearchSettings& settings, const TRunView& view)
 {
     TRunResult result;
-    const int32_t n = static_cast<int32_t>(state.FPoints.size());
-    result.Refusal = SearchRefusal(method, n);
+    result.Refusal = SearchRefusal(method, problem);
     if (!result.Refusal.empty())
         return result;
 
-    if (view.ClearRoute)
-        view.ClearRoute();
-    state.FRoute.resize(n, 0);
-    state.FBestRoute.resize(n, 0);
-    state.FSearching = true;
     progress.PrBar().SetPosition(0);
     if (view.SearchBegins)
         view.SearchBegins();
@@ -85,35 +85,31 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
     const bool pumpEveryStep = view.PumpEveryStep;
     switch (method) {
     case smExhaustive:
-        result.Outcome = SearchExhaustive(state, progress, pumpEveryStep, settings.ExhaustiveThreads);
+        result.Outcome = SearchExhaustive(problem, progress, pumpEveryStep, settings.ExhaustiveThreads);
         break;
     case smRandom:
-        result.Outcome = SearchRandom(state, progress, settings.RandomCount, pumpEveryStep);
+        result.Outcome = SearchRandom(problem, progress, settings.RandomCount, pumpEveryStep);
         break;
     case smGenetic:
-        result.Outcome = SearchGenetic(state, progress, settings.Genetic, pumpEveryStep);
+        result.Outcome = SearchGenetic(problem, progress, settings.Genetic, pumpEveryStep);
         break;
     case smExact:
-        result.Outcome = SearchExact(state, progress, settings.Exact, pumpEveryStep);
+        result.Outcome = SearchExact(problem, progress, settings.Exact, pumpEveryStep);
         break;
     case smLocal:
-        result.Outcome = SearchLocal(state, progress, settings.Local, pumpEveryStep);
+        result.Outcome = SearchLocal(problem, progress, settings.Local, pumpEveryStep);
         break;
     }
 
     // A run that evaluated nothing (no tries) has no route to measure or
     // apply: the links stay cleared and only the time is reported.
     const bool evaluated = result.Outcome.Evaluated;
-    // Without a matrix (the command-line tool for a method that needs none)
-    // the legs come from the coordinates, which is what the matrix holds.
-    const bool haveMatrix = state.FDistances.size() == state.FPoints.size();
     if (evaluated)
-        result.Length = haveMatrix ? RouteLength(state.FDistances, state.FBestRoute)
-                                   : RouteLengthOfPoints(state.FPoints, state.FBestRoute);
+        result.Length = problem.Length(result.Outcome.Route);
     result.ElapsedMs = std::max<int64_t>(0, NowMs() - start);
     // Whoever watches the routes sees the one reported last.
     if (evaluated && progress.WatchesRoutes())
-        progress.OfferRoute({state.FBestRoute, result.Length, result.ElapsedMs});
+        progress.OfferRoute({result.Outcome.Route, result.Length, result.ElapsedMs});
     result.Failure = result.Outcome.Failure;
     result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
     if (evaluated) {
@@ -125,9 +121,6 @@ TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod m
                 result.Lines.push_back(gapLine);
         }
     }
-    state.FSearching = false;
-    if (evaluated)
-        ApplyBestRoute(state.FPoints, state.FBestRoute);
     progress.PrBar().SetPosition(0);
     return result;
 }

@@ -7,10 +7,11 @@
 
 #include "core/point_set.h"
 #include "core/progress.h"
+#include "core/route_problem.h"
 #include "search/exact/exact_search.h"
 #include "search/genetic/genetic_search.h"
 #include "search/local/local_search.h"
-#include "search/run/search_outcome.h"
+#include "search/pace/search_outcome.h"
 
 // The methods, in the order of the method list.
 enum TSearchMethod : int {
@@ -34,16 +35,16 @@ struct TSearchSettings {
     // The exhaustive search's threads: 0 one per core, 1 the counting order
     // in this thread alone.
     int32_t ExhaustiveThreads = 0;
+    // The kind of route asked for; the caller makes the problem with it.
+    TRouteKind Kind;
 };
 
-// What the run control asks of whoever shows the run, around the search
-// itself. Two moments, because the second needs the flag already raised.
+// What the run control asks of whoever shows the run. The caller has
+// cleared the links and raised its running flag before the run begins.
 struct TRunView {
-    // Before the flag is raised: every link cleared (ClearRoute), the set
-    // marked changed, and the matrix and what shows the set rebuilt.
-    std::function<void()> ClearRoute;
-    // With the flag raised: the result list emptied, the enabling rules of
-    // the stop and search commands run again, the hourglass shown.
+    // With the bar at 0, before the method starts: the result list emptied,
+    // the enabling rules of the stop and search commands run again, the
+    // hourglass shown.
     std::function<void()> SearchBegins;
     // The user's long time pattern (H, HH, h, hh, m, mm, s, ss, AP, ap, t).
     std::string LongTimeFormat = "HH:mm:ss";
@@ -59,15 +60,17 @@ struct TRunResult {
     // Why a run that had begun found nothing (memory the method could not
     // get); the links are cleared as for any run, and no length is given.
     std::string Failure;
+    // The route found is Outcome.Route (when Outcome.Evaluated).
     TSearchOutcome Outcome;
-    // RouteLength of FBestRoute, when a route was evaluated.
+    // The length of Outcome.Route under the problem's kind, when a route
+    // was evaluated.
     double Length = 0.0;
     int64_t ElapsedMs = 0;
     // The result lines, in order: the search time, then (when a route was
     // evaluated) the best length, and for a route the method did not prove
     // the shortest but bounded, how much longer than the shortest it can
-    // be. The caller appends them to its result list and then shows the
-    // new links.
+    // be. The caller appends them to its result list and turns the route
+    // into links.
     std::vector<std::string> Lines;
 };
 
@@ -80,8 +83,12 @@ std::string LengthLine(TSearchMethod method, bool proved, double length, const T
 // that says why not.
 std::string SearchRefusal(TSearchMethod method, int32_t pointCount);
 
-// "Szukaj drogi": clears the links, runs the method, measures the best route,
-// writes the result lines and turns the best route into links. The caller
-// then shows the lines and the links.
-TRunResult RunSearch(TPointSetState& state, TProgress& progress, TSearchMethod method, const TSearchSettings& settings,
-                     const TRunView& view);
+// Empty when the method can search this problem (its size and its kind of
+// route), otherwise the text that says why not.
+std::string SearchRefusal(TSearchMethod method, const TRouteProblem& problem);
+
+// "Szukaj drogi" once the links are cleared: runs the method on the problem,
+// measures the best route and writes the result lines. The caller keeps the
+// route (Outcome.Route) as it sees fit.
+TRunResult RunSearch(const TRouteProblem& problem, TProgress& progress, TSearchMethod method,
+                     const TSearchSettings& settings, const TRunView& view);

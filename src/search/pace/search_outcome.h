@@ -3,16 +3,23 @@
 #include <cstdint>
 #include <string>
 
-#include "search/bound/lower_bound.h"
+#include "core/point_types.h"
+#include "search/pace/bound_value.h"
 
-// What a search method reports back besides FBestRoute.
+// What a search method reports back.
 struct TSearchOutcome {
+    // The best route found: every point of the problem once, of the
+    // problem's kind; empty when no route was evaluated.
+    TSpecimen Route;
+    // The route the method worked on last (for the exhaustive and random
+    // search the last one evaluated; otherwise the best).
+    TSpecimen WorkingRoute;
     // Evaluated routes (exhaustive and random search) or generations
     // (genetic search).
     int64_t Steps = 0;
-    // Whether any route was evaluated, so that FBestRoute holds one.
+    // Whether any route was evaluated, so that Route holds one.
     bool Evaluated = false;
-    // Whether FBestRoute is proved to be a shortest route: every route was
+    // Whether Route is proved to be a shortest route: every route was
     // looked at or ruled out.
     bool Proved = false;
     // Why a method that had begun could not go on (memory it could not

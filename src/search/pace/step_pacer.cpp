@@ -1,4 +1,4 @@
-#include "search/run/step_pacer.h"
+#include "search/pace/step_pacer.h"
 
 #include <algorithm>
 #include <limits>
