@@ -49,6 +49,23 @@ void PaintLabels(QPainter& painter, const std::vector<TViewLabel>& labels)
         painter.drawText(QPointF(label.X, label.Y + lift), QString::number(label.Point));
 }
 
+// A start's disc or an end's diamond, with no outline.
+void PaintEndMark(QPainter& painter, const TViewMark& mark)
+{
+    const double half = mark.Size / 2;
+    if (mark.Kind == TViewMarkKind::Start) {
+        painter.setBrush(Colour(MapStartColor));
+        painter.drawEllipse(QPointF(mark.X, mark.Y), half, half);
+        return;
+    }
+    painter.setBrush(Colour(MapEndColor));
+    const QPointF corners[] = {{mark.X, mark.Y - half - 1},
+                               {mark.X + half + 1, mark.Y},
+                               {mark.X, mark.Y + half + 1},
+                               {mark.X - half - 1, mark.Y}};
+    painter.drawPolygon(corners, 4);
+}
+
 // An image over the surface's own pixels (0xAARRGGBB, alpha not shown).
 QImage SurfaceImage(TBitmap32& surface)
 {
@@ -108,18 +125,9 @@ void PaintMapView(QPainter& painter, const TMapViewPicture& picture)
             break;
         }
         case TViewMarkKind::Start:
-            painter.setBrush(Colour(MapStartColor));
-            painter.drawEllipse(QPointF(mark.X, mark.Y), half, half);
+        case TViewMarkKind::End:
+            PaintEndMark(painter, mark);
             break;
-        case TViewMarkKind::End: {
-            painter.setBrush(Colour(MapEndColor));
-            const QPointF corners[] = {{mark.X, mark.Y - half - 1},
-                                       {mark.X + half + 1, mark.Y},
-                                       {mark.X, mark.Y + half + 1},
-                                       {mark.X - half - 1, mark.Y}};
-            painter.drawPolygon(corners, 4);
-            break;
-        }
         }
     }
     PaintLabels(painter, picture.Labels);
@@ -144,6 +152,17 @@ void RenderMapView(TBitmap32& surface, const TMapViewPicture& picture)
         PaintMapView(painter, picture);
     }
     surface.Changed();
+}
+
+void PaintRouteEnds(QPainter& painter, const std::vector<TViewMark>& marks)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    for (const TViewMark& mark : marks)
+        if (mark.Kind == TViewMarkKind::Start || mark.Kind == TViewMarkKind::End)
+            PaintEndMark(painter, mark);
+    painter.restore();
 }
 
 void PaintMapLabels(TBitmap32& surface, const std::vector<TViewLabel>& labels)

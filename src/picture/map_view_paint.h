@@ -20,6 +20,10 @@ void PaintMapView(QPainter& painter, const TMapViewPicture& picture);
 // whole, as RenderMap sends.
 void RenderMapView(TBitmap32& surface, const TMapViewPicture& picture);
 
+// The start and end marks among marks, each a disc or a diamond centred
+// on its place; other kinds are left out.
+void PaintRouteEnds(QPainter& painter, const std::vector<TViewMark>& marks);
+
 // Numbers over the picture already on the surface (the pixel picture).
 void PaintMapLabels(TBitmap32& surface, const std::vector<TViewLabel>& labels);
 

@@ -288,6 +288,29 @@ std::vector<TViewMark> PixelPictureMarks(const TPointArray& points, const std::f
     return marks;
 }
 
+std::vector<TViewMark> PixelPictureEnds(const TPointArray& points, const TMapFit& fit, int32_t width, int32_t height)
+{
+    const auto count = static_cast<int32_t>(points.size());
+    std::vector<char> reached(points.size(), 0);
+    for (const TMapPoint& point : points)
+        if (point.Next >= 0 && point.Next < count)
+            reached[static_cast<size_t>(point.Next)] = 1;
+    const double size = TMapViewStyle().EndMarkPx;
+    std::vector<TViewMark> marks;
+    for (int32_t i = 0; i < count; ++i) {
+        const TMapPoint& point = points[static_cast<size_t>(i)];
+        const bool linked = point.Next >= 0 && point.Next < count;
+        if (linked == (reached[static_cast<size_t>(i)] != 0))
+            continue;
+        const double x = static_cast<double>(fit.MapX(point.X)) + MapPointSizePx / 2.0;
+        const double y = static_cast<double>(fit.MapY(point.Y)) + MapPointSizePx / 2.0;
+        if (x + size < 0 || y + size < 0 || x - size >= width || y - size >= height)
+            continue;
+        marks.push_back({x, y, size, linked ? TViewMarkKind::Start : TViewMarkKind::End, i});
+    }
+    return marks;
+}
+
 int32_t MarkAt(const TMapViewPicture& picture, double x, double y, double grabPx)
 {
     const std::vector<TViewMark>& marks = picture.Marks;

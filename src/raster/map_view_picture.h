@@ -94,6 +94,10 @@ std::vector<TViewLabel> PlaceLabels(const std::vector<TViewMark>& marks, int32_t
 std::vector<TViewMark> PixelPictureMarks(const TPointArray& points, const std::function<bool(int32_t)>& isSelected,
                                          const TMapFit& fit, int32_t width, int32_t height);
 
+// The start and end marks of the links' stretches over the pixel picture,
+// centred on their points' squares, for those near the width x height map.
+std::vector<TViewMark> PixelPictureEnds(const TPointArray& points, const TMapFit& fit, int32_t width, int32_t height);
+
 // The point whose mark lies under (x, y), the one drawn on top where marks
 // overlap; a mark smaller than grabPx is found within grabPx of its centre.
 // -1 when none.

@@ -11,6 +11,7 @@
 
 #include "ui/commands.h"
 #include "ui/run_chart.h"
+#include "ui/run_history.h"
 #include "ui/run_table.h"
 #include "ui/window_progress.h"
 
@@ -59,6 +60,14 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
             [this] { emit SelectionChanged(); });
     // A reset of the model (the history emptied) drops the selection silently.
     connect(FModel, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
+    // The chart shows the runs of the selected run's set.
+    connect(this, &TCompareTab::SelectionChanged, this, [this, &history] {
+        const int row = SelectedRow();
+        std::optional<int32_t> set;
+        if (row >= 0 && static_cast<size_t>(row) < history.Runs().size())
+            set = history.Runs()[static_cast<size_t>(row)].SetId;
+        chRuns->ShowSet(set);
+    });
     // The newest run in view.
     connect(FModel, &QAbstractItemModel::rowsInserted, tvRuns, [this] { tvRuns->scrollToBottom(); });
 

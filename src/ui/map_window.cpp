@@ -8,6 +8,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "picture/map_view_paint.h"
+
 TImage32::TImage32(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Image321"));
@@ -36,6 +38,18 @@ void TImage32::paintEvent(QPaintEvent* event)
     }
     for (const QRect& part : uncovered)
         painter.fillRect(part, palette().window());
+    if (!FOverlay.empty()) {
+        painter.setClipRect(QRect(0, 0, width, height));
+        PaintRouteEnds(painter, FOverlay);
+    }
+}
+
+void TImage32::SetOverlay(std::vector<TViewMark> marks)
+{
+    if (marks.empty() && FOverlay.empty())
+        return;
+    FOverlay = std::move(marks);
+    update();
 }
 
 void TImage32::resizeEvent(QResizeEvent* event)

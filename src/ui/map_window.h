@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "raster/bitmap32.h"
+#include "raster/map_view_picture.h"
 
 // Shows a 32-bit drawing surface unscaled from its top-left corner, so view
 // and surface coordinates are the same numbers, and reports its size
@@ -19,6 +20,10 @@ public:
 
     TBitmap32& Bitmap() { return FBitmap; }
     const TBitmap32& Bitmap() const { return FBitmap; }
+    // Marks painted over the surface, not into it: the starts and ends of
+    // the route over the pixel picture, which keeps its own pixels.
+    void SetOverlay(std::vector<TViewMark> marks);
+    const std::vector<TViewMark>& Overlay() const { return FOverlay; }
 
     std::function<void()> OnResize;
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y)> OnMouseDown;
@@ -49,6 +54,7 @@ private:
     void ShowHand();
 
     TBitmap32 FBitmap;
+    std::vector<TViewMark> FOverlay;
     bool FSpaceHeld = false;
     bool FMiddleHeld = false;
 };

@@ -138,8 +138,12 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
     cbMethod->setEditable(false);
     cbMethod->addItems({QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"),
                         QStringLiteral("Przeszukiwanie losowe"), QStringLiteral("Algorytm genetyczny"),
-                        QStringLiteral("Metoda dokładna (programowanie dynamiczne)"),
-                        QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)")});
+                        QStringLiteral("Metoda dokładna"), QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)")});
+    // The exact method chooses its way by the set's size.
+    cbMethod->setItemData(3,
+                          QStringLiteral("Najkrótsza droga z dowodem: do 16 punktów programowanie dynamiczne, "
+                                         "powyżej metoda podziału i ograniczeń"),
+                          Qt::ToolTipRole);
     cbMethod->setCurrentIndex(0);
     PlaceAt(*anchors, cbMethod, 12, 24, 289, 21);
     connect(cbMethod, &QComboBox::currentIndexChanged, this, [this] { cbMethodClick(); });
@@ -309,6 +313,12 @@ void TSearchTab::CreateResults(TCommand* showWay)
     PlaceAt(*results, Button3, 12, 100, 141, 29, TAnchors::akLeft | TAnchors::akBottom);
     lbResults = new QListWidget(gbGenResults);
     lbResults->setObjectName(QStringLiteral("lbResults"));
+    // Long lines wrap within the list's width rather than hide behind a
+    // horizontal scroll bar.
+    lbResults->setWordWrap(true);
+    lbResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lbResults->setResizeMode(QListView::Adjust);
+    lbResults->setTextElideMode(Qt::ElideNone);
     PlaceAt(*results, lbResults, 160, 16, 181, 113,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
 }
@@ -383,6 +393,51 @@ void TSearchTab::FocusOn(QWidget* button)
 void TSearchTab::ShowPermutationCount(const QString& text)
 {
     lblSilnia->setText(text);
+}
+
+namespace {
+
+// What an earlier line belongs to, kept with the line; none for a current one.
+constexpr int EarlierRole = Qt::UserRole + 1;
+
+}  // namespace
+
+void TSearchTab::ClearResults()
+{
+    lbResults->clear();
+}
+
+void TSearchTab::AddResult(const QString& line)
+{
+    lbResults->addItem(line);
+}
+
+void TSearchTab::MarkResultsEarlier(TEarlier what)
+{
+    const QString routeTip =
+        QStringLiteral("Wynik dla wcześniejszej drogi: połączenia punktów zmieniły się od tej pory");
+    const QString setTip = QStringLiteral("Wynik dla wcześniejszego zbioru: punkty zmieniły się od tej pory");
+    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    for (int row = 0; row < lbResults->count(); ++row) {
+        QListWidgetItem* item = lbResults->item(row);
+        const QVariant earlier = item->data(EarlierRole);
+        // A line of an earlier route whose set then changed is one of an
+        // earlier set too.
+        if (earlier.isValid() && (earlier.toInt() == static_cast<int>(TEarlier::Set) || what == TEarlier::Route))
+            continue;
+        item->setData(EarlierRole, static_cast<int>(what));
+        item->setForeground(grey);
+        QFont font = item->font();
+        font.setItalic(true);
+        item->setFont(font);
+        item->setToolTip(what == TEarlier::Set ? setTip : routeTip);
+    }
+}
+
+bool TSearchTab::ResultIsEarlier(int row) const
+{
+    const QListWidgetItem* item = lbResults->item(row);
+    return item && item->data(EarlierRole).isValid();
 }
 
 void TSearchTab::FitToFont()
