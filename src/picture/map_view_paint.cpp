@@ -187,7 +187,22 @@ TPageSize PrintPageSize(const TPointArray& points)
     return fitted.Width > fitted.Height ? TPageSize{Long, Short} : TPageSize{Short, Long};
 }
 
+TMapViewPicture BuildPrintPicture(const TPointArray& points, const std::function<bool(int32_t)>& isSelected,
+                                  bool numbers)
+{
+    const TPageSize page = PrintPageSize(points);
+    const double scale = static_cast<double>(PrintPictureLongSidePx) / std::max(page.Width, page.Height);
+    const auto width = static_cast<int32_t>(std::lround(page.Width * scale));
+    const auto height = static_cast<int32_t>(std::lround(page.Height * scale));
+    return BuildMapViewPicture(points, isSelected, width, height, FitMapToPoints(points, width, height), numbers);
+}
+
 std::string EncodeMapPdf(const TMapViewPicture& picture)
+{
+    return EncodeMapPdf(picture, {picture.Width, picture.Height});
+}
+
+std::string EncodeMapPdf(const TMapViewPicture& picture, const TPageSize& page)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -197,13 +212,16 @@ std::string EncodeMapPdf(const TMapViewPicture& picture)
         writer.setCreator(QStringLiteral("Tovu"));
         writer.setTitle(QStringLiteral("Mapa punktów"));
         writer.setResolution(static_cast<int>(PixelsPerInch));
-        const QSizeF millimetres(std::max(picture.Width, 1) * MillimetresPerInch / PixelsPerInch,
-                                 std::max(picture.Height, 1) * MillimetresPerInch / PixelsPerInch);
+        const QSizeF millimetres(std::max(page.Width, 1) * MillimetresPerInch / PixelsPerInch,
+                                 std::max(page.Height, 1) * MillimetresPerInch / PixelsPerInch);
         writer.setPageLayout(
             QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
+        if (picture.Width > 0 && picture.Height > 0)
+            painter.scale(static_cast<double>(page.Width) / picture.Width,
+                          static_cast<double>(page.Height) / picture.Height);
         PaintMapView(painter, picture);
         painter.end();
     }
