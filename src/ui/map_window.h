@@ -59,6 +59,10 @@ private:
     bool FMiddleHeld = false;
 };
 
+// frame moved (not resized, unless it is larger) so that it lies whole on
+// available: a window is never put where part of it can't be reached.
+QRect KeptOnScreen(const QRect& frame, const QRect& available);
+
 // "Mapa": the map window. It owns only the view and its surface; all
 // drawing is its owner's (the main window), which learns of size changes
 // and presses through the signals. Closing it only hides it.
@@ -79,6 +83,12 @@ public:
     std::function<QString(int32_t x, int32_t y)> ToolTipAt;
 
     void setVisible(bool visible) override;
+    // A window of the main window's: above it, but not above the rest of
+    // the desktop, with no minimise button.
+    static Qt::WindowFlags WindowFlags();
+    // A window beside the main window, not kept above it (while that is
+    // maximised).
+    static Qt::WindowFlags IndependentFlags();
 
     TImage32* Image321;
 
@@ -108,6 +118,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Minimising a window kept above the main window takes the main window
+    // down too on some desktops (a desktop may offer it whatever the
+    // window asks): the map only hides, and the main window stays.
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget& FOwner;

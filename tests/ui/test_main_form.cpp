@@ -510,7 +510,8 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
     EXPECT_EQ(
         names(menus[2]->menu()->actions()).join(' '),
         QStringLiteral(
-            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap actZoomIn actZoomOut "
+            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actDockMap actFitMap actZoomIn "
+            "actZoomOut "
             "actZoomReset actPointNumbers - actGenerate actStop actLiveRoute"));
     EXPECT_EQ(names(menus[3]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
     EXPECT_EQ(names(Part<QMenu>(*form, "ListPopup")->actions()).join(' '),
