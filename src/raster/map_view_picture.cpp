@@ -253,7 +253,11 @@ std::vector<TViewLabel> PlaceLabels(const std::vector<TViewMark>& marks, int32_t
     for (const auto& [point, markIndex] : order) {
         const TViewMark& mark = marks[markIndex];
         const TBox own = MarkBox(mark);
-        const double left = own.Right + LabelGapPx;
+        double left = own.Right + LabelGapPx;
+        // At the map's right edge the number goes left of its mark rather
+        // than off the map.
+        if (left + LabelWidth(point) > width - 1)
+            left = own.Left - LabelGapPx - LabelWidth(point);
         const TBox box{left, mark.Y - MapLabelHeightPx / 2, left + LabelWidth(point), mark.Y + MapLabelHeightPx / 2};
         if (box.Left < 1 || box.Top < 1 || box.Right > width - 1 || box.Bottom > height - 1)
             continue;

@@ -84,7 +84,7 @@ double LabelWidth(int32_t point);
 inline constexpr double MapLabelHeightPx = 11.0;
 
 // The numbers of the points whose marks are given, each right of its
-// point's largest mark, in index order: a number goes only where it
+// point's largest mark (left of it at the map's right edge), in index order: a number goes only where it
 // overlaps no other number and no mark and lies on the map, and none go
 // on a map too crowded for numbers to say anything.
 std::vector<TViewLabel> PlaceLabels(const std::vector<TViewMark>& marks, int32_t width, int32_t height);

@@ -6,12 +6,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
+#include <QTreeView>
 #include <QUrl>
 
 #include <sys/vfs.h>
@@ -69,6 +71,26 @@ const TFileFilter RunsTableFilters[] = {{"Tabela jako CSV (*.csv)", "csv"}};
 const TFileFilter RunsChartFilters[] = {{"Wykres jako obraz PNG (*.png)", "png"},
                                         {"Wykres jako rysunek SVG (*.svg)", "svg"}};
 
+// The size, type and date columns as wide as what they show, the name
+// taking the rest of a dialog wide enough for them all (as the screen
+// allows).
+void ShowDetailsWhole(QFileDialog& dialog)
+{
+    constexpr QSize DialogSizePx(800, 460);
+    QSize size = DialogSizePx;
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!details)
+        return;
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
 // Qt's own dialog everywhere, showing files by name only: a native dialog
 // would bring its own way of looking at files. icons must outlive the dialog.
 template <size_t N>
@@ -80,6 +102,7 @@ void PrepareFileDialog(QFileDialog& dialog, TFileIconsByName& icons, const TFile
     for (const TFileFilter& filter : filters)
         texts << QString::fromUtf8(filter.Text);
     dialog.setNameFilters(texts);
+    ShowDetailsWhole(dialog);
     if (dialog.acceptMode() != QFileDialog::AcceptSave)
         return;
     dialog.setDefaultSuffix(QString::fromLatin1(filters[0].Suffix));

@@ -15,17 +15,19 @@ class TRunTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // What compares the runs comes first, so that it is in view at the
+    // window's design size; the details follow.
     enum TColumn {
         colNumber,
         colMethod,
-        colParameters,
-        colPoints,
         colLength,
-        colTime,
-        colSteps,
-        colStopped,
         colGap,
+        colTime,
+        colPoints,
+        colStopped,
         colSet,
+        colSteps,
+        colParameters,
         ColumnCount
     };
 

@@ -42,7 +42,7 @@ constexpr int MinResultsHeightPx = 110;
 constexpr int CountDigits = 9;
 
 // A label that shows what fits of its text, ending in "…", and the whole
-// text as its tooltip then; text() is always the whole text.
+// text as its tooltip; text() is always the whole text.
 class TElidedLabel : public QLabel {
 public:
     using QLabel::QLabel;
@@ -59,7 +59,7 @@ protected:
     }
     bool event(QEvent* event) override
     {
-        if (event->type() == QEvent::ToolTip && Shown() != text()) {
+        if (event->type() == QEvent::ToolTip && !text().isEmpty()) {
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
             return true;
         }
@@ -159,11 +159,12 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
 
     lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), this, "lblSilniaDsc");
     PlaceAt(*anchors, lblSilniaDsc, 20, 108);
-    // Reaches the page's right side: a long count ends in "…" and shows
-    // whole as its tooltip.
+    // On a line of its own under its caption, as wide as the page: the 18
+    // digits of a whole count fit there. Longer texts end in "…" and show
+    // whole as the tooltip.
     lblSilnia = new TElidedLabel(QStringLiteral("0"), this);
     lblSilnia->setObjectName(QStringLiteral("lblSilnia"));
-    PlaceAt(*anchors, lblSilnia, 268, 108, SearchTabDesignSize.width() - 268 - PageMarginPx, -1,
+    PlaceAt(*anchors, lblSilnia, 20, 126, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight);
     cbMethod->setToolTip(QStringLiteral("Metoda szukania drogi; jej parametry pojawiają się poniżej"));
 }

@@ -10,13 +10,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -24,6 +27,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/dialogs.h"
 #include "ui/file_commands.h"
@@ -277,6 +282,38 @@ TEST(DialogsTest, OpenDialogProposesOnlyAFileOfTheFolderShown)
     EXPECT_EQ(proposed(), std::make_pair(QFileInfo(tours.path()).absoluteFilePath(), QString()));
     WriteTextFile(tours.filePath(QStringLiteral("r100.tsp")), "1; 2\r\n");
     EXPECT_EQ(proposed(), std::make_pair(QFileInfo(tours.path()).absoluteFilePath(), QStringLiteral("r100.tsp")));
+}
+
+// The size, type and date of each file show whole; the name takes the rest.
+TEST(DialogsTest, FileDialogShowsSizeTypeAndDateWhole)
+{
+    QTemporaryDir folder;
+    WriteTextFile(folder.filePath(QStringLiteral("punkty.tvu")), QByteArray(60000, '1'));
+    WriteTextFile(folder.filePath(QStringLiteral("zbior.tsp")), "NAME: x\n");
+    // Whatever columns an earlier dialog left behind for the next one.
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject")).remove(QStringLiteral("FileDialog/treeViewHeader"));
+    TDialogs dialogs;
+    dialogs.FileWorked(folder.filePath(QStringLiteral("x")));
+    std::vector<std::pair<int, int>> widths;
+    bool shown = false;
+    WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+        auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        if (details && model) {
+            const QModelIndex root = model->index(folder.path());
+            shown = QTest::qWaitFor([&] { return model->rowCount(root) == 2; }, 10000);
+            QTest::qWait(50);
+            for (int column = 1; column < details->header()->count(); ++column)
+                widths.emplace_back(details->header()->sectionSize(column),
+                                    static_cast<QAbstractItemView*>(details)->sizeHintForColumn(column));
+        }
+        dialog.reject();
+    });
+    dialogs.OpenFileName(nullptr);
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(widths.size(), 3u);
+    for (size_t i = 0; i < widths.size(); ++i)
+        EXPECT_GE(widths[i].first, widths[i].second) << "column " << i + 1;
 }
 
 TEST(DialogsTest, MessageTextsCanBeSelectedAndCopied)

@@ -303,6 +303,22 @@ TEST_F(RunCompareTest, ChartShowsOneSetsRunsOnRoundLengths)
     EXPECT_EQ(RunSeries()[0]->property("runNumber").toInt(), History().Runs().front().Number);
 }
 
+// At the window's design size the table shows each run's length and gap
+// without scrolling.
+TEST_F(RunCompareTest, TableShowsLengthAndGapWithoutScrolling)
+{
+    OpenWith(NinePoints);
+    Search(MethodCases[4]);
+    Search(MethodCases[0]);
+    Part<QTabWidget>(*Form, "PageControl1")->setCurrentWidget(&CompareTab());
+    QApplication::processEvents();
+    QTableView& table = *CompareTab().tvRuns;
+    for (const int column : {TRunTableModel::colLength, TRunTableModel::colGap}) {
+        EXPECT_LE(table.columnViewportPosition(column) + table.columnWidth(column), table.viewport()->width())
+            << table.model()->headerData(column, Qt::Horizontal).toString().toStdString();
+    }
+}
+
 TEST_F(RunCompareTest, ExportedTableReadsBack)
 {
     OpenWith(NinePoints);
