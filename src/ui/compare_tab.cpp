@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 #include "ui/commands.h"
 #include "ui/run_chart.h"
 #include "ui/run_history.h"
@@ -54,6 +56,14 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
     // Rows as high as their line of text in the window's font.
     tvRuns->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tvRuns->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // What compares the runs first, in view at the window's design size; the
+    // details after it. The model (and the exported table) keep their order.
+    const int shownOrder[] = {TRunTableModel::colNumber,    TRunTableModel::colMethod, TRunTableModel::colLength,
+                              TRunTableModel::colGap,       TRunTableModel::colTime,   TRunTableModel::colPoints,
+                              TRunTableModel::colStopped,   TRunTableModel::colSet,    TRunTableModel::colSteps,
+                              TRunTableModel::colParameters};
+    for (int place = 0; place < static_cast<int>(std::size(shownOrder)); ++place)
+        tvRuns->horizontalHeader()->moveSection(tvRuns->horizontalHeader()->visualIndex(shownOrder[place]), place);
     tvRuns->setMinimumHeight(MinTableHeightPx);
     tvRuns->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tvRuns->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -176,7 +176,6 @@ void PaintChart(const TRunHistory& history, int32_t setId, const QSize& size, QP
     QGraphicsScene scene;
     auto* chart = new QChart;
     scene.addItem(chart);
-    chart->setLocalizeNumbers(true);
     BuildRunChart(*chart, history, setId);
     chart->setGeometry(0, 0, size.width(), size.height());
     chart->setBackgroundRoundness(0);
@@ -268,7 +267,6 @@ TRunChart::TRunChart(const TRunHistory& history, QWidget* parent) : QChartView(p
 {
     setRenderHint(QPainter::Antialiasing);
     chart()->setMargins(QMargins(4, 4, 4, 4));
-    chart()->setLocalizeNumbers(true);
     connect(&history, &TRunHistory::RunsChanged, this, [this] { Rebuild(); });
     connect(&history, &TRunHistory::LiveStarted, this, [this] { Rebuild(); });
     connect(&history, &TRunHistory::LivePointAdded, this, [this](const TRunPoint& point) { AddLivePoint(point); });

@@ -12,7 +12,7 @@
 namespace {
 
 const std::array<const char*, TRunTableModel::ColumnCount> ColumnTitles = {
-    "Nr", "Metoda", "Długość", "Luka", "Czas", "Punkty", "Przerwano", "Zbiór", "Kroki", "Parametry"};
+    "Nr", "Metoda", "Parametry", "Punkty", "Długość", "Czas", "Kroki", "Przerwano", "Luka", "Zbiór"};
 
 }  // namespace
 

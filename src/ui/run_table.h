@@ -15,19 +15,17 @@ class TRunTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // What compares the runs comes first, so that it is in view at the
-    // window's design size; the details follow.
     enum TColumn {
         colNumber,
         colMethod,
-        colLength,
-        colGap,
-        colTime,
-        colPoints,
-        colStopped,
-        colSet,
-        colSteps,
         colParameters,
+        colPoints,
+        colLength,
+        colTime,
+        colSteps,
+        colStopped,
+        colGap,
+        colSet,
         ColumnCount
     };
 
