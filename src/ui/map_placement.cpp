@@ -50,8 +50,9 @@ void TMapPlacement::Dock()
         return;
     FDocked = true;
     const bool shown = FMap->isVisible();
+    // Its frame's place and its own size, as move() and resize() take them.
     if (FMap->isWindow() && shown)
-        FFloating = FMap->geometry();
+        FFloating = QRect(FMap->pos(), FMap->size());
     if (!FDock) {
         FDock = new QDockWidget(QStringLiteral("Mapa"), &FMain);
         FDock->setObjectName(QStringLiteral("MapDock"));
