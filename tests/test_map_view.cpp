@@ -193,6 +193,20 @@ TEST(MapViewPicture, NumbersGoWhereTheyFit)
     EXPECT_TRUE(BuildMapViewPicture(crowded, {}, 495, 382, FitMapToPoints(crowded, 495, 382), true).Labels.empty());
 }
 
+// A point at the map's right edge has its number on its left, whole.
+TEST(MapViewPicture, NumbersAtTheRightEdgeGoLeftOfTheirPoints)
+{
+    const TPointArray points = {{190, 50, -1}, {100, 50, -1}};
+    const TMapViewPicture numbered = BuildMapViewPicture(points, {}, 200, 100, TMapFit(), true);
+    ASSERT_EQ(numbered.Labels.size(), 2u);
+    for (const TViewLabel& label : numbered.Labels) {
+        EXPECT_GE(label.X, 1.0) << label.Point;
+        EXPECT_LE(label.X + LabelWidth(label.Point), 199.0) << label.Point;
+    }
+    EXPECT_LT(numbered.Labels[0].X, 190.0);
+    EXPECT_GT(numbered.Labels[1].X, 100.0);
+}
+
 TEST(MapViewPicture, MarkAtFindsTheTopMarkOrOneWithinReach)
 {
     const TPointArray points = {{20, 20, -1}, {21, 20, -1}, {60, 60, -1}};

@@ -104,6 +104,27 @@ TEST(FormatPermutationCount, IgnoresTheCLibrarysDecimalPoint)
     EXPECT_EQ(big.substr(0, 6), "4.2285");
 }
 
+// The window's count: whole while it has up to 18 digits, then three
+// significant digits and a power of ten, never "E".
+TEST(PermutationCountText, WritesLargeCountsAsAPowerOfTen)
+{
+    const struct {
+        int32_t points;
+        const char* text;
+    } rows[] = {
+        {10, "3 628 800"},
+        {19, "121 645 100 408 832 000"},
+        {20, "2,43 \u00b7 10\u00b9\u2078"},
+        {21, "5,11 \u00b7 10\u00b9\u2079"},
+        {25, "1,55 \u00b7 10\u00b2\u2075"},
+        {100, "9,33 \u00b7 10\u00b9\u2075\u2077"},
+        {1755, "3,47 \u00b7 10\u2074\u2079\u00b3\u00b3"},
+        {10000, "2,85 \u00b7 10\u00b3\u2075\u2076\u2075\u2079"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PermutationCountText(row.points, polish), row.text) << row.points << " points";
+}
+
 TEST(FormatElapsedTime, WritesHoursMinutesSecondsAndDropsTheZone)
 {
     EXPECT_EQ(FormatElapsedTime(0, "HH:mm:ss t"), "00:00:00");

@@ -52,3 +52,32 @@ TEST(PointRemoval, RenumbersLinksAndClearsLinksToRemovedPoints)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PointRemoval, JoiningClosesTheRouteOverRemovedPoints)
+{
+    const TRemovalRow rows[] = {
+        {"middle point of a path", {1, 2, -1}, {0, 1, 0}, {0, 2}, {1, -1}},
+        {"a run of removed points", {1, 2, 3, -1}, {0, 1, 1, 0}, {0, 3}, {1, -1}},
+        {"first and last point", {1, 2, 3, -1}, {1, 0, 0, 1}, {1, 2}, {1, -1}},
+        {"route out of index order", {-1, 0, 4, 1, 3}, {0, 1, 0, 1, 0}, {0, 2, 4}, {-1, 2, 0}},
+        {"every point", {1, 0}, {1, 1}, {}, {}},
+        {"a ring is no route", {1, 2, 0}, {0, 1, 0}, {0, 2}, {-1, 0}},
+        {"a path into a ring joins up to it", {1, 2, 3, 2}, {0, 1, 0, 0}, {0, 2, 3}, {1, 2, 1}},
+        {"into a removed ring point", {1, 2, 1}, {0, 0, 1}, {0, 1}, {1, -1}},
+    };
+    for (const TRemovalRow& row : rows) {
+        TPointArray points;
+        for (size_t i = 0; i < row.LinksBefore.size(); ++i)
+            points.push_back({static_cast<int32_t>(i), static_cast<int32_t>(10 * i), row.LinksBefore[i]});
+        RemovePointsJoiningRoute(points, row.Removed);
+        std::vector<int32_t> x;
+        for (const TMapPoint& point : points)
+            x.push_back(point.X);
+        EXPECT_EQ(x, row.XAfter) << row.Name;
+        EXPECT_EQ(Links(points), row.LinksAfter) << row.Name;
+    }
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -141,6 +142,36 @@ std::string FormatPermutationCount(int32_t count, const TNumberFormat& format)
     if (point != std::string::npos)
         mantissa.replace(point, 1, format.DecimalSeparator);
     return mantissa + "E" + std::to_string(exponent);
+}
+
+std::string PermutationCountText(int32_t count, const TNumberFormat& format)
+{
+    // The same number as the scientific form, whose 15 or more significant
+    // digits are rounded here to three.
+    const std::string full = FormatPermutationCount(count, format);
+    const size_t e = full.find('E');
+    if (e == std::string::npos)
+        return full;
+    std::string digits;
+    for (const char c : full.substr(0, e))
+        if (c >= '0' && c <= '9')
+            digits += c;
+    int64_t exponent = std::stoll(full.substr(e + 1));
+    digits.resize(std::max<size_t>(digits.size(), 4), '0');
+    int32_t kept = (digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0');
+    if (digits[3] >= '5')
+        ++kept;
+    if (kept >= 1000) {
+        kept /= 10;
+        ++exponent;
+    }
+    const std::string mantissa = std::to_string(kept);
+    static const char* const superscripts[] = {"\u2070", "\u00b9", "\u00b2", "\u00b3", "\u2074",
+                                               "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string power;
+    for (const char c : std::to_string(exponent))
+        power += superscripts[c - '0'];
+    return mantissa.substr(0, 1) + format.DecimalSeparator + mantissa.substr(1) + " \u00b7 10" + power;
 }
 
 std::string FormatElapsedTime(int64_t milliseconds, const std::string& pattern)

@@ -26,6 +26,12 @@ long double FactorialExtended(int32_t count);
 // to 18 significant digits ("2,43290200817664E18").
 std::string FormatPermutationCount(int32_t count, const TNumberFormat& format);
 
+// The permutation count as the window shows it: the whole number grouped by
+// three up to 18 digits, as FormatPermutationCount; beyond that the count
+// rounded to three significant digits times a power of ten written with
+// superscript digits ("2,43 · 10¹⁸"), never a bare "E".
+std::string PermutationCountText(int32_t count, const TNumberFormat& format);
+
 // An elapsed time written with a time-of-day pattern (H, HH, h, hh, m, mm,
 // s, ss, AP, ap): hours, minutes, seconds; fractions dropped, whole days not
 // shown, and any time-zone field ("t") left out.

@@ -49,6 +49,23 @@ void PaintLabels(QPainter& painter, const std::vector<TViewLabel>& labels)
         painter.drawText(QPointF(label.X, label.Y + lift), QString::number(label.Point));
 }
 
+// A start's disc or an end's diamond, with no outline.
+void PaintEndMark(QPainter& painter, const TViewMark& mark)
+{
+    const double half = mark.Size / 2;
+    if (mark.Kind == TViewMarkKind::Start) {
+        painter.setBrush(Colour(MapStartColor));
+        painter.drawEllipse(QPointF(mark.X, mark.Y), half, half);
+        return;
+    }
+    painter.setBrush(Colour(MapEndColor));
+    const QPointF corners[] = {{mark.X, mark.Y - half - 1},
+                               {mark.X + half + 1, mark.Y},
+                               {mark.X, mark.Y + half + 1},
+                               {mark.X - half - 1, mark.Y}};
+    painter.drawPolygon(corners, 4);
+}
+
 // An image over the surface's own pixels (0xAARRGGBB, alpha not shown).
 QImage SurfaceImage(TBitmap32& surface)
 {
@@ -108,18 +125,9 @@ void PaintMapView(QPainter& painter, const TMapViewPicture& picture)
             break;
         }
         case TViewMarkKind::Start:
-            painter.setBrush(Colour(MapStartColor));
-            painter.drawEllipse(QPointF(mark.X, mark.Y), half, half);
+        case TViewMarkKind::End:
+            PaintEndMark(painter, mark);
             break;
-        case TViewMarkKind::End: {
-            painter.setBrush(Colour(MapEndColor));
-            const QPointF corners[] = {{mark.X, mark.Y - half - 1},
-                                       {mark.X + half + 1, mark.Y},
-                                       {mark.X, mark.Y + half + 1},
-                                       {mark.X - half - 1, mark.Y}};
-            painter.drawPolygon(corners, 4);
-            break;
-        }
         }
     }
     PaintLabels(painter, picture.Labels);
@@ -146,6 +154,17 @@ void RenderMapView(TBitmap32& surface, const TMapViewPicture& picture)
     surface.Changed();
 }
 
+void PaintRouteEnds(QPainter& painter, const std::vector<TViewMark>& marks)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    for (const TViewMark& mark : marks)
+        if (mark.Kind == TViewMarkKind::Start || mark.Kind == TViewMarkKind::End)
+            PaintEndMark(painter, mark);
+    painter.restore();
+}
+
 void PaintMapLabels(TBitmap32& surface, const std::vector<TViewLabel>& labels)
 {
     if (surface.Empty() || labels.empty())
@@ -168,7 +187,22 @@ TPageSize PrintPageSize(const TPointArray& points)
     return fitted.Width > fitted.Height ? TPageSize{Long, Short} : TPageSize{Short, Long};
 }
 
+TMapViewPicture BuildPrintPicture(const TPointArray& points, const std::function<bool(int32_t)>& isSelected,
+                                  bool numbers)
+{
+    const TPageSize page = PrintPageSize(points);
+    const double scale = static_cast<double>(PrintPictureLongSidePx) / std::max(page.Width, page.Height);
+    const auto width = static_cast<int32_t>(std::lround(page.Width * scale));
+    const auto height = static_cast<int32_t>(std::lround(page.Height * scale));
+    return BuildMapViewPicture(points, isSelected, width, height, FitMapToPoints(points, width, height), numbers);
+}
+
 std::string EncodeMapPdf(const TMapViewPicture& picture)
+{
+    return EncodeMapPdf(picture, {picture.Width, picture.Height});
+}
+
+std::string EncodeMapPdf(const TMapViewPicture& picture, const TPageSize& page)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -178,13 +212,16 @@ std::string EncodeMapPdf(const TMapViewPicture& picture)
         writer.setCreator(QStringLiteral("Tovu"));
         writer.setTitle(QStringLiteral("Mapa punktów"));
         writer.setResolution(static_cast<int>(PixelsPerInch));
-        const QSizeF millimetres(std::max(picture.Width, 1) * MillimetresPerInch / PixelsPerInch,
-                                 std::max(picture.Height, 1) * MillimetresPerInch / PixelsPerInch);
+        const QSizeF millimetres(std::max(page.Width, 1) * MillimetresPerInch / PixelsPerInch,
+                                 std::max(page.Height, 1) * MillimetresPerInch / PixelsPerInch);
         writer.setPageLayout(
             QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
+        if (picture.Width > 0 && picture.Height > 0)
+            painter.scale(static_cast<double>(page.Width) / picture.Width,
+                          static_cast<double>(page.Height) / picture.Height);
         PaintMapView(painter, picture);
         painter.end();
     }

@@ -253,7 +253,11 @@ std::vector<TViewLabel> PlaceLabels(const std::vector<TViewMark>& marks, int32_t
     for (const auto& [point, markIndex] : order) {
         const TViewMark& mark = marks[markIndex];
         const TBox own = MarkBox(mark);
-        const double left = own.Right + LabelGapPx;
+        double left = own.Right + LabelGapPx;
+        // At the map's right edge the number goes left of its mark rather
+        // than off the map.
+        if (left + LabelWidth(point) > width - 1)
+            left = own.Left - LabelGapPx - LabelWidth(point);
         const TBox box{left, mark.Y - MapLabelHeightPx / 2, left + LabelWidth(point), mark.Y + MapLabelHeightPx / 2};
         if (box.Left < 1 || box.Top < 1 || box.Right > width - 1 || box.Bottom > height - 1)
             continue;
@@ -284,6 +288,29 @@ std::vector<TViewMark> PixelPictureMarks(const TPointArray& points, const std::f
         const double half = size / 2.0;
         marks.push_back({static_cast<double>(x) + half, static_cast<double>(y) + half, static_cast<double>(size),
                          TViewMarkKind::Point, i});
+    }
+    return marks;
+}
+
+std::vector<TViewMark> PixelPictureEnds(const TPointArray& points, const TMapFit& fit, int32_t width, int32_t height)
+{
+    const auto count = static_cast<int32_t>(points.size());
+    std::vector<char> reached(points.size(), 0);
+    for (const TMapPoint& point : points)
+        if (point.Next >= 0 && point.Next < count)
+            reached[static_cast<size_t>(point.Next)] = 1;
+    const double size = TMapViewStyle().EndMarkPx;
+    std::vector<TViewMark> marks;
+    for (int32_t i = 0; i < count; ++i) {
+        const TMapPoint& point = points[static_cast<size_t>(i)];
+        const bool linked = point.Next >= 0 && point.Next < count;
+        if (linked == (reached[static_cast<size_t>(i)] != 0))
+            continue;
+        const double x = static_cast<double>(fit.MapX(point.X)) + MapPointSizePx / 2.0;
+        const double y = static_cast<double>(fit.MapY(point.Y)) + MapPointSizePx / 2.0;
+        if (x + size < 0 || y + size < 0 || x - size >= width || y - size >= height)
+            continue;
+        marks.push_back({x, y, size, linked ? TViewMarkKind::Start : TViewMarkKind::End, i});
     }
     return marks;
 }

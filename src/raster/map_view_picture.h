@@ -84,7 +84,7 @@ double LabelWidth(int32_t point);
 inline constexpr double MapLabelHeightPx = 11.0;
 
 // The numbers of the points whose marks are given, each right of its
-// point's largest mark, in index order: a number goes only where it
+// point's largest mark (left of it at the map's right edge), in index order: a number goes only where it
 // overlaps no other number and no mark and lies on the map, and none go
 // on a map too crowded for numbers to say anything.
 std::vector<TViewLabel> PlaceLabels(const std::vector<TViewMark>& marks, int32_t width, int32_t height);
@@ -93,6 +93,10 @@ std::vector<TViewLabel> PlaceLabels(const std::vector<TViewMark>& marks, int32_t
 // numbers over it: those of points near the width x height map.
 std::vector<TViewMark> PixelPictureMarks(const TPointArray& points, const std::function<bool(int32_t)>& isSelected,
                                          const TMapFit& fit, int32_t width, int32_t height);
+
+// The start and end marks of the links' stretches over the pixel picture,
+// centred on their points' squares, for those near the width x height map.
+std::vector<TViewMark> PixelPictureEnds(const TPointArray& points, const TMapFit& fit, int32_t width, int32_t height);
 
 // The point whose mark lies under (x, y), the one drawn on top where marks
 // overlap; a mark smaller than grabPx is found within grabPx of its centre.

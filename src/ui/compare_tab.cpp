@@ -9,8 +9,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 #include "ui/commands.h"
 #include "ui/run_chart.h"
+#include "ui/run_history.h"
 #include "ui/run_table.h"
 #include "ui/window_progress.h"
 
@@ -53,12 +56,28 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
     // Rows as high as their line of text in the window's font.
     tvRuns->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tvRuns->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // What compares the runs first, in view at the window's design size; the
+    // details after it. The model (and the exported table) keep their order.
+    const int shownOrder[] = {TRunTableModel::colNumber,    TRunTableModel::colMethod, TRunTableModel::colLength,
+                              TRunTableModel::colGap,       TRunTableModel::colTime,   TRunTableModel::colPoints,
+                              TRunTableModel::colStopped,   TRunTableModel::colSet,    TRunTableModel::colSteps,
+                              TRunTableModel::colParameters};
+    for (int place = 0; place < static_cast<int>(std::size(shownOrder)); ++place)
+        tvRuns->horizontalHeader()->moveSection(tvRuns->horizontalHeader()->visualIndex(shownOrder[place]), place);
     tvRuns->setMinimumHeight(MinTableHeightPx);
     tvRuns->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tvRuns->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit SelectionChanged(); });
     // A reset of the model (the history emptied) drops the selection silently.
     connect(FModel, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
+    // The chart shows the runs of the selected run's set.
+    connect(this, &TCompareTab::SelectionChanged, this, [this, &history] {
+        const int row = SelectedRow();
+        std::optional<int32_t> set;
+        if (row >= 0 && static_cast<size_t>(row) < history.Runs().size())
+            set = history.Runs()[static_cast<size_t>(row)].SetId;
+        chRuns->ShowSet(set);
+    });
     // The newest run in view.
     connect(FModel, &QAbstractItemModel::rowsInserted, tvRuns, [this] { tvRuns->scrollToBottom(); });
 

@@ -6,12 +6,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
+#include <QTreeView>
 #include <QUrl>
 
 #include <sys/vfs.h>
@@ -69,6 +71,26 @@ const TFileFilter RunsTableFilters[] = {{"Tabela jako CSV (*.csv)", "csv"}};
 const TFileFilter RunsChartFilters[] = {{"Wykres jako obraz PNG (*.png)", "png"},
                                         {"Wykres jako rysunek SVG (*.svg)", "svg"}};
 
+// The size, type and date columns as wide as what they show, the name
+// taking the rest of a dialog wide enough for them all (as the screen
+// allows).
+void ShowDetailsWhole(QFileDialog& dialog)
+{
+    constexpr QSize DialogSizePx(800, 460);
+    QSize size = DialogSizePx;
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!details)
+        return;
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
 // Qt's own dialog everywhere, showing files by name only: a native dialog
 // would bring its own way of looking at files. icons must outlive the dialog.
 template <size_t N>
@@ -80,6 +102,7 @@ void PrepareFileDialog(QFileDialog& dialog, TFileIconsByName& icons, const TFile
     for (const TFileFilter& filter : filters)
         texts << QString::fromUtf8(filter.Text);
     dialog.setNameFilters(texts);
+    ShowDetailsWhole(dialog);
     if (dialog.acceptMode() != QFileDialog::AcceptSave)
         return;
     dialog.setDefaultSuffix(QString::fromLatin1(filters[0].Suffix));
@@ -106,16 +129,20 @@ void SelectFilterOf(QFileDialog& dialog, const QString& name, const TFileFilter 
 }
 
 // Runs a prepared dialog from startName in folder; the chosen name, also
-// kept in lastName.
+// kept in lastName. A dialog that opens proposes startName only where the
+// folder shown holds a file of that name: Enter must open what it shows.
 std::optional<QString> RunFileDialog(QFileDialog& dialog, QString& lastName, const QString& startName,
                                      const QString& folder)
 {
     // The chosen file need not exist when opening: a missing one fails in
     // the reader with the system's own message.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(FileDialogFolder(folder));
-    if (!startName.isEmpty())
-        dialog.selectFile(QFileInfo(startName).fileName());
+    const QString shownFolder = FileDialogFolder(folder);
+    dialog.setDirectory(shownFolder);
+    const QString startFile = QFileInfo(startName).fileName();
+    const bool opens = dialog.acceptMode() == QFileDialog::AcceptOpen;
+    if (!startFile.isEmpty() && (!opens || QFileInfo(QDir(shownFolder).filePath(startFile)).isFile()))
+        dialog.selectFile(startFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName = dialog.selectedFiles().constFirst();
@@ -217,10 +244,32 @@ std::optional<TDialogs::TExportChoice> TDialogs::ExportFileName(QWidget* parent)
     if (!RunFileDialog(dialog, chosen, startName, FWorkingFolder))
         return std::nullopt;
     FExportFileName = chosen;
+    TExportKind filterKind = ExportKinds[0];
     for (size_t i = 0; i < std::size(ExportFilters); ++i)
         if (dialog.selectedNameFilter() == QString::fromUtf8(ExportFilters[i].Text))
-            return TExportChoice{FExportFileName, ExportKinds[i]};
-    return TExportChoice{FExportFileName, ExportKinds[0]};
+            filterKind = ExportKinds[i];
+    return TExportChoice{FExportFileName, ExportKindOf(FExportFileName, filterKind)};
+}
+
+TDialogs::TExportKind ExportKindOf(const QString& fileName, TDialogs::TExportKind chosenFilter)
+{
+    using TKind = TDialogs::TExportKind;
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("csv"))
+        return chosenFilter == TKind::PointsTsplib || chosenFilter == TKind::PointsCsv ? TKind::PointsCsv
+                                                                                       : TKind::RouteCsv;
+    const struct {
+        const char* Suffix;
+        TKind Kind;
+    } bySuffix[] = {{"tour", TKind::RouteTour},
+                    {"tsp", TKind::PointsTsplib},
+                    {"png", TKind::MapPng},
+                    {"svg", TKind::MapSvg},
+                    {"pdf", TKind::MapPdf}};
+    for (const auto& each : bySuffix)
+        if (suffix == QLatin1String(each.Suffix))
+            return each.Kind;
+    return chosenFilter;
 }
 
 std::optional<QSize> TDialogs::PictureSize(QWidget* parent, const QSize& proposed)

@@ -49,7 +49,9 @@ public:
     // "Wczytaj drogę...": a TSPLIB tour or a route CSV.
     virtual std::optional<QString> RouteFileName(QWidget* parent);
     // The export dialog: one filter per format; a name typed without an
-    // extension gets the chosen filter's. Empty when the user cancels.
+    // extension gets the chosen filter's, and a name's own extension picks
+    // the format whatever the filter (see ExportKindOf). Empty when the
+    // user cancels.
     virtual std::optional<TExportChoice> ExportFileName(QWidget* parent);
     // "Rozmiar obrazu": the width and height of an exported picture in
     // pixels, starting from proposed, whose proportions it keeps while
@@ -84,6 +86,11 @@ private:
     QString FRunsFileName;
     QString FWorkingFolder;
 };
+
+// What an export named fileName writes: the format its extension names,
+// the chosen filter's where the extension names none; a ".csv" holds the
+// points when a filter of the points was chosen, else the route.
+TDialogs::TExportKind ExportKindOf(const QString& fileName, TDialogs::TExportKind chosenFilter);
 
 // The folder a file dialog opens in: the folder where a file last worked,
 // and the home folder when there is none or it lies on a pseudo file system.

@@ -95,6 +95,7 @@ void TDocument::Renew()
 {
     NewPointSet(*FState);
     FHistory->clear();
+    emit SetOpened();
     emit PointsChanged(0);
     emit FileChanged();
 }
@@ -103,6 +104,7 @@ void TDocument::Reloaded()
 {
     FHistory->clear();
     FState->FModified = false;
+    emit SetOpened();
     emit PointsChanged(0);
     emit FileChanged();
 }

@@ -83,6 +83,9 @@ signals:
     void LinksChanged();
     // The file name or the changed flag.
     void FileChanged();
+    // A set read from a file or begun anew, just before PointsChanged(0)
+    // shows it: not a step of the history, and maybe the same set again.
+    void SetOpened();
 
 private:
     void SyncModified();

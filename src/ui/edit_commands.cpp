@@ -1,6 +1,5 @@
 #include "ui/edit_commands.h"
 
-#include <QListWidget>
 #include <QWidget>
 
 #include <algorithm>
@@ -134,7 +133,7 @@ void TEditCommands::actDeletePointsExecute()
         return;
     const TPointArray& before = FDocument.State().FPoints;
     TPointArray after = before;
-    RemovePoints(after, selected);
+    RemovePointsJoiningRoute(after, selected);
     const QString text = count == 1 ? QStringLiteral("usunięcie punktu") : QStringLiteral("usunięcie punktów");
     FDocument.Push(new TPointsCommand(FDocument, text, before, std::move(after)));
 }
@@ -188,8 +187,7 @@ void TEditCommands::actCountWayExecute()
             continue;
         length = AddLeg(length, onDemand ? PointDistance(points[i], points[next]) : distances[i][next]);
     }
-    QListWidget* results = FSearchTab.lbResults;
-    results->clear();
-    results->addItem(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, FProgress.NumberFormat())));
+    FSearchTab.ClearResults();
+    FSearchTab.AddResult(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, FProgress.NumberFormat())));
     FViews.Rebuild(TSetViews::TRebuild::Map);
 }

@@ -28,7 +28,8 @@ public:
     void actRandomArrayExecute();
     void actZeroArrayExecute();
     void actSetNextExecute();
-    // "Usuń zaznaczone punkty": links to them cleared, the rest renumbered.
+    // "Usuń zaznaczone punkty": a route closes over them, the rest is
+    // renumbered; one step of the history.
     void actDeletePointsExecute();
     // "Zmień współrzędne...": "X; Y", asked again while it does not read.
     void actEditPointExecute();

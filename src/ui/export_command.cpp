@@ -75,7 +75,7 @@ void TExportCommand::actExportExecute()
         if (choice->Kind == TDialogs::TExportKind::MapSvg) {
             content = EncodeMapViewSvg(*picture);
         } else if (choice->Kind == TDialogs::TExportKind::MapPdf) {
-            content = EncodeMapPdf(*picture);
+            content = EncodeMapPdf(*picture, PrintPageSize(points));
         } else {
             TBitmap32 surface;
             RenderMapView(surface, *picture);
@@ -97,19 +97,14 @@ std::optional<TMapViewPicture> TExportCommand::MapPicture(TDialogs::TExportKind 
     // The whole set fitted to the picture, whatever part of it the map
     // window shows, with the list's selection and the map's numbers.
     const TPointArray& points = FDocument.State().FPoints;
-    QSize size;
-    if (kind == TDialogs::TExportKind::MapPdf) {
-        const TPageSize page = PrintPageSize(points);
-        size = QSize(page.Width, page.Height);
-    } else {
-        const TPictureSize proposed = FittedPictureSize(points, ProposedLongSidePx);
-        const std::optional<QSize> chosen = Dialogs().PictureSize(&FParent, QSize(proposed.Width, proposed.Height));
-        if (!chosen)
-            return std::nullopt;
-        size = *chosen;
-    }
     const std::vector<char> selected = FList.SelectedRows();
-    return BuildMapViewPicture(
-        points, [&selected](int32_t i) { return RowSelected(selected, i); }, size.width(), size.height(),
-        FitMapToPoints(points, size.width(), size.height()), FPointNumbers.isChecked());
+    const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
+    if (kind == TDialogs::TExportKind::MapPdf)
+        return BuildPrintPicture(points, isSelected, FPointNumbers.isChecked());
+    const TPictureSize proposed = FittedPictureSize(points, ProposedLongSidePx);
+    const std::optional<QSize> size = Dialogs().PictureSize(&FParent, QSize(proposed.Width, proposed.Height));
+    if (!size)
+        return std::nullopt;
+    return BuildMapViewPicture(points, isSelected, size->width(), size->height(),
+                               FitMapToPoints(points, size->width(), size->height()), FPointNumbers.isChecked());
 }

@@ -30,6 +30,7 @@
 #include "ui/file_names.h"
 #include "ui/help_commands.h"
 #include "ui/map_controller.h"
+#include "ui/map_placement.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
@@ -230,6 +231,7 @@ void TMainForm::CreateControllers()
     FViews = new TSetViews(*FDocument, *FProgress, *StringGrid1, *ListBox1, *SearchTab, *PageControl1, this);
     FMap = new TMapController(*FDocument, *FViews, *FProgress, *StatusBar1, *ListBox1,
                               {*actFitMap, *actDragPoints, *actLiveRoute, *actPointNumbers}, this);
+    FMapPlacement = new TMapPlacement(*this, *actDockMap, this);
     FRoutes = new TRouteFiles(*FDocument, *this);
     FFiles = new TFileCommands(*FDocument, *FViews, *FProgress, *FRoutes, *actSaveArray, *this);
     FExport = new TExportCommand(*FDocument, *actPointNumbers, *ListBox1, *this);
@@ -273,6 +275,7 @@ void TMainForm::FormCreate(const QStringList& commandLine)
 void TMainForm::AttachMapForm(TMapForm* mapForm)
 {
     FMap->Attach(mapForm);
+    FMapPlacement->Attach(mapForm);
     // A misplaced click is taken back where it was made, and the map zooms
     // where it is looked at.
     for (TCommand* command : {actUndo, actRedo, actDeletePoints, actZoomIn, actZoomOut, actZoomReset, actFitMap})

@@ -29,6 +29,7 @@ class TFileCommands;
 class THelpCommands;
 class TMapController;
 class TMapForm;
+class TMapPlacement;
 class TPointList;
 class TQZVersionInfo;
 class TRouteFiles;
@@ -176,6 +177,7 @@ private:
     TCommand* actGenerate = nullptr;
     TCommand* actStop = nullptr;
     TCommand* actShowWay = nullptr;
+    TCommand* actDockMap = nullptr;
     TCommand* actEstimateRoute = nullptr;
     TCommand* actFitMap = nullptr;
     TCommand* actZoomIn = nullptr;
@@ -203,6 +205,7 @@ private:
     TWindowProgress* FProgress = nullptr;
     TSetViews* FViews = nullptr;
     TMapController* FMap = nullptr;
+    TMapPlacement* FMapPlacement = nullptr;
     TRouteFiles* FRoutes = nullptr;
     TFileCommands* FFiles = nullptr;
     TExportCommand* FExport = nullptr;

@@ -21,6 +21,7 @@
 #include "ui/help_commands.h"
 #include "ui/main_form.h"
 #include "ui/map_controller.h"
+#include "ui/map_placement.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
@@ -100,6 +101,15 @@ void TMainForm::CreateCommands()
          [this] { FSearches->actStopExecute(); }, [this] { return actStopUpdate(); }},
         {&TMainForm::actShowWay, "actShowWay", "Pokaż drogę na mapie", "Pokaż drogę na mapie", "Ctrl+M", "Generate", 7,
          [this] { actShowWayExecute(); }, setRule},
+        {&TMainForm::actDockMap,
+         "actDockMap",
+         "Mapa w oknie głównym",
+         "Pokazuje mapę w oknie głównym zamiast w osobnym oknie",
+         "",
+         "Generate",
+         -1,
+         {},
+         {}},
         {&TMainForm::actEstimateRoute, "actEstimateRoute", "Oszacuj jakość drogi",
          "Liczy dolne ograniczenie długości drogi i porównuje z nim drogę", "Shift+F9", "Generate", -1,
          [this] { FSearches->actEstimateRouteExecute(); }, setRule},
@@ -233,10 +243,11 @@ void TMainForm::CreateCommands()
         if (entry.Rule)
             command->SetRule(entry.Rule);
         this->*entry.Member = command;
-        // The map's scale, dragging, numbers and live route are settings
+        // The map's scale, dragging, numbers, live route and place are settings
         // shown by their check marks, off at start but the live route.
         command->setCheckable(entry.Member == &TMainForm::actFitMap || entry.Member == &TMainForm::actDragPoints ||
-                              entry.Member == &TMainForm::actPointNumbers || entry.Member == &TMainForm::actLiveRoute);
+                              entry.Member == &TMainForm::actPointNumbers || entry.Member == &TMainForm::actLiveRoute ||
+                              entry.Member == &TMainForm::actDockMap);
         command->setChecked(entry.Member == &TMainForm::actLiveRoute);
         ActionList1->Add(command);
         // Shortcuts work wherever the focus is inside the main window.
@@ -327,10 +338,7 @@ void TMainForm::cmdQuitExecute()
 
 void TMainForm::actShowWayExecute()
 {
-    if (MapForm()) {
-        MapForm()->show();
-        MapForm()->raise();
-    }
+    FMapPlacement->ShowMap();
     FViews->Rebuild(TSetViews::TRebuild::List);
 }
 
@@ -372,6 +380,7 @@ void TMainForm::CreateMenus()
     set->addAction(actCountWay);
     set->addAction(actEstimateRoute);
     set->addAction(actShowWay);
+    set->addAction(actDockMap);
     set->addAction(actFitMap);
     set->addAction(actZoomIn);
     set->addAction(actZoomOut);

@@ -62,6 +62,12 @@ TMapController::TMapController(TDocument& document, TSetViews& views, TWindowPro
         if (firstNewPoint == 0)
             SetReplaced();
     });
+    // A set opened anew is looked at anew, also when it has the extent of
+    // the one before (the same file read again).
+    connect(&document, &TDocument::SetOpened, this, [this] {
+        FExtent.reset();
+        FReplaced.FromOutside = true;
+    });
     connect(&commands.FitMap, &QAction::triggered, this, [this] { FFittedByMap = false; });
 }
 
@@ -143,11 +149,13 @@ void TMapController::Draw()
     if (FDrewPixels) {
         FPicture = {};
         RenderMap(view->Bitmap(), width, height, points, isSelected, FMapFit);
+        view->SetOverlay(PixelPictureEnds(points, FMapFit, width, height));
         if (numbers)
             PaintMapLabels(view->Bitmap(),
                            PlaceLabels(PixelPictureMarks(points, isSelected, FMapFit, width, height), width, height));
     } else {
         FPicture = BuildMapViewPicture(points, isSelected, width, height, FMapFit, numbers);
+        view->SetOverlay({});
         RenderMapView(view->Bitmap(), FPicture);
     }
     view->repaint();
@@ -356,6 +364,8 @@ void TMapController::MapMouseDown(Qt::MouseButton button, int32_t x, int32_t y)
         FPan = {button, QPoint(x, y), QPoint(x, y), false};
         return;
     }
+    if (RefusesEdits())
+        return;
     // A search reads the coordinates as it goes; it still gets new points,
     // as it always did, but no point moves under it.
     if (FCommands.DragPoints.isChecked() && button == Qt::LeftButton && !FDocument.State().FSearching) {
@@ -368,6 +378,17 @@ void TMapController::MapMouseDown(Qt::MouseButton button, int32_t x, int32_t y)
     }
     const QPoint point = PointAtMapPixel(x, y);
     AddPoint(point.x(), point.y());
+}
+
+bool TMapController::RefusesEdits()
+{
+    if (!FShownRoute)
+        return false;
+    FProgress.ShowStatus(
+        "Mapa pokazuje drogę wybranego przebiegu i nie przyjmuje zmian; "
+        "odznacz przebieg na karcie \u201ePor\u00f3wnanie\u201d.",
+        0);
+    return true;
 }
 
 QPoint TMapController::DragTarget(int32_t x, int32_t y) const
@@ -420,7 +441,7 @@ void TMapController::MapMouseUp(Qt::MouseButton button, int32_t x, int32_t y)
             return;
         const TMapPan pan = std::exchange(FPan, {});
         // A middle press that did not move is a press like any other.
-        if (!pan.Moved && pan.Button == Qt::MiddleButton) {
+        if (!pan.Moved && pan.Button == Qt::MiddleButton && !RefusesEdits()) {
             const QPoint point = PointAtMapPixel(pan.Press.x(), pan.Press.y());
             AddPoint(point.x(), point.y());
         }

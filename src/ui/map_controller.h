@@ -119,6 +119,9 @@ private:
     void ShowNote(const QString& note, const QString& toolTip);
     // The set's points with route as their links.
     const TPointArray& RouteAsLinks(const TSpecimen& route);
+    // While a run's route is looked at, the map is read-only: a press that
+    // would change the set is refused with a word in the status bar.
+    bool RefusesEdits();
     // Where a dragged point would land were it dropped at map pixel (x, y).
     QPoint DragTarget(int32_t x, int32_t y) const;
 

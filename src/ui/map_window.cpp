@@ -5,8 +5,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+
+#include <algorithm>
+
+#include "picture/map_view_paint.h"
 
 TImage32::TImage32(QWidget* parent) : QWidget(parent)
 {
@@ -36,6 +41,18 @@ void TImage32::paintEvent(QPaintEvent* event)
     }
     for (const QRect& part : uncovered)
         painter.fillRect(part, palette().window());
+    if (!FOverlay.empty()) {
+        painter.setClipRect(QRect(0, 0, width, height));
+        PaintRouteEnds(painter, FOverlay);
+    }
+}
+
+void TImage32::SetOverlay(std::vector<TViewMark> marks)
+{
+    if (marks.empty() && FOverlay.empty())
+        return;
+    FOverlay = std::move(marks);
+    update();
 }
 
 void TImage32::resizeEvent(QResizeEvent* event)
@@ -156,10 +173,31 @@ void TImage32::ShowHand()
         unsetCursor();
 }
 
-TMapForm::TMapForm(QWidget& owner)
-    // A tool window of the main window: above it, but not above the rest
-    // of the desktop, so the main window's own dialogs come up above it.
-    : QWidget(&owner, Qt::Tool), Image321(new TImage32(this)), FOwner(owner)
+QRect KeptOnScreen(const QRect& frame, const QRect& available)
+{
+    QRect kept = frame;
+    kept.moveRight(std::min(kept.right(), available.right()));
+    kept.moveBottom(std::min(kept.bottom(), available.bottom()));
+    kept.moveLeft(std::max(kept.left(), available.left()));
+    kept.moveTop(std::max(kept.top(), available.top()));
+    return kept;
+}
+
+Qt::WindowFlags TMapForm::WindowFlags()
+{
+    // A tool window of the main window, so the main window's own dialogs
+    // come up above it; minimising it would take the main window down too.
+    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint |
+           Qt::WindowCloseButtonHint;
+}
+
+Qt::WindowFlags TMapForm::IndependentFlags()
+{
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+}
+
+TMapForm::TMapForm(QWidget& owner) : QWidget(&owner, WindowFlags()), Image321(new TImage32(this)), FOwner(owner)
 {
     setObjectName(QStringLiteral("MapForm"));
     setWindowTitle(QStringLiteral("Mapa"));
@@ -199,14 +237,37 @@ void TMapForm::Image321MouseUp(Qt::MouseButton button, int32_t X, int32_t Y)
 
 void TMapForm::setVisible(bool visible)
 {
-    // The design place counts from the corner of the main window's screen.
-    if (visible && !FPlaced) {
+    const QScreen* screen = FOwner.screen();
+    if (visible && isWindow() && !isVisible() && screen) {
+        // The design place counts from the corner of the main window's
+        // screen; wherever it is, the window comes up whole on the screen,
+        // its frame as large as the main window's.
+        if (!FPlaced)
+            move(screen->geometry().topLeft() + QPoint(DesignLeft, DesignTop));
         FPlaced = true;
-        const QScreen* screen = FOwner.screen();
-        const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-        move(origin + QPoint(DesignLeft, DesignTop));
+        const QRect owner = FOwner.geometry();
+        const QRect ownerFrame = FOwner.isVisible() ? FOwner.frameGeometry() : owner;
+        const QMargins frame(owner.left() - ownerFrame.left(), owner.top() - ownerFrame.top(),
+                             ownerFrame.right() - owner.right(), ownerFrame.bottom() - owner.bottom());
+        const QRect wanted(pos(), size().grownBy(frame));
+        move(KeptOnScreen(wanted, screen->availableGeometry()).topLeft());
     }
     QWidget::setVisible(visible);
+}
+
+void TMapForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isWindow() || windowType() != Qt::Tool || !isMinimized())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        hide();
+        if (FOwner.isMinimized())
+            FOwner.setWindowState(FOwner.windowState() & ~Qt::WindowMinimized);
+        FOwner.show();
+        FOwner.activateWindow();
+    });
 }
 
 void TMapForm::resizeEvent(QResizeEvent* event)

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "raster/bitmap32.h"
+#include "raster/map_view_picture.h"
 
 // Shows a 32-bit drawing surface unscaled from its top-left corner, so view
 // and surface coordinates are the same numbers, and reports its size
@@ -19,6 +20,10 @@ public:
 
     TBitmap32& Bitmap() { return FBitmap; }
     const TBitmap32& Bitmap() const { return FBitmap; }
+    // Marks painted over the surface, not into it: the starts and ends of
+    // the route over the pixel picture, which keeps its own pixels.
+    void SetOverlay(std::vector<TViewMark> marks);
+    const std::vector<TViewMark>& Overlay() const { return FOverlay; }
 
     std::function<void()> OnResize;
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers shift, int32_t x, int32_t y)> OnMouseDown;
@@ -49,9 +54,14 @@ private:
     void ShowHand();
 
     TBitmap32 FBitmap;
+    std::vector<TViewMark> FOverlay;
     bool FSpaceHeld = false;
     bool FMiddleHeld = false;
 };
+
+// frame moved (not resized, unless it is larger) so that it lies whole on
+// available: a window is never put where part of it can't be reached.
+QRect KeptOnScreen(const QRect& frame, const QRect& available);
 
 // "Mapa": the map window. It owns only the view and its surface; all
 // drawing is its owner's (the main window), which learns of size changes
@@ -73,6 +83,12 @@ public:
     std::function<QString(int32_t x, int32_t y)> ToolTipAt;
 
     void setVisible(bool visible) override;
+    // A window of the main window's: above it, but not above the rest of
+    // the desktop, with no minimise button.
+    static Qt::WindowFlags WindowFlags();
+    // A window beside the main window, not kept above it (while that is
+    // maximised).
+    static Qt::WindowFlags IndependentFlags();
 
     TImage32* Image321;
 
@@ -102,6 +118,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Minimising a window kept above the main window takes the main window
+    // down too on some desktops (a desktop may offer it whatever the
+    // window asks): the map only hides, and the main window stays.
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget& FOwner;

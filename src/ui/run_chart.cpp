@@ -86,8 +86,38 @@ QValueAxis* LengthAxis(QChart& chart)
     return axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.constFirst());
 }
 
+// A step of 1, 2 or 5 times a power of ten that cuts span into about
+// parts pieces.
+double RoundStep(double span, int parts)
+{
+    const double raw = std::max(span, 1e-9) / parts;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double each : {1.0, 2.0, 5.0})
+        if (raw <= each * power * (1 + 1e-9))
+            return each * power;
+    return 10.0 * power;
+}
+
+// The lengths from least to most on round ticks, never below 0 (no route is
+// shorter); labels with as many decimals as the step needs.
+void FitLengthAxis(QValueAxis& axis, double least, double most)
+{
+    constexpr int Parts = 4;
+    const double span = most - least > 0 ? most - least : std::max(std::abs(most) * 0.02, 1.0);
+    const double step = RoundStep(span, Parts);
+    const double low = std::max(0.0, std::floor((least - step / 4) / step) * step);
+    const double high = std::ceil((most + step / 4) / step) * step;
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0.0);
+    axis.setTickInterval(step);
+    axis.setRange(low, std::max(high, low + step));
+    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    axis.setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    axis.setLabelsVisible(true);
+}
+
 // The axes cover every point of every series, the time to the next power
-// of ten, the lengths with a margin.
+// of ten, the lengths on round ticks; an empty chart has no length marks.
 void FitAxes(QChart& chart)
 {
     QLogValueAxis* timeAxis = TimeAxis(chart);
@@ -109,8 +139,13 @@ void FitAxes(QChart& chart)
         }
     }
     timeAxis->setRange(AxisStartMs, std::pow(10.0, std::ceil(std::log10(latest))));
-    const double margin = std::max((most - least) * 0.05, std::max(std::abs(most) * 0.01, 1.0));
-    lengthAxis->setRange(any ? least - margin : 0.0, any ? most + margin : 1.0);
+    if (any) {
+        FitLengthAxis(*lengthAxis, least, most);
+    } else {
+        lengthAxis->setTickType(QValueAxis::TicksFixed);
+        lengthAxis->setRange(0.0, 1.0);
+        lengthAxis->setLabelsVisible(false);
+    }
     // The bound's line spans the whole time axis.
     for (QAbstractSeries* each : chart.series()) {
         if (!each->property("bound").toBool())
@@ -136,12 +171,12 @@ void ShowMethodsInLegend(QChart& chart)
 }
 
 // The chart drawn into a painter at size, in a scene of its own.
-void PaintChart(const TRunHistory& history, const QSize& size, QPainter& painter)
+void PaintChart(const TRunHistory& history, int32_t setId, const QSize& size, QPainter& painter)
 {
     QGraphicsScene scene;
     auto* chart = new QChart;
     scene.addItem(chart);
-    BuildRunChart(*chart, history);
+    BuildRunChart(*chart, history, setId);
     chart->setGeometry(0, 0, size.width(), size.height());
     chart->setBackgroundRoundness(0);
     scene.setSceneRect(0, 0, size.width(), size.height());
@@ -150,7 +185,7 @@ void PaintChart(const TRunHistory& history, const QSize& size, QPainter& painter
 
 }  // namespace
 
-void BuildRunChart(QChart& chart, const TRunHistory& history)
+void BuildRunChart(QChart& chart, const TRunHistory& history, int32_t setId)
 {
     chart.removeAllSeries();
     // The axes stay from one filling to the next: replaced, they leave
@@ -176,6 +211,7 @@ void BuildRunChart(QChart& chart, const TRunHistory& history)
         chart.addAxis(lengthAxis, Qt::AlignLeft);
         chart.legend()->setAlignment(Qt::AlignRight);
         chart.legend()->setFont(font);
+        chart.setTitleFont(font);
     }
 
     const auto add = [&](QLineSeries* series) {
@@ -183,10 +219,12 @@ void BuildRunChart(QChart& chart, const TRunHistory& history)
         series->attachAxis(timeAxis);
         series->attachAxis(lengthAxis);
     };
+    const bool current = setId == history.CurrentSet();
+    bool anyRun = false;
     for (const TRunRecord& run : history.Runs()) {
-        if (run.Trace.empty())
+        if (run.Trace.empty() || run.SetId != setId)
             continue;
-        const bool current = history.OnCurrentSet(run);
+        anyRun = true;
         QColor color = MethodColor(run.Method);
         if (!current)
             color.setAlpha(128);
@@ -197,14 +235,15 @@ void BuildRunChart(QChart& chart, const TRunHistory& history)
         series->setProperty("method", static_cast<int>(run.Method));
         add(series);
     }
-    if (const std::optional<TRunHistory::TLiveRun>& live = history.Live()) {
+    const std::optional<TRunHistory::TLiveRun>& live = history.Live();
+    if (live && live->SetId == setId) {
         QLineSeries* series =
             RunSeries(live->Trace, QStringLiteral("trwa: %1").arg(QString::fromStdString(RunMethodName(live->Method))),
                       MethodColor(live->Method), Qt::SolidLine);
         series->setProperty("live", true);
         add(series);
     }
-    const TLowerBound bound = history.BestBound(history.CurrentSet());
+    const TLowerBound bound = history.BestBound(setId);
     if (bound.Certified) {
         auto* series = new QLineSeries;
         series->setName(QStringLiteral("Dolne ograniczenie"));
@@ -216,6 +255,12 @@ void BuildRunChart(QChart& chart, const TRunHistory& history)
     }
     ShowMethodsInLegend(chart);
     FitAxes(chart);
+    if (!current && anyRun)
+        chart.setTitle(QStringLiteral("Przebiegi na wcześniejszym zbiorze"));
+    else if (!anyRun && !(live && live->SetId == setId))
+        chart.setTitle(QStringLiteral("Brak przebiegów na tym zbiorze"));
+    else
+        chart.setTitle(QString());
 }
 
 TRunChart::TRunChart(const TRunHistory& history, QWidget* parent) : QChartView(parent), FHistory(history)
@@ -228,9 +273,22 @@ TRunChart::TRunChart(const TRunHistory& history, QWidget* parent) : QChartView(p
     Rebuild();
 }
 
+void TRunChart::ShowSet(std::optional<int32_t> setId)
+{
+    if (setId == FShownSet)
+        return;
+    FShownSet = setId;
+    Rebuild();
+}
+
+int32_t TRunChart::ShownSet() const
+{
+    return FShownSet.value_or(FHistory.CurrentSet());
+}
+
 void TRunChart::Rebuild()
 {
-    BuildRunChart(*chart(), FHistory);
+    BuildRunChart(*chart(), FHistory, ShownSet());
     FLiveSeries = nullptr;
     for (QAbstractSeries* series : chart()->series())
         if (series->property("live").toBool())
@@ -266,7 +324,7 @@ QByteArray TRunChart::PngBytes(const QSize& size) const
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        PaintChart(FHistory, size, painter);
+        PaintChart(FHistory, ShownSet(), size, painter);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -287,7 +345,7 @@ QByteArray TRunChart::SvgBytes(const QSize& size) const
     generator.setDescription(QStringLiteral("Wykres zbieżności przebiegów z karty Porównanie"));
     {
         QPainter painter(&generator);
-        PaintChart(FHistory, size, painter);
+        PaintChart(FHistory, ShownSet(), size, painter);
     }
     // The generator gives the size in millimetres of its resolution, which
     // viewers read at their own: pixels, as the chart has them.

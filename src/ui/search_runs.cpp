@@ -122,9 +122,10 @@ void TSearchRuns::actGenerateExecute()
     AddToHistory(method, settings, n, result);
     FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("szukanie drogi"), std::move(linksBefore),
                                      LinksOf(state.FPoints), true, true));
-    for (const std::string& line : result.Lines)
-        FSearchTab.lbResults->addItem(QString::fromStdString(line));
+    // The new links first: the lines that follow are about them.
     FDocument.LinksApplied();
+    for (const std::string& line : result.Lines)
+        FSearchTab.AddResult(QString::fromStdString(line));
     FViews.EndSearchMatrix();
     EndLongWork();
     if (!result.Failure.empty())
@@ -159,7 +160,7 @@ void TSearchRuns::AddToHistory(TSearchMethod method, const TSearchSettings& sett
 
 void TSearchRuns::BeginLongWork(bool countsGenerations)
 {
-    FSearchTab.lbResults->clear();
+    FSearchTab.ClearResults();
     // The focus goes to the stop button before the search button is
     // disabled: Qt would pass it on to the next control, a stop-rule
     // spin edit, and choose that rule behind the user's back.
@@ -195,14 +196,19 @@ void TSearchRuns::actEstimateRouteExecute()
     FDocument.Runs().NoteBound(bound, FDocument.Runs().CurrentSet());
 
     const TNumberFormat format = FProgress.NumberFormat();
-    QListWidget* results = FSearchTab.lbResults;
-    results->addItem(QString::fromStdString(BoundLine(bound, format)));
-    const std::optional<TSpecimen> route = RouteFromLinks(state.FPoints);
-    if (!route)
-        return;
-    const std::string gapLine = GapLine(RouteLengthOfPoints(state.FPoints, *route), bound, format);
-    if (!gapLine.empty())
-        results->addItem(QString::fromStdString(gapLine));
+    const QString boundLine = QString::fromStdString(BoundLine(bound, format));
+    FSearchTab.AddResult(boundLine);
+    QString shown = boundLine;
+    if (const std::optional<TSpecimen> route = RouteFromLinks(state.FPoints)) {
+        const std::string gapLine = GapLine(RouteLengthOfPoints(state.FPoints, *route), bound, format);
+        if (!gapLine.empty()) {
+            FSearchTab.AddResult(QString::fromStdString(gapLine));
+            shown = QString::fromStdString(gapLine);
+        }
+    }
+    // The result list may lie on a tab out of sight: the status bar says
+    // it too, until something else is written there.
+    FProgress.ShowStatus(shown.toStdString(), 0);
 }
 
 void TSearchRuns::actStopExecute()

@@ -42,7 +42,7 @@ constexpr int MinResultsHeightPx = 110;
 constexpr int CountDigits = 9;
 
 // A label that shows what fits of its text, ending in "…", and the whole
-// text as its tooltip then; text() is always the whole text.
+// text as its tooltip; text() is always the whole text.
 class TElidedLabel : public QLabel {
 public:
     using QLabel::QLabel;
@@ -59,7 +59,7 @@ protected:
     }
     bool event(QEvent* event) override
     {
-        if (event->type() == QEvent::ToolTip && Shown() != text()) {
+        if (event->type() == QEvent::ToolTip && !text().isEmpty()) {
             QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
             return true;
         }
@@ -138,8 +138,12 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
     cbMethod->setEditable(false);
     cbMethod->addItems({QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"),
                         QStringLiteral("Przeszukiwanie losowe"), QStringLiteral("Algorytm genetyczny"),
-                        QStringLiteral("Metoda dokładna (programowanie dynamiczne)"),
-                        QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)")});
+                        QStringLiteral("Metoda dokładna"), QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)")});
+    // The exact method chooses its way by the set's size.
+    cbMethod->setItemData(3,
+                          QStringLiteral("Najkrótsza droga z dowodem: do 16 punktów programowanie dynamiczne, "
+                                         "powyżej metoda podziału i ograniczeń"),
+                          Qt::ToolTipRole);
     cbMethod->setCurrentIndex(0);
     PlaceAt(*anchors, cbMethod, 12, 24, 289, 21);
     connect(cbMethod, &QComboBox::currentIndexChanged, this, [this] { cbMethodClick(); });
@@ -155,11 +159,12 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
 
     lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), this, "lblSilniaDsc");
     PlaceAt(*anchors, lblSilniaDsc, 20, 108);
-    // Reaches the page's right side: a long count ends in "…" and shows
-    // whole as its tooltip.
+    // On a line of its own under its caption, as wide as the page: the 18
+    // digits of a whole count fit there. Longer texts end in "…" and show
+    // whole as the tooltip.
     lblSilnia = new TElidedLabel(QStringLiteral("0"), this);
     lblSilnia->setObjectName(QStringLiteral("lblSilnia"));
-    PlaceAt(*anchors, lblSilnia, 268, 108, SearchTabDesignSize.width() - 268 - PageMarginPx, -1,
+    PlaceAt(*anchors, lblSilnia, 20, 126, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight);
     cbMethod->setToolTip(QStringLiteral("Metoda szukania drogi; jej parametry pojawiają się poniżej"));
 }
@@ -309,6 +314,12 @@ void TSearchTab::CreateResults(TCommand* showWay)
     PlaceAt(*results, Button3, 12, 100, 141, 29, TAnchors::akLeft | TAnchors::akBottom);
     lbResults = new QListWidget(gbGenResults);
     lbResults->setObjectName(QStringLiteral("lbResults"));
+    // Long lines wrap within the list's width rather than hide behind a
+    // horizontal scroll bar.
+    lbResults->setWordWrap(true);
+    lbResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lbResults->setResizeMode(QListView::Adjust);
+    lbResults->setTextElideMode(Qt::ElideNone);
     PlaceAt(*results, lbResults, 160, 16, 181, 113,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
 }
@@ -382,6 +393,51 @@ void TSearchTab::FocusOn(QWidget* button)
 void TSearchTab::ShowPermutationCount(const QString& text)
 {
     lblSilnia->setText(text);
+}
+
+namespace {
+
+// What an earlier line belongs to, kept with the line; none for a current one.
+constexpr int EarlierRole = Qt::UserRole + 1;
+
+}  // namespace
+
+void TSearchTab::ClearResults()
+{
+    lbResults->clear();
+}
+
+void TSearchTab::AddResult(const QString& line)
+{
+    lbResults->addItem(line);
+}
+
+void TSearchTab::MarkResultsEarlier(TEarlier what)
+{
+    const QString routeTip =
+        QStringLiteral("Wynik dla wcześniejszej drogi: połączenia punktów zmieniły się od tej pory");
+    const QString setTip = QStringLiteral("Wynik dla wcześniejszego zbioru: punkty zmieniły się od tej pory");
+    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    for (int row = 0; row < lbResults->count(); ++row) {
+        QListWidgetItem* item = lbResults->item(row);
+        const QVariant earlier = item->data(EarlierRole);
+        // A line of an earlier route whose set then changed is one of an
+        // earlier set too.
+        if (earlier.isValid() && (earlier.toInt() == static_cast<int>(TEarlier::Set) || what == TEarlier::Route))
+            continue;
+        item->setData(EarlierRole, static_cast<int>(what));
+        item->setForeground(grey);
+        QFont font = item->font();
+        font.setItalic(true);
+        item->setFont(font);
+        item->setToolTip(what == TEarlier::Set ? setTip : routeTip);
+    }
+}
+
+bool TSearchTab::ResultIsEarlier(int row) const
+{
+    const QListWidgetItem* item = lbResults->item(row);
+    return item && item->data(EarlierRole).isValid();
 }
 
 void TSearchTab::FitToFont()

@@ -44,6 +44,16 @@ public:
     void ShowSearching(bool searching);
     // The permutation count, whole.
     void ShowPermutationCount(const QString& text);
+
+    // The result list. Lines stay until a search or a measurement replaces
+    // them; once the set or its route changes they are kept, greyed, with
+    // a tooltip that says which of the two they belong to.
+    enum class TEarlier { Route, Set };
+    void ClearResults();
+    void AddResult(const QString& line);
+    void MarkResultsEarlier(TEarlier what);
+    // Whether a line is one of an earlier set or route.
+    bool ResultIsEarlier(int row) const;
     // Moves the focus to one of the tab's buttons, if the focus is on the tab
     // (or nowhere in the window) and the button can take it.
     void FocusOn(QWidget* button);

@@ -26,6 +26,13 @@ TSetViews::TSetViews(TDocument& document, TWindowProgress& progress, TDistanceGr
     });
     connect(&document, &TDocument::PointMoved, this, [this] { Rebuild(TRebuild::Everything); });
     connect(&document, &TDocument::LinksChanged, this, [this] { Rebuild(TRebuild::List); });
+    // Result lines stay, but say that they are about what was there before.
+    connect(&document, &TDocument::PointsChanged, this,
+            [this] { FSearchTab.MarkResultsEarlier(TSearchTab::TEarlier::Set); });
+    connect(&document, &TDocument::PointMoved, this,
+            [this] { FSearchTab.MarkResultsEarlier(TSearchTab::TEarlier::Set); });
+    connect(&document, &TDocument::LinksChanged, this,
+            [this] { FSearchTab.MarkResultsEarlier(TSearchTab::TEarlier::Route); });
 }
 
 void TSetViews::Rebuild(TRebuild what, int32_t firstNewPoint)
@@ -86,7 +93,7 @@ void TSetViews::RefreshPointList()
     FProgress.ShowStatus("Generowanie listy...", 0);
     FList.SetCount(static_cast<int>(FDocument.State().FPoints.size()));
     const int count = FList.ItemCount();
-    FSearchTab.ShowPermutationCount(QString::fromStdString(FormatPermutationCount(count, FProgress.NumberFormat())));
+    FSearchTab.ShowPermutationCount(QString::fromStdString(PermutationCountText(count, FProgress.NumberFormat())));
     FPages.setEnabled(count > 1);
     DrawMap();
     FProgress.ShowStatus("", 0);

@@ -14,6 +14,8 @@ constexpr int PanelGap = 2;
 constexpr int PanelTop = 2;
 // Between a panel's text and its note.
 constexpr int NoteGap = 6;
+// The first panel's own row, when its text needs one.
+constexpr int MessageRowPx = 16;
 
 }  // namespace
 
@@ -35,6 +37,35 @@ void TStatusBar::SetPanelText(int panel, const QString& text)
         return;
     FTexts[static_cast<size_t>(panel)].Text = text;
     update(PanelRect(panel));
+    if (panel == 0) {
+        update(MessageRowRect());
+        FollowMessageRow();
+    }
+}
+
+int TStatusBar::RowOffset() const
+{
+    return FMessageRow ? MessageRowPx : 0;
+}
+
+QRect TStatusBar::MessageRowRect() const
+{
+    return FMessageRow ? QRect(0, 0, width(), MessageRowPx) : QRect();
+}
+
+void TStatusBar::FollowMessageRow()
+{
+    const QString& text = FTexts[0].Text;
+    const TLayout layout = LayOut(0);
+    const bool wanted = !text.isEmpty() && layout.ShownText != text;
+    if (wanted == FMessageRow)
+        return;
+    FMessageRow = wanted;
+    const int shift = wanted ? MessageRowPx : -MessageRowPx;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->move(child->x(), child->y() + shift);
+    setFixedHeight(BarHeight + RowOffset());
+    update();
 }
 
 QString TStatusBar::PanelNote(int panel) const
@@ -64,7 +95,7 @@ QRect TStatusBar::PanelRect(int panel) const
     // bar, so a longer text there (the time left of a search) fits.
     if (panel == PanelCount() - 1)
         width = std::max(width, this->width() - x);
-    return {x, PanelTop, width, BarHeight - PanelTop};
+    return {x, PanelTop + RowOffset(), width, BarHeight - PanelTop};
 }
 
 TStatusBar::TLayout TStatusBar::LayOut(int panel) const
@@ -112,11 +143,18 @@ void TStatusBar::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.setPen(palette().color(QPalette::WindowText));
+    if (FMessageRow) {
+        const QRect row = MessageRowRect().adjusted(4, 1, -4, 0);
+        painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         fontMetrics().elidedText(FTexts[0].Text, Qt::ElideRight, row.width()));
+    }
     for (int i = 0; i < PanelCount(); ++i) {
         qDrawShadePanel(&painter, PanelRect(i), palette(), !FPanels[static_cast<size_t>(i)].Raised, 1);
         painter.setPen(palette().color(QPalette::WindowText));
         const TLayout layout = LayOut(i);
-        painter.drawText(layout.TextBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, layout.ShownText);
+        // The row above shows the first panel's text whole.
+        if (i > 0 || !FMessageRow)
+            painter.drawText(layout.TextBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, layout.ShownText);
         if (!layout.ShownNote.isEmpty())
             painter.drawText(layout.NoteBox, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, layout.ShownNote);
     }

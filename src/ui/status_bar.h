@@ -9,7 +9,9 @@
 // widgets (the progress bar) can lie over a panel at a fixed place. A panel
 // may also carry a note at its right end, written by someone else than its
 // text (the map's note beside the search's time left). A text that does not
-// fit ends in "…", and the panel's tooltip shows it whole.
+// fit ends in "…", and the panel's tooltip shows it whole. The first
+// panel's text, where long messages go, gets a row of its own across the
+// whole bar instead, above the panels, while it does not fit the panel.
 class TStatusBar : public QWidget {
     Q_OBJECT
 
@@ -34,6 +36,9 @@ public:
     QString PanelToolTip(int panel) const;
 
     static constexpr int BarHeight = 21;
+    // Whether the first panel's text has its own row now.
+    bool ShowsMessageRow() const { return FMessageRow; }
+    QRect MessageRowRect() const;
 
     QSize sizeHint() const override;
 
@@ -55,7 +60,12 @@ private:
         QString ShownNote;
     };
     TLayout LayOut(int panel) const;
+    // The row is there while the first panel's text does not fit the
+    // panel; the bar and the widgets over its panels move with it.
+    void FollowMessageRow();
+    int RowOffset() const;
 
     std::vector<TPanel> FPanels;
     std::vector<TTexts> FTexts;
+    bool FMessageRow = false;
 };

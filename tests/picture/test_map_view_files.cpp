@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <numeric>
@@ -111,6 +113,44 @@ TEST(MapViewFiles, NumbersAreTextInTheSvgAndInkInThePicture)
     RenderMapView(with, numbered);
     RenderMapView(without, FittedPicture(points, 400, 300));
     EXPECT_FALSE(std::equal(with.Bits(), with.Bits() + 400 * 300, without.Bits()));
+}
+
+// Ink on the picture's area: marks and links, each as wide as drawn.
+double InkShare(const TMapViewPicture& picture)
+{
+    double ink = 0.0;
+    for (const TViewMark& mark : picture.Marks)
+        ink += mark.Size * mark.Size;
+    for (const std::vector<TViewPlace>& path : picture.Paths)
+        for (size_t i = 1; i < path.size(); ++i)
+            ink += std::hypot(path[i].X - path[i - 1].X, path[i].Y - path[i - 1].Y) * picture.Style.LinkPx;
+    return ink / (static_cast<double>(picture.Width) * picture.Height);
+}
+
+// A crowded set prints as its picture looks: the page holds the picture of
+// the proposed size, shrunk, not marks and lines crowded onto the page's
+// own pixels (a black mass at 10 000 points).
+TEST(MapViewFiles, PrintedPageIsThePictureShrunk)
+{
+    // In a page's proportions, as a set the page suits.
+    TPointArray points = RandomRoute(10000, 5000, 7);
+    for (TMapPoint& point : points)
+        point.X = point.X * 7 / 10;
+    const TPageSize page = PrintPageSize(points);
+    const TMapViewPicture printed = BuildPrintPicture(points, {}, false);
+    EXPECT_EQ(std::max(printed.Width, printed.Height), PrintPictureLongSidePx);
+    EXPECT_NEAR(static_cast<double>(printed.Width) / printed.Height, static_cast<double>(page.Width) / page.Height,
+                0.01);
+    const TPictureSize size = FittedPictureSize(points, PrintPictureLongSidePx);
+    const double pictureInk = InkShare(FittedPicture(points, size.Width, size.Height));
+    EXPECT_LE(InkShare(printed), pictureInk * 1.1);
+    // What the page used to carry.
+    EXPECT_GT(InkShare(FittedPicture(points, page.Width, page.Height)), pictureInk * 1.5);
+    const std::string pdf = EncodeMapPdf(printed, page);
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    const char* mediaBox =
+        page.Width > page.Height ? "/MediaBox [0 0 842.000000 595.000000]" : "/MediaBox [0 0 595.000000 842.000000]";
+    EXPECT_NE(pdf.find(mediaBox), std::string::npos);
 }
 
 TEST(MapViewFiles, PdfIsOnePageOfThePicturesSize)

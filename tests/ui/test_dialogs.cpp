@@ -10,12 +10,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -23,6 +27,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/dialogs.h"
 #include "ui/file_commands.h"
@@ -204,6 +210,110 @@ TEST(DialogsTest, PictureSizeKeepsItsProportionsWhileChecked)
     EXPECT_EQ(dialogs.PictureSize(nullptr, QSize(2000, 1000)), QSize(600, 300));
     WhenOpen<TPictureSizeDialog>([&](TPictureSizeDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(dialogs.PictureSize(nullptr, QSize(20, 10)).has_value());
+}
+
+// The export writes what the name's extension says, whichever filter is
+// chosen; the filter decides only for a bare name, and between the two CSV
+// files.
+TEST(DialogsTest, ExportFormatFollowsTheNamesExtension)
+{
+    using TKind = TDialogs::TExportKind;
+    const struct {
+        const char* Filter;
+        const char* Typed;
+        TKind Kind;
+        const char* Name;
+    } rows[] = {
+        {"Droga jako trasa TSPLIB (*.tour)", "map10k.png", TKind::MapPng, "map10k.png"},
+        {"Mapa jako obraz PNG (*.png)", "trasa.tour", TKind::RouteTour, "trasa.tour"},
+        {"Droga jako CSV (*.csv)", "mapa.PDF", TKind::MapPdf, "mapa.PDF"},
+        {"Punkty jako TSPLIB (*.tsp)", "punkty.csv", TKind::PointsCsv, "punkty.csv"},
+        {"Droga jako trasa TSPLIB (*.tour)", "droga.csv", TKind::RouteCsv, "droga.csv"},
+        {"Mapa jako rysunek SVG (*.svg)", "mapa", TKind::MapSvg, "mapa.svg"},
+    };
+    QTemporaryDir folder;
+    TDialogs dialogs;
+    dialogs.FileWorked(folder.filePath(QStringLiteral("x")));
+    for (const auto& row : rows) {
+        WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+            const QString filter = QString::fromUtf8(row.Filter);
+            dialog.selectNameFilter(filter);
+            emit dialog.filterSelected(filter);
+            dialog.selectFile(QString::fromUtf8(row.Typed));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        const std::optional<TDialogs::TExportChoice> choice = dialogs.ExportFileName(nullptr);
+        ASSERT_TRUE(choice.has_value()) << row.Typed;
+        EXPECT_EQ(choice->Kind, row.Kind) << row.Typed;
+        EXPECT_EQ(QFileInfo(choice->FileName).fileName(), QString::fromUtf8(row.Name)) << row.Typed;
+    }
+}
+
+// A dialog that opens proposes only a file the folder it shows holds: the
+// last set opened elsewhere is not offered in a folder without it.
+TEST(DialogsTest, OpenDialogProposesOnlyAFileOfTheFolderShown)
+{
+    QTemporaryDir sets;
+    QTemporaryDir tours;
+    const QString set = sets.filePath(QStringLiteral("r100.tsp"));
+    WriteTextFile(set, "10; 20\r\n");
+    TDialogs dialogs;
+    dialogs.FileWorked(set);
+    WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectFile(QStringLiteral("r100.tsp"));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    ASSERT_EQ(dialogs.OpenFileName(nullptr).value_or(QString()), set);
+
+    const auto proposed = [&dialogs] {
+        QString name = QStringLiteral("(none)");
+        QString shown;
+        WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+            shown = dialog.directory().absolutePath();
+            if (auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name = edit->text();
+            dialog.reject();
+        });
+        dialogs.OpenFileName(nullptr);
+        return std::make_pair(shown, name);
+    };
+    // A route read from another folder: the dialog shows that folder.
+    dialogs.FileWorked(tours.filePath(QStringLiteral("r100.tour")));
+    EXPECT_EQ(proposed(), std::make_pair(QFileInfo(tours.path()).absoluteFilePath(), QString()));
+    WriteTextFile(tours.filePath(QStringLiteral("r100.tsp")), "1; 2\r\n");
+    EXPECT_EQ(proposed(), std::make_pair(QFileInfo(tours.path()).absoluteFilePath(), QStringLiteral("r100.tsp")));
+}
+
+// The size, type and date of each file show whole; the name takes the rest.
+TEST(DialogsTest, FileDialogShowsSizeTypeAndDateWhole)
+{
+    QTemporaryDir folder;
+    WriteTextFile(folder.filePath(QStringLiteral("punkty.tvu")), QByteArray(60000, '1'));
+    WriteTextFile(folder.filePath(QStringLiteral("zbior.tsp")), "NAME: x\n");
+    // Whatever columns an earlier dialog left behind for the next one.
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject")).remove(QStringLiteral("FileDialog/treeViewHeader"));
+    TDialogs dialogs;
+    dialogs.FileWorked(folder.filePath(QStringLiteral("x")));
+    std::vector<std::pair<int, int>> widths;
+    bool shown = false;
+    WhenOpen<QFileDialog>([&](QFileDialog& dialog) {
+        auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        if (details && model) {
+            const QModelIndex root = model->index(folder.path());
+            shown = QTest::qWaitFor([&] { return model->rowCount(root) == 2; }, 10000);
+            QTest::qWait(50);
+            for (int column = 1; column < details->header()->count(); ++column)
+                widths.emplace_back(details->header()->sectionSize(column),
+                                    static_cast<QAbstractItemView*>(details)->sizeHintForColumn(column));
+        }
+        dialog.reject();
+    });
+    dialogs.OpenFileName(nullptr);
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(widths.size(), 3u);
+    for (size_t i = 0; i < widths.size(); ++i)
+        EXPECT_GE(widths[i].first, widths[i].second) << "column " << i + 1;
 }
 
 TEST(DialogsTest, MessageTextsCanBeSelectedAndCopied)

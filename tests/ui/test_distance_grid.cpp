@@ -55,8 +55,8 @@ TEST_F(DistanceGridTest, TableAndCountFollowThePointCount)
         {1, "1", false},
         {2, "2", true},
         {19, "121\u00a0645\u00a0100\u00a0408\u00a0832\u00a0000", true},
-        {20, "2,43290200817664E18", true},
-        {21, "5,109094217170944E19", true},
+        {20, "2,43 \u00b7 10\u00b9\u2078", true},
+        {21, "5,11 \u00b7 10\u00b9\u2079", true},
         {0, "1", false},
     };
     for (const TRow& row : rows) {

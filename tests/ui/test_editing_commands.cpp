@@ -2,10 +2,14 @@
 
 #include <QItemSelectionModel>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
+#include "ui/document.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
 #include "ui/window_parts.h"
@@ -176,6 +180,91 @@ TEST_F(EditingCommandsTest, NewSetKeepsEarlierResultLines)
     ASSERT_TRUE(Command(*form, "actNewArray")->Execute());
     EXPECT_TRUE(form->State().FPoints.empty());
     EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
+}
+
+// A route through deleted points closes over them, in one step of the
+// history.
+TEST_F(EditingCommandsTest, DeletingPointsClosesTheRouteInOneStep)
+{
+    auto form = OpenWith(7);
+    // The route 6, 0, 5, 1, 4, 2, 3.
+    const std::vector<int32_t> route = {6, 0, 5, 1, 4, 2, 3};
+    for (size_t i = 0; i + 1 < route.size(); ++i)
+        form->State().FPoints[static_cast<size_t>(route[i])].Next = route[i + 1];
+    const TPointArray before = form->State().FPoints;
+    const int steps = form->Document().History().count();
+    SelectRows(*form, {0, 1, 3});
+    ASSERT_TRUE(Command(*form, "actDeletePoints")->Execute());
+    // Left: 2, 4, 5, 6 as 0, 1, 2, 3, on the route 6, 5, 4, 2.
+    const TPointArray& points = form->State().FPoints;
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[3].Next, 2);
+    EXPECT_EQ(points[2].Next, 1);
+    EXPECT_EQ(points[1].Next, 0);
+    EXPECT_EQ(points[0].Next, -1);
+    EXPECT_EQ(form->Document().History().count(), steps + 1);
+    ASSERT_TRUE(Command(*form, "actUndo")->Execute());
+    ASSERT_EQ(form->State().FPoints.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(form->State().FPoints[i].Next, before[i].Next) << i;
+}
+
+// Result lines stay when the set or its links change, greyed and saying
+// which; the lines of a new search or measurement are the current ones.
+TEST_F(EditingCommandsTest, ResultLinesOfAnEarlierSetOrRouteAreMarked)
+{
+    auto form = OpenWith(4);
+    TSearchTab& tab = *Part<TSearchTab>(*form, "TabSheet3");
+    const auto earlier = [&tab] {
+        QString marks;
+        for (int row = 0; row < tab.lbResults->count(); ++row)
+            marks += tab.ResultIsEarlier(row) ? u'e' : u'c';
+        return marks.toStdString();
+    };
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
+    const int lines = tab.lbResults->count();
+    ASSERT_GE(lines, 2);
+    EXPECT_EQ(earlier(), std::string(static_cast<size_t>(lines), 'c'));
+    ASSERT_TRUE(Command(*form, "actZeroArray")->Execute());
+    EXPECT_EQ(earlier(), std::string(static_cast<size_t>(lines), 'e'));
+    EXPECT_TRUE(tab.lbResults->item(0)->toolTip().contains(QStringLiteral("wcześniejszej drogi")));
+    EXPECT_EQ(ResultLines(*form).size(), lines);
+
+    ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
+    EXPECT_EQ(earlier(), "c");
+    ScriptedDialogs.Inputs.push_back(QStringLiteral("4"));
+    ASSERT_TRUE(Command(*form, "actRandomArray")->Execute());
+    EXPECT_EQ(earlier(), "e");
+    EXPECT_TRUE(tab.lbResults->item(0)->toolTip().contains(QStringLiteral("wcześniejszego zbioru")));
+
+    ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
+    SelectRows(*form, {1});
+    ASSERT_TRUE(Command(*form, "actDeletePoints")->Execute());
+    EXPECT_EQ(earlier(), "e");
+    ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
+    ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
+    ASSERT_TRUE(Command(*form, "actNewArray")->Execute());
+    EXPECT_TRUE(form->State().FPoints.empty());
+    EXPECT_EQ(earlier(), "e");
+}
+
+// A long line wraps within the list: no part of it hides to the right.
+TEST_F(EditingCommandsTest, LongResultLinesWrapInsteadOfScrolling)
+{
+    auto form = OpenWith(3);
+    TSearchTab& tab = *Part<TSearchTab>(*form, "TabSheet3");
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(&tab);
+    tab.AddResult(QStringLiteral("Długość najlepszej znalezionej drogi: 3 489,09"));
+    tab.AddResult(QStringLiteral("Dolne ograniczenie długości drogi: 3 412,77 (szacowanie przerwane)"));
+    QApplication::processEvents();
+    QListWidget* list = tab.lbResults;
+    const int room = list->viewport()->width();
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect place = list->visualItemRect(list->item(row));
+        EXPECT_LE(place.right(), room) << row;
+        EXPECT_GT(place.height(), list->fontMetrics().height()) << row;
+    }
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -510,7 +510,8 @@ TEST_F(MainFormTest, MenusAndToolBarListCommandsInOrder)
     EXPECT_EQ(
         names(menus[2]->menu()->actions()).join(' '),
         QStringLiteral(
-            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actFitMap actZoomIn actZoomOut "
+            "actZeroArray actRandomArray - actCountWay actEstimateRoute actShowWay actDockMap actFitMap actZoomIn "
+            "actZoomOut "
             "actZoomReset actPointNumbers - actGenerate actStop actLiveRoute"));
     EXPECT_EQ(names(menus[3]->menu()->actions()).join(' '), QStringLiteral("cmdShowAbout - cmdVisitWWW cmdEmail"));
     EXPECT_EQ(names(Part<QMenu>(*form, "ListPopup")->actions()).join(' '),
@@ -602,13 +603,42 @@ TEST_F(MainFormTest, MethodChoiceShowsItsControls)
     }
 }
 
+// At the window's design size a message too long for the first panel gets
+// a row of its own across the bar and shows whole; the progress bar moves
+// down with its panel, and everything goes back when the text is emptied.
+TEST_F(MainFormTest, LongStatusTextsShowWholeOnARowOfTheirOwn)
+{
+    auto form = MakeWindows();
+    form->show();
+    TStatusBar& bar = *Part<TStatusBar>(*form, "StatusBar1");
+    QProgressBar& progress = *Part<QProgressBar>(*form, "PrBar");
+    const QRect restingBar = progress.geometry();
+    for (const char* text : {"11 współrzędnych zaokrąglono do liczb całkowitych",
+                             "Metoda dokładna: najlepsza droga 3 489,09, dolne ograniczenie 3 412,77, otwarte "
+                             "podproblemy: 12 345..."}) {
+        const QString message = QString::fromUtf8(text);
+        form->ShowStatus(text, 0);
+        QApplication::processEvents();
+        EXPECT_TRUE(bar.ShowsMessageRow()) << text;
+        EXPECT_EQ(bar.height(), TStatusBar::BarHeight + bar.MessageRowRect().height()) << text;
+        EXPECT_LE(bar.fontMetrics().horizontalAdvance(message), bar.MessageRowRect().width() - 8) << text;
+        EXPECT_TRUE(bar.PanelRect(1).contains(progress.geometry())) << text;
+        EXPECT_EQ(progress.geometry(), restingBar.translated(0, bar.MessageRowRect().height())) << text;
+    }
+    form->ShowStatus("Gotowe", 0);
+    EXPECT_FALSE(bar.ShowsMessageRow());
+    form->ShowStatus("", 0);
+    EXPECT_FALSE(bar.ShowsMessageRow());
+    EXPECT_EQ(bar.height(), TStatusBar::BarHeight);
+    EXPECT_EQ(progress.geometry(), restingBar);
+}
+
 TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
 {
     auto form = MakeWindows();
     // The three methods first, then the exact method and the local search.
     EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->count(), 5);
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(3),
-              QStringLiteral("Metoda dokładna (programowanie dynamiczne)"));
+    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(3), QStringLiteral("Metoda dokładna"));
     EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(4),
               QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)"));
     EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->currentIndex(), 0);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -23,6 +24,7 @@
 #include "raster/map_render.h"
 #include "raster/map_shapes.h"
 #include "raster/map_view.h"
+#include "raster/map_view_picture.h"
 #include "scripted_dialogs.h"
 #include "search/pace/step_pacer.h"
 #include "support/scripted_host.h"
@@ -215,6 +217,40 @@ TEST_F(MapViewTest, AnOpenedSetBeyondTheMapIsShownWholeAndTheStatusBarSaysSo)
     EXPECT_FALSE(Command(*Form, "actFitMap")->isChecked());
     EXPECT_TRUE(Note().isEmpty());
     EXPECT_EQ(Picture(), PixelPicture());
+}
+
+// The same set opened again after Ctrl+0 is looked at anew: shown whole,
+// with the note, not left off the map.
+TEST_F(MapViewTest, ReopeningASetAfterCtrl0ShowsItWholeAgain)
+{
+    const QByteArray beyond = "-5; 20\r\n2000; 900\r\n700; -300\r\n";
+    Open(beyond);
+    ASSERT_TRUE(Command(*Form, "actFitMap")->isChecked());
+    Command(*Form, "actZoomReset")->Execute();
+    ASSERT_TRUE(Map().DrawsPixels());
+    Open(beyond);
+    EXPECT_TRUE(Command(*Form, "actFitMap")->isChecked());
+    EXPECT_FALSE(Map().DrawsPixels());
+    EXPECT_FALSE(Note().isEmpty());
+}
+
+// At 1:1 the route's start and end are marked as on every other scale,
+// over the picture: the surface keeps its own pixels.
+TEST_F(MapViewTest, PixelPictureShowsWhereTheRouteStartsAndEnds)
+{
+    ShowPoints({{100, 100, 1}, {300, 200, 2}, {40, 350, -1}, {200, 50, -1}});
+    ASSERT_TRUE(Map().DrawsPixels());
+    EXPECT_EQ(Picture(), PixelPicture());
+    const QImage shown = View().grab().toImage();
+    const auto colourAt = [&shown](const TMapPoint& point) {
+        return shown.pixel(point.X + MapPointSizePx / 2, point.Y + MapPointSizePx / 2) & 0xFFFFFFu;
+    };
+    const TPointArray& points = Form->State().FPoints;
+    EXPECT_EQ(colourAt(points[0]), MapStartColor & 0xFFFFFFu);
+    EXPECT_EQ(colourAt(points[2]), MapEndColor & 0xFFFFFFu);
+    EXPECT_EQ(colourAt(points[1]), MapPointColor & 0xFFFFFFu);
+    // A point with no link is no end.
+    EXPECT_EQ(colourAt(points[3]), MapPointColor & 0xFFFFFFu);
 }
 
 TEST_F(MapViewTest, PressesFindAndPlaceTheirPointsAtEveryScale)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "ui/commands.h"
 #include "ui/distance_grid.h"
 #include "ui/map_controller.h"
+#include "ui/map_window.h"
 #include "ui/point_list.h"
 #include "ui/set_views.h"
 #include "ui/window_parts.h"
@@ -52,6 +54,74 @@ TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
     EXPECT_EQ(fresh->MapForm()->Image321->size(), QSize(495, 382));
     // Before the first showing the map size is still unknown.
     EXPECT_EQ(fresh->State().FMapWidth, 0);
+}
+
+// The map window comes up whole on the screen, whatever its design place
+// says, and a hidden map moved off the screen comes back whole.
+TEST_F(MapWindowTest, MapWindowComesUpWholeOnTheScreen)
+{
+    TMapForm& map = *Form->MapForm();
+    const QRect screen = map.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(map.frameGeometry())) << map.frameGeometry().x() << "," << map.frameGeometry().y();
+    map.hide();
+    map.move(screen.right() - 20, screen.bottom() - 10);
+    Command(*Form, "actShowWay")->Execute();
+    EXPECT_TRUE(screen.contains(map.frameGeometry()));
+    EXPECT_EQ(KeptOnScreen(QRect(900, 700, 300, 200), QRect(0, 0, 1024, 768)), QRect(724, 568, 300, 200));
+    EXPECT_EQ(KeptOnScreen(QRect(-50, -9, 300, 200), QRect(0, 0, 1024, 768)), QRect(0, 0, 300, 200));
+}
+
+// Above a main window of normal size, not above a maximised one; and no
+// minimise button, which would take the main window down with it.
+TEST_F(MapWindowTest, MapStaysAboveTheMainWindowOnlyWhileThatIsNotMaximised)
+{
+    TMapForm& map = *Form->MapForm();
+    EXPECT_EQ(map.windowType(), Qt::Tool);
+    EXPECT_FALSE(map.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    const QPoint place = map.pos();
+    Form->showMaximized();
+    EXPECT_EQ(map.windowType(), Qt::Window);
+    EXPECT_TRUE(map.isVisible());
+    EXPECT_EQ(map.pos(), place);
+    Form->showNormal();
+    EXPECT_EQ(map.windowType(), Qt::Tool);
+    EXPECT_TRUE(map.isVisible());
+    // Minimised while kept above, it hides and leaves the main window be.
+    map.setWindowState(Qt::WindowMinimized);
+    QTest::qWait(20);
+    EXPECT_FALSE(map.isVisible());
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_FALSE(Form->isMinimized());
+}
+
+// "Mapa w oknie głównym" puts the map into the main window and back into
+// a window of its own; it draws and takes presses in both places.
+TEST_F(MapWindowTest, MapCanLiveInTheMainWindow)
+{
+    TCommand& dock = *Command(*Form, "actDockMap");
+    ASSERT_TRUE(dock.isCheckable());
+    dock.trigger();
+    ASSERT_TRUE(dock.isChecked());
+    TMapForm& map = *Form->MapForm();
+    EXPECT_FALSE(map.isWindow());
+    EXPECT_EQ(map.window(), Form.get());
+    EXPECT_TRUE(map.isVisible());
+    const QRect screen = Form->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(Form->frameGeometry()));
+    QApplication::processEvents();
+    EXPECT_EQ(Form->State().FMapWidth, View().width());
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(30, 40));
+    ASSERT_EQ(Form->State().FPoints.size(), 1u);
+    EXPECT_EQ(Surface().Pixel(31, 41), MapPointColor);
+
+    dock.trigger();
+    EXPECT_FALSE(dock.isChecked());
+    EXPECT_TRUE(map.isWindow());
+    EXPECT_EQ(map.windowType(), Qt::Tool);
+    EXPECT_TRUE(map.isVisible());
+    EXPECT_TRUE(screen.contains(map.frameGeometry()));
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(50, 60));
+    EXPECT_EQ(Form->State().FPoints.size(), 2u);
 }
 
 TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -110,6 +111,23 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
     Command(*form, "actZeroArray")->Execute();
     ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
     EXPECT_EQ(ResultLines(*form).size(), 1);
+}
+
+// Started while another tab is in front, the estimate says its result in
+// the status bar too.
+TEST_F(ResultsOutTest, EstimateFromAnotherTabShowsItsResultInTheStatusBar)
+{
+    auto form = ShowSet(EightPoints);
+    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
+    Part<QTabWidget>(*form, "PageControl1")->setCurrentIndex(0);
+    ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
+    const QStringList lines = ResultLines(*form);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), lines[1]);
+    Command(*form, "actZeroArray")->Execute();
+    ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
+    EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), ResultLines(*form).constLast());
 }
 
 TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)

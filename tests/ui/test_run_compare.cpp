@@ -11,9 +11,12 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QUndoStack>
+#include <QValueAxis>
 
+#include <cmath>
 #include <functional>
 
 #include "core/route_links.h"
@@ -22,11 +25,14 @@
 #include "ui/compare_tab.h"
 #include "ui/document.h"
 #include "ui/map_controller.h"
+#include "ui/map_window.h"
 #include "ui/run_chart.h"
 #include "ui/run_history.h"
 #include "ui/run_table.h"
 #include "ui/spin_edit.h"
+#include "ui/status_bar.h"
 #include "ui/undo_commands.h"
+#include "ui/window_parts.h"
 #include "ui/window_progress.h"
 #include "window_fixture.h"
 
@@ -231,6 +237,86 @@ TEST_F(RunCompareTest, ChangingTheSetMarksEarlierRowsAndTheirRoutesCantBeUsed)
     Form->Map().AddPoint(300, 300);
     ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
     EXPECT_EQ(Cell(0, TRunTableModel::colSet), QStringLiteral("bieżący"));
+}
+
+// While a run's route is looked at, presses on the map change nothing and
+// the status bar says why; with no row selected they add points again.
+TEST_F(RunCompareTest, ALookedAtRouteLeavesTheMapReadOnly)
+{
+    OpenWith(NinePoints);
+    Search(MethodCases[0]);
+    Command(*Form, "actShowWay")->Execute();
+    SelectRow(0);
+    ASSERT_TRUE(Form->Map().ShowsRoute());
+    TImage32& view = *Form->MapForm()->Image321;
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(150, 150));
+    QTest::mouseClick(&view, Qt::MiddleButton, {}, QPoint(160, 150));
+    EXPECT_EQ(Form->State().FPoints.size(), 9u);
+    EXPECT_EQ(Cell(0, TRunTableModel::colSet), QStringLiteral("bieżący"));
+    EXPECT_TRUE(Part<TStatusBar>(*Form, "StatusBar1")->PanelText(0).contains(QStringLiteral("Porównanie")));
+    CompareTab().ClearSelection();
+    EXPECT_FALSE(Form->Map().ShowsRoute());
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(150, 150));
+    EXPECT_EQ(Form->State().FPoints.size(), 10u);
+}
+
+// The chart shows one set's runs, the selected row's or else the current
+// set's; its length axis starts at 0 or above on round steps, and an empty
+// chart has no length marks.
+TEST_F(RunCompareTest, ChartShowsOneSetsRunsOnRoundLengths)
+{
+    OpenWith(NinePoints);
+    TRunChart& chart = *CompareTab().chRuns;
+    const auto lengthAxis = [&chart] { return static_cast<QValueAxis*>(chart.chart()->axes(Qt::Vertical).first()); };
+    EXPECT_TRUE(RunSeries().empty());
+    EXPECT_FALSE(lengthAxis()->labelsVisible());
+
+    // A route far longer than the best first: the old margin went below 0.
+    TRunRecord record;
+    record.Method = smRandom;
+    record.Evaluated = true;
+    record.Length = 1002.0;
+    record.SetId = History().CurrentSet();
+    record.Trace = {{1, 45542.3}, {30, 1002.0}};
+    History().Add(record);
+    ASSERT_EQ(RunSeries().size(), 1u);
+    const QValueAxis& axis = *lengthAxis();
+    EXPECT_TRUE(axis.labelsVisible());
+    EXPECT_GE(axis.min(), 0.0);
+    EXPECT_LE(axis.min(), 1002.0);
+    EXPECT_GE(axis.max(), 45542.3);
+    const double step = axis.tickInterval();
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    const double leading = step / power;
+    EXPECT_TRUE(leading == 1.0 || leading == 2.0 || leading == 5.0) << step;
+    EXPECT_EQ(std::fmod(axis.min(), step), 0.0);
+    EXPECT_EQ(std::fmod(axis.max(), step), 0.0);
+    EXPECT_LE((axis.max() - axis.min()) / step, 8.0);
+
+    // Runs on another set leave the chart unless their row is selected.
+    Form->Map().AddPoint(300, 300);
+    Search(MethodCases[0]);
+    ASSERT_EQ(RunSeries().size(), 1u);
+    EXPECT_EQ(RunSeries()[0]->property("runNumber").toInt(), History().Runs().back().Number);
+    SelectRow(0);
+    ASSERT_EQ(RunSeries().size(), 1u);
+    EXPECT_EQ(RunSeries()[0]->property("runNumber").toInt(), History().Runs().front().Number);
+}
+
+// At the window's design size the table shows each run's length and gap
+// without scrolling.
+TEST_F(RunCompareTest, TableShowsLengthAndGapWithoutScrolling)
+{
+    OpenWith(NinePoints);
+    Search(MethodCases[4]);
+    Search(MethodCases[0]);
+    Part<QTabWidget>(*Form, "PageControl1")->setCurrentWidget(&CompareTab());
+    QApplication::processEvents();
+    QTableView& table = *CompareTab().tvRuns;
+    for (const int column : {TRunTableModel::colLength, TRunTableModel::colGap}) {
+        EXPECT_LE(table.columnViewportPosition(column) + table.columnWidth(column), table.viewport()->width())
+            << table.model()->headerData(column, Qt::Horizontal).toString().toStdString();
+    }
 }
 
 TEST_F(RunCompareTest, ExportedTableReadsBack)
