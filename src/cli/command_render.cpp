@@ -86,10 +86,16 @@ int RunRender(const std::vector<std::string>& args)
     const std::vector<int32_t> selection =
         parsed.Has("--select") ? ParseIndexList("--select", parsed.ValueOr("--select", "")) : std::vector<int32_t>();
 
+    std::vector<std::string> inputs{fileName};
+    if (parsed.Has("--tour"))
+        inputs.push_back(parsed.ValueOr("--tour", ""));
+    if (!CheckOutputIsNoInput("render", outName, inputs))
+        return ExitFailure;
+
     TPointSetState state;
     if (!LoadPointsForCommand(state, "render", fileName))
         return ExitFailure;
-    if (parsed.Has("--tour") && !ReadTourRoute("render", parsed.ValueOr("--tour", ""), state.FPoints.size(), route))
+    if (parsed.Has("--tour") && !ReadTourRoute("render", parsed.ValueOr("--tour", ""), state.FPoints, route))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
     CheckIndices("--select", selection, state.FPoints.size());

@@ -125,6 +125,14 @@ int RunSolve(const std::vector<std::string>& args)
     // results a person reads go beside the progress line.
     const bool resultsToErr = outName == "-" || traceToOut;
 
+    const bool traceToFile = parsed.Has("--trace") && traceName != "-";
+    if (parsed.Has("-o") && traceToFile && outName != "-" &&
+        (outName == traceName || SameExistingFile(outName, traceName)))
+        throw TUsageError("opcje -o i --trace wskazują ten sam plik");
+    if ((parsed.Has("-o") && !CheckOutputIsNoInput("solve", outName, {fileName})) ||
+        (traceToFile && !CheckOutputIsNoInput("solve", traceName, {fileName})))
+        return ExitFailure;
+
     TPointSetState state;
     if (!LoadPointsForCommand(state, "solve", fileName))
         return ExitFailure;
