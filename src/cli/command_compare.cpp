@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <new>
 #include <optional>
 
 #include "cli/bound_report.h"
@@ -17,6 +18,8 @@
 #include "cli/seed_option.h"
 #include "cli/solve_options.h"
 #include "core/distances.h"
+#include "core/memory_shortage.h"
+#include "core/number_text.h"
 #include "core/point_set_ops.h"
 #include "search/run/run_control.h"
 
@@ -45,6 +48,29 @@ std::vector<TSearchMethod> ParseMethodList(const std::string& text)
         begin = end + 1;
     }
     return methods;
+}
+
+// From here a table takes long enough to build, and memory enough, that the
+// user should know at once which methods build it.
+constexpr uint64_t LargeMatrixBytes = uint64_t{64} << 20;
+
+// "metody random i genetic budują tablicę odległości 10 000 × 10 000
+// (800,5 MB)": said before a long comparison of a large set begins.
+std::string MatrixNotice(const std::vector<TSearchMethod>& methods, int32_t pointCount)
+{
+    std::vector<std::string> builders;
+    for (const TSearchMethod method : methods)
+        if (MethodReadsMatrix(method) && SearchRefusal(method, pointCount).empty())
+            builders.emplace_back(MethodName(method));
+    if (builders.empty() || DistanceMatrixBytes(pointCount) < LargeMatrixBytes)
+        return {};
+    std::string names;
+    for (size_t i = 0; i < builders.size(); ++i)
+        names += (i == 0 ? "" : i + 1 == builders.size() ? " i " : ", ") + builders[i];
+    const std::string side = FormatNumber(pointCount, 0, TNumberFormat{});
+    return (builders.size() == 1 ? "metoda " + names + " buduje" : "metody " + names + " budują") +
+           " tablicę odległości " + side + " × " + side + " (" + MemorySizeText(DistanceMatrixBytes(pointCount)) +
+           "); pozostałe liczą odległości ze współrzędnych";
 }
 
 }  // namespace
@@ -76,6 +102,10 @@ int RunCompare(const std::vector<std::string>& args)
         return ExitFailure;
     const auto pointCount = static_cast<int32_t>(state.FPoints.size());
 
+    const std::string matrixNotice = MatrixNotice(methods, pointCount);
+    if (!matrixNotice.empty())
+        ErrorLine(FilePlace("compare", fileName) + matrixNotice);
+
     TCliProgress progress(state);
     // From here Ctrl+C stops the method that runs, and the ones after it are
     // left out: the table of what ran comes all the same.
@@ -89,6 +119,10 @@ int RunCompare(const std::vector<std::string>& args)
         row.Skipped = SearchRefusal(method, pointCount);
         if (row.Skipped.empty() && InterruptRequested())
             row.Skipped = "przerwano przed jej początkiem";
+        // A method that can't get its table is left out; the others still
+        // have their say.
+        if (row.Skipped.empty() && MethodReadsMatrix(method) && !matrixReady)
+            row.Skipped = MatrixShortage(pointCount);
         if (!row.Skipped.empty()) {
             rows.push_back(row);
             continue;
@@ -107,7 +141,18 @@ int RunCompare(const std::vector<std::string>& args)
         };
         view.SearchBegins = [&] { progress.BeginSearch(); };
         view.LongTimeFormat = SystemLongTimeFormat();
-        row.Result = RunSearch(state, progress, method, settings, view);
+        try {
+            row.Result = RunSearch(state, progress, method, settings, view);
+        } catch (const std::bad_alloc&) {
+            // Whatever the method had taken goes with it.
+            state.FSearching = false;
+            TDistanceMatrix().swap(state.FDistances);
+            matrixReady = false;
+            progress.EndProgress();
+            row.Skipped = OutOfMemoryText();
+            rows.push_back(row);
+            continue;
+        }
         progress.EndProgress();
         row.Stopped = progress.TimeLimitReached() || InterruptRequested();
         anyRan = true;
@@ -115,16 +160,25 @@ int RunCompare(const std::vector<std::string>& args)
     }
     QuitOnInterrupt();
 
-    // The bound once for all; a stopped comparison wants its table now.
+    // The bound once for all, within the same time limit as each method; a
+    // stopped comparison wants its table now.
     std::optional<TLowerBound> computed;
-    if (anyRan && !InterruptRequested())
-        computed = RunLowerBound(state, progress);
+    if (!InterruptRequested()) {
+        progress.SetTimeLimit(timeLimit);
+        try {
+            computed = RunLowerBound(state, progress);
+        } catch (const std::bad_alloc&) {
+            state.FSearching = false;
+            progress.EndProgress();
+            ErrorLine(FilePlace("compare", fileName) + "dolne ograniczenie: " + OutOfMemoryText());
+        }
+    }
     const TLowerBound bound = BestKnownBound(computed, rows);
-    const bool boundProved = bound.Certified && (!computed || !computed->Certified || bound.Value > computed->Value);
+    const TBoundSource source = KnownBoundSource(bound, computed, rows);
     if (json) {
         WriteOutLine(CompareJson(rows, bound, pointCount));
     } else {
-        for (const std::string& line : CompareTableLines(rows, bound, boundProved, SystemNumberFormat()))
+        for (const std::string& line : CompareTableLines(rows, bound, source, SystemNumberFormat()))
             WriteOutLine(line);
     }
     if (!FinishOutput())

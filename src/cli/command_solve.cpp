@@ -140,8 +140,9 @@ int RunSolve(const std::vector<std::string>& args)
     // Refused before the matrix is built: for a set the method can't take
     // it would only cost time and memory.
     const std::string refusal = SearchRefusal(method, pointCount);
-    if (!refusal.empty()) {
-        ErrorLine(FilePlace("solve", fileName) + refusal);
+    const std::string shortage = MethodReadsMatrix(method) ? MatrixShortage(pointCount) : std::string();
+    if (!refusal.empty() || !shortage.empty()) {
+        ErrorLine(FilePlace("solve", fileName) + (refusal.empty() ? shortage : refusal));
         return ExitFailure;
     }
     CheckStartOption(parsed, state.FPoints.size());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "cli_runner.h"
@@ -177,4 +178,74 @@ TEST_F(CompareTest, NoMethodForTheSetIsAFailure)
     const TCliRun run = RunCli({"compare", RandomSet(Dir, 2), "--methods", "random,genetic"});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_NE(run.Out.find("pominięto: Za mało punktów"), std::string::npos) << run.Out;
+}
+
+// The bound line calls the bound the length of a route proved shortest only
+// when a row did prove its route; a stopped exact run proved less.
+TEST_F(CompareTest, BoundIsCalledAProvedLengthOnlyWhenARouteWasProved)
+{
+    // Two places, nine and eight points on them.
+    std::string text;
+    for (int i = 0; i < 17; ++i)
+        text += i < 9 ? "0; 0\r\n" : "1; 1\r\n";
+    const std::string file = Dir.Path("two17.tvu");
+    std::ofstream(file, std::ios::binary) << text;
+    const TCliRun run = RunCli({"compare", file, "--methods", "exact", "--time-limit", "1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 3u) << run.Out;
+    const bool proved = lines[1].find("najkrótsza (udowodniona)") != std::string::npos;
+    EXPECT_NE(proved, lines[1].find("przerwano") != std::string::npos) << lines[1];
+    EXPECT_EQ(lines[2].find("udowodnionej jako najkrótsza") != std::string::npos, proved) << lines[2];
+}
+
+// A method whose distance table doesn't fit is left out with the sizes;
+// the others still make the table, and the time limit holds the bound too.
+// The same refusal from solve.
+TEST_F(CompareTest, MethodWithoutMemoryForItsTableIsSkippedWithTheSizes)
+{
+    const std::string file = RandomSet(Dir, 10000);
+    const std::string shortage =
+        "Za mało pamięci: tablica odległości 10\u00a0000 × 10\u00a0000 potrzebuje 800,5 MB, a "
+        "program może teraz dostać najwyżej ";
+    const TCliRun run =
+        RunCli({"compare", file, "--methods", "local,random", "--time-limit", "1"}, {.AddressSpaceKiB = 500000});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 4u) << run.Out;
+    EXPECT_EQ(lines[1].rfind("local", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("random  pominięto: " + shortage, 0), 0u) << lines[2];
+    EXPECT_NE(lines[2].find(" MB"), lines[2].rfind(" MB"));
+    EXPECT_EQ(lines[3].rfind("Dolne ograniczenie długości drogi: ", 0), 0u);
+    EXPECT_NE(lines[3].find(" (szacowanie przerwane)"), std::string::npos) << lines[3];
+
+    const TCliRun solve = RunCli({"solve", file, "--method", "random"}, {.AddressSpaceKiB = 500000});
+    EXPECT_EQ(solve.ExitCode, 1);
+    EXPECT_EQ(solve.Err.rfind("tovu-cli solve: " + file + ": " + shortage, 0), 0u) << solve.Err;
+}
+
+// A large set: which methods build the distance table, and how large it
+// is, is said before they run.
+TEST_F(CompareTest, LargeSetNamesTheTableBuildersUpFront)
+{
+    const std::string file = RandomSet(Dir, 3000);
+    const TCliRun run = RunCli({"compare", file, "--methods", "random,local,genetic", "--time-limit", "1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Err, "tovu-cli compare: " + file +
+                           ": metody random i genetic budują tablicę odległości 3\u00a0000 × 3\u00a0000 (72,1 MB); "
+                           "pozostałe liczą odległości ze współrzędnych\n");
+    EXPECT_EQ(RunCli({"compare", RandomSet(Dir, 2000), "--methods", "random", "--time-limit", "1"}).Err, "");
+}
+
+// No point, no method: the bound of an empty set is 0, as "bound" says,
+// not a bound that was interrupted.
+TEST_F(CompareTest, EmptySetHasBoundZero)
+{
+    const std::string file = Dir.Path("empty.tvu");
+    std::ofstream(file, std::ios::binary) << "";
+    const TCliRun run = RunCli({"compare", file});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(Lines(run.Out).back(), "Dolne ograniczenie długości drogi: 0,00");
+    EXPECT_EQ(JsonNumber(RunCli({"compare", file, "--json"}).Out, "bound"), 0.0);
+    EXPECT_EQ(JsonNumber(RunCli({"bound", file, "--json"}).Out, "bound"), 0.0);
 }
