@@ -122,21 +122,7 @@ std::vector<std::string> CompareTableLines(const std::vector<TComparedMethod>& r
             text.pop_back();
         lines.push_back(text);
     }
-    switch (source) {
-    case TBoundSource::Computed:
-        lines.push_back(BoundLine(bound, format));
-        break;
-    case TBoundSource::ProvedRoute:
-        lines.push_back(BoundLine(bound, format) + " (długość drogi udowodnionej jako najkrótsza)");
-        break;
-    case TBoundSource::StoppedProof: {
-        // What the exact method had proved is whole, though its run was not.
-        TLowerBound proved = bound;
-        proved.Completed = true;
-        lines.push_back(BoundLine(proved, format) + " (tyle udowodniła przerwana metoda exact)");
-        break;
-    }
-    }
+    lines.push_back(KnownBoundLine(bound, source, format));
     return lines;
 }
 

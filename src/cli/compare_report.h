@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/bound_report.h"
 #include "core/number_text.h"
 #include "search/bound/lower_bound.h"
 #include "search/run/run_control.h"
@@ -29,15 +30,6 @@ TLowerBound BestKnownBound(const std::optional<TLowerBound>& computed, const std
 
 // The shortest length of the rows that found a route.
 std::optional<double> BestLength(const std::vector<TComparedMethod>& rows);
-
-// Where the best known bound comes from.
-enum class TBoundSource {
-    Computed,
-    // The length of a route a method proved shortest.
-    ProvedRoute,
-    // What a stopped exact run had proved, above the bound computed.
-    StoppedProof,
-};
 
 TBoundSource KnownBoundSource(const TLowerBound& bound, const std::optional<TLowerBound>& computed,
                               const std::vector<TComparedMethod>& rows);
