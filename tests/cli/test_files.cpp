@@ -324,4 +324,15 @@ TEST_F(FilesTest, ReadersWarnOfTheCopyAnInterruptedSaveLeft)
         << length.Err;
 }
 
+// The trace on a full standard output: the same clear line as any result
+// written there, not a bare input/output error.
+TEST_F(FilesTest, TraceOnAFullStandardOutputNamesItsError)
+{
+    const std::string file = Dir.WritePoints("set.tvu", {{0, 0}, {3, 4}, {6, 0}, {2, 9}, {8, 8}});
+    const TCliRun run = RunCli({"solve", file, "--method", "genetic", "--trace", "-"}, {.StdoutPath = "/dev/full"});
+    EXPECT_EQ(run.ExitCode, 1);
+    // The results a person reads went to standard error before it.
+    EXPECT_EQ(Lines(run.Err).back(), "tovu-cli solve: standardowe wyjście: Błąd zapisu: " + SystemErrorIn(ENOSPC));
+}
+
 }  // namespace
