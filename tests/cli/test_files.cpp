@@ -335,4 +335,26 @@ TEST_F(FilesTest, TraceOnAFullStandardOutputNamesItsError)
     EXPECT_EQ(Lines(run.Err).back(), "tovu-cli solve: standardowe wyjście: Błąd zapisu: " + SystemErrorIn(ENOSPC));
 }
 
+// Whatever runs short of memory says how much it wanted at once and how
+// much there was: here the text of a 60 MB file under a 100 MB address
+// space.
+TEST_F(FilesTest, OutOfMemoryNamesTheMegabytes)
+{
+    const std::string path = Dir.Path("fat.tvu");
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string line = std::string(12000, ' ') + "1; 1\r\n";
+        for (int i = 0; i < 5000; ++i)
+            out << line;
+    }
+    const TCliRun run = RunCli({"bound", path}, {.AddressSpaceKiB = 100000});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err.rfind("tovu-cli bound: Za mało pamięci: potrzeba było naraz 60,0 MB, a program może teraz "
+                            "dostać najwyżej ",
+                            0),
+              0u)
+        << run.Err;
+    EXPECT_EQ(run.Err.substr(run.Err.size() - 4), " MB\n");
+}
+
 }  // namespace
