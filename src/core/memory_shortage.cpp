@@ -1,46 +1,15 @@
 #include "core/memory_shortage.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "core/number_text.h"
 #include "core/usable_memory.h"
-
-// Sanitizers bring their own operator new, which must stay theirs.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define TOVU_SYSTEM_NEW 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-#define TOVU_SYSTEM_NEW 1
-#endif
-#endif
 
 namespace {
 
 std::atomic<uint64_t> lastFailedBytes{0};
 
 }  // namespace
-
-#ifndef TOVU_SYSTEM_NEW
-// The replaceable operator new, as the library's own, but that it notes
-// the size it could not get. The other forms (arrays, nothrow) call this
-// one; delete stays the library's, which frees what malloc gave.
-void* operator new(std::size_t size)
-{
-    const std::size_t bytes = size == 0 ? 1 : size;
-    for (;;) {
-        if (void* memory = std::malloc(bytes))
-            return memory;
-        const std::new_handler handler = std::get_new_handler();
-        if (!handler) {
-            lastFailedBytes.store(bytes, std::memory_order_relaxed);
-            throw std::bad_alloc();
-        }
-        handler();
-    }
-}
-#endif
 
 std::string MemorySizeText(uint64_t bytes)
 {
@@ -52,6 +21,11 @@ std::string MemorySizeText(uint64_t bytes)
         value /= 1000.0;
     }
     return "ponad 1000 EB";
+}
+
+void NoteFailedAllocation(uint64_t bytes)
+{
+    lastFailedBytes.store(bytes, std::memory_order_relaxed);
 }
 
 uint64_t LastFailedAllocationBytes()

@@ -11,9 +11,10 @@
 // ("762,9 MB", "1,2 GB").
 std::string MemorySizeText(uint64_t bytes);
 
-// The size of the last single allocation that found no memory (the
-// program's operator new records it), 0 when none failed or in a build
-// whose sanitizer keeps its own operator new.
+// The size of the last single allocation that found no memory, as noted
+// by the programs' operator new (failed_allocation.cpp); 0 when none failed
+// or nothing notes them (tests, benchmarks, a sanitizer's build).
+void NoteFailedAllocation(uint64_t bytes);
 uint64_t LastFailedAllocationBytes();
 
 // "Za mało pamięci: potrzeba było naraz 762,9 MB, a program może teraz
