@@ -36,14 +36,16 @@ declare -A sources=(
   [fuzz_tsplib]=$core
   [fuzz_csv]=$core
   [fuzz_tour]=$core
+  [fuzz_route_csv]=$core
   [fuzz_raster]="src/raster/bitmap32.cpp src/raster/gamma.cpp"
 )
 declare -A dictionaries=([fuzz_point_file]=fuzz/point_file.dict [fuzz_tsplib]=fuzz/tsplib.dict
-                         [fuzz_csv]=fuzz/csv.dict [fuzz_tour]=fuzz/tsplib.dict)
+                         [fuzz_csv]=fuzz/csv.dict [fuzz_tour]=fuzz/tsplib.dict
+                         [fuzz_route_csv]=fuzz/csv.dict)
 # Inputs past the reader's 64 KB chunk, so that a chunk's edge falls inside
 # one without padding too.
 declare -A max_lengths=([fuzz_point_file]=200000)
-targets=(fuzz_point_file fuzz_tsplib fuzz_csv fuzz_tour fuzz_raster)
+targets=(fuzz_point_file fuzz_tsplib fuzz_csv fuzz_tour fuzz_route_csv fuzz_raster)
 [ $# -gt 0 ] && targets=("$@")
 
 status=0

@@ -124,3 +124,76 @@ TEST(SaveGuards, FifoWhoseReaderNeverReadsGivesUpWhenAsked)
     EXPECT_EQ(result.ErrorText, SaveStoppedText);
     EXPECT_EQ(folder.Entries(), std::set<std::string>({"pipe.tvu"}));
 }
+
+namespace {
+
+struct TPathLinkCase {
+    const char* Name;
+    // The link in the shared folder belongs to another user.
+    bool Planted;
+    // The save goes through a link of the saver's own in a private folder,
+    // whose text leads through the shared folder's link.
+    bool ThroughOwnLink;
+};
+
+const TPathLinkCase PathLinkCases[] = {
+    {"PlantedLinkAsAFolderOfThePath", true, false},
+    {"PlantedLinkReachedThroughAnOwnLink", true, true},
+    {"OwnLinkAsAFolderOfThePath", false, false},
+};
+
+class PathLinkTable : public testing::TestWithParam<TPathLinkCase> {};
+
+}  // namespace
+
+// The rule holds for every link met on the way to the file, not only for
+// the last part of its name: a folder of the path may be a planted link.
+TEST_P(PathLinkTable, EveryLinkOnThePathKeepsTheSharedFolderRule)
+{
+    const TPathLinkCase& c = GetParam();
+    TScratchFolder folder;
+    const std::string shared = folder.File("shared");
+    const std::string secret = folder.File("secret");
+    fs::create_directory(shared);
+    fs::create_directory(secret);
+    const std::string link = shared + "/tdir";
+    fs::create_symlink(secret, link);
+    const uid_t folderOwner = ::geteuid() == 0 ? 1 : ::geteuid();
+    if (::chown(shared.c_str(), folderOwner, static_cast<gid_t>(-1)) != 0 ||
+        ::lchown(link.c_str(), c.Planted ? Nobody : ::geteuid(), static_cast<gid_t>(-1)) != 0)
+        GTEST_SKIP() << "owners can only be set by root";
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    std::string name = link + "/data.tvu";
+    if (c.ThroughOwnLink) {
+        fs::create_symlink("shared/tdir", folder.File("mine"));
+        name = folder.File("mine/data.tvu");
+    }
+
+    const TFileResult result = WriteFileReplacing(name, "2; 2\r\n");
+    if (c.Planted) {
+        EXPECT_EQ(result.ErrorText.find("Dowiązanie symboliczne „" + link + "”"), 0u) << result.ErrorText;
+        EXPECT_TRUE(fs::is_empty(secret));
+    } else {
+        EXPECT_TRUE(result.Ok()) << result.ErrorText;
+        EXPECT_EQ(ReadBytes(secret + "/data.tvu"), "2; 2\r\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PathLinkTable, testing::ValuesIn(PathLinkCases),
+                         [](const testing::TestParamInfo<TPathLinkCase>& info) { return info.param.Name; });
+
+// Parts of the name that are no plain folder: "..", "." and a link to a
+// folder whose text climbs with "..", all resolved as the system does.
+TEST(SaveGuards, DotsAndRelativeFolderLinksLandWhereTheSystemPutsThem)
+{
+    TScratchFolder folder;
+    fs::create_directories(folder.File("a/b"));
+    fs::create_directory(folder.File("c"));
+    fs::create_symlink("../../c", folder.File("a/b/up"));
+    EXPECT_TRUE(WriteFileReplacing(folder.File("a/b/up/./x.tvu"), "1; 1\r\n").Ok());
+    EXPECT_EQ(ReadBytes(folder.File("c/x.tvu")), "1; 1\r\n");
+    EXPECT_TRUE(WriteFileReplacing(folder.File("a/b/up/../a/y.tvu"), "2; 2\r\n").Ok());
+    EXPECT_EQ(ReadBytes(folder.File("a/y.tvu")), "2; 2\r\n");
+    EXPECT_EQ(WriteFileReplacing(folder.File("a/b/up/"), "3; 3\r\n").ErrorText, FolderText);
+    EXPECT_EQ(WriteFileReplacing(folder.File("c/x.tvu/z.tvu"), "4; 4\r\n").ErrorText, SystemErrorText(ENOTDIR));
+}

@@ -18,3 +18,20 @@ TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress)
     QuitOnInterrupt();
     return bound;
 }
+
+std::string KnownBoundLine(const TLowerBound& bound, TBoundSource source, const TNumberFormat& format)
+{
+    switch (source) {
+    case TBoundSource::ProvedRoute:
+        return BoundLine(bound, format) + " (długość drogi udowodnionej jako najkrótsza)";
+    case TBoundSource::StoppedProof: {
+        // What the exact method had proved is whole, though its run was not.
+        TLowerBound proved = bound;
+        proved.Completed = true;
+        return BoundLine(proved, format) + " (tyle udowodniła przerwana metoda exact)";
+    }
+    case TBoundSource::Computed:
+        break;
+    }
+    return BoundLine(bound, format);
+}

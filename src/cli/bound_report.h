@@ -12,3 +12,17 @@
 // terminal. Ctrl+C stops it like the stop command stops a search: the best
 // certified value so far is kept.
 TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress);
+
+// Where the best bound a command knows comes from.
+enum class TBoundSource {
+    // Computed for the set (ComputeLowerBound).
+    Computed,
+    // The length of a route a method proved shortest.
+    ProvedRoute,
+    // What a stopped exact run had proved, above the bound computed.
+    StoppedProof,
+};
+
+// The bound's line (BoundLine), saying where a bound from a method's proof
+// comes from.
+std::string KnownBoundLine(const TLowerBound& bound, TBoundSource source, const TNumberFormat& format);

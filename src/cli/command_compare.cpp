@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <new>
 #include <optional>
 
 #include "cli/bound_report.h"
@@ -17,6 +18,8 @@
 #include "cli/seed_option.h"
 #include "cli/solve_options.h"
 #include "core/distances.h"
+#include "core/memory_shortage.h"
+#include "core/number_text.h"
 #include "core/point_set_ops.h"
 #include "search/run/run_control.h"
 
@@ -89,6 +92,10 @@ int RunCompare(const std::vector<std::string>& args)
         row.Skipped = SearchRefusal(method, pointCount);
         if (row.Skipped.empty() && InterruptRequested())
             row.Skipped = "przerwano przed jej początkiem";
+        // A method that can't get its table is left out; the others still
+        // have their say.
+        if (row.Skipped.empty() && MethodReadsMatrix(method) && !matrixReady)
+            row.Skipped = MatrixShortage(pointCount);
         if (!row.Skipped.empty()) {
             rows.push_back(row);
             continue;
@@ -105,10 +112,21 @@ int RunCompare(const std::vector<std::string>& args)
         TRunView view;
         view.SearchBegins = [&] { progress.BeginSearch(); };
         view.LongTimeFormat = SystemLongTimeFormat();
-        state.FSearching = true;
-        row.Result = RunSearch(ProblemOfState(state, ReadRouteKind(parsed), MethodReadsMatrix(method)), progress,
-                               method, settings, view);
-        state.FSearching = false;
+        try {
+            state.FSearching = true;
+            row.Result = RunSearch(ProblemOfState(state, ReadRouteKind(parsed), MethodReadsMatrix(method)), progress,
+                                   method, settings, view);
+            state.FSearching = false;
+        } catch (const std::bad_alloc&) {
+            // Whatever the method had taken goes with it.
+            state.FSearching = false;
+            TDistanceMatrix().swap(state.FDistances);
+            matrixReady = false;
+            progress.EndProgress();
+            row.Skipped = OutOfMemoryText();
+            rows.push_back(row);
+            continue;
+        }
         progress.EndProgress();
         row.Stopped = progress.TimeLimitReached() || InterruptRequested();
         anyRan = true;
@@ -116,16 +134,25 @@ int RunCompare(const std::vector<std::string>& args)
     }
     QuitOnInterrupt();
 
-    // The bound once for all; a stopped comparison wants its table now.
+    // The bound once for all, within the same time limit as each method; a
+    // stopped comparison wants its table now.
     std::optional<TLowerBound> computed;
-    if (anyRan && !InterruptRequested())
-        computed = RunLowerBound(state, progress);
+    if (!InterruptRequested()) {
+        progress.SetTimeLimit(timeLimit);
+        try {
+            computed = RunLowerBound(state, progress);
+        } catch (const std::bad_alloc&) {
+            state.FSearching = false;
+            progress.EndProgress();
+            ErrorLine(FilePlace("compare", fileName) + "dolne ograniczenie: " + OutOfMemoryText());
+        }
+    }
     const TLowerBound bound = BestKnownBound(computed, rows);
-    const bool boundProved = bound.Certified && (!computed || !computed->Certified || bound.Value > computed->Value);
+    const TBoundSource source = KnownBoundSource(bound, computed, rows);
     if (json) {
         WriteOutLine(CompareJson(rows, bound, pointCount));
     } else {
-        for (const std::string& line : CompareTableLines(rows, bound, boundProved, SystemNumberFormat()))
+        for (const std::string& line : CompareTableLines(rows, bound, source, SystemNumberFormat()))
             WriteOutLine(line);
     }
     if (!FinishOutput())

@@ -25,6 +25,9 @@ int RunConvert(const std::vector<std::string>& args)
     const std::string& outName = parsed.Positionals[1];
     const TPointFormat format = ChoosePointOutputFormat("WYJŚCIE", outName, parsed);
 
+    if (!CheckOutputIsNoInput("convert", outName, {inName}))
+        return ExitFailure;
+
     TPointSetState state;
     if (!LoadPointsForCommand(state, "convert", inName))
         return ExitFailure;

@@ -29,7 +29,7 @@ int RunLength(const std::vector<std::string>& args)
     if (!LoadPointsForCommand(state, "length", fileName))
         return ExitFailure;
     if (parsed.Has("--tour")) {
-        if (!ReadTourRoute("length", parsed.ValueOr("--tour", ""), state.FPoints.size(), route))
+        if (!ReadTourRoute("length", parsed.ValueOr("--tour", ""), state.FPoints, route))
             return ExitFailure;
     } else {
         // -1 names no point, as in the window's routes; the length rule

@@ -59,6 +59,7 @@ int RunRender(const std::vector<std::string>& args)
                                                 {"--tour", true},
                                                 {"--select", true},
                                                 {"--fit", false},
+                                                {"--no-fit", false},
                                                 {"--numbers", false},
                                                 FormatOptionRule});
     if (parsed.HelpWanted) {
@@ -79,6 +80,8 @@ int RunRender(const std::vector<std::string>& args)
                                 "plik .pdf");
     if (parsed.Has("--route") && parsed.Has("--tour"))
         throw TUsageError("opcje --route i --tour wykluczają się");
+    if (parsed.Has("--fit") && parsed.Has("--no-fit"))
+        throw TUsageError("opcje --fit i --no-fit wykluczają się");
     std::optional<TMapSize> size;
     if (parsed.Has("--size"))
         size = ParseMapSize("--size", parsed.ValueOr("--size", ""), MaxMapSidePx);
@@ -86,10 +89,16 @@ int RunRender(const std::vector<std::string>& args)
     const std::vector<int32_t> selection =
         parsed.Has("--select") ? ParseIndexList("--select", parsed.ValueOr("--select", "")) : std::vector<int32_t>();
 
+    std::vector<std::string> inputs{fileName};
+    if (parsed.Has("--tour"))
+        inputs.push_back(parsed.ValueOr("--tour", ""));
+    if (!CheckOutputIsNoInput("render", outName, inputs))
+        return ExitFailure;
+
     TPointSetState state;
     if (!LoadPointsForCommand(state, "render", fileName))
         return ExitFailure;
-    if (parsed.Has("--tour") && !ReadTourRoute("render", parsed.ValueOr("--tour", ""), state.FPoints.size(), route))
+    if (parsed.Has("--tour") && !ReadTourRoute("render", parsed.ValueOr("--tour", ""), state.FPoints, route))
         return ExitFailure;
     CheckIndices("--route", route, state.FPoints.size());
     CheckIndices("--select", selection, state.FPoints.size());
@@ -105,8 +114,9 @@ int RunRender(const std::vector<std::string>& args)
     const int32_t width = size->Width;
     const int32_t height = size->Height;
     // As the window shows a set it opens: whole, and at its own coordinates
-    // when it lies on the map.
-    const bool onMap = PointsLieOnMap(points, width, height);
+    // when it lies on the map. --no-fit is the map at 1:1 (Ctrl+0): its own
+    // coordinates whatever they are, what lies beyond the picture cut off.
+    const bool onMap = parsed.Has("--no-fit") || PointsLieOnMap(points, width, height);
     if (!parsed.Has("--fit") && !onMap)
         ErrorLine(FilePlace("render", fileName) + "punkty wychodzą poza obraz " + std::to_string(width) + "x" +
                   std::to_string(height) + ", więc obraz pokazuje cały zbiór (jak z --fit)");

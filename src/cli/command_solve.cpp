@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -58,6 +59,16 @@ std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod met
 {
     const bool evaluated = result.Outcome.Evaluated;
     const double length = evaluated ? result.Length : std::numeric_limits<double>::quiet_NaN();
+    // One bound is shown, the best known: what the exact method proved may
+    // pass the bound computed. One gap is given, against it.
+    std::optional<TLowerBound> shown = bound;
+    TBoundSource source = TBoundSource::Computed;
+    const TLowerBound& proof = result.Outcome.Bound;
+    if (bound && evaluated && method == smExact && proof.Certified &&
+        (!bound->Certified || proof.Value > bound->Value)) {
+        shown = proof;
+        source = result.Outcome.Proved ? TBoundSource::ProvedRoute : TBoundSource::StoppedProof;
+    }
     if (json) {
         TJsonObject object;
         object.Add("method", std::string(MethodName(method))).Add("points", pointCount).Add("length", length);
@@ -74,18 +85,22 @@ std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod met
         }
         if (wantBound) {
             const double none = std::numeric_limits<double>::quiet_NaN();
-            const bool certified = bound && bound->Certified;
-            const std::optional<double> gap = bound && evaluated ? GapFraction(length, *bound) : std::nullopt;
-            object.Add("bound", certified ? bound->Value : none).Add("gap", gap ? *gap : none);
+            const bool certified = shown && shown->Certified;
+            const std::optional<double> gap = shown && evaluated ? GapFraction(length, *shown) : std::nullopt;
+            object.Add("bound", certified ? shown->Value : none).Add("gap", gap ? *gap : none);
         }
         if (!improvementsJson.empty())
             object.AddJson("improvements", improvementsJson);
         return {object.Text()};
     }
     std::vector<std::string> lines = result.Lines;
-    if (bound) {
-        lines.push_back(BoundLine(*bound, SystemNumberFormat()));
-        const std::string gapLine = evaluated ? GapLine(length, *bound, SystemNumberFormat()) : std::string();
+    if (shown) {
+        // The run's own gap, against what the method proved, gives way to
+        // the one against the bound shown.
+        const std::string runGap = evaluated ? GapLine(length, proof, SystemNumberFormat()) : std::string();
+        lines.erase(std::remove(lines.begin(), lines.end(), runGap), lines.end());
+        lines.push_back(KnownBoundLine(*shown, source, SystemNumberFormat()));
+        const std::string gapLine = evaluated ? GapLine(length, *shown, SystemNumberFormat()) : std::string();
         if (!gapLine.empty())
             lines.push_back(gapLine);
     }
@@ -125,6 +140,14 @@ int RunSolve(const std::vector<std::string>& args)
     // results a person reads go beside the progress line.
     const bool resultsToErr = outName == "-" || traceToOut;
 
+    const bool traceToFile = parsed.Has("--trace") && traceName != "-";
+    if (parsed.Has("-o") && traceToFile && outName != "-" &&
+        (outName == traceName || SameExistingFile(outName, traceName)))
+        throw TUsageError("opcje -o i --trace wskazują ten sam plik");
+    if ((parsed.Has("-o") && !CheckOutputIsNoInput("solve", outName, {fileName})) ||
+        (traceToFile && !CheckOutputIsNoInput("solve", traceName, {fileName})))
+        return ExitFailure;
+
     TPointSetState state;
     if (!LoadPointsForCommand(state, "solve", fileName))
         return ExitFailure;
@@ -132,8 +155,9 @@ int RunSolve(const std::vector<std::string>& args)
     // Refused before the matrix is built: for a set the method can't take
     // it would only cost time and memory.
     const std::string refusal = SearchRefusal(method, pointCount);
-    if (!refusal.empty()) {
-        ErrorLine(FilePlace("solve", fileName) + refusal);
+    const std::string shortage = MethodReadsMatrix(method) ? MatrixShortage(pointCount) : std::string();
+    if (!refusal.empty() || !shortage.empty()) {
+        ErrorLine(FilePlace("solve", fileName) + (refusal.empty() ? shortage : refusal));
         return ExitFailure;
     }
     CheckStartOption(parsed, state.FPoints.size());

@@ -52,6 +52,17 @@ TLowerBound BestKnownBound(const std::optional<TLowerBound>& computed, const std
     return best;
 }
 
+TBoundSource KnownBoundSource(const TLowerBound& bound, const std::optional<TLowerBound>& computed,
+                              const std::vector<TComparedMethod>& rows)
+{
+    for (const TComparedMethod& row : rows)
+        if (row.Skipped.empty() && row.Result.Outcome.Evaluated && row.Result.Outcome.Proved && bound.Certified &&
+            row.Result.Length == bound.Value)
+            return TBoundSource::ProvedRoute;
+    const bool aboveComputed = !computed || !computed->Certified || bound.Value > computed->Value;
+    return bound.Certified && aboveComputed ? TBoundSource::StoppedProof : TBoundSource::Computed;
+}
+
 std::optional<double> BestLength(const std::vector<TComparedMethod>& rows)
 {
     std::optional<double> best;
@@ -62,7 +73,7 @@ std::optional<double> BestLength(const std::vector<TComparedMethod>& rows)
 }
 
 std::vector<std::string> CompareTableLines(const std::vector<TComparedMethod>& rows, const TLowerBound& bound,
-                                           bool boundProved, const TNumberFormat& format)
+                                           TBoundSource source, const TNumberFormat& format)
 {
     const std::optional<double> best = BestLength(rows);
     // Method, length, time, gap, ratio, note; a skipped method has its
@@ -111,7 +122,7 @@ std::vector<std::string> CompareTableLines(const std::vector<TComparedMethod>& r
             text.pop_back();
         lines.push_back(text);
     }
-    lines.push_back(BoundLine(bound, format) + (boundProved ? " (długość drogi udowodnionej jako najkrótsza)" : ""));
+    lines.push_back(KnownBoundLine(bound, source, format));
     return lines;
 }
 

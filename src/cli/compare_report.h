@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/bound_report.h"
 #include "core/number_text.h"
 #include "search/bound/lower_bound.h"
 #include "search/run/run_control.h"
@@ -30,11 +31,14 @@ TLowerBound BestKnownBound(const std::optional<TLowerBound>& computed, const std
 // The shortest length of the rows that found a route.
 std::optional<double> BestLength(const std::vector<TComparedMethod>& rows);
 
+TBoundSource KnownBoundSource(const TLowerBound& bound, const std::optional<TLowerBound>& computed,
+                              const std::vector<TComparedMethod>& rows);
+
 // The table for a person, in the given number format: method, length, time,
 // gap to the bound and ratio to the best length, columns aligned, then the
 // bound's line (saying so when a proof raised it above the one computed).
 std::vector<std::string> CompareTableLines(const std::vector<TComparedMethod>& rows, const TLowerBound& bound,
-                                           bool boundProved, const TNumberFormat& format);
+                                           TBoundSource source, const TNumberFormat& format);
 
 // The same as one JSON object: {"points": N, "bound": B, "methods": [...]}.
 std::string CompareJson(const std::vector<TComparedMethod>& rows, const TLowerBound& bound, int32_t pointCount);

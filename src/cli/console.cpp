@@ -19,7 +19,7 @@ void NoteOutputError()
         outputError = errno != 0 ? errno : EIO;
 }
 
-bool FlushOut()
+bool FlushOutNoting()
 {
     errno = 0;
     if (std::fflush(stdout) == 0)
@@ -29,6 +29,11 @@ bool FlushOut()
 }
 
 }  // namespace
+
+void FlushOut()
+{
+    FlushOutNoting();
+}
 
 void WriteOut(const std::string& text)
 {
@@ -44,7 +49,7 @@ void WriteOutLine(const std::string& line)
 
 void ErrorLine(const std::string& line)
 {
-    FlushOut();
+    FlushOutNoting();
     const std::string text = PrintableText(line) + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
@@ -57,7 +62,7 @@ void NameCommand(const std::string& command)
 
 bool FinishOutput()
 {
-    if (FlushOut() && !std::ferror(stdout) && outputError == 0)
+    if (FlushOutNoting() && !std::ferror(stdout) && outputError == 0)
         return true;
     NoteOutputError();
     const std::string program = commandName.empty() ? "tovu-cli" : "tovu-cli " + commandName;

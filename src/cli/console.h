@@ -6,6 +6,9 @@
 // line) to standard error, so a script can pipe the results alone.
 void WriteOut(const std::string& text);
 void WriteOutLine(const std::string& line);
+// Sends what was written so far on its way (a trace a reader watches); a
+// failure is kept for FinishOutput.
+void FlushOut();
 // One line on standard error. Control characters (from a file's contents
 // or a file's name) show escaped, so the line stays one line and no text
 // from a file can command the terminal.

@@ -1,17 +1,15 @@
 #include "cli/improvement_trace.h"
 
-#include <cerrno>
-
 #include "cli/command_files.h"
 #include "cli/console.h"
+#include "cli/interrupt.h"
 #include "cli/json_text.h"
-#include "core/file_result.h"
 
-TImprovementTrace::~TImprovementTrace()
-{
-    if (FOwnsFile && FFile)
-        std::fclose(FFile);
-}
+namespace {
+
+const char* const TraceHeader = "elapsed_ms,length\n";
+
+}  // namespace
 
 bool TImprovementTrace::Open(const std::string& command, const std::string& fileName)
 {
@@ -22,32 +20,25 @@ bool TImprovementTrace::Open(const std::string& command, const std::string& file
     if (fileName == "-") {
         // Through the console, which reports a failed write at the end.
         FToStandardOutput = true;
-    } else {
-        // "e": the descriptor stays out of any child.
-        FFile = std::fopen(fileName.c_str(), "we");
-        if (!FFile) {
-            ErrorLine(FilePlace(command, fileName) + "Błąd zapisu: " + SystemErrorText(errno));
-            return false;
-        }
-        FOwnsFile = true;
+        Write(TraceHeader);
+        return true;
     }
-    Write("elapsed_ms,length\n");
-    return true;
+    // A stream that takes nothing holds the search only until Ctrl+C.
+    FToFile = GuardedSave(command, fileName, [this, &fileName](const TStopAsked&) {
+        return FFile.Open(fileName, TraceHeader, [] { return InterruptRequested(); });
+    });
+    return FToFile;
 }
 
 void TImprovementTrace::Write(const std::string& text)
 {
     if (FToStandardOutput) {
         WriteOut(text);
-        std::fflush(stdout);
+        FlushOut();
         return;
     }
-    if (!FFile || FError != 0)
-        return;
-    errno = 0;
-    // Each line at once: whoever reads the file sees the search go.
-    if (std::fwrite(text.data(), 1, text.size(), FFile) != text.size() || std::fflush(FFile) != 0)
-        FError = errno != 0 ? errno : EIO;
+    if (FToFile)
+        FFile.Append(text);
 }
 
 void TImprovementTrace::Offer(const TRouteOffer& offer)
@@ -61,16 +52,10 @@ void TImprovementTrace::Offer(const TRouteOffer& offer)
 
 bool TImprovementTrace::Finish()
 {
-    if (FOwnsFile && FFile) {
-        errno = 0;
-        if (std::fclose(FFile) != 0 && FError == 0)
-            FError = errno != 0 ? errno : EIO;
-        FFile = nullptr;
-    }
-    if (FError == 0)
+    if (!FToFile)
         return true;
-    ErrorLine(FilePlace(FCommand, FFileName) + "Błąd zapisu: " + SystemErrorText(FError));
-    return false;
+    FToFile = false;
+    return GuardedSave(FCommand, FFileName, [this](const TStopAsked& stop) { return FFile.Finish(stop); });
 }
 
 std::string TImprovementTrace::JsonArray() const

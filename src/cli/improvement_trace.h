@@ -1,17 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/growing_file.h"
 #include "core/progress.h"
 
 // The improvements of one search as it finds them: the time since it began
 // and the length, each shorter than the one before, ending at the length
 // reported. Written as CSV ("elapsed_ms,length", C-locale numbers) line by
 // line as they come, so a file being watched grows with the search, and
-// kept for the JSON result.
+// kept for the JSON result. The file keeps every rule of a save
+// (TGrowingFile).
 class TImprovementTrace {
 public:
     struct TImprovement {
@@ -20,7 +21,6 @@ public:
     };
 
     TImprovementTrace() = default;
-    ~TImprovementTrace();
     TImprovementTrace(const TImprovementTrace&) = delete;
     TImprovementTrace& operator=(const TImprovementTrace&) = delete;
 
@@ -43,9 +43,8 @@ private:
 
     std::string FCommand;
     std::string FFileName;
-    std::FILE* FFile = nullptr;
-    bool FOwnsFile = false;
+    TGrowingFile FFile;
+    bool FToFile = false;
     bool FToStandardOutput = false;
-    int FError = 0;
     std::vector<TImprovement> FImprovements;
 };

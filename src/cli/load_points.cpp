@@ -2,8 +2,18 @@
 
 #include "cli/command_files.h"
 #include "cli/console.h"
+#include "core/old_contents_copy.h"
 #include "core/point_formats.h"
 #include "core/point_set_ops.h"
+
+void WarnOfLeftoverCopy(const std::string& command, const std::string& fileName)
+{
+    if (fileName == "-")
+        return;
+    const std::string notice = LeftoverCopyNotice(fileName);
+    if (!notice.empty())
+        ErrorLine(FilePlace(command, fileName) + "ostrzeżenie: " + notice);
+}
 
 bool LoadPointsForCommand(TPointSetState& state, const std::string& command, const std::string& fileName)
 {
@@ -13,6 +23,9 @@ bool LoadPointsForCommand(TPointSetState& state, const std::string& command, con
         ErrorLine(FilePlace(command, fileName) + failure->Caption + ": " + failure->Text);
         return false;
     }
+    // A file left half-written by a killed save reads without a fault; only
+    // the copy beside it tells.
+    WarnOfLeftoverCopy(command, fileName);
     // The points are what the program works with from here: a script must
     // learn that they are not quite what the file said.
     if (info.RoundedCount > 0)

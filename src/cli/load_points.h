@@ -11,3 +11,7 @@
 // command can go on. Rounded coordinates and .tvu lines without numbers are
 // reported the same way, and the command goes on.
 bool LoadPointsForCommand(TPointSetState& state, const std::string& command, const std::string& fileName);
+
+// One warning line when the copy of an interrupted in-place write lies
+// beside the file: it may be half-written, its old contents in the copy.
+void WarnOfLeftoverCopy(const std::string& command, const std::string& fileName);

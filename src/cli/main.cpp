@@ -11,6 +11,7 @@
 #include "cli/exit_status.h"
 #include "cli/help_text.h"
 #include "cli/interrupt.h"
+#include "core/memory_shortage.h"
 #include "version.h"
 
 namespace {
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     } catch (const TUsageError& error) {
         return UsageError("tovu-cli " + first, error.what(), "tovu-cli " + first + " --help");
     } catch (const std::bad_alloc&) {
-        ErrorLine("tovu-cli: za mało pamięci");
+        ErrorLine("tovu-cli " + first + ": " + OutOfMemoryText());
         return ExitFailure;
     } catch (const std::exception& error) {
         ErrorLine(std::string("tovu-cli: ") + error.what());

@@ -76,10 +76,18 @@ double ParseDecimalOption(const std::string& option, const std::string& text, do
 
 TMapSize ParseMapSize(const std::string& option, const std::string& text, int32_t maxSide)
 {
-    const size_t x = text.find_first_of("xX");
+    // "x" as typed, or the multiplication sign as printed ("495×382").
+    const std::string times = "\u00d7";
+    size_t x = text.find(times);
+    size_t separator = times.size();
+    if (x == std::string::npos) {
+        x = text.find_first_of("xX");
+        separator = 1;
+    }
     int64_t width = 0;
     int64_t height = 0;
-    if (x == std::string::npos || !ParseWhole(text.substr(0, x), width) || !ParseWhole(text.substr(x + 1), height))
+    if (x == std::string::npos || !ParseWhole(text.substr(0, x), width) ||
+        !ParseWhole(text.substr(x + separator), height))
         throw TUsageError(option + ": oczekiwano rozmiaru SZERxWYS (np. 495x382), podano " + Quoted(text));
     if (width < 1 || width > maxSide || height < 1 || height > maxSide)
         throw TUsageError(option + ": rozmiar " + text + " poza zakresem 1x1.." + std::to_string(maxSide) + "x" +
@@ -95,7 +103,8 @@ std::vector<int32_t> ParseIndexList(const std::string& option, const std::string
         const size_t comma = text.find(',', start);
         const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         int64_t value = 0;
-        if (!ParseWhole(item, value) || value < INT32_MIN || value > INT32_MAX)
+        // Point numbers are plain digits, as in a tour file: no plus sign.
+        if (item.rfind('+', 0) == 0 || !ParseWhole(item, value) || value < INT32_MIN || value > INT32_MAX)
             throw TUsageError(option + ": oczekiwano indeksów punktów rozdzielonych przecinkami (np. 0,2,1), podano " +
                               Quoted(text));
         indices.push_back(static_cast<int32_t>(value));

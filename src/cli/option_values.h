@@ -29,10 +29,11 @@ inline constexpr int32_t MaxMapSidePx = 8192;
 // A point set is no picture: its map may be as wide as a coordinate goes.
 inline constexpr int32_t MaxPointMapSide = INT32_MAX;
 
-// "WxH", both sides 1..maxSide.
+// "WxH" (or "W×H"), both sides 1..maxSide.
 TMapSize ParseMapSize(const std::string& option, const std::string& text, int32_t maxSide);
 
-// "I,J,K": whole numbers separated by commas, at least one.
+// "I,J,K": whole numbers separated by commas, at least one; digits with an
+// optional minus, as a tour file writes them (no plus sign).
 std::vector<int32_t> ParseIndexList(const std::string& option, const std::string& text);
 
 // Throws TUsageError unless every index names one of count points (or,

@@ -6,6 +6,9 @@
 
 #include "cli/exit_status.h"
 #include "cli/option_values.h"
+#include "core/distances.h"
+#include "core/memory_shortage.h"
+#include "core/number_text.h"
 #include "search/exhaustive/exhaustive_search.h"
 
 namespace {
@@ -161,4 +164,13 @@ void CheckStartOption(const TParsedArgs& parsed, size_t count)
 {
     if (parsed.Has("--start"))
         CheckIndices("--start", {IntOption(parsed, "--start", INT32_MIN, INT32_MAX)}, count);
+}
+
+std::string MatrixShortage(int32_t pointCount)
+{
+    // Larger sets get no table: their legs are measured as they are needed.
+    if (pointCount > MaxLegTablePoints)
+        return {};
+    const std::string side = FormatNumber(pointCount, 0, TNumberFormat{});
+    return MemoryShortage("tablica odległości " + side + " × " + side, DistanceMatrixBytes(pointCount));
 }

@@ -26,3 +26,7 @@ TRouteKind ReadRouteKind(const TParsedArgs& parsed);
 
 // Throws TUsageError unless "--start", when given, names one of count points.
 void CheckStartOption(const TParsedArgs& parsed, size_t count);
+
+// Empty when the distance matrix of pointCount points fits the memory the
+// program may take now, else the refusal naming both sizes.
+std::string MatrixShortage(int32_t pointCount);

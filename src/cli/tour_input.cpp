@@ -2,31 +2,16 @@
 
 #include "cli/command_files.h"
 #include "cli/console.h"
-#include "core/point_file.h"
-#include "core/tour_file.h"
+#include "cli/load_points.h"
+#include "core/route_file.h"
 
-namespace {
-
-// Key lines and the EOF line a tour may hold beside its numbers, which may
-// also stand one to a line.
-constexpr size_t TourExtraLines = 1000;
-
-}  // namespace
-
-bool ReadTourRoute(const std::string& command, const std::string& tourName, size_t pointCount, TSpecimen& route)
+bool ReadTourRoute(const std::string& command, const std::string& tourName, const TPointArray& points, TSpecimen& route)
 {
-    std::string text;
-    const TFileResult read =
-        ReadPointFileText(InputFileName(tourName), static_cast<size_t>(MaxPoints) + TourExtraLines, text);
+    const TFileResult read = ReadRouteFile(InputFileName(tourName), points, route);
     if (!read.Ok()) {
         ErrorLine(FilePlace(command, tourName) + "Błąd odczytu: " + read.ErrorText);
         return false;
     }
-    TTourParseResult tour = ParseTour(text, pointCount);
-    if (!tour.Ok()) {
-        ErrorLine(FilePlace(command, tourName) + "Błąd odczytu: " + tour.ErrorText);
-        return false;
-    }
-    route = std::move(tour.Route);
+    WarnOfLeftoverCopy(command, tourName);
     return true;
 }

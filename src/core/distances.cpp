@@ -46,3 +46,9 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
     }
     bar.SetPosition(0);
 }
+
+uint64_t DistanceMatrixBytes(int32_t pointCount)
+{
+    const auto n = static_cast<uint64_t>(pointCount);
+    return n * n * sizeof(double) + n * 48;
+}

@@ -19,3 +19,7 @@ inline double PointDistance(const TMapPoint& a, const TMapPoint& b)
 // its status text and steps the bar once per cell; the text stays until the
 // caller has shown the new matrix and clears it.
 void ComputeDistances(const TPointArray& points, TDistanceMatrix& distances, TProgress& progress, int32_t start);
+
+// The memory a distance matrix of pointCount points takes: n rows of n
+// doubles, and each row's keeping.
+uint64_t DistanceMatrixBytes(int32_t pointCount);

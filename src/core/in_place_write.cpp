@@ -4,14 +4,15 @@
 #include <sys/file.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
+#include <memory>
 
 #include "core/printable_text.h"
 
 namespace {
 
 constexpr long LockRetryNs = 10'000'000;
-constexpr size_t CopyChunkBytes = 65536;
 
 const char* const ChangedText = "Plik zmienił się w trakcie zapisu";
 
@@ -32,49 +33,37 @@ bool LockExclusive(int fd, const TStopAsked& stop)
     }
 }
 
-// Copies size bytes from the start of one file to the offset of another.
-bool CopyContents(int from, int to, off_t size)
-{
-    char buffer[CopyChunkBytes];
-    for (off_t done = 0; done < size;) {
-        const ssize_t got = ::pread(from, buffer, sizeof buffer, done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            if (got == 0)
-                errno = EIO;
-            return false;
-        }
-        if (!WriteAll(to, std::string_view(buffer, static_cast<size_t>(got)), {}))
-            return false;
-        done += got;
-    }
-    return true;
-}
-
 // The copy of the old contents: made, filled and synced, or not made at all
 // when the folder takes no new file (copyName then empty).
-TFileResult KeepOldContents(int fd, const std::string& path, off_t size, std::string& copyName)
+TFileResult KeepOldContents(int fd, const std::string& path, const struct stat& info, std::string& copyName,
+                            const TStopAsked& stop)
 {
-    copyName = NameBeside(path, "", OldContentsMark);
-    const int copy = ::open(copyName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const TLeftoverCopy found = FindLeftoverCopy(path, info);
+    copyName.clear();
+    if (found.Kind != TLeftoverCopy::TKind::None)
+        return TFileResult{LeftoverCopyRefusal(found)};
+    const int copy = ::open(found.Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (copy < 0) {
         const int error = errno;
-        const std::string name = copyName;
-        copyName.clear();
+        // Made there since it was looked at.
         if (error == EEXIST)
-            return TFileResult{"Obok pliku została kopia z przerwanego zapisu: " + QuotedName(name) +
-                               "; sprawdź ją i usuń, zanim zapiszesz ponownie"};
+            return TFileResult{LeftoverCopyRefusal(FindLeftoverCopy(path, info))};
         if (error == EACCES || error == EPERM || error == EROFS)
             return {};
         return SystemFailure(error);
     }
-    if (!CopyContents(fd, copy, size) || ::fsync(copy) != 0) {
+    copyName = found.Name;
+    // As the file's: whoever may read and write the file may deal with its
+    // copy after a crash. Never set-user or set-group.
+    if (::fchown(copy, info.st_uid, info.st_gid) != 0)
+        static_cast<void>(::fchown(copy, static_cast<uid_t>(-1), info.st_gid));
+    ::fchmod(copy, info.st_mode & 0777);
+    if (!CopyFileData(fd, copy, info.st_size, stop) || ::ftruncate(copy, info.st_size) != 0 || ::fsync(copy) != 0) {
         const int error = errno;
         ::close(copy);
         ::unlink(copyName.c_str());
         copyName.clear();
-        return SystemFailure(error);
+        return WriteFailure(error);
     }
     const TFileResult closed = CloseWithResult(copy, {});
     if (!closed.Ok()) {
@@ -95,21 +84,35 @@ bool WriteWhole(int fd, std::string_view content, off_t oldSize)
     return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content, {}) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
 }
 
+// The copy's contents back into fd, which is cut to nothing first so that
+// the copy's holes read as zeros again; the copy goes once that is on disk.
+bool CopyBack(int fd, const std::string& copyName)
+{
+    const int copy = ::open(copyName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (copy < 0)
+        return false;
+    struct stat info {};
+    const bool restored = ::fstat(copy, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0 &&
+                          CopyFileData(copy, fd, info.st_size, {}) && ::ftruncate(fd, info.st_size) == 0 &&
+                          ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(copy);
+    if (restored) {
+        ::unlink(copyName.c_str());
+        SyncFolder(copyName);
+    }
+    errno = error;
+    return restored;
+}
+
 // After a failed write: the old contents back from the copy, which then
 // goes; if that fails too, the copy stays and the text names it.
-TFileResult PutBack(int fd, const std::string& copyName, off_t oldSize, int error)
+TFileResult PutBack(int fd, const std::string& copyName, int error)
 {
     TFileResult failure = SystemFailure(error);
     if (copyName.empty())
         return failure;
-    const int copy = ::open(copyName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    const bool restored = copy >= 0 && ::lseek(fd, 0, SEEK_SET) == 0 && CopyContents(copy, fd, oldSize) &&
-                          ::ftruncate(fd, oldSize) == 0 && ::fsync(fd) == 0;
-    if (copy >= 0)
-        ::close(copy);
-    if (restored)
-        ::unlink(copyName.c_str());
-    else
+    if (!CopyBack(fd, copyName))
         failure.ErrorText += "; dawna zawartość jest w kopii " + QuotedName(copyName);
     return failure;
 }
@@ -139,11 +142,10 @@ TFileResult OverwriteInPlace(const std::string& path, const struct stat& expecte
     // What another writer left while this one waited.
     if (::fstat(fd, &info) != 0)
         return CloseWithResult(fd, SystemFailure(errno));
-    const off_t oldSize = info.st_size;
 
     std::string copyName;
     if (readable) {
-        const TFileResult kept = KeepOldContents(fd, path, oldSize, copyName);
+        const TFileResult kept = KeepOldContents(fd, path, info, copyName, stop);
         if (!kept.Ok())
             return CloseWithResult(fd, kept);
     }
@@ -152,12 +154,34 @@ TFileResult OverwriteInPlace(const std::string& path, const struct stat& expecte
             ::unlink(copyName.c_str());
         return CloseWithResult(fd, TFileResult{SaveStoppedText});
     }
-    if (!WriteWhole(fd, content, oldSize))
-        return CloseWithResult(fd, PutBack(fd, copyName, oldSize, errno));
+    if (!WriteWhole(fd, content, info.st_size))
+        return CloseWithResult(fd, PutBack(fd, copyName, errno));
     if (!copyName.empty()) {
         ::unlink(copyName.c_str());
         SyncFolder(copyName);
     }
     // Closing lets the next writer in.
+    return CloseWithResult(fd, {});
+}
+
+TFileResult RestoreOldContents(const std::string& fileName)
+{
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(fileName.c_str(), nullptr), &std::free);
+    if (!real)
+        return SystemFailure(errno);
+    const std::string path = real.get();
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return SystemFailure(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return CloseWithResult(fd, SystemFailure(errno));
+    if (!S_ISREG(info.st_mode))
+        return CloseWithResult(fd, TFileResult{ChangedText});
+    const TLeftoverCopy found = FindLeftoverCopy(path, info);
+    if (found.Kind != TLeftoverCopy::TKind::Copy)
+        return CloseWithResult(fd, SystemFailure(ENOENT));
+    if (!LockExclusive(fd, {}) || !CopyBack(fd, found.Name))
+        return CloseWithResult(fd, SystemFailure(errno));
     return CloseWithResult(fd, {});
 }

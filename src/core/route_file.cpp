@@ -1,5 +1,6 @@
 #include "core/route_file.h"
 
+#include <limits>
 #include <vector>
 
 #include "core/point_file.h"
@@ -8,10 +9,6 @@
 #include "core/tsplib_lines.h"
 
 namespace {
-
-// Key lines, comments and a header a route file may hold beside one line
-// (or one number) per point.
-constexpr size_t RouteExtraLines = 1000;
 
 TTourParseResult Refusal(std::string text)
 {
@@ -125,7 +122,9 @@ TTourParseResult ParseRouteCsv(std::string_view text, const TPointArray& points)
 TFileResult ReadRouteFile(const std::string& fileName, const TPointArray& points, TSpecimen& route)
 {
     std::string text;
-    const TFileResult read = ReadPointFileText(fileName, static_cast<size_t>(MaxPoints) + RouteExtraLines, text);
+    // The parsers count the points, which any number of empty or key lines
+    // may stand between; the byte limit bounds the read.
+    const TFileResult read = ReadPointFileText(fileName, std::numeric_limits<size_t>::max(), text);
     if (!read.Ok())
         return read;
     TTourParseResult parsed =

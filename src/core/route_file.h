@@ -20,8 +20,8 @@
 TTourParseResult ParseRouteCsv(std::string_view text, const TPointArray& points);
 
 // Reads a route file for points: ".csv" as a route CSV, any other name as a
-// TSPLIB tour. The read is bounded as a point file's is. route is written
-// only on success.
+// TSPLIB tour. The read is bounded by MaxPointTextBytes; points are counted
+// by the parsers, not lines. route is written only on success.
 TFileResult ReadRouteFile(const std::string& fileName, const TPointArray& points, TSpecimen& route);
 
 // The tour file that goes with a point-set file: the same name with ".tour"

@@ -5,10 +5,11 @@
 
 #include "core/file_result.h"
 #include "core/save_steps.h"
+#include "core/save_target.h"
 
 // Gives fileName the new contents the way the user means it:
-// - a symbolic link (or a chain of them, relative ones read from the link's
-//   folder) is followed, and the file it points to receives the contents;
+// - symbolic links, at the end of the name or in its folders, are followed
+//   (ResolveSaveTarget) and the file they lead to receives the contents;
 //   but a link in a sticky folder that everyone may write (like /tmp) is
 //   followed only when it belongs to the folder's owner or to the user who
 //   saves, as the system itself does for links it follows: another user may

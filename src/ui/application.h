@@ -5,6 +5,8 @@
 #include <exception>
 #include <new>
 
+#include "core/memory_shortage.h"
+
 // The application's title, from which the main window's caption is built.
 inline constexpr const char* ApplicationTitle = "Tovu";
 
@@ -27,7 +29,7 @@ public:
         try {
             return deliver();
         } catch (const std::bad_alloc&) {
-            ShowException(QStringLiteral("Za mało pamięci"));
+            ShowException(QString::fromStdString(OutOfMemoryText()));
         } catch (const std::exception& error) {
             ShowException(QString::fromUtf8(error.what()));
         } catch (...) {

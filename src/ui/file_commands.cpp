@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/in_place_write.h"
 #include "core/point_set_ops.h"
 #include "ui/commands.h"
 #include "ui/document.h"
@@ -65,10 +66,27 @@ void TFileCommands::actOpenArrayExecute()
     if (!name)
         return;
     const std::string fileName = FileNameToStd(*name);
+    OfferOldContents(fileName);
     OpenPointSet(fileName);
     // The set now comes from that file, unchanged: its route is offered too.
     if (FDocument.State().FFileName == fileName && !FDocument.State().FModified)
         FRoutes.OfferRouteBeside(fileName);
+}
+
+void TFileCommands::OfferOldContents(const std::string& fileName)
+{
+    const std::string notice = LeftoverCopyNotice(fileName);
+    if (notice.empty())
+        return;
+    const QString question = FileNameFromStd(fileName) + QStringLiteral(": ") + QString::fromStdString(notice) +
+                             QStringLiteral(
+                                 ".\n\nPrzywrócić dawną zawartość pliku z kopii? (Nie: plik zostanie "
+                                 "otwarty taki, jaki jest, a kopia zostanie obok)");
+    if (!Dialogs().AskYesNo(&FParent, QStringLiteral("Kopia z przerwanego zapisu"), question))
+        return;
+    const TFileResult restored = RestoreOldContents(fileName);
+    if (!restored.Ok())
+        ShowFileError(&FParent, fileName, "Błąd zapisu", restored.ErrorText);
 }
 
 void TFileCommands::OpenAtStart(const std::string& fileName)

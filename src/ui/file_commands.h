@@ -42,6 +42,10 @@ public:
     TDialogs::TAnswer AskSaveChanges();
 
 private:
+    // A copy an interrupted save left beside the file: its old contents
+    // are offered back before the file is read.
+    void OfferOldContents(const std::string& fileName);
+
     TDocument& FDocument;
     TSetViews& FViews;
     TWindowProgress& FProgress;

@@ -174,3 +174,30 @@ TEST_F(BoundTest, CtrlCStopsTheBoundWithTheBestCertifiedValueSoFar)
 }
 
 }  // namespace
+
+// The exact method proves a bound of its own on the way: with --bound one
+// bound is shown, the best known, and one gap against it, the same in JSON.
+TEST_F(BoundTest, ExactRunGivesOneBoundAndOneGap)
+{
+    const std::string file = Dir.Path("set.tvu");
+    ASSERT_EQ(RunCli({"random", "100", "--seed", "7", "-o", file}).ExitCode, 0);
+    const std::vector<std::string> args = {"solve", file, "--method", "exact", "--time-limit", "1", "--bound"};
+    const TCliRun text = RunCli(args);
+    ASSERT_EQ(text.ExitCode, 0) << text.Err;
+    std::vector<std::string> gapLines;
+    std::string boundLine;
+    for (const std::string& line : Lines(text.Out)) {
+        if (line.find("najwyżej") != std::string::npos)
+            gapLines.push_back(line);
+        if (line.rfind("Dolne ograniczenie długości drogi: ", 0) == 0)
+            boundLine = line;
+    }
+    ASSERT_EQ(gapLines.size(), 1u) << text.Out;
+    std::vector<std::string> jsonArgs = args;
+    jsonArgs.push_back("--json");
+    const TCliRun json = RunCli(jsonArgs);
+    const double bound = JsonNumber(json.Out, "bound");
+    EXPECT_GE(bound, JsonNumber(json.Out, "lower_bound"));
+    EXPECT_NEAR(PolishNumber(boundLine.substr(std::string("Dolne ograniczenie długości drogi: ").size())), bound,
+                0.005);
+}

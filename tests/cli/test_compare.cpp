@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "cli_runner.h"
@@ -177,4 +178,57 @@ TEST_F(CompareTest, NoMethodForTheSetIsAFailure)
     const TCliRun run = RunCli({"compare", RandomSet(Dir, 2), "--methods", "random,genetic"});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_NE(run.Out.find("pominięto: Za mało punktów"), std::string::npos) << run.Out;
+}
+
+// The bound line calls the bound the length of a route proved shortest only
+// when a row did prove its route; a stopped exact run proved less.
+TEST_F(CompareTest, BoundIsCalledAProvedLengthOnlyWhenARouteWasProved)
+{
+    // Two places, nine and eight points on them.
+    std::string text;
+    for (int i = 0; i < 17; ++i)
+        text += i < 9 ? "0; 0\r\n" : "1; 1\r\n";
+    const std::string file = Dir.Path("two17.tvu");
+    std::ofstream(file, std::ios::binary) << text;
+    const TCliRun run = RunCli({"compare", file, "--methods", "exact", "--time-limit", "1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 3u) << run.Out;
+    const bool proved = lines[1].find("najkrótsza (udowodniona)") != std::string::npos;
+    EXPECT_NE(proved, lines[1].find("przerwano") != std::string::npos) << lines[1];
+    EXPECT_EQ(lines[2].find("udowodnionej jako najkrótsza") != std::string::npos, proved) << lines[2];
+}
+
+// A large set builds no distance table: under an address space far below
+// its 800 MB every method asked for runs, and the time limit holds the
+// bound too.
+TEST_F(CompareTest, LargeSetRunsWithoutADistanceTable)
+{
+    const std::string file = RandomSet(Dir, 10000);
+    const TCliRun run =
+        RunCli({"compare", file, "--methods", "local,random", "--time-limit", "1"}, {.AddressSpaceKiB = 500000});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 4u) << run.Out;
+    EXPECT_EQ(lines[1].rfind("local", 0), 0u);
+    EXPECT_EQ(lines[2].rfind("random", 0), 0u);
+    EXPECT_EQ(lines[2].find("pominięto"), std::string::npos) << lines[2];
+    EXPECT_EQ(lines[3].rfind("Dolne ograniczenie długości drogi: ", 0), 0u);
+    EXPECT_NE(lines[3].find(" (szacowanie przerwane)"), std::string::npos) << lines[3];
+    EXPECT_EQ(run.Err.find("tablic"), std::string::npos) << run.Err;
+
+    EXPECT_EQ(RunCli({"solve", file, "--method", "random"}, {.AddressSpaceKiB = 500000}).ExitCode, 0);
+}
+
+// No point, no method: the bound of an empty set is 0, as "bound" says,
+// not a bound that was interrupted.
+TEST_F(CompareTest, EmptySetHasBoundZero)
+{
+    const std::string file = Dir.Path("empty.tvu");
+    std::ofstream(file, std::ios::binary) << "";
+    const TCliRun run = RunCli({"compare", file});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(Lines(run.Out).back(), "Dolne ograniczenie długości drogi: 0,00");
+    EXPECT_EQ(JsonNumber(RunCli({"compare", file, "--json"}).Out, "bound"), 0.0);
+    EXPECT_EQ(JsonNumber(RunCli({"bound", file, "--json"}).Out, "bound"), 0.0);
 }

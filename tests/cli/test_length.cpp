@@ -65,4 +65,32 @@ TEST_F(LengthTest, TourMustFitTheSetAndHoldWholeNumbers)
     EXPECT_EQ(RunCli({"length", file, "--tour", Dir.Path("t.tour")}).Out, "Długość drogi: 10,00\n");
 }
 
+// What "solve -o F.csv" writes, "length" and "render" read back: the
+// route CSV is a route file like a tour.
+TEST_F(LengthTest, RouteCsvOfSolveIsReadBack)
+{
+    const std::string file = Dir.WritePoints("four.tvu", {{0, 0}, {3, 4}, {10, 10}, {5, 1}});
+    const std::string csv = Dir.Path("route.csv");
+    const TCliRun solve = RunCli({"solve", file, "-o", csv});
+    ASSERT_EQ(solve.ExitCode, 0) << solve.Err;
+    const TCliRun length = RunCli({"length", file, "--tour", csv});
+    EXPECT_EQ(length.ExitCode, 0) << length.Err;
+    EXPECT_EQ(length.Out, "Długość drogi: " +
+                              Lines(solve.Out).at(1).substr(std::string("Długość najkrótszej drogi: ").size()) + "\n");
+    const TCliRun render = RunCli({"render", file, "--tour", csv, "-o", Dir.Path("map.png")});
+    EXPECT_EQ(render.ExitCode, 0) << render.Err;
+}
+
+// The limit of a route file is its size in bytes; lines that hold no point
+// (empty lines, comments) don't count as points.
+TEST_F(LengthTest, TourWithManyEmptyLinesIsNoTourWithManyPoints)
+{
+    const std::string file = Dir.WritePoints("three.tvu", {{0, 0}, {3, 4}, {6, 8}});
+    const std::string tour = Dir.Path("padded.tour");
+    std::ofstream(tour) << "NAME : padded\n" << std::string(20000, '\n') << "TOUR_SECTION\n1\n3\n2\n-1\nEOF\n";
+    const TCliRun run = RunCli({"length", file, "--tour", tour});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Długość drogi: 15,00\n");
+}
+
 }  // namespace

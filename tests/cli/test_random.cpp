@@ -42,6 +42,16 @@ TEST_F(RandomTest, WritesThePointFileFormatInsideTheMap)
     EXPECT_EQ(run.Out.substr(run.Out.size() - 2), "\r\n");
 }
 
+// The size as the documentation prints it, with the multiplication sign,
+// draws what "x" draws.
+TEST_F(RandomTest, SizeTakesTheMultiplicationSignAsX)
+{
+    const TCliRun typed = RunCli({"random", "50", "--size", "40x7", "--seed", "1"});
+    const TCliRun printed = RunCli({"random", "50", "--size", "40×7", "--seed", "1"});
+    EXPECT_EQ(printed.ExitCode, 0) << printed.Err;
+    EXPECT_EQ(printed.Out, typed.Out);
+}
+
 TEST_F(RandomTest, FirstPointComesFromOneReseedWithXDrawnFirst)
 {
     // The generator's first two steps from the seed, worked out by hand:

@@ -134,6 +134,21 @@ TEST_F(RenderTest, SetBeyondThePictureIsShownWholeAndSaysSo)
     EXPECT_EQ(DifferingPixels(ReadPng(Dir.Path("far.png")), expected), 0);
 }
 
+// --no-fit: the map at 1:1 whatever the set, what lies beyond cut off, and
+// nothing to say about it.
+TEST_F(RenderTest, NoFitDrawsTheMapAtItsOwnScale)
+{
+    const std::string file = Dir.WritePoints("wide.tvu", {{10, 10}, {200, 40}, {900, 300}, {50, 2500}});
+    const TCliRun run =
+        RunCli({"render", file, "--no-fit", "--route", "0,1,2,3", "--select", "1", "-o", Dir.Path("map.png")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const QImage image = ReadPng(Dir.Path("map.png"));
+    ASSERT_EQ(image.width(), 495);
+    EXPECT_EQ(DifferingPixels(image, WindowPicture(file, {0, 1, 2, 3}, {1}, 495, 382)), 0);
+    EXPECT_EQ(RunCli({"render", file, "--fit", "--no-fit", "-o", Dir.Path("x.png")}).ExitCode, 2);
+}
+
 TEST_F(RenderTest, PdfIsAPageOfTheSizeAskedForOrA4)
 {
     const std::string file = Dir.WritePoints("set.tvu", {{10, 10}, {200, 40}, {300, 300}});

@@ -115,5 +115,20 @@ TEST_P(SignalTable, SaveWaitingForALockLeavesTheOldFileWhole)
     EXPECT_EQ(Entries(), std::set<std::string>({"partner.tvu", "set.tvu"}));
 }
 
+// Given up while it waited for another program's lock, the save says so
+// (the wait looked like a hang), and what it says: nothing was written.
+TEST_P(SignalTable, SaveGivenUpWhileWaitingForALockSaysSo)
+{
+    const TSignalCase& c = GetParam();
+    const std::string path = Dir.WritePoints("set.tvu", {{1, 2}, {3, 4}});
+    ASSERT_EQ(::link(path.c_str(), Dir.Path("partner.tvu").c_str()), 0);
+    const int holder = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const TCliRun run = RunCli({"random", "5", "-o", path}, {.InterruptAfterMs = 400, .InterruptSignal = c.Signal});
+    ::close(holder);
+    EXPECT_EQ(run.ExitCode, c.ExitCode);
+    EXPECT_EQ(run.Err, "tovu-cli random: " + path + ": Błąd zapisu: Zapis przerwano (nic nie zapisano)\n");
+}
+
 INSTANTIATE_TEST_SUITE_P(Rows, SignalTable, testing::ValuesIn(SignalCases),
                          [](const testing::TestParamInfo<TSignalCase>& info) { return info.param.Name; });

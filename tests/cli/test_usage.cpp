@@ -110,6 +110,8 @@ const std::vector<TUsageCase> UsageCases = {
      "WYJŚCIE: zbiór punktów zapisuje się do pliku .tvu, .tsp albo .csv, podano"},
     {"ConvertFormatBesideAFile", {"convert", "FILE", "x.csv", "--format", "tsp"}, "opcja --format dotyczy tylko"},
     {"RouteWithEmptyItem", {"length", "FILE", "--route", "0,,1"}, "--route: oczekiwano indeksów punktów"},
+    {"RouteWithPlusSign", {"length", "FILE", "--route", "+1,0,2"}, "--route: oczekiwano indeksów punktów"},
+    {"SelectionWithPlusSign", {"render", "FILE", "-o", "x.png", "--select", "+1"}, "--select: oczekiwano indeksów"},
     {"RouteBeyondTheSet", {"length", "FILE", "--route", "0,3"}, "--route: nie ma punktu 3 (indeksy punktów: 0..2)"},
     {"SelectionBeyondTheSet", {"render", "FILE", "-o", "x.png", "--select", "-1"}, "--select: nie ma punktu -1"},
     {"LengthWithoutRoute", {"length", "FILE"}, "brak opcji --route albo --tour"},

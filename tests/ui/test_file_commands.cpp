@@ -187,6 +187,35 @@ TEST_F(FileCommandsTest, OpeningASetOffersTheRouteBesideIt)
     }
 }
 
+// A file a killed save left half-written, its old contents in the copy
+// beside it: opening it offers them back first; Nie opens it as it is.
+TEST_F(FileCommandsTest, OpeningAFileWithALeftoverCopyOffersItsOldContents)
+{
+    const QString setName = PathOf(QStringLiteral("zbiór.tvu"));
+    const QString copyName = setName + QStringLiteral(".tovu-kopia");
+    const QByteArray halfWritten = "1; 1\r\n" + FourPoints.mid(6);
+    for (const TDialogs::TAnswer answer : {TDialogs::TAnswer::Yes, TDialogs::TAnswer::No}) {
+        const bool restore = answer == TDialogs::TAnswer::Yes;
+        WriteTextFile(setName, halfWritten);
+        WriteTextFile(copyName, FourPoints);
+        ScriptedDialogs.Boxes.clear();
+        ScriptedDialogs.Answers = {answer};
+        ScriptedDialogs.OpenNames = {setName};
+        auto form = MakeWindows({});
+        form->show();
+        Command(*form, "actOpenArray")->Execute();
+        ASSERT_EQ(ScriptedDialogs.Count("question"), 1) << restore;
+        const auto question = std::find_if(ScriptedDialogs.Boxes.begin(), ScriptedDialogs.Boxes.end(),
+                                           [](const auto& box) { return box.Kind == QStringLiteral("question"); });
+        EXPECT_EQ(question->Caption, QStringLiteral("Kopia z przerwanego zapisu"));
+        EXPECT_TRUE(question->Text.contains(copyName)) << restore;
+        EXPECT_EQ(ReadTextFile(setName), restore ? FourPoints : halfWritten);
+        EXPECT_EQ(QFile::exists(copyName), !restore);
+        EXPECT_EQ(form->State().FPoints.front().X, restore ? 10 : 1);
+        QFile::remove(copyName);
+    }
+}
+
 // "Wczytaj drogę..." takes a tour or the route CSV of export onto a set of
 // their size as one step; a route of another set is refused by name.
 TEST_F(FileCommandsTest, LoadRouteReadsToursAndRouteCsvOfTheSetsSize)

@@ -90,6 +90,10 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
     posix_spawn_file_actions_adddup2(&actions, errWrite, 2);
 
     std::vector<std::string> argStrings{CliExecutable};
+    // A limit is the shell's to set, as a user would set it.
+    if (options.AddressSpaceKiB > 0)
+        argStrings = {"/bin/sh", "-c",
+                      "ulimit -v " + std::to_string(options.AddressSpaceKiB) + " && exec \"$0\" \"$@\"", CliExecutable};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : argStrings)
@@ -113,7 +117,8 @@ TCliRun RunCli(const std::vector<std::string>& args, const TCliOptions& options)
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, CliExecutable, &actions, &attributes, argv.data(), envp.data());
+    const int spawned =
+        ::posix_spawn(&pid, argStrings.front().c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     ::close(outWrite);

@@ -23,6 +23,9 @@ struct TCliOptions {
     bool InputPipe = false;
     std::string Input = {};
     bool HoldInputOpen = false;
+    // The address space the program may take (ulimit -v), in KiB; 0 for
+    // the runner's own.
+    long AddressSpaceKiB = 0;
 };
 
 struct TCliRun {
