@@ -4,6 +4,7 @@
 #include <chrono>
 #include <limits>
 #include <memory>
+#include <string>
 
 #include "core/distances.h"
 #include "search/exact/exact_search.h"
@@ -52,6 +53,20 @@ double ShortestFrom(const TDistanceMatrix& distances, int32_t start)
         best = std::min(best, RouteLength(distances, route));
     } while (std::next_permutation(rest.begin(), rest.end()));
     return best;
+}
+
+// The megabytes of a memory text ("0,2 MB", "1,5 GB") after the given words.
+double MegabytesAfter(const std::string& text, const std::string& words)
+{
+    const size_t at = text.find(words);
+    if (at == std::string::npos)
+        return -1.0;
+    std::string number = text.substr(at + words.size());
+    const size_t blank = number.find(' ');
+    const std::string unit = number.substr(blank + 1, 2);
+    number = number.substr(0, blank);
+    std::replace(number.begin(), number.end(), ',', '.');
+    return std::stod(number) * (unit == "GB" ? 1000.0 : 1.0);
 }
 
 }  // namespace
@@ -343,4 +358,29 @@ TEST(ExactSearch, StoppedRunIsNotCalledTheShortest)
             0u)
             << result.Lines[1];
     }
+}
+
+// A refusal for want of room names all the method needs, never less than
+// the room it names: with room for what it names (give or take the text's
+// rounding) the method runs. 22 points need well under a megabyte, so
+// 29,3 MB is plenty.
+TEST(ExactSearch, RefusalForWantOfRoomNamesTheWholeNeed)
+{
+    const uint64_t gigabytes24 = 24000000000u;
+    EXPECT_EQ(ExactRefusal(22, gigabytes24, 29300000u), "");
+    int refused = 0;
+    for (const int32_t n : {1, 12, 16, 17, 22, 60, 100}) {
+        for (uint64_t room = 0; room <= 12000000u; room += 50000u) {
+            const std::string refusal = ExactRefusal(n, gigabytes24, room);
+            if (refusal.empty())
+                continue;
+            ++refused;
+            const double needed = MegabytesAfter(refusal, "potrzebowałaby ");
+            const double got = MegabytesAfter(refusal, "najwyżej ");
+            EXPECT_GE(needed, got) << n << " points: " << refusal;
+            EXPECT_EQ(ExactRefusal(n, gigabytes24, static_cast<uint64_t>((needed + 0.05) * 1e6)), "")
+                << n << " points: " << refusal;
+        }
+    }
+    EXPECT_GT(refused, 100);
 }

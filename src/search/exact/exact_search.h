@@ -45,10 +45,15 @@ uint64_t ExactTableBytes(int32_t pointCount);
 // subproblems).
 uint64_t ExactMemoryBytes(int32_t pointCount);
 
+// What the exact method needs beside ExactMemoryBytes in what the process
+// can still get: the heap's own slack.
+inline constexpr uint64_t ExactHeapSlackBytes = 1000000;
+
 // Empty when the exact method can take this many points on a machine with
-// this much memory (it may take half of it) and with room for it in what
-// this process can still get (see CurrentMemoryRoom), otherwise the text
-// that says why not. Callers check before anything changes.
+// this much memory (it may take half of it) and with room for it and the
+// heap's slack in what this process can still get (see CurrentMemoryRoom),
+// otherwise the text that says why not, naming the whole need. Callers
+// check before anything changes.
 std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes = UINT64_MAX);
 
 // The question to ask before a run that needs more than a gigabyte ("...
