@@ -54,9 +54,31 @@ void TBranchAndBound::SetBest(const TSpecimen& route, double length)
 {
     FBest = route;
     FBestLength = length;
+    FRoundings = RoundingsBelow(length);
     const long double bestLength = length;
-    FCloseAt = FLegs.UnitsAtLeast(bestLength + bestLength * RoundingShare(FCount));
+    FCloseAt = FLegs.UnitsAtLeast(bestLength + bestLength * RoundingShareOf(FRoundings));
     FWholeCloseAt = FLegs.UnitsAtLeast(bestLength);
+}
+
+int32_t TBranchAndBound::RoundingsBelow(double length) const
+{
+    // Without legs of zero every leg is counted, the first as well: one
+    // fewer would prove nothing more, yet move every step of the ascent,
+    // which aims at the closing bound.
+    const int32_t every = std::max(0, FCount - 1);
+    if (!FLegs.HasZeroLeg())
+        return every;
+    if (FLegs.ShortestLeg() == 0.0)
+        return 0;
+    // Adding a leg of zero, or a leg to zero, is exact. A route shorter than
+    // length has fewer legs above zero than fit, each at least the
+    // shortest, into what its legs can sum to: the first of them adds
+    // exactly, each other one may round.
+    const long double reach = length * (1.0L + RoundingShareOf(every));
+    const long double above = std::floor(reach / FLegs.ShortestLeg() * (1.0L + 0x1p-60L));
+    if (above >= FCount)
+        return every;
+    return std::max(0, static_cast<int32_t>(above) - 1);
 }
 
 bool TBranchAndBound::Run(const std::function<bool(int64_t)>& goOn, const std::function<void()>& improved,
@@ -367,7 +389,7 @@ double TBranchAndBound::LowerBound() const
         return FBestLength;
     // Every route's legs sum to at least the bound, and its length comes
     // out at least that sum less the roundings' share.
-    const long double floor = FLegs.Length(least) / (1.0L + RoundingShare(FCount));
+    const long double floor = FLegs.Length(least) / (1.0L + RoundingShareOf(FRoundings));
     double value = static_cast<double>(floor);
     if (value > floor)
         value = std::nextafter(value, 0.0);

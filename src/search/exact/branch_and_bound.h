@@ -16,8 +16,11 @@
 // penalties. A subproblem is closed once its bound shows that none of its
 // routes is shorter than the best route so far, where shorter means what
 // RouteLength says: the bound is exact in whole units below the legs, and
-// RoundingShare covers what RouteLength's roundings can take off a route
-// (nothing where every leg is a whole number). Edges that no short route
+// RoundingShareOf covers what RouteLength's roundings can take off a route
+// shorter than the best: nothing where every leg is a whole number, and
+// nothing for its legs of zero (points at one place) nor for its first
+// leg: where a route as short as the best has one leg above zero, a bound
+// that reaches the best length closes. Edges that no short route
 // can use are ruled out by how much they would raise the 1-tree; then
 // branches, at a point of the 1-tree with more than two edges, either
 // exclude one of its edges, or force it and exclude another, or force both.
@@ -70,6 +73,8 @@ private:
     std::vector<int32_t> ForcedRoute() const;
     std::vector<std::vector<TChoice>> Branches(const std::vector<int64_t>& penalties) const;
     void SetBest(const TSpecimen& route, double length);
+    // How many sums of a route shorter than length can round.
+    int32_t RoundingsBelow(double length) const;
 
     TPointArray FPoints;
     int32_t FCount;
@@ -79,6 +84,7 @@ private:
     TRuledTree FTree;
     TSpecimen FBest;
     double FBestLength = 0.0;
+    int32_t FRoundings = 0;
     // Bounds at or above FCloseAt rule a subproblem out; where every leg
     // left is a whole number, FWholeCloseAt does.
     int64_t FCloseAt = 0;
