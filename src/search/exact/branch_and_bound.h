@@ -9,6 +9,21 @@
 #include "search/exact/fixed_legs.h"
 #include "search/exact/ruled_tree.h"
 
+// How the branch and bound's caller counts a route's length, where its
+// points stand for something else (see TPlaceWalks).
+struct TRouteMeasure {
+    // The length of a route of the branch and bound's points as the caller
+    // counts it, exact where it is below cap (the best so far), any length
+    // at or above cap otherwise. Empty: RouteLength.
+    std::function<double(const TSpecimen& route, double cap)> Length;
+    // What the caller's count can differ by from the sum of the route's
+    // legs beyond RouteLength's own roundings, in roundings of a sum.
+    int32_t ExtraRoundings = 0;
+    // Whether a route of whole legs is as long as their sum, as
+    // RouteLength has it.
+    bool WholeLegsAddUp = true;
+};
+
 // The exact method beyond the table's sizes: branch and bound on Held–Karp
 // 1-trees for open routes. A subproblem is the set of routes that use its
 // forced edges and none of its excluded ones; its bound comes from a
@@ -28,8 +43,10 @@
 class TBranchAndBound {
 public:
     // incumbent: a route over all the points (starting at startPoint when
-    // that is a point of the set), the best so far.
-    TBranchAndBound(const TPointArray& points, int32_t startPoint, const TSpecimen& incumbent);
+    // that is a point of the set), the best so far; measure: how a route's
+    // length is counted.
+    TBranchAndBound(const TPointArray& points, int32_t startPoint, const TSpecimen& incumbent,
+                    TRouteMeasure measure = {});
 
     // Searches until every subproblem is closed (true) or goOn says stop
     // (false), or after maxSubproblems subproblems (false). goOn(1) comes
@@ -40,9 +57,9 @@ public:
 
     const TSpecimen& Best() const { return FBest; }
     double BestLength() const { return FBestLength; }
-    // No route's RouteLength is below this: the least bound of the open
-    // subproblems, after RouteLength's roundings; BestLength once every one
-    // is closed. 0 before the first bound.
+    // No route's length is below this: the least bound of the open
+    // subproblems, after the roundings; BestLength once every one is
+    // closed. 0 before the first bound.
     double LowerBound() const;
     int64_t OpenSubproblems() const;
     int64_t Subproblems() const { return FSubproblems; }
@@ -73,12 +90,14 @@ private:
     std::vector<int32_t> ForcedRoute() const;
     std::vector<std::vector<TChoice>> Branches(const std::vector<int64_t>& penalties) const;
     void SetBest(const TSpecimen& route, double length);
+    double Measure(const TSpecimen& route, double cap) const;
     // How many sums of a route shorter than length can round.
     int32_t RoundingsBelow(double length) const;
 
     TPointArray FPoints;
     int32_t FCount;
     int32_t FStart;
+    TRouteMeasure FMeasure;
     TFixedLegs FLegs;
     TEdgeRules FRules;
     TRuledTree FTree;

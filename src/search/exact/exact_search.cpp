@@ -15,6 +15,8 @@
 #include "core/number_text.h"
 #include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
+#include "search/exact/place_walks.h"
+#include "search/exact/point_places.h"
 #include "search/local/local_search.h"
 #include "search/run/step_pacer.h"
 
@@ -211,14 +213,30 @@ std::string BranchingStatus(const TBranchAndBound& search, const TNumberFormat& 
 
 constexpr int32_t ShareSteps = 1000;
 
+// The branch and bound goes over the places of the points (see
+// TPointPlaces): a set without two points at one place is its own places.
 void SearchByBranching(TPointSetState& state, TStepPacer& pacer, TProgress& progress, const TPointArray& points,
                        const TExactParams& params, TSearchOutcome& outcome)
 {
-    TBranchAndBound search(
-        points, params.StartPoint,
-        KickedRoute(points, params.StartPoint, KicksPerPoint * static_cast<int64_t>(points.size()), KickSeed));
-    state.FBestRoute = search.Best();
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(search.Best(), search.BestLength()); });
+    const TPointPlaces places(points, params.StartPoint);
+    const TPointArray& sites = places.Places();
+    // Few places are proved in a millisecond from any route; the kicks
+    // would take ten.
+    const TSpecimen first =
+        ExactUsesTable(places.Count())
+            ? QuickRoute(sites, places.StartPlace())
+            : KickedRoute(sites, places.StartPlace(), KicksPerPoint * static_cast<int64_t>(sites.size()), KickSeed);
+    const TPlaceWalks walks(places, RouteLengthOfPoints(sites, first));
+    TBranchAndBound search(sites, places.StartPlace(), first, walks.Measure());
+    // The route over the points: the best route's shortest walk, each visit
+    // of a place a run of its points, as long as the walk.
+    auto bestRoute = [&] {
+        TSpecimen walk;
+        walks.BestWalk(search.Best(), std::numeric_limits<double>::infinity(), walk);
+        return places.Expand(walk);
+    };
+    state.FBestRoute = bestRoute();
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(bestRoute(), search.BestLength()); });
     pacer.Improved();
     progress.PrBar().SetMax(ShareSteps);
     const TNumberFormat format = progress.NumberFormat();
@@ -229,10 +247,10 @@ void SearchByBranching(TPointSetState& state, TStepPacer& pacer, TProgress& prog
     });
     outcome.Proved = search.Run([&](int64_t steps) { return pacer.StepBy(steps); },
                                 [&] {
-                                    state.FBestRoute = search.Best();
+                                    state.FBestRoute = bestRoute();
                                     pacer.Improved();
                                 });
-    state.FBestRoute = search.Best();
+    state.FBestRoute = bestRoute();
     outcome.Bound = CertifiedBound(search.LowerBound(), outcome.Proved);
     pacer.Flush();
     progress.PrBar().SetPosition(static_cast<int32_t>(search.ShareDone() * ShareSteps));
@@ -263,10 +281,11 @@ uint64_t ExactMemoryBytes(int32_t pointCount)
 {
     if (ExactUsesTable(pointCount))
         return ExactTableBytes(pointCount);
-    // Per edge: its leg, rules, rise and a few records of changes; per
-    // level of the path (no deeper than the edges): the penalties.
+    // Per edge: its leg, rules, rise, a few records of changes and the
+    // places' legs for their walks; per level of the path (no deeper than
+    // the edges): the penalties.
     const uint64_t nodes = static_cast<uint64_t>(pointCount) + 1;
-    return nodes * nodes * (8 + 1 + 4 + 8 + 4 * 16) + nodes * nodes * nodes * 8;
+    return nodes * nodes * (8 + 1 + 4 + 8 + 4 * 16 + 8) + nodes * nodes * nodes * 8;
 }
 
 std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes)

@@ -71,10 +71,13 @@ std::string ExactMemoryQuestion(int32_t pointCount);
 // each. With pumpEveryStep the calling thread fills the table alone and the
 // host's events run after every block, so that a test can stop at an exact
 // block.
-// Beyond, by branch and bound (TBranchAndBound) from the local search's
-// route: the status text tells the best length, the bound and the open
-// subproblems, the bar the share of routes ruled out, and Steps counts the
-// subproblems. After a stop FBestRoute holds the best route so far and Bound
-// the least bound of the open subproblems.
+// Beyond, by branch and bound (TBranchAndBound) over the places of the
+// points (TPointPlaces; points at one place take a run of the route, or
+// several where a walk through them again comes out shorter, see
+// TPlaceWalks), from the local search's route: the status text tells the
+// best length, the bound and the open subproblems, the bar the share of
+// routes ruled out, and Steps counts the subproblems. After a stop
+// FBestRoute holds the best route so far and Bound the least bound of the
+// open subproblems.
 TSearchOutcome SearchExact(TPointSetState& state, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);
