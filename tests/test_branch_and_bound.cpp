@@ -192,3 +192,22 @@ TEST(BranchAndBound, StatusTellsTheBestTheBoundAndTheOpenSubproblems)
     EXPECT_EQ(outcome.Steps, host.Bar.StepsTaken());
     EXPECT_EQ(host.Bar.Position(), host.Bar.Max());
 }
+
+// Nine points at one place and eight at another: a route as short as the
+// best has one leg above zero, and adding it or a leg of zero rounds
+// nothing, so no such route can come out shorter than the best. The root's
+// bound, which reaches the best length, closes the search instead of every
+// one of the equally short routes being ruled out in turn.
+TEST(BranchAndBound, ClosesWhereShortRoutesCarryNoRounding)
+{
+    TPointArray points;
+    for (int i = 0; i < 17; ++i)
+        points.push_back({i < 9 ? 0 : 1, i < 9 ? 0 : 1, -1});
+    for (const int32_t start : {-1, 12}) {
+        const TProof proof = Prove(points, start, 1000);
+        EXPECT_TRUE(proof.Proved) << start;
+        EXPECT_EQ(proof.Length, MapHypot(1, 1)) << start;
+        EXPECT_EQ(proof.Bound, proof.Length) << start;
+        EXPECT_LT(proof.Subproblems, 10) << start;
+    }
+}

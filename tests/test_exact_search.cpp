@@ -4,6 +4,8 @@
 #include <chrono>
 #include <limits>
 #include <memory>
+#include <random>
+#include <string>
 
 #include "core/distances.h"
 #include "search/exact/exact_search.h"
@@ -12,6 +14,7 @@
 #include "search/pace/step_pacer.h"
 #include "search/run/run_control.h"
 #include "support/point_sets.h"
+#include "support/repeated_places.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 #include "support/state_searches.h"
@@ -53,6 +56,32 @@ double ShortestFrom(const TDistanceMatrix& distances, int32_t start)
         best = std::min(best, RouteLength(distances, route));
     } while (std::next_permutation(rest.begin(), rest.end()));
     return best;
+}
+
+// A run of the exact method as the window starts it, stopped after
+// maxSteps subproblems should it go on that long.
+TSearchOutcome SolveExact(TPointSetState& state, int32_t start, int64_t maxSteps)
+{
+    TScriptedHost host(state);
+    host.EveryStep = false;
+    host.Arm();
+    host.StopAfterSteps = maxSteps;
+    state.FSearching = true;
+    return SearchExact(state, host, {start});
+}
+
+// The megabytes of a memory text ("0,2 MB", "1,5 GB") after the given words.
+double MegabytesAfter(const std::string& text, const std::string& words)
+{
+    const size_t at = text.find(words);
+    if (at == std::string::npos)
+        return -1.0;
+    std::string number = text.substr(at + words.size());
+    const size_t blank = number.find(' ');
+    const std::string unit = number.substr(blank + 1, 2);
+    number = number.substr(0, blank);
+    std::replace(number.begin(), number.end(), ',', '.');
+    return std::stod(number) * (unit == "GB" ? 1000.0 : 1.0);
 }
 
 }  // namespace
@@ -343,5 +372,119 @@ TEST(ExactSearch, StoppedRunIsNotCalledTheShortest)
             result.Lines[1].rfind(stop ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ", 0),
             0u)
             << result.Lines[1];
+    }
+}
+
+// A refusal for want of room names all the method needs, never less than
+// the room it names: with room for what it names (give or take the text's
+// rounding) the method runs. 22 points need well under a megabyte, so
+// 29,3 MB is plenty.
+TEST(ExactSearch, RefusalForWantOfRoomNamesTheWholeNeed)
+{
+    const uint64_t gigabytes24 = 24000000000u;
+    EXPECT_EQ(ExactRefusal(22, gigabytes24, 29300000u), "");
+    int refused = 0;
+    for (const int32_t n : {1, 12, 16, 17, 22, 60, 100}) {
+        for (uint64_t room = 0; room <= 12000000u; room += 50000u) {
+            const std::string refusal = ExactRefusal(n, gigabytes24, room);
+            if (refusal.empty())
+                continue;
+            ++refused;
+            const double needed = MegabytesAfter(refusal, "potrzebowałaby ");
+            const double got = MegabytesAfter(refusal, "najwyżej ");
+            EXPECT_GE(needed, got) << n << " points: " << refusal;
+            EXPECT_EQ(ExactRefusal(n, gigabytes24, static_cast<uint64_t>((needed + 0.05) * 1e6)), "")
+                << n << " points: " << refusal;
+        }
+    }
+    EXPECT_GT(refused, 100);
+}
+
+// 100 points on 10 places: the routes that differ only in the order of one
+// place's points are one route to the method, and it proves the set as
+// the 10 places alone, from a free start and from a fixed one.
+TEST(ExactSearch, ProvesPointsOnFewPlacesAsThePlacesAlone)
+{
+    std::mt19937 random(10);
+    TPointArray places;
+    for (int p = 0; p < 10; ++p)
+        places.push_back({static_cast<int32_t>(random() % 1000), static_cast<int32_t>(random() % 800), -1});
+    TPointArray points;
+    for (int copy = 0; copy < 10; ++copy)
+        points.insert(points.end(), places.begin(), places.end());
+    std::shuffle(points.begin(), points.end(), random);
+    for (const int32_t start : {-1, 37}) {
+        TPointSetState alone;
+        SetPoints(alone, places);
+        int32_t startPlace = -1;
+        for (int32_t p = 0; start >= 0 && p < 10; ++p)
+            if (places[p].X == points[start].X && places[p].Y == points[start].Y)
+                startPlace = p;
+        ASSERT_TRUE(SolveExact(alone, startPlace, 100000).Proved);
+        TPointSetState state;
+        SetPoints(state, points);
+        const TSearchOutcome outcome = SolveExact(state, start, 100000);
+        EXPECT_TRUE(outcome.Proved) << start;
+        ASSERT_TRUE(IsPermutation(state.FBestRoute));
+        EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), RouteLength(alone.FDistances, alone.FBestRoute))
+            << start;
+        if (start >= 0) {
+            EXPECT_EQ(state.FBestRoute[0], start);
+        }
+    }
+}
+
+// Places far out on one line, the route from a place in the middle: it
+// has to come back over places it has passed, and passing once more
+// through one that has points to spare adds nothing to the legs, yet
+// RouteLength rounds the legs so that such a walk comes out shorter than
+// any route that keeps each place's points together.
+TEST(ExactSearch, WalkBackThroughAPlaceCanBeTheShortest)
+{
+    const struct {
+        int32_t X;
+        int32_t Y;
+        int32_t Count;
+    } places[] = {{956064, 239016, 1},  {478032, 119508, 2}, {597540, 149385, 2},  {717048, 179262, 3},
+                  {358524, 89631, 2},   {836556, 209139, 2}, {1075572, 268893, 1}, {1314588, 328647, 3},
+                  {1195080, 298770, 1}, {119508, 29877, 3}};
+    TPointArray points;
+    TPointArray sites;
+    for (const auto& place : places) {
+        sites.push_back({place.X, place.Y, -1});
+        for (int32_t k = 0; k < place.Count; ++k)
+            points.push_back({place.X, place.Y, -1});
+    }
+    const int32_t start = 5;
+    ASSERT_EQ(points[start].X, 717048);
+    const double shortest = ReferenceHeldKarp(points, start);
+    ASSERT_LT(shortest, ReferenceHeldKarp(sites, 3));
+    TPointSetState state;
+    SetPoints(state, points);
+    EXPECT_TRUE(SolveExact(state, start, 100000).Proved);
+    ASSERT_TRUE(IsPermutation(state.FBestRoute));
+    EXPECT_EQ(state.FBestRoute[0], start);
+    EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), shortest);
+}
+
+// Sets of 17 to 22 points with repeated places (points at one place, on a
+// line with whole legs and with none, far out, in clusters, on lattices,
+// mixed; free starts and fixed ones): the exact method proves every one,
+// and its length is the least RouteLength of all routes over the points, as
+// the plain Held–Karp table over them has it.
+TEST(ExactSearch, ProvesSetsWithRepeatedPlacesAsTheTableOverThePoints)
+{
+    for (int index = 0; index < 300; ++index) {
+        const TRepeatedPlacesSet set = RepeatedPlacesSet(index);
+        TPointSetState state;
+        SetPoints(state, set.Points);
+        const TSearchOutcome outcome = SolveExact(state, set.Start, 20000);
+        EXPECT_TRUE(outcome.Proved) << "set " << index;
+        ASSERT_TRUE(IsPermutation(state.FBestRoute)) << "set " << index;
+        EXPECT_EQ(RouteLength(state.FDistances, state.FBestRoute), ReferenceHeldKarp(set.Points, set.Start))
+            << "set " << index;
+        if (set.Start >= 0) {
+            EXPECT_EQ(state.FBestRoute[0], set.Start) << "set " << index;
+        }
     }
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -231,4 +232,62 @@ inline bool IsPermutation(const int32_t* route, int32_t n)
 inline bool IsPermutation(const TSpecimen& route)
 {
     return IsPermutation(route.data(), static_cast<int32_t>(route.size()));
+}
+
+// The least RouteLength of all open routes over the points (from start when
+// it is set), by Held–Karp's table: for every state, the least length of
+// the routes that reach it, each grown by one more leg with AddLeg. Points
+// at one place are alike to any route, so a state is how many of each
+// place's points the route has taken and the place it ends at; where every
+// point has a place of its own, that is the plain table of every subset and
+// every end. Its size is the product of (points at a place + 1) over the
+// places, times the places.
+inline double ReferenceHeldKarp(const TPointArray& points, int32_t start)
+{
+    std::vector<TMapPoint> places;
+    std::vector<int64_t> counts;
+    int32_t startPlace = -1;
+    for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i) {
+        size_t place = 0;
+        while (place < places.size() && (places[place].X != points[i].X || places[place].Y != points[i].Y))
+            ++place;
+        if (place == places.size()) {
+            places.push_back(points[i]);
+            counts.push_back(0);
+        }
+        ++counts[place];
+        if (i == start)
+            startPlace = static_cast<int32_t>(place);
+    }
+    const int32_t k = static_cast<int32_t>(places.size());
+    if (k == 0)
+        return 0.0;
+    std::vector<int64_t> weight(k + 1, 1);
+    for (int32_t p = 0; p < k; ++p)
+        weight[p + 1] = weight[p] * (counts[p] + 1);
+    const int64_t states = weight[k];
+    const double unreached = std::numeric_limits<double>::infinity();
+    std::vector<double> table(static_cast<size_t>(states * k), unreached);
+    for (int32_t p = 0; p < k; ++p)
+        if (startPlace < 0 || p == startPlace)
+            table[static_cast<size_t>(weight[p] * k + p)] = 0.0;
+    for (int64_t state = 0; state < states; ++state) {
+        for (int32_t last = 0; last < k; ++last) {
+            const double length = table[static_cast<size_t>(state * k + last)];
+            if (length == unreached)
+                continue;
+            for (int32_t p = 0; p < k; ++p) {
+                if (state / weight[p] % (counts[p] + 1) == counts[p])
+                    continue;
+                const double leg = MapHypot(static_cast<int64_t>(places[p].X) - places[last].X,
+                                            static_cast<int64_t>(places[p].Y) - places[last].Y);
+                double& next = table[static_cast<size_t>((state + weight[p]) * k + p)];
+                next = std::min(next, AddLeg(length, leg));
+            }
+        }
+    }
+    double best = unreached;
+    for (int32_t last = 0; last < k; ++last)
+        best = std::min(best, table[static_cast<size_t>((states - 1) * k + last)]);
+    return best;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -27,21 +28,24 @@ std::vector<uint8_t> NonWholeEdges(const TFixedLegs& legs)
 
 }  // namespace
 
-TBranchAndBound::TBranchAndBound(const TPointArray& points, int32_t startPoint, const TSpecimen& incumbent)
+TBranchAndBound::TBranchAndBound(const TPointArray& points, int32_t startPoint, const TSpecimen& incumbent,
+                                 TRouteMeasure measure)
     : FPoints(points),
       FCount(static_cast<int32_t>(points.size())),
       FStart(startPoint >= 0 && startPoint < static_cast<int32_t>(points.size()) ? startPoint : -1),
+      FMeasure(std::move(measure)),
       FLegs(points),
       FRules(FCount + 1, NonWholeEdges(FLegs)),
       FTree(FLegs)
 {
     TSpecimen route = incumbent;
-    double length = RouteLengthOfPoints(FPoints, route);
+    const double none = std::numeric_limits<double>::infinity();
+    double length = Measure(route, none);
     if (FStart < 0) {
         // The same route read from its other end may come out shorter by
         // RouteLength's roundings.
         TSpecimen reversed(route.rbegin(), route.rend());
-        const double reversedLength = RouteLengthOfPoints(FPoints, reversed);
+        const double reversedLength = Measure(reversed, none);
         if (reversedLength < length) {
             route = reversed;
             length = reversedLength;
@@ -54,9 +58,36 @@ void TBranchAndBound::SetBest(const TSpecimen& route, double length)
 {
     FBest = route;
     FBestLength = length;
+    FRoundings = RoundingsBelow(length);
     const long double bestLength = length;
-    FCloseAt = FLegs.UnitsAtLeast(bestLength + bestLength * RoundingShare(FCount));
-    FWholeCloseAt = FLegs.UnitsAtLeast(bestLength);
+    FCloseAt = FLegs.UnitsAtLeast(bestLength + bestLength * RoundingShareOf(FRoundings));
+    FWholeCloseAt = FMeasure.WholeLegsAddUp ? FLegs.UnitsAtLeast(bestLength) : FCloseAt;
+}
+
+double TBranchAndBound::Measure(const TSpecimen& route, double cap) const
+{
+    return FMeasure.Length ? FMeasure.Length(route, cap) : RouteLengthOfPoints(FPoints, route);
+}
+
+int32_t TBranchAndBound::RoundingsBelow(double length) const
+{
+    // Without legs of zero every leg is counted, the first as well: one
+    // fewer would prove nothing more, yet move every step of the ascent,
+    // which aims at the closing bound.
+    const int32_t every = std::max(0, FCount - 1) + FMeasure.ExtraRoundings;
+    if (!FLegs.HasZeroLeg())
+        return every;
+    if (FLegs.ShortestLeg() == 0.0)
+        return FMeasure.ExtraRoundings;
+    // Adding a leg of zero, or a leg to zero, is exact. A route shorter than
+    // length has fewer legs above zero than fit, each at least the
+    // shortest, into what its legs can sum to: the first of them adds
+    // exactly, each other one may round.
+    const long double reach = length * (1.0L + RoundingShareOf(every));
+    const long double above = std::floor(reach / FLegs.ShortestLeg() * (1.0L + 0x1p-60L));
+    if (above >= FCount)
+        return every;
+    return std::max(0, static_cast<int32_t>(above) - 1) + FMeasure.ExtraRoundings;
 }
 
 bool TBranchAndBound::Run(const std::function<bool(int64_t)>& goOn, const std::function<void()>& improved,
@@ -339,10 +370,10 @@ void TBranchAndBound::Offer(std::vector<int32_t> route)
         return;
     if (FStart >= 0 && route[0] != FStart)
         std::reverse(route.begin(), route.end());
-    double length = RouteLengthOfPoints(FPoints, route);
+    double length = Measure(route, FBestLength);
     if (FStart < 0) {
         std::vector<int32_t> reversed(route.rbegin(), route.rend());
-        const double reversedLength = RouteLengthOfPoints(FPoints, reversed);
+        const double reversedLength = Measure(reversed, std::min(length, FBestLength));
         if (reversedLength < length) {
             route.swap(reversed);
             length = reversedLength;
@@ -367,7 +398,7 @@ double TBranchAndBound::LowerBound() const
         return FBestLength;
     // Every route's legs sum to at least the bound, and its length comes
     // out at least that sum less the roundings' share.
-    const long double floor = FLegs.Length(least) / (1.0L + RoundingShare(FCount));
+    const long double floor = FLegs.Length(least) / (1.0L + RoundingShareOf(FRoundings));
     double value = static_cast<double>(floor);
     if (value > floor)
         value = std::nextafter(value, 0.0);

@@ -9,6 +9,21 @@
 #include "search/exact/fixed_legs.h"
 #include "search/exact/ruled_tree.h"
 
+// How the branch and bound's caller counts a route's length, where its
+// points stand for something else (see TPlaceWalks).
+struct TRouteMeasure {
+    // The length of a route of the branch and bound's points as the caller
+    // counts it, exact where it is below cap (the best so far), any length
+    // at or above cap otherwise. Empty: RouteLength.
+    std::function<double(const TSpecimen& route, double cap)> Length;
+    // What the caller's count can differ by from the sum of the route's
+    // legs beyond RouteLength's own roundings, in roundings of a sum.
+    int32_t ExtraRoundings = 0;
+    // Whether a route of whole legs is as long as their sum, as
+    // RouteLength has it.
+    bool WholeLegsAddUp = true;
+};
+
 // The exact method beyond the table's sizes: branch and bound on Held–Karp
 // 1-trees for open routes. A subproblem is the set of routes that use its
 // forced edges and none of its excluded ones; its bound comes from a
@@ -16,8 +31,11 @@
 // penalties. A subproblem is closed once its bound shows that none of its
 // routes is shorter than the best route so far, where shorter means what
 // RouteLength says: the bound is exact in whole units below the legs, and
-// RoundingShare covers what RouteLength's roundings can take off a route
-// (nothing where every leg is a whole number). Edges that no short route
+// RoundingShareOf covers what RouteLength's roundings can take off a route
+// shorter than the best: nothing where every leg is a whole number, and
+// nothing for its legs of zero (points at one place) nor for its first
+// leg: where a route as short as the best has one leg above zero, a bound
+// that reaches the best length closes. Edges that no short route
 // can use are ruled out by how much they would raise the 1-tree; then
 // branches, at a point of the 1-tree with more than two edges, either
 // exclude one of its edges, or force it and exclude another, or force both.
@@ -25,8 +43,10 @@
 class TBranchAndBound {
 public:
     // incumbent: a route over all the points (starting at startPoint when
-    // that is a point of the set), the best so far.
-    TBranchAndBound(const TPointArray& points, int32_t startPoint, const TSpecimen& incumbent);
+    // that is a point of the set), the best so far; measure: how a route's
+    // length is counted.
+    TBranchAndBound(const TPointArray& points, int32_t startPoint, const TSpecimen& incumbent,
+                    TRouteMeasure measure = {});
 
     // Searches until every subproblem is closed (true) or goOn says stop
     // (false), or after maxSubproblems subproblems (false). goOn(1) comes
@@ -37,9 +57,9 @@ public:
 
     const TSpecimen& Best() const { return FBest; }
     double BestLength() const { return FBestLength; }
-    // No route's RouteLength is below this: the least bound of the open
-    // subproblems, after RouteLength's roundings; BestLength once every one
-    // is closed. 0 before the first bound.
+    // No route's length is below this: the least bound of the open
+    // subproblems, after the roundings; BestLength once every one is
+    // closed. 0 before the first bound.
     double LowerBound() const;
     int64_t OpenSubproblems() const;
     int64_t Subproblems() const { return FSubproblems; }
@@ -70,15 +90,20 @@ private:
     std::vector<int32_t> ForcedRoute() const;
     std::vector<std::vector<TChoice>> Branches(const std::vector<int64_t>& penalties) const;
     void SetBest(const TSpecimen& route, double length);
+    double Measure(const TSpecimen& route, double cap) const;
+    // How many sums of a route shorter than length can round.
+    int32_t RoundingsBelow(double length) const;
 
     TPointArray FPoints;
     int32_t FCount;
     int32_t FStart;
+    TRouteMeasure FMeasure;
     TFixedLegs FLegs;
     TEdgeRules FRules;
     TRuledTree FTree;
     TSpecimen FBest;
     double FBestLength = 0.0;
+    int32_t FRoundings = 0;
     // Bounds at or above FCloseAt rule a subproblem out; where every leg
     // left is a whole number, FWholeCloseAt does.
     int64_t FCloseAt = 0;

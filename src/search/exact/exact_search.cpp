@@ -15,6 +15,8 @@
 #include "core/number_text.h"
 #include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
+#include "search/exact/place_walks.h"
+#include "search/exact/point_places.h"
 #include "search/local/local_search.h"
 #include "search/neighbours/plain_distance.h"
 #include "search/pace/step_pacer.h"
@@ -212,13 +214,30 @@ std::string BranchingStatus(const TBranchAndBound& search, const TNumberFormat& 
 
 constexpr int32_t ShareSteps = 1000;
 
+// The branch and bound goes over the places of the points (see
+// TPointPlaces): a set without two points at one place is its own places.
 void SearchByBranching(TStepPacer& pacer, TProgress& progress, const TPointArray& points, int32_t start,
                        TSearchOutcome& outcome)
 {
-    TBranchAndBound search(points, start,
-                           KickedRoute(points, start, KicksPerPoint * static_cast<int64_t>(points.size()), KickSeed));
-    outcome.Route = search.Best();
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(search.Best(), search.BestLength()); });
+    const TPointPlaces places(points, start);
+    const TPointArray& sites = places.Places();
+    // Few places are proved in a millisecond from any route; the kicks
+    // would take ten.
+    const TSpecimen first =
+        ExactUsesTable(places.Count())
+            ? QuickRoute(sites, places.StartPlace())
+            : KickedRoute(sites, places.StartPlace(), KicksPerPoint * static_cast<int64_t>(sites.size()), KickSeed);
+    const TPlaceWalks walks(places, RouteLengthOfPoints(sites, first));
+    TBranchAndBound search(sites, places.StartPlace(), first, walks.Measure());
+    // The route over the points: the best route's shortest walk, each visit
+    // of a place a run of its points, as long as the walk.
+    auto bestRoute = [&] {
+        TSpecimen walk;
+        walks.BestWalk(search.Best(), std::numeric_limits<double>::infinity(), walk);
+        return places.Expand(walk);
+    };
+    outcome.Route = bestRoute();
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(bestRoute(), search.BestLength()); });
     pacer.Improved();
     progress.PrBar().SetMax(ShareSteps);
     const TNumberFormat format = progress.NumberFormat();
@@ -229,10 +248,10 @@ void SearchByBranching(TStepPacer& pacer, TProgress& progress, const TPointArray
     });
     outcome.Proved = search.Run([&](int64_t steps) { return pacer.StepBy(steps); },
                                 [&] {
-                                    outcome.Route = search.Best();
+                                    outcome.Route = bestRoute();
                                     pacer.Improved();
                                 });
-    outcome.Route = search.Best();
+    outcome.Route = bestRoute();
     outcome.Bound = CertifiedBound(search.LowerBound(), outcome.Proved);
     pacer.Flush();
     progress.PrBar().SetPosition(static_cast<int32_t>(search.ShareDone() * ShareSteps));
@@ -263,10 +282,11 @@ uint64_t ExactMemoryBytes(int32_t pointCount)
 {
     if (ExactUsesTable(pointCount))
         return ExactTableBytes(pointCount);
-    // Per edge: its leg, rules, rise and a few records of changes; per
-    // level of the path (no deeper than the edges): the penalties.
+    // Per edge: its leg, rules, rise, a few records of changes and the
+    // places' legs for their walks; per level of the path (no deeper than
+    // the edges): the penalties.
     const uint64_t nodes = static_cast<uint64_t>(pointCount) + 1;
-    return nodes * nodes * (8 + 1 + 4 + 8 + 4 * 16) + nodes * nodes * nodes * 8;
+    return nodes * nodes * (8 + 1 + 4 + 8 + 4 * 16 + 8) + nodes * nodes * nodes * 8;
 }
 
 std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes)
@@ -283,11 +303,15 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint6
     if (physicalMemoryBytes > 0 && ExactMemoryBytes(pointCount) > allowed)
         return "Metoda dokładna potrzebowałaby " + needed + " pamięci; najwyżej " +
                MemoryText(static_cast<long double>(allowed)) + ".";
-    // Beside that: the workers' stacks and the heap's own needs, a few tens
-    // of megabytes at most.
-    const long double overhead = 64e6L;
-    if (bytes + overhead > static_cast<long double>(processRoomBytes))
-        return "Metoda dokładna potrzebowałaby " + needed + " pamięci, a program może teraz dostać najwyżej " +
+    // Beside its arrays the method needs what the heap keeps on top of them
+    // (it grows in steps of 128 KB): measured, never 0,03 MB more than
+    // ExactMemoryBytes. Workers the system has no room for are not started,
+    // and the calling thread fills the table alone. The text names the
+    // whole need it weighs.
+    const long double whole = bytes + static_cast<long double>(ExactHeapSlackBytes);
+    if (whole > static_cast<long double>(processRoomBytes))
+        return "Metoda dokładna potrzebowałaby " + MemoryText(whole) +
+               " pamięci, a program może teraz dostać najwyżej " +
                MemoryText(static_cast<long double>(processRoomBytes)) + ".";
     return {};
 }

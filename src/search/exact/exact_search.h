@@ -43,10 +43,15 @@ uint64_t ExactTableBytes(int32_t pointCount);
 // subproblems).
 uint64_t ExactMemoryBytes(int32_t pointCount);
 
+// What the exact method needs beside ExactMemoryBytes in what the process
+// can still get: the heap's own slack.
+inline constexpr uint64_t ExactHeapSlackBytes = 1000000;
+
 // Empty when the exact method can take this many points on a machine with
-// this much memory (it may take half of it) and with room for it in what
-// this process can still get (see CurrentMemoryRoom), otherwise the text
-// that says why not. Callers check before anything changes.
+// this much memory (it may take half of it) and with room for it and the
+// heap's slack in what this process can still get (see CurrentMemoryRoom),
+// otherwise the text that says why not, naming the whole need. Callers
+// check before anything changes.
 std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint64_t processRoomBytes = UINT64_MAX);
 
 // The question to ask before a run that needs more than a gigabyte ("...
@@ -64,10 +69,13 @@ std::string ExactMemoryQuestion(int32_t pointCount);
 // each. With pumpEveryStep the calling thread fills the table alone and the
 // host's events run after every block, so that a test can stop at an exact
 // block.
-// Beyond, by branch and bound (TBranchAndBound) from the local search's
-// route: the status text tells the best length, the bound and the open
-// subproblems, the bar the share of routes ruled out, and Steps counts the
-// subproblems. After a stop Route holds the best route so far and Bound
-// the least bound of the open subproblems.
+// Beyond, by branch and bound (TBranchAndBound) over the places of the
+// points (TPointPlaces; points at one place take a run of the route, or
+// several where a walk through them again comes out shorter, see
+// TPlaceWalks), from the local search's route: the status text tells the
+// best length, the bound and the open subproblems, the bar the share of
+// routes ruled out, and Steps counts the subproblems. After a stop
+// Route holds the best route so far and Bound the least bound of the
+// open subproblems.
 TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);

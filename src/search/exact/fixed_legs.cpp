@@ -14,6 +14,10 @@ TFixedLegs::TFixedLegs(const TPointArray& points) : FCount(static_cast<int32_t>(
                                         static_cast<int64_t>(points[b].Y) - points[a].Y);
             legs[Index(a, b)] = leg;
             longest = std::max(longest, leg);
+            if (a != b && leg == 0.0)
+                FHasZeroLeg = true;
+            if (leg > 0.0 && (FShortestLeg == 0.0 || leg < FShortestLeg))
+                FShortestLeg = leg;
         }
     }
     // A bound sums at most Count() + 1 edges of up to five longest legs (a
@@ -47,11 +51,16 @@ long double TFixedLegs::Length(int64_t units) const
     return std::ldexp(static_cast<long double>(units), -FScale);
 }
 
-long double RoundingShare(int32_t pointCount)
+long double RoundingShareOf(int32_t roundings)
 {
     // Each sum is rounded twice, to 64 bits and then to a double: within
     // 2^-53 + 2^-64 of itself, and no sum of a route is above its length.
     // Some room on top.
     const long double perSum = 0x1p-53L + 0x1p-64L;
-    return 1.001L * std::max(0, pointCount - 1) * perSum;
+    return 1.001L * std::max(0, roundings) * perSum;
+}
+
+long double RoundingShare(int32_t pointCount)
+{
+    return RoundingShareOf(pointCount - 1);
 }

@@ -23,6 +23,10 @@ public:
     // The largest penalty worth giving a point; a bound keeps every sum of
     // legs and penalties far inside 64 bits.
     int64_t PenaltyLimit() const { return FPenaltyLimit; }
+    // Whether two of the points lie at one place: a leg of zero.
+    bool HasZeroLeg() const { return FHasZeroLeg; }
+    // The shortest MapHypot leg above zero; 0 when there is none.
+    double ShortestLeg() const { return FShortestLeg; }
 
     // The least whole number of units at or above the length.
     int64_t UnitsAtLeast(long double length) const;
@@ -37,12 +41,17 @@ private:
     int32_t FCount = 0;
     int32_t FScale = 0;
     int64_t FPenaltyLimit = 0;
+    bool FHasZeroLeg = false;
+    double FShortestLeg = 0.0;
     std::vector<int64_t> FLegs;
     std::vector<uint8_t> FWhole;
 };
 
 // RouteLength adds legs one by one, rounding each sum, so a route's length
 // may come out below the exact sum of its legs: by less than this share of
-// the length itself. A route of this many points whose legs sum to at least
-// L * (1 + share) is no shorter than L.
+// the length itself, where that many of the sums can round. A route whose
+// legs sum to at least L * (1 + share) is no shorter than L.
+long double RoundingShareOf(int32_t roundings);
+
+// The share for a route of this many points, every sum counted.
 long double RoundingShare(int32_t pointCount);
