@@ -2,9 +2,9 @@
 // scattered points and points in close pairs (which leave the
 // nearest-neighbour floor with nothing to hold on to), with one thread per
 // core and with one thread. Also measures how long the window waits for a
-// pass of events, how soon a stop ends the search, and which order of
-// floors is fastest (against the chosen order as the target). Prints
-// figures and their ratio to the targets.
+// pass of events, how soon a stop ends the search, which order of floors
+// is fastest (against the chosen order as the target), and round trips of
+// 13 to 15 points and of 20. Prints figures and their ratio to the targets.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -125,13 +125,13 @@ struct TRun {
     TSpecimen Best;
 };
 
-TRun Search(TPointSetState& state, int32_t threads, TClock::duration stopAfter = {})
+TRun Search(TPointSetState& state, int32_t threads, TClock::duration stopAfter = {}, const TRouteKind& kind = {})
 {
     TWatchingHost host(state);
     host.StopAfter = stopAfter;
     state.FSearching = true;
     const TClock::time_point start = TClock::now();
-    const TSearchOutcome outcome = SearchExhaustive(ProblemOfState(state, {}), host, false, threads);
+    const TSearchOutcome outcome = SearchExhaustive(ProblemOfState(state, kind), host, false, threads);
     state.FBestRoute = outcome.Route;
     const TClock::time_point end = TClock::now();
     host.Finish();
@@ -296,11 +296,67 @@ void BenchFloors(int32_t count, bool withNearestOnly)
     }
 }
 
+// Round trips, which fix their first point and order the others: (n - 1)!
+// routes, each with its way back.
+void BenchRoundTrips()
+{
+    TRouteKind roundTrip;
+    roundTrip.RoundTrip = true;
+    for (int32_t count : {13, 14, 15, 20}) {
+        const uint32_t sets = count == 20 ? 3 : 6;
+        for (bool paired : {false, true}) {
+            std::vector<double> all;
+            std::vector<double> one;
+            TClock::duration longest{};
+            bool sameAsOneThread = true;
+            for (uint32_t seed = 1; seed <= sets; ++seed) {
+                TPointSetState state =
+                    paired ? ClosePairs((count + 1) / 2, 900u + seed) : Scattered(count, 800u + seed);
+                // An odd count leaves one point of the last pair out.
+                if (static_cast<int32_t>(state.FPoints.size()) > count) {
+                    state.FPoints.pop_back();
+                    state = Prepared(state.FPoints);
+                }
+                const TRun run = Search(state, 0, {}, roundTrip);
+                all.push_back(run.Seconds);
+                longest = std::max(longest, run.LongestGap);
+                if (count < 20) {
+                    const TRun single = Search(state, 1, {}, roundTrip);
+                    one.push_back(single.Seconds);
+                    sameAsOneThread = sameAsOneThread && single.Best == run.Best;
+                }
+            }
+            std::sort(all.begin(), all.end());
+            std::sort(one.begin(), one.end());
+            char name[120];
+            char detail[200];
+            std::snprintf(name, sizeof name, "round trip, %d %s, worst", count,
+                          paired ? "points in close pairs" : "scattered points");
+            if (one.empty())
+                std::snprintf(detail, sizeof detail, "%u sets, median %.4f s, longest wait for events %.1f ms", sets,
+                              all[all.size() / 2], Millis(longest));
+            else
+                std::snprintf(detail, sizeof detail,
+                              "%u sets, median %.4f s, one thread worst %.4f s median %.4f s, longest wait %.1f ms%s",
+                              sets, all[all.size() / 2], one.back(), one[one.size() / 2], Millis(longest),
+                              sameAsOneThread ? "" : ", ROUTE DIFFERS FROM ONE THREAD");
+            // Twenty points get the open route's targets; fewer a tenth of a second.
+            const double target = count < 20 ? 0.1 : paired ? 5.0 : 1.0;
+            Report(name, all.back(), target, "s ", detail);
+        }
+    }
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     std::printf("%u hardware threads\n", std::thread::hardware_concurrency());
+    // "round-trips" times the round trips alone.
+    if (argc > 1 && std::string(argv[1]) == "round-trips") {
+        BenchRoundTrips();
+        return 0;
+    }
     std::vector<TPointSetState> pairs;
     for (uint32_t seed = 1; seed <= 10; ++seed)
         pairs.push_back(ClosePairs(10, 100u + seed));
@@ -313,5 +369,6 @@ int main()
     BenchStop();
     BenchFloors(20, false);
     BenchFloors(14, true);
+    BenchRoundTrips();
     return 0;
 }

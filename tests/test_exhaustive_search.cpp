@@ -7,12 +7,26 @@
 #include "core/distances.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/pace/step_pacer.h"
+#include "support/kind_reference.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 #include "support/state_searches.h"
 
 namespace {
+
+// A search of the problem as the window runs it, the state only lending
+// the stop flag.
+TSearchOutcome SearchKind(const TRouteProblem& problem, bool everyStep, int32_t threads, int64_t stopAfter = -1)
+{
+    TPointSetState state;
+    TScriptedHost host(state);
+    host.EveryStep = everyStep;
+    host.Arm();
+    host.StopAfterSteps = stopAfter;
+    state.FSearching = true;
+    return SearchExhaustive(problem, host, everyStep, threads);
+}
 
 TSpecimen Rotation(int32_t n)
 {
@@ -365,4 +379,113 @@ TEST(ExhaustiveSearch, PointAddedDuringTheSearchTakesNoPart)
     EXPECT_EQ(added, 3);
     EXPECT_EQ(outcome.Steps, Factorial(7));
     EXPECT_EQ(state.FBestRoute, reference.Route);
+}
+
+// Every kind on sets with duplicates, collinear points, clusters and ties:
+// the shortest length of the kind, by a route of the kind listed from its
+// first point, after (n - 1)! routes for a round trip or one fixed end.
+TEST(ExhaustiveSearch, EveryKindFindsTheShortestRouteOfItsKind)
+{
+    std::mt19937 random(30);
+    int checked = 0;
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n = 1; n <= 9; ++n)
+            for (int repeat = 0; repeat < (n <= 6 ? 3 : 1); ++repeat) {
+                TPointSetState state;
+                SetPoints(state, MakeSet(set, n, random));
+                for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                    const TRouteProblem problem = ProblemOfState(state, kind);
+                    const double shortest = ReferenceShortestOfKind(problem);
+                    if (n <= 7) {
+                        ASSERT_EQ(ReferenceShortestByTrial(problem), shortest) << RouteKindText(kind);
+                    }
+                    const bool everyStep = n <= 6;
+                    const TSearchOutcome outcome = SearchKind(problem, everyStep, 1);
+                    const std::string where =
+                        "set " + std::to_string(set) + ", n = " + std::to_string(n) + ", " + RouteKindText(kind);
+                    ASSERT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << where;
+                    if (n > 1 && ReferenceFirstPoint(kind, n) >= 0) {
+                        EXPECT_EQ(outcome.Route[0], ReferenceFirstPoint(kind, n)) << where;
+                    }
+                    EXPECT_EQ(problem.Length(outcome.Route), shortest) << where;
+                    EXPECT_EQ(outcome.Steps, Factorial(ReferenceFreePoints(kind, n))) << where;
+                    EXPECT_TRUE(outcome.Proved) << where;
+                    ++checked;
+                }
+            }
+    EXPECT_GT(checked, 700);
+}
+
+// Threads share the routes of every kind and find the route one thread
+// finds, the shortest of its kind.
+TEST(ExhaustiveSearch, ThreadsFindTheRouteOfOneThreadForEveryKind)
+{
+    std::mt19937 random(31);
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n : {8, 10, 12}) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(set, n, random));
+            for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                if (kind.FreeOpen() && n == 12)
+                    continue;
+                const TRouteProblem problem = ProblemOfState(state, kind);
+                const TSearchOutcome single = SearchKind(problem, false, 1);
+                const TSearchOutcome shared = SearchKind(problem, false, 2);
+                const std::string where =
+                    "set " + std::to_string(set) + ", n = " + std::to_string(n) + ", " + RouteKindText(kind);
+                EXPECT_EQ(shared.Route, single.Route) << where;
+                EXPECT_EQ(shared.WorkingRoute, single.WorkingRoute) << where;
+                EXPECT_EQ(shared.Steps, Factorial(ReferenceFreePoints(kind, n))) << where;
+                EXPECT_EQ(problem.Length(single.Route), ReferenceShortestOfKind(problem)) << where;
+            }
+        }
+}
+
+// A stop leaves the best route of the kind so far, and the working route
+// is of the kind too.
+TEST(ExhaustiveSearch, StopOfAnyKindLeavesARouteOfTheKind)
+{
+    std::mt19937 random(32);
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n : {4, 6, 8}) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(set, n, random));
+            for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                const int64_t routes = Factorial(ReferenceFreePoints(kind, n));
+                const int64_t stopAt = 1 + static_cast<int64_t>(random() % static_cast<uint32_t>(routes));
+                const TSearchOutcome outcome = SearchKind(ProblemOfState(state, kind), true, 1, stopAt);
+                EXPECT_EQ(outcome.Steps, stopAt);
+                EXPECT_EQ(outcome.Proved, stopAt == routes);
+                EXPECT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << RouteKindText(kind);
+                EXPECT_TRUE(RouteFitsKind(outcome.WorkingRoute, kind, n)) << RouteKindText(kind);
+            }
+        }
+}
+
+// Legs of the Earth and of TSPLIB's rounding, from a table and measured by
+// the search itself: the shortest route of every kind all the same.
+TEST(ExhaustiveSearch, OtherMeasuresFindTheShortestRouteOfEveryKind)
+{
+    std::mt19937 random(33);
+    for (const TMetric metric : {TMetric::Euc2d, TMetric::Sphere, TMetric::Geo})
+        for (int32_t n : {5, 9}) {
+            TPlaceArray places;
+            for (int32_t i = 0; i < n; ++i) {
+                const double x = static_cast<double>(random() % 2000) / 100.0;
+                const double y = static_cast<double>(random() % 2000) / 100.0;
+                places.push_back({metric == TMetric::Euc2d ? x * 50.0 : 40.0 + x / 2.0, y});
+            }
+            if (n > 5)
+                places[3] = places[1];
+            const TMeasure measure(metric, places);
+            for (const TRouteKind& kind : ReferenceKinds(n, random))
+                for (bool withTable : {true, false}) {
+                    const TRouteProblem problem = MakeRouteProblem(measure, kind, withTable);
+                    const TSearchOutcome outcome = SearchKind(problem, false, 1);
+                    const std::string where = MetricKey(metric) + ", n = " + std::to_string(n) + ", " +
+                                              RouteKindText(kind) + (withTable ? ", table" : ", measured");
+                    ASSERT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << where;
+                    EXPECT_EQ(problem.Length(outcome.Route), ReferenceShortestOfKind(problem)) << where;
+                }
+        }
 }

@@ -6,6 +6,8 @@
 #include "core/random_source.h"
 #include "search/genetic/genetic_breeding.h"
 #include "search/genetic/genetic_search.h"
+#include "support/kind_reference.h"
+#include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 #include "support/state_searches.h"
@@ -37,6 +39,32 @@ std::vector<int32_t> Flat(const std::vector<TSpecimen>& population)
     for (const TSpecimen& specimen : population)
         flat.insert(flat.end(), specimen.begin(), specimen.end());
     return flat;
+}
+
+// A search of the problem with a ticking reseed clock from clock; the host
+// watches the routes the search offers.
+TSearchOutcome SearchKind(const TRouteProblem& problem, const TGeneticParams& params, uint32_t clock,
+                          std::vector<TScriptedHost::TOffered>* offers = nullptr)
+{
+    TPointSetState state;
+    TScriptedHost host(state);
+    host.Watching = offers != nullptr;
+    TTickingClock ticking(clock);
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchGenetic(problem, host, params, true);
+    if (offers)
+        *offers = host.Offers;
+    return outcome;
+}
+
+// Places on the Earth, latitude and longitude in degrees, about Poland.
+TPlaceArray EarthPlaces(int32_t n, std::mt19937& random)
+{
+    TPlaceArray places;
+    for (int32_t i = 0; i < n; ++i)
+        places.push_back({49.0 + static_cast<double>(random() % 50000) / 10000.0,
+                          14.0 + static_cast<double>(random() % 100000) / 10000.0});
+    return places;
 }
 
 }  // namespace
@@ -366,5 +394,110 @@ TEST(GeneticSearch, PopulationBelowTheMinimumIsRaised)
         EXPECT_EQ(outcome.Steps, 1);
         EXPECT_EQ(host.EventPasses, MinPopulation + 1) << "population " << population;
         EXPECT_TRUE(IsPermutation(state.FBestRoute));
+    }
+}
+
+// Every kind on sets with duplicates, collinear points, clusters and ties,
+// under crossover and mutation rates high and low and with the best kept:
+// the fixed points stay in place, the lengths compared are the problem's
+// (a round trip with its way back), and no route beats the shortest of
+// its kind.
+TEST(GeneticSearch, EveryKindKeepsItsFixedPointsAndNeverBeatsTheShortest)
+{
+    std::mt19937 random(30);
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n = 4; n <= 10; ++n) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(set, n, random));
+            for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                const TRouteProblem problem = ProblemOfState(state, kind);
+                TGeneticParams params;
+                params.Population = 10 + static_cast<int32_t>(random() % 11);
+                params.CrossoverRate = random() % 2 == 0 ? 0.5 : 0.02;
+                params.MutationRate = random() % 2 == 0 ? 0.05 : 0.5;
+                params.GenerationCount = 20;
+                params.SecureBad = random() % 2 == 0;
+                std::vector<TScriptedHost::TOffered> offers;
+                const TSearchOutcome outcome = SearchKind(problem, params, random() % 86400000, &offers);
+                const std::string where =
+                    "set " + std::to_string(set) + ", n = " + std::to_string(n) + ", " + RouteKindText(kind);
+                ASSERT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << where;
+                if (ReferenceFirstPoint(kind, n) >= 0) {
+                    EXPECT_EQ(outcome.Route[0], ReferenceFirstPoint(kind, n)) << where;
+                }
+                EXPECT_GE(problem.Length(outcome.Route), ReferenceShortestOfKind(problem)) << where;
+                EXPECT_EQ(outcome.Steps, 20) << where;
+                ASSERT_FALSE(offers.empty()) << where;
+                for (const auto& offer : offers)
+                    ASSERT_EQ(offer.Length, problem.Length(offer.Route)) << where;
+            }
+        }
+}
+
+// Up to four free points a few hundred generations come by every route of
+// the kind, the shortest among them; below four the stretch is only
+// mutated.
+TEST(GeneticSearch, SmallStretchesReachTheShortestOfTheirKind)
+{
+    std::mt19937 random(31);
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n : {4, 5, 6}) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(set, n, random));
+            for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                if (kind.FreeOpen() || ReferenceFreePoints(kind, n) > 4)
+                    continue;
+                const TRouteProblem problem = ProblemOfState(state, kind);
+                TGeneticParams params;
+                params.Population = 20;
+                params.GenerationCount = 300;
+                const TSearchOutcome outcome = SearchKind(problem, params, random() % 86400000);
+                EXPECT_EQ(problem.Length(outcome.Route), ReferenceShortestOfKind(problem))
+                    << "set " << set << ", n = " << n << ", " << RouteKindText(kind);
+            }
+        }
+}
+
+// Legs of the Earth measured as the search needs them give the search
+// that the same legs from a table give.
+TEST(GeneticSearch, MeasuredLegsBreedAsTheTableDoes)
+{
+    std::mt19937 random(32);
+    const TMeasure measure(TMetric::Sphere, EarthPlaces(30, random));
+    TGeneticParams params;
+    params.Population = 30;
+    params.GenerationCount = 60;
+    params.SecureBad = true;
+    for (const TRouteKind& kind : ReferenceKinds(30, random)) {
+        const TRouteProblem table = MakeRouteProblem(measure, kind, true);
+        const TRouteProblem measured = MakeRouteProblem(measure, kind, false);
+        ASSERT_FALSE(measured.HasTable());
+        const uint32_t clock = random() % 86400000;
+        const TSearchOutcome fromTable = SearchKind(table, params, clock);
+        const TSearchOutcome fromLegs = SearchKind(measured, params, clock);
+        EXPECT_EQ(fromLegs.Route, fromTable.Route) << RouteKindText(kind);
+        EXPECT_TRUE(RouteFitsKind(fromLegs.Route, kind, 30)) << RouteKindText(kind);
+    }
+}
+
+// Beyond the table's size every leg is measured, for every kind.
+TEST(GeneticSearch, SetsBeyondTheTableBreedEveryKind)
+{
+    std::mt19937 random(33);
+    const int32_t n = MaxLegTablePoints + 76;
+    const TMeasure measure(TMetric::Sphere, EarthPlaces(n, random));
+    TGeneticParams params;
+    params.Population = 10;
+    params.GenerationCount = 3;
+    params.SecureBad = true;
+    for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+        const TRouteProblem problem = MakeRouteProblem(measure, kind);
+        ASSERT_FALSE(problem.HasTable());
+        std::vector<TScriptedHost::TOffered> offers;
+        const TSearchOutcome outcome = SearchKind(problem, params, random() % 86400000, &offers);
+        EXPECT_EQ(outcome.Steps, 3);
+        EXPECT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << RouteKindText(kind);
+        ASSERT_FALSE(offers.empty());
+        EXPECT_EQ(offers.back().Length, problem.Length(offers.back().Route)) << RouteKindText(kind);
     }
 }

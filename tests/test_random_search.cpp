@@ -5,6 +5,8 @@
 #include "core/distances.h"
 #include "core/random_source.h"
 #include "search/random/random_search.h"
+#include "support/kind_reference.h"
+#include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
 #include "support/state_searches.h"
@@ -29,6 +31,32 @@ TSpecimen StartingRoute(uint32_t clock, int32_t n, uint32_t* stateAfter = nullpt
     if (stateAfter)
         *stateAfter = RandomState();
     return route;
+}
+
+// A search of the problem with the reseed clock at clock; the host watches
+// the routes the search offers.
+TSearchOutcome SearchKind(const TRouteProblem& problem, int32_t tries, uint32_t clock,
+                          std::vector<TScriptedHost::TOffered>* offers = nullptr)
+{
+    TPointSetState state;
+    TScriptedHost host(state);
+    host.Watching = offers != nullptr;
+    TClockScript script(clock);
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchRandom(problem, host, tries, true);
+    if (offers)
+        *offers = host.Offers;
+    return outcome;
+}
+
+// Places on the Earth, latitude and longitude in degrees, about Poland.
+TPlaceArray EarthPlaces(int32_t n, std::mt19937& random)
+{
+    TPlaceArray places;
+    for (int32_t i = 0; i < n; ++i)
+        places.push_back({49.0 + static_cast<double>(random() % 50000) / 10000.0,
+                          14.0 + static_cast<double>(random() % 100000) / 10000.0});
+    return places;
 }
 
 }  // namespace
@@ -225,5 +253,95 @@ TEST(RandomSearch, NoTryEvaluatesNothing)
         EXPECT_EQ(outcome.Steps, 0);
         EXPECT_EQ(state.FBestRoute, TSpecimen({5, 4, 3, 2, 1, 0}));
         EXPECT_EQ(host.Bar.Min(), 0) << tries;
+    }
+}
+
+// Every kind on sets with duplicates, collinear points, clusters and ties:
+// the fixed points stay in place, the walk measures what the problem
+// measures (a round trip with its way back), and no route beats the
+// shortest of its kind.
+TEST(RandomSearch, EveryKindKeepsItsFixedPointsAndNeverBeatsTheShortest)
+{
+    std::mt19937 random(30);
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n = 3; n <= 10; ++n) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(set, n, random));
+            for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                const TRouteProblem problem = ProblemOfState(state, kind);
+                const int32_t tries = 1 + static_cast<int32_t>(random() % 400);
+                std::vector<TScriptedHost::TOffered> offers;
+                const TSearchOutcome outcome = SearchKind(problem, tries, random() % 86400000, &offers);
+                const std::string where =
+                    "set " + std::to_string(set) + ", n = " + std::to_string(n) + ", " + RouteKindText(kind);
+                ASSERT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << where;
+                ASSERT_TRUE(RouteFitsKind(outcome.WorkingRoute, kind, n)) << where;
+                if (ReferenceFirstPoint(kind, n) >= 0) {
+                    EXPECT_EQ(outcome.Route[0], ReferenceFirstPoint(kind, n)) << where;
+                }
+                EXPECT_GE(problem.Length(outcome.Route), ReferenceShortestOfKind(problem)) << where;
+                EXPECT_EQ(outcome.Steps, tries) << where;
+                ASSERT_FALSE(offers.empty()) << where;
+                for (const auto& offer : offers)
+                    ASSERT_EQ(offer.Length, problem.Length(offer.Route)) << where;
+            }
+        }
+}
+
+// Up to four free points the walk comes by every route of the kind long
+// before its tries run out, the shortest among them.
+TEST(RandomSearch, SmallStretchesReachTheShortestOfTheirKind)
+{
+    std::mt19937 random(31);
+    for (int set = 0; set < skKindCount; ++set)
+        for (int32_t n : {3, 4, 5, 6}) {
+            TPointSetState state;
+            SetPoints(state, MakeSet(set, n, random));
+            for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+                if (kind.FreeOpen() || ReferenceFreePoints(kind, n) > 4)
+                    continue;
+                const TRouteProblem problem = ProblemOfState(state, kind);
+                const TSearchOutcome outcome = SearchKind(problem, 2000, random() % 86400000);
+                EXPECT_EQ(problem.Length(outcome.Route), ReferenceShortestOfKind(problem))
+                    << "set " << set << ", n = " << n << ", " << RouteKindText(kind);
+            }
+        }
+}
+
+// Legs of the Earth measured as the walk needs them give the walk that
+// the same legs from a table give.
+TEST(RandomSearch, MeasuredLegsWalkAsTheTableDoes)
+{
+    std::mt19937 random(32);
+    const TMeasure measure(TMetric::Sphere, EarthPlaces(40, random));
+    for (const TRouteKind& kind : ReferenceKinds(40, random)) {
+        const TRouteProblem table = MakeRouteProblem(measure, kind, true);
+        const TRouteProblem measured = MakeRouteProblem(measure, kind, false);
+        ASSERT_TRUE(table.HasTable());
+        ASSERT_FALSE(measured.HasTable());
+        const uint32_t clock = random() % 86400000;
+        const TSearchOutcome fromTable = SearchKind(table, 3000, clock);
+        const TSearchOutcome fromLegs = SearchKind(measured, 3000, clock);
+        EXPECT_EQ(fromLegs.Route, fromTable.Route) << RouteKindText(kind);
+        EXPECT_EQ(fromLegs.WorkingRoute, fromTable.WorkingRoute) << RouteKindText(kind);
+        EXPECT_TRUE(RouteFitsKind(fromLegs.Route, kind, 40)) << RouteKindText(kind);
+    }
+}
+
+// Beyond the table's size every leg is measured, for every kind.
+TEST(RandomSearch, SetsBeyondTheTableWalkEveryKind)
+{
+    std::mt19937 random(33);
+    const int32_t n = MaxLegTablePoints + 76;
+    const TMeasure measure(TMetric::Sphere, EarthPlaces(n, random));
+    for (const TRouteKind& kind : ReferenceKinds(n, random)) {
+        const TRouteProblem problem = MakeRouteProblem(measure, kind);
+        ASSERT_FALSE(problem.HasTable());
+        std::vector<TScriptedHost::TOffered> offers;
+        const TSearchOutcome outcome = SearchKind(problem, 500, random() % 86400000, &offers);
+        EXPECT_EQ(outcome.Steps, 500);
+        EXPECT_TRUE(RouteFitsKind(outcome.Route, kind, n)) << RouteKindText(kind);
+        ASSERT_FALSE(offers.empty());
+        EXPECT_EQ(offers.back().Length, problem.Length(offers.back().Route)) << RouteKindText(kind);
     }
 }

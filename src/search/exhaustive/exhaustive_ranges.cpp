@@ -64,10 +64,11 @@ private:
     int64_t FSteps = 0;
 };
 
+template <bool Framed>
 struct TRangeWorker {
-    TRangeWorker(const TDistanceMatrix& distances, int32_t n, const std::atomic<bool>& stop,
+    TRangeWorker(const TDistanceMatrix& distances, const TRouteFrame& frame, const std::atomic<bool>& stop,
                  std::atomic<double>& shared, TPublishedBest* published)
-        : Route(n), Stepper(Done, stop), Scan(distances, n, Stepper, Route)
+        : Route(frame.Count), Stepper(Done, stop), Scan(distances, frame, Stepper, Route)
     {
         Scan.ShareBest(shared);
         if (published == nullptr)
@@ -86,7 +87,7 @@ struct TRangeWorker {
     alignas(64) std::atomic<int64_t> Done{0};
     TSpecimen Route;
     TRangeStepper Stepper;
-    TExhaustiveScan<TRangeStepper> Scan;
+    TExhaustiveScan<TRangeStepper, Framed> Scan;
 };
 
 struct TCandidate {
@@ -120,14 +121,15 @@ namespace {
 // The ranges shared among worker threads: handed out in order, the
 // shortest length found so far for every worker to see, and the count of
 // finished workers that the calling thread waits on while it steps the bar
-// and lets events run.
+// and lets events run. Framed: whether the frame fixes any point.
+template <bool Framed>
 class TRangeSearch {
 public:
-    TRangeSearch(const TDistanceMatrix& distances, int32_t n, TStepPacer& pacer)
+    TRangeSearch(const TDistanceMatrix& distances, const TRouteFrame& frame, TStepPacer& pacer)
         : FDistances(distances),
-          FCount(n),
-          FDepth(ExhaustiveRangeDepth(n)),
-          FRanges(ExhaustiveRangeCount(n)),
+          FFrame(frame),
+          FDepth(ExhaustiveRangeDepth(frame.FreeCount())),
+          FRanges(ExhaustiveRangeCount(frame.FreeCount())),
           FPacer(pacer)
     {
     }
@@ -142,13 +144,13 @@ public:
         TPublishedBest* const watched = FPacer.WatchesRoutes() ? &FPublished : nullptr;
         const int32_t count = static_cast<int32_t>(std::min<int64_t>(threads, FRanges));
         for (int32_t w = 0; w < count; ++w)
-            FWorkers.push_back(std::make_unique<TRangeWorker>(FDistances, FCount, FStop, FShared, watched));
+            FWorkers.push_back(std::make_unique<TRangeWorker<Framed>>(FDistances, FFrame, FStop, FShared, watched));
         if (!RunWorkers())
             return -1;
         for (const auto& worker : FWorkers) {
             if (!worker->Scan.HasBest())
                 continue;
-            const TCandidate candidate{worker->Scan.Best(), CountingPosition(worker->Route)};
+            const TCandidate candidate{worker->Scan.Best(), FFrame.Position(worker->Route)};
             if (Before(candidate, best)) {
                 best = candidate;
                 bestRoute = worker->Route;
@@ -164,12 +166,10 @@ private:
     // from a poor best and look at far more than one thread does.
     TCandidate StartingBest(TSpecimen& bestRoute) const
     {
-        bestRoute.resize(FCount);
-        for (int32_t i = 0; i < FCount; ++i)
-            bestRoute[i] = (i + 1) % FCount;
-        TCandidate best{RouteLength(FDistances, bestRoute), 0};
-        const TSpecimen guess = GuessShortRoute(FDistances, FCount);
-        const TCandidate guessed{RouteLength(FDistances, guess), CountingPosition(guess)};
+        FFrame.Decode(0, bestRoute);
+        TCandidate best{FFrame.Length(FDistances, bestRoute), 0};
+        const TSpecimen guess = GuessShortRoute(FDistances, FFrame);
+        const TCandidate guessed{FFrame.Length(FDistances, guess), FFrame.Position(guess)};
         if (Before(guessed, best)) {
             best = guessed;
             bestRoute = guess;
@@ -177,7 +177,7 @@ private:
         return best;
     }
 
-    void Work(TRangeWorker& worker)
+    void Work(TRangeWorker<Framed>& worker)
     {
         for (int64_t range = FNextRange.fetch_add(1); range < FRanges; range = FNextRange.fetch_add(1))
             if (!worker.Scan.RunRange(range, FDepth))
@@ -224,7 +224,7 @@ private:
                 const std::lock_guard<std::mutex> guard(FPublished.Mutex);
                 offered = FPublished.Route;
             }
-            FPacer.OfferRoute(offered, RouteLength(FDistances, offered));
+            FPacer.OfferRoute(offered, FFrame.Length(FDistances, offered));
         });
         FPacer.Improved();
         const int64_t reported = Watch(started);
@@ -264,7 +264,7 @@ private:
     }
 
     const TDistanceMatrix& FDistances;
-    const int32_t FCount;
+    const TRouteFrame& FFrame;
     const int32_t FDepth;
     const int64_t FRanges;
     TStepPacer& FPacer;
@@ -275,15 +275,17 @@ private:
     std::condition_variable FFinishedChanged;
     int32_t FFinished = 0;
     TPublishedBest FPublished;
-    std::vector<std::unique_ptr<TRangeWorker>> FWorkers;
+    std::vector<std::unique_ptr<TRangeWorker<Framed>>> FWorkers;
 };
 
 }  // namespace
 
-int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int32_t threads, TStepPacer& pacer,
-                               TSpecimen& bestRoute)
+int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, const TRouteFrame& frame, int32_t threads,
+                               TStepPacer& pacer, TSpecimen& bestRoute)
 {
-    if (ExhaustiveRangeCount(n) == 0 || threads < 1)
+    if (ExhaustiveRangeCount(frame.FreeCount()) == 0 || threads < 1)
         return -1;
-    return TRangeSearch(distances, n, pacer).Run(threads, bestRoute);
+    if (frame.FixesPoints())
+        return TRangeSearch<true>(distances, frame, pacer).Run(threads, bestRoute);
+    return TRangeSearch<false>(distances, frame, pacer).Run(threads, bestRoute);
 }

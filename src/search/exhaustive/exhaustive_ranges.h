@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/point_set.h"
+#include "search/exhaustive/route_frame.h"
 #include "search/pace/step_pacer.h"
 
 // The exhaustive search spread over worker threads. The counting order is
@@ -23,15 +24,16 @@
 // bestRoute is the shortest of the routes evaluated until then (those two
 // among them), of equally short ones the earliest in counting order.
 
-// How many ranges a search over n points is cut into, and how many of its
-// top positions a range fixes. Zero ranges below six points: too few
+// How many ranges a search that orders n points is cut into, and how many
+// of its top positions a range fixes. Zero ranges below six points: too few
 // routes to share.
 int32_t ExhaustiveRangeDepth(int32_t n);
 int64_t ExhaustiveRangeCount(int32_t n);
 
-// Runs the whole search with up to threads workers (never more than there
-// are ranges) and returns the routes decided, or -1 when no thread could be
-// started or n has no ranges; then no route was decided and the caller
-// searches on its own.
-int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, int32_t n, int32_t threads, TStepPacer& pacer,
-                               TSpecimen& bestRoute);
+// Runs the whole search over the routes of the frame with up to threads
+// workers (never more than there are ranges) and returns the routes
+// decided, or -1 when no thread could be started or the frame's free points
+// have no ranges; then no route was decided and the caller searches on its
+// own.
+int64_t SearchExhaustiveRanges(const TDistanceMatrix& distances, const TRouteFrame& frame, int32_t threads,
+                               TStepPacer& pacer, TSpecimen& bestRoute);

@@ -11,6 +11,7 @@
 #include "core/point_set.h"
 #include "search/exhaustive/counting_order.h"
 #include "search/exhaustive/path_floor.h"
+#include "search/exhaustive/route_frame.h"
 
 // The engine of the exhaustive search, over any stepper that offers
 // Step() and StepBy(count) and answers whether to go on.
@@ -43,7 +44,14 @@ struct TScanFloors {
 // tail of its routes and the sum of the tail's legs. The reference length
 // adds legs from the start of the route, where the routes differ, so it
 // can't be shared; a cheap double total decides which routes need it.
-template <class TStepper>
+//
+// The walk orders the free points of a frame (route_frame.h). A frame's
+// tail stands in the slot after the free ones, as a position fixed from
+// the start, so its leg joins the sums like any other; a head comes before
+// position 0 and adds its leg where position 0 is decided. Framed says
+// whether the frame fixes any point: a scan of the open route with free
+// ends runs that route's code and nothing more.
+template <class TStepper, bool Framed = false>
 class TExhaustiveScan {
 public:
     // skipSubtrees leaves out a whole subtree once its fixed legs and a
@@ -52,8 +60,27 @@ public:
     // to show the cost of the blocks alone.
     TExhaustiveScan(const TDistanceMatrix& distances, int32_t n, TStepper& stepper, TSpecimen& bestRoute,
                     bool skipSubtrees = true, const TScanFloors& floors = {})
-        : FCount(n), FStepper(stepper), FBestRoute(bestRoute), FSkipSubtrees(skipSubtrees), FFloors(floors)
+        : TExhaustiveScan(distances, FrameOfKind({}, n), stepper, bestRoute, skipSubtrees, floors)
     {
+    }
+
+    // The routes of a frame; bestRoute receives whole routes of
+    // frame.Count points. A frame that fixes points needs a Framed scan.
+    TExhaustiveScan(const TDistanceMatrix& distances, const TRouteFrame& frame, TStepper& stepper, TSpecimen& bestRoute,
+                    bool skipSubtrees = true, const TScanFloors& floors = {})
+        : FCount(frame.Count),
+          FStepper(stepper),
+          FBestRoute(bestRoute),
+          FSkipSubtrees(skipSubtrees),
+          FFloors(floors),
+          FFree(frame.FreeCount()),
+          FPositions(frame.FreeCount() + (frame.Tail >= 0 ? 1 : 0)),
+          FHead(frame.Head),
+          FTail(frame.Tail),
+          FTailInRoute(frame.TailInRoute)
+    {
+        const int32_t n = FCount;
+        std::copy(frame.Free.begin(), frame.Free.end(), FFreePoints.begin());
         FDistances.resize(static_cast<size_t>(n) * n);
         for (int32_t i = 0; i < n; ++i)
             std::copy_n(distances[i].data(), n, FDistances.data() + static_cast<size_t>(i) * n);
@@ -64,42 +91,46 @@ public:
         FMargin = 1.0 + MarginPerLeg * n;
         PrepareNearest();
         if (FFilter)
-            FFloor = TPathFloor(FDistances.data(), n);
+            FFloor = TPathFloor(FDistances.data(), n, FHead);
         for (auto& penalties : FPenalties)
             penalties.fill(0.0);
     }
 
     void Run()
     {
-        const int32_t n = FCount;
-        for (int32_t i = 0; i < n; ++i)
-            FSlots[i] = i;
+        const int32_t m = FFree;
+        for (int32_t i = 0; i < m; ++i)
+            FSlots[i] = FFreePoints[i];
+        if (FTail >= 0)
+            FSlots[m] = FTail;
         // k = 0 becomes the best before anything else, so a complete route is
         // in place whenever the stop is noticed.
         std::array<int32_t, MaxExhaustivePoints> first{};
-        for (int32_t i = 0; i < n; ++i)
-            first[i] = (i + 1) % n;
+        for (int32_t i = 0; i < m; ++i)
+            first[i] = FFreePoints[(i + 1) % m];
         FBest = Reference(first.data());
         SetBest(first.data());
 
-        if (n < 3) {
-            for (int64_t k = 0; k < FFactorial[n]; ++k) {
+        if (m < 3) {
+            for (int64_t k = 0; k < FFactorial[m]; ++k) {
                 TSpecimen route;
-                DecodeCountingOrder(k, n, route);
+                DecodeCountingOrder(k, m, route);
+                for (int32_t& entry : route)
+                    entry = FFreePoints[entry];
                 Consider(route.data());
                 if (!FStepper.Step())
                     return;
             }
             return;
         }
-        if (n == 3)
+        if (m == 3)
             Group(0.0);
-        else if (n == 4) {
+        else if (m == 4) {
             int64_t skipped = 0;
             if (Block(0.0, skipped))
                 StepSkipped(skipped);
         } else
-            Level(n, 0.0, FNearestTotal);
+            Level(m, 0.0, FNearestTotal);
     }
 
     // Makes this scan one of several that share a search range by range
@@ -126,7 +157,7 @@ public:
     // Needs n - depth >= 5. Returns whether the search goes on.
     bool RunRange(int64_t range, int32_t depth)
     {
-        const int32_t n = FCount;
+        const int32_t n = FFree;
         const int32_t bottom = n - depth;
         std::array<int32_t, MaxExhaustivePoints> digit;
         int64_t rest = range;
@@ -135,7 +166,9 @@ public:
             rest /= top + 1;
         }
         for (int32_t i = 0; i < n; ++i)
-            FSlots[i] = i;
+            FSlots[i] = FFreePoints[i];
+        if (FTail >= 0)
+            FSlots[n] = FTail;
         double tail = 0.0;
         double freeNearest = FNearestTotal;
         // Ranges that share their top digits with the range before share
@@ -147,7 +180,7 @@ public:
             samePrefix = samePrefix && digit[top] == FRangeDigit[top];
             FRangeDigit[top] = digit[top];
             std::swap(FSlots[digit[top]], FSlots[top]);
-            const double sum = level == n ? 0.0 : tail + D(FSlots[top], FSlots[level]);
+            const double sum = level == Positions() ? 0.0 : tail + D(FSlots[top], FSlots[level]);
             const double nearest = freeNearest - FNearest[FSlots[top]];
             bool goOn = true;
             const bool skip = samePrefix ? FRangeSkippedAt == top : Prunes(top, sum, nearest, goOn);
@@ -169,18 +202,49 @@ public:
 private:
     double D(int32_t a, int32_t b) const { return FDistances[static_cast<size_t>(a) * FCount + b]; }
 
-    // The sum that RouteLength gives, over the local copy of the matrix.
-    double Reference(const int32_t* route) const
+    // The slots' positions: the free ones and the tail's.
+    int32_t Positions() const
+    {
+        if constexpr (Framed)
+            return FPositions;
+        else
+            return FCount;
+    }
+
+    // The tree floor of the rest below the point at top.
+    double Tree(int32_t last, int32_t top) const
+    {
+        if constexpr (Framed)
+            return FHead >= 0 ? FFloor.template Tree<true>(last, FSlots.data(), top)
+                              : FFloor.template Tree<false>(last, FSlots.data(), top);
+        else
+            return FFloor.Tree(last, FSlots.data(), top);
+    }
+
+    // The length that KindRouteLength gives the whole route of an order of
+    // the free points, over the local copy of the matrix: the head's leg,
+    // the free points' legs, the tail's leg (a round trip's way back last).
+    double Reference(const int32_t* order) const
     {
         double sum = 0.0;
-        for (int32_t i = 0; i + 1 < FCount; ++i)
-            sum = AddLeg(sum, D(route[i], route[i + 1]));
+        if (FHead >= 0 && FFree > 0)
+            sum = AddLeg(sum, D(FHead, order[0]));
+        for (int32_t i = 0; i + 1 < FFree; ++i)
+            sum = AddLeg(sum, D(order[i], order[i + 1]));
+        const int32_t last = FFree > 0 ? order[FFree - 1] : FHead;
+        if (FTail >= 0 && last >= 0)
+            sum = AddLeg(sum, D(last, FTail));
         return sum;
     }
 
-    void SetBest(const int32_t* route)
+    void SetBest(const int32_t* order)
     {
-        std::copy_n(route, FCount, FBestRoute.begin());
+        int32_t* route = FBestRoute.data();
+        if (FHead >= 0)
+            *route++ = FHead;
+        route = std::copy_n(order, FFree, route);
+        if (FTailInRoute)
+            *route = FTail;
         // Steppers that show the best route live hear of each new one.
         if constexpr (requires(TStepper & stepper) { stepper.Improved(); })
             FStepper.Improved();
@@ -236,19 +300,25 @@ private:
         return true;
     }
 
-    // Every point of a route but the last leaves by a leg at least as long
-    // as the way to its nearest neighbour, which bounds what the free
-    // positions of a subtree still add.
+    // Every free point but the last leaves by a leg at least as long as the
+    // way to its nearest possible successor (a free point or the tail),
+    // which bounds what the free positions of a subtree still add.
     void PrepareNearest()
     {
         FNearestTotal = 0.0;
         double largest = 0.0;
-        for (int32_t i = 0; i < FCount; ++i) {
+        std::array<bool, MaxExhaustivePoints> successor{};
+        for (int32_t f = 0; f < FFree; ++f)
+            successor[FFreePoints[f]] = true;
+        if (FTail >= 0)
+            successor[FTail] = true;
+        for (int32_t f = 0; f < FFree; ++f) {
+            const int32_t i = FFreePoints[f];
             double nearest = std::numeric_limits<double>::infinity();
             for (int32_t j = 0; j < FCount; ++j)
-                if (j != i)
+                if (j != i && successor[j])
                     nearest = std::min(nearest, D(i, j));
-            FNearest[i] = FFilter && FCount > 1 ? nearest : 0.0;
+            FNearest[i] = FFilter && std::isfinite(nearest) ? nearest : 0.0;
             FNearestTotal += FNearest[i];
             largest = std::max(largest, FNearestTotal);
         }
@@ -268,7 +338,7 @@ private:
         int64_t skipped = 0;
         for (int32_t digit = 0; digit < level; ++digit) {
             std::swap(slot[digit], slot[top]);
-            const double sum = level == FCount ? 0.0 : tail + D(slot[top], slot[level]);
+            const double sum = level == Positions() ? 0.0 : tail + D(slot[top], slot[level]);
             const double rest = freeNearest - FNearest[slot[top]];
             bool goOn = true;
             if (Prunes(top, sum, rest, goOn))
@@ -299,7 +369,7 @@ private:
         const int32_t last = FSlots[top];
         const int64_t treeCost = static_cast<int64_t>(top) * top;
         goOn = Weigh(treeCost);
-        if (sum + FFloor.Tree(last, FSlots.data(), top) >= FThreshold)
+        if (sum + Tree(last, top) >= FThreshold)
             return true;
         if (top < FFloors.LagrangeFrom || !goOn)
             return false;
@@ -333,6 +403,8 @@ private:
     // The 24 routes over the four free positions: one lower bound for all,
     // from the three ways to pair the four points and the leg that joins
     // the pairs, before any of them is looked at on its own.
+    // With a head each line gets the cheapest leg from the head to a point
+    // that can stand at position 0.
     bool Block(double tail, int64_t& skipped)
     {
         int32_t* slot = FSlots.data();
@@ -340,7 +412,7 @@ private:
         const int32_t b = slot[1];
         const int32_t c = slot[2];
         const int32_t d = slot[3];
-        const bool toTail = FCount > 4;
+        const bool toTail = Positions() > 4;
         const double ab = D(a, b);
         const double ac = D(a, c);
         const double ad = D(a, d);
@@ -356,10 +428,22 @@ private:
         const double adbc = ad + bc;
         // Each line: the point at position 3, then the best of the three
         // points that can stand next to it with the other two paired.
-        const double endA = xa + std::min({abcd + std::min(bc, bd), acbd + std::min(bc, cd), adbc + std::min(bd, cd)});
-        const double endB = xb + std::min({abcd + std::min(ac, ad), adbc + std::min(ac, cd), acbd + std::min(ad, cd)});
-        const double endC = xc + std::min({acbd + std::min(ab, ad), adbc + std::min(ab, bd), abcd + std::min(ad, bd)});
-        const double endD = xd + std::min({adbc + std::min(ab, ac), acbd + std::min(ab, bc), abcd + std::min(ac, bc)});
+        double endA = xa + std::min({abcd + std::min(bc, bd), acbd + std::min(bc, cd), adbc + std::min(bd, cd)});
+        double endB = xb + std::min({abcd + std::min(ac, ad), adbc + std::min(ac, cd), acbd + std::min(ad, cd)});
+        double endC = xc + std::min({acbd + std::min(ab, ad), adbc + std::min(ab, bd), abcd + std::min(ad, bd)});
+        double endD = xd + std::min({adbc + std::min(ab, ac), acbd + std::min(ab, bc), abcd + std::min(ac, bc)});
+        if constexpr (Framed) {
+            if (FHead >= 0) {
+                const double ha = D(FHead, a);
+                const double hb = D(FHead, b);
+                const double hc = D(FHead, c);
+                const double hd = D(FHead, d);
+                endA += std::min({hb, hc, hd});
+                endB += std::min({ha, hc, hd});
+                endC += std::min({ha, hb, hd});
+                endD += std::min({ha, hb, hc});
+            }
+        }
         if (tail + std::min({endA, endB, endC, endD}) >= FThreshold) {
             skipped += 24;
             return true;
@@ -371,7 +455,7 @@ private:
     [[gnu::noinline]] bool BlockRoutes(double tail)
     {
         int32_t* slot = FSlots.data();
-        const bool toTail = FCount > 4;
+        const bool toTail = Positions() > 4;
         for (int32_t digit = 0; digit < 4; ++digit) {
             std::swap(slot[digit], slot[3]);
             const bool goOn = Group(toTail ? tail + D(slot[3], slot[4]) : tail);
@@ -383,31 +467,52 @@ private:
     }
 
     // The six routes over the three free positions, in counting order, with
-    // their double totals.
+    // their double totals; a head adds its leg to position 0.
     bool Group(double tail)
     {
         const int32_t a = FSlots[0];
         const int32_t b = FSlots[1];
         const int32_t c = FSlots[2];
-        const bool toTail = FCount > 3;
+        const bool toTail = Positions() > 3;
         const double ab = D(a, b);
         const double ac = D(a, c);
         const double bc = D(b, c);
         const double xa = toTail ? D(a, FSlots[3]) : 0.0;
         const double xb = toTail ? D(b, FSlots[3]) : 0.0;
         const double xc = toTail ? D(c, FSlots[3]) : 0.0;
-        const double lowest =
-            tail + std::min({xa + bc + std::min(ac, ab), xb + ac + std::min(ab, bc), xc + ab + std::min(ac, bc)});
-        if (lowest >= FThreshold)
-            return FStepper.StepBy(6);
-
-        const double totals[6] = {
-            tail + (xa + (bc + ac)), tail + (xa + (bc + ab)), tail + (xb + (ac + ab)),
-            tail + (xb + (ac + bc)), tail + (xc + (ab + ac)), tail + (xc + (ab + bc)),
-        };
+        double totals[6];
+        double lowest;
+        if constexpr (Framed) {
+            // The head's legs, none without a head.
+            const bool head = FHead >= 0;
+            const double ha = head ? D(FHead, a) : 0.0;
+            const double hb = head ? D(FHead, b) : 0.0;
+            const double hc = head ? D(FHead, c) : 0.0;
+            lowest = tail + std::min({xa + bc + std::min(ac + hb, ab + hc), xb + ac + std::min(ab + hc, bc + ha),
+                                      xc + ab + std::min(ac + hb, bc + ha)});
+            if (lowest >= FThreshold)
+                return FStepper.StepBy(6);
+            totals[0] = tail + (xa + (bc + (ac + hb)));
+            totals[1] = tail + (xa + (bc + (ab + hc)));
+            totals[2] = tail + (xb + (ac + (ab + hc)));
+            totals[3] = tail + (xb + (ac + (bc + ha)));
+            totals[4] = tail + (xc + (ab + (ac + hb)));
+            totals[5] = tail + (xc + (ab + (bc + ha)));
+        } else {
+            lowest =
+                tail + std::min({xa + bc + std::min(ac, ab), xb + ac + std::min(ab, bc), xc + ab + std::min(ac, bc)});
+            if (lowest >= FThreshold)
+                return FStepper.StepBy(6);
+            totals[0] = tail + (xa + (bc + ac));
+            totals[1] = tail + (xa + (bc + ab));
+            totals[2] = tail + (xb + (ac + ab));
+            totals[3] = tail + (xb + (ac + bc));
+            totals[4] = tail + (xc + (ab + ac));
+            totals[5] = tail + (xc + (ab + bc));
+        }
         const int32_t heads[6][3] = {{b, c, a}, {c, b, a}, {c, a, b}, {a, c, b}, {b, a, c}, {a, b, c}};
         std::array<int32_t, MaxExhaustivePoints> route;
-        std::copy_n(FSlots.data(), FCount, route.data());
+        std::copy_n(FSlots.data(), FFree, route.data());
         for (int32_t r = 0; r < 6; ++r) {
             if (totals[r] < FThreshold) {
                 std::copy_n(heads[r], 3, route.data());
@@ -443,4 +548,12 @@ private:
     // ended in a skip (-1 when it reached the range's own subtree).
     std::array<int32_t, MaxExhaustivePoints> FRangeDigit;
     int32_t FRangeSkippedAt = MaxExhaustivePoints;
+    // The free points the walk orders, the positions the slots hold (the
+    // free ones, then the tail when there is one), and the fixed points.
+    int32_t FFree;
+    int32_t FPositions;
+    int32_t FHead;
+    int32_t FTail;
+    bool FTailInRoute;
+    std::array<int32_t, MaxExhaustivePoints> FFreePoints{};
 };

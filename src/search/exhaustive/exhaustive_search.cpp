@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "search/exhaustive/exhaustive_ranges.h"
+#include "search/exhaustive/route_frame.h"
 #include "search/pace/step_pacer.h"
 
 int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
@@ -21,6 +22,25 @@ int32_t ExhaustiveThreadCount(int32_t n, bool pumpEveryStep, int32_t threads)
                                                     std::min<int64_t>(MaxExhaustiveThreads, ExhaustiveRangeCount(n))));
 }
 
+namespace {
+
+// The problem's legs as a table: its own, or measured here for a problem
+// made without one (twenty points at most).
+TDistanceMatrix LegTable(const TRouteProblem& problem)
+{
+    if (problem.HasTable())
+        return problem.Distances;
+    const int32_t n = problem.Count();
+    TDistanceMatrix table(static_cast<size_t>(n), TDistanceRow(static_cast<size_t>(n), 0.0));
+    for (int32_t i = 0; i < n; ++i)
+        for (int32_t j = 0; j < n; ++j)
+            if (i != j)
+                table[i][j] = problem.Leg(i, j);
+    return table;
+}
+
+}  // namespace
+
 TSearchOutcome SearchExhaustive(const TRouteProblem& problem, TProgress& progress, bool pumpEveryStep, int32_t threads)
 {
     progress.ShowStatus("Przeszukiwanie wyczerpujące...", 0);
@@ -31,20 +51,27 @@ TSearchOutcome SearchExhaustive(const TRouteProblem& problem, TProgress& progres
         return outcome;
     }
 
-    const int64_t last = Factorial(n) - 1;
+    // The kind's fixed points stand around the free ones, which alone are
+    // ordered: n! routes for the open route with free ends, (n - 1)! for a
+    // round trip or a fixed start or end, (n - 2)! for both ends fixed.
+    const TRouteFrame frame = FrameOfKind(problem.Kind, n);
+    const int32_t free = frame.FreeCount();
+    const int64_t last = Factorial(free) - 1;
     progress.PrBar().SetMax(last < 2147483647 ? static_cast<int32_t>(last) : 2147483647);
 
-    const TDistanceMatrix& distances = problem.Distances;
+    const TDistanceMatrix distances = LegTable(problem);
     outcome.Route.resize(n);
     TStepPacer pacer(progress, pumpEveryStep);
-    // From 13 points on the routes outnumber the bar's positions.
+    // From 13 free points on the routes outnumber the bar's positions.
     if (last >= 2147483647)
         pacer.ShowShareOf(last + 1);
-    const int32_t count = ExhaustiveThreadCount(n, pumpEveryStep, threads);
-    if (count < 2 || SearchExhaustiveRanges(distances, n, count, pacer, outcome.Route) < 0) {
-        pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, RouteLength(distances, outcome.Route)); });
-        TExhaustiveScan<TStepPacer> scan(distances, n, pacer, outcome.Route);
-        scan.Run();
+    const int32_t count = ExhaustiveThreadCount(free, pumpEveryStep, threads);
+    if (count < 2 || SearchExhaustiveRanges(distances, frame, count, pacer, outcome.Route) < 0) {
+        pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, frame.Length(distances, outcome.Route)); });
+        if (frame.FixesPoints())
+            TExhaustiveScan<TStepPacer, true>(distances, frame, pacer, outcome.Route).Run();
+        else
+            TExhaustiveScan<TStepPacer, false>(distances, frame, pacer, outcome.Route).Run();
     }
     pacer.Flush();
 
@@ -53,8 +80,7 @@ TSearchOutcome SearchExhaustive(const TRouteProblem& problem, TProgress& progres
     // Every route decided, evaluated or ruled out by a floor.
     outcome.Proved = outcome.Steps == last + 1;
     // The working route ends as the last one evaluated.
-    outcome.WorkingRoute.resize(n);
-    DecodeCountingOrder(std::max<int64_t>(outcome.Steps - 1, 0), n, outcome.WorkingRoute);
+    frame.Decode(std::max<int64_t>(outcome.Steps - 1, 0), outcome.WorkingRoute);
     progress.ShowStatus("", 0);
     return outcome;
 }

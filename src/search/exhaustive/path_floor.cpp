@@ -11,8 +11,8 @@ constexpr double UnitRoundoff = 1.0 / 9007199254740992.0;  // 2^-53
 
 }  // namespace
 
-TPathFloor::TPathFloor(const double* distances, int32_t n)
-    : FDistances(distances, distances + static_cast<size_t>(n) * n), FCount(n)
+TPathFloor::TPathFloor(const double* distances, int32_t n, int32_t head)
+    : FDistances(distances, distances + static_cast<size_t>(n) * n), FCount(n), FHead(head)
 {
     for (double d : FDistances)
         FLongest = std::max(FLongest, d);
@@ -27,6 +27,7 @@ double TPathFloor::Slack(int32_t count, double largestPenalty) const
     return 8.0 * width * width * UnitRoundoff * (FLongest + 2.0 * largestPenalty);
 }
 
+template <bool ToHead>
 double TPathFloor::Tree(int32_t last, const int32_t* free, int32_t count) const
 {
     if (count <= 0)
@@ -40,6 +41,7 @@ double TPathFloor::Tree(int32_t last, const int32_t* free, int32_t count) const
         key[j] = D(first, open[j]);
     }
     double leg = D(last, first);
+    double exit = ToHead ? D(first, FHead) : 0.0;
     double tree = 0.0;
     while (remaining > 0) {
         int32_t pick = 0;
@@ -52,11 +54,24 @@ double TPathFloor::Tree(int32_t last, const int32_t* free, int32_t count) const
         open[pick] = open[remaining];
         key[pick] = key[remaining];
         leg = std::min(leg, D(last, joined));
+        if constexpr (ToHead)
+            exit = std::min(exit, D(joined, FHead));
         const double* row = FDistances.data() + static_cast<size_t>(joined) * FCount;
         for (int32_t j = 0; j < remaining; ++j)
             key[j] = std::min(key[j], row[open[j]]);
     }
-    return std::max(0.0, tree + leg - Slack(count, 0.0));
+    if constexpr (ToHead)
+        return std::max(0.0, tree + leg + exit - Slack(count, 0.0));
+    else
+        return std::max(0.0, tree + leg - Slack(count, 0.0));
+}
+
+template double TPathFloor::Tree<false>(int32_t, const int32_t*, int32_t) const;
+template double TPathFloor::Tree<true>(int32_t, const int32_t*, int32_t) const;
+
+double TPathFloor::HeadedTree(int32_t last, const int32_t* free, int32_t count) const
+{
+    return FHead >= 0 ? Tree<true>(last, free, count) : Tree<false>(last, free, count);
 }
 
 double TPathFloor::Penalized(int32_t last, const int32_t* free, int32_t count, const double* penalties,
@@ -75,8 +90,10 @@ double TPathFloor::Penalized(int32_t last, const int32_t* free, int32_t count, c
         if (penalty[j] < penalty[smallest])
             smallest = j;
     }
-    // The end of the rest has degree one; the cheapest penalty stands for it.
-    ++degree[smallest];
+    // Without a head the end of the rest has degree one; the cheapest
+    // penalty stands for it.
+    if (FHead < 0)
+        ++degree[smallest];
 
     int32_t remaining = count - 1;
     for (int32_t j = 0; j < remaining; ++j) {
@@ -117,15 +134,28 @@ double TPathFloor::Penalized(int32_t last, const int32_t* free, int32_t count, c
         }
     }
     ++degree[entry];
-    return tree + leg - 2.0 * penaltySum + penalty[smallest];
+    if (FHead < 0)
+        return tree + leg - 2.0 * penaltySum + penalty[smallest];
+    int32_t exit = 0;
+    double back = D(free[0], FHead) + penalty[0];
+    for (int32_t j = 1; j < count; ++j) {
+        const double w = D(free[j], FHead) + penalty[j];
+        if (w < back) {
+            back = w;
+            exit = j;
+        }
+    }
+    ++degree[exit];
+    return tree + leg + back - 2.0 * penaltySum;
 }
 
 double TPathFloor::Lagrangian(int32_t last, const int32_t* free, int32_t count, double target, int32_t steps,
                               double* penalties) const
 {
-    // Up to two free points the tree floor is the shortest rest itself.
+    // Up to two free points the tree floor is the shortest rest itself (with
+    // a head nearly so): penalties have nothing to lift.
     if (count <= 2 || !std::isfinite(target))
-        return Tree(last, free, count);
+        return HeadedTree(last, free, count);
     std::array<int32_t, MaxPoints> degree;
     double best = 0.0;
     double scale = 1.0;

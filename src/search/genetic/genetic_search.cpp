@@ -9,6 +9,7 @@
 #include "core/random_source.h"
 #include "search/genetic/genetic_breeding.h"
 #include "search/pace/step_pacer.h"
+#include "search/random/free_stretch.h"
 #include "search/random/random_search.h"
 
 namespace {
@@ -23,7 +24,9 @@ bool SameRoute(const int32_t* a, const int32_t* b, int32_t n)
 // One run of the genetic search: the populations, the best route, and a
 // method per phase of a generation. The phases draw from the random source
 // in a fixed order (crossover pairs, then mutations, then the slot for the
-// kept best), which the results depend on.
+// kept best), which the results depend on. Every slot holds a whole route
+// of the problem's kind; crossover and mutation act on its free stretch
+// only, so the kind's fixed points never move.
 class TGeneticRun {
 public:
     TGeneticRun(const TRouteProblem& problem, TProgress& progress, const TGeneticParams& params, bool pumpEveryStep)
@@ -33,6 +36,8 @@ public:
           FPopulation(std::max(params.Population, MinPopulation)),
           FCount(problem.Count()),
           FWidth(static_cast<size_t>(FCount)),
+          FStretch(FreeStretch(problem.Kind, FCount)),
+          FRoundTrip(problem.Kind.RoundTrip && FCount > 1),
           FCurrent(FWidth * FPopulation),
           FNext(FWidth * FPopulation),
           FFitness(FPopulation),
@@ -85,7 +90,7 @@ private:
     {
         TSpecimen slot(FWidth);
         for (int32_t i = 0; i < FPopulation; ++i) {
-            RandomRoute(slot);
+            RandomStretchRoute(FStretch, slot);
             std::copy(slot.begin(), slot.end(), Slot(FCurrent, i));
             FPacer.Poll();
         }
@@ -130,7 +135,10 @@ private:
 
     void CrossPairs()
     {
-        const int32_t n = FCount;
+        const int32_t n = FStretch.Count;
+        // Two different cut points below n - 2 need four free points.
+        if (n < 4)
+            return;
         for (int32_t pos = 0; pos + 1 <= FPopulation - 1; pos += 2) {
             if (!FCrossPasses[RandomBelow(10)])
                 continue;
@@ -140,20 +148,23 @@ private:
                 a = RandomBelow(n - 2);
                 b = RandomBelow(n - 2);
             } while (a == b);
-            int32_t* parentA = Slot(FNext, pos);
+            int32_t* parentA = Slot(FNext, pos) + FStretch.First;
             int32_t* parentB = parentA + FWidth;
             if (SameRoute(parentA, parentB, n))
                 continue;
             OrderCrossover(parentA, parentB, n, std::min(a, b), std::max(a, b), FChildA.data(), FChildB.data(),
                            FMarker);
-            std::copy(FChildA.begin(), FChildA.end(), parentA);
-            std::copy(FChildB.begin(), FChildB.end(), parentB);
+            std::copy_n(FChildA.begin(), n, parentA);
+            std::copy_n(FChildB.begin(), n, parentB);
         }
     }
 
     void Mutate()
     {
-        const int32_t n = FCount;
+        const int32_t n = FStretch.Count;
+        // An exchange needs two free points.
+        if (n < 2)
+            return;
         for (int32_t i = 0; i < FPopulation; ++i) {
             if (!FMutationPasses[RandomBelow(10)])
                 continue;
@@ -163,7 +174,7 @@ private:
                 a = RandomBelow(n);
                 b = RandomBelow(n);
             } while (a == b);
-            int32_t* route = Slot(FNext, i);
+            int32_t* route = Slot(FNext, i) + FStretch.First;
             SwapValues(route[a], route[b]);
         }
     }
@@ -182,14 +193,18 @@ private:
 
     int32_t* Slot(std::vector<int32_t>& population, int32_t i) { return population.data() + i * FWidth; }
 
-    // RouteLength of a slot, from the table when the problem has one.
+    // The problem's length of a slot, from the table when the problem has
+    // one: RouteLength, and a round trip's way back added last.
     double SlotLength(const int32_t* route) const
     {
-        if (FProblem.HasTable())
-            return RouteLength(FProblem.Distances, route, FWidth);
         double sum = 0.0;
-        for (size_t i = 0; i + 1 < FWidth; ++i)
-            sum = AddLeg(sum, FProblem.Measure.Leg(route[i], route[i + 1]));
+        if (FProblem.HasTable())
+            sum = RouteLength(FProblem.Distances, route, FWidth);
+        else
+            for (size_t i = 0; i + 1 < FWidth; ++i)
+                sum = AddLeg(sum, FProblem.Measure.Leg(route[i], route[i + 1]));
+        if (FRoundTrip)
+            sum = AddLeg(sum, FProblem.Leg(route[FWidth - 1], route[0]));
         return sum;
     }
 
@@ -199,6 +214,8 @@ private:
     const int32_t FPopulation;
     const int32_t FCount;
     const size_t FWidth;
+    const TFreeStretch FStretch;
+    const bool FRoundTrip;
     std::vector<int32_t> FCurrent;
     std::vector<int32_t> FNext;
     std::vector<double> FFitness;

@@ -30,6 +30,10 @@ struct TGeneticParams {
 
 // "Algorytm genetyczny": selection by fitness, order crossover of
 // neighbouring pairs and swap mutation, keeping the shortest route ever
-// evaluated in Route. Steps counts generations.
+// evaluated in Route. Steps counts generations. Routes of other kinds keep
+// their fixed points in place (free_stretch.h): the first population, the
+// crossover and the mutation order only the free stretch, and a round
+// trip's length counts the way back. A stretch of fewer than four points
+// has no two cut points, and is only mutated.
 TSearchOutcome SearchGenetic(const TRouteProblem& problem, TProgress& progress, const TGeneticParams& params,
                              bool pumpEveryStep = false);

@@ -6,6 +6,7 @@
 #include "core/point_set.h"
 #include "core/random_source.h"
 #include "search/pace/step_pacer.h"
+#include "search/random/free_stretch.h"
 
 void RandomRoute(TSpecimen& route)
 {
@@ -29,11 +30,16 @@ namespace {
 
 // The length of the walk's route, measured again only from the first leg an
 // exchange touched: the legs and the running sums before it stand, and
-// adding the rest in the same order gives RouteLength's bits.
+// adding the rest in the same order gives RouteLength's bits. A round
+// trip's way back is added last, as the problem's length adds it.
 class TWalkLength {
 public:
     TWalkLength(const TRouteProblem& problem, const TSpecimen& route)
-        : FProblem(problem), FRoute(route), FLegs(route.size() > 1 ? route.size() - 1 : 0), FSums(FLegs.size())
+        : FProblem(problem),
+          FRoute(route),
+          FRoundTrip(problem.Kind.RoundTrip && route.size() > 1),
+          FLegs(route.size() > 1 ? route.size() - 1 : 0),
+          FSums(FLegs.size())
     {
         for (size_t i = 0; i < FLegs.size(); ++i)
             FLegs[i] = Leg(i);
@@ -57,6 +63,8 @@ public:
             FSums[i] = sum;
         }
         FDirty = FLegs.size();
+        if (FRoundTrip)
+            return AddLeg(sum, FProblem.Leg(FRoute.back(), FRoute.front()));
         return sum;
     }
 
@@ -65,6 +73,7 @@ private:
 
     const TRouteProblem& FProblem;
     const TSpecimen& FRoute;
+    const bool FRoundTrip;
     std::vector<double> FLegs;
     std::vector<double> FSums;
     size_t FDirty = 0;
@@ -82,8 +91,13 @@ TSearchOutcome SearchRandom(const TRouteProblem& problem, TProgress& progress, i
         return outcome;
     }
 
+    // The walk exchanges neighbours inside the kind's free stretch only; for
+    // the open route with free ends that is the whole route.
+    const TFreeStretch stretch = FreeStretch(problem.Kind, n);
+    const int32_t first = stretch.First;
+    const int32_t free = stretch.Count;
     TSpecimen route(n);
-    RandomRoute(route);
+    RandomStretchRoute(stretch, route);
     double best = -1.0;
     int32_t sweep = 0;
     // A count typed below the control's minimum runs no try; a negative
@@ -102,14 +116,16 @@ TSearchOutcome SearchRandom(const TRouteProblem& problem, TProgress& progress, i
             outcome.Route = route;
             pacer.Improved();
             // The sweep wraps at N - 2, so after an improvement the last
-            // pair is never exchanged.
+            // pair is never exchanged (with two free points, the one pair is).
             ++sweep;
-            if (sweep == n - 2)
+            if (sweep == free - 2 || sweep + 1 >= free)
                 sweep = 0;
-            SwapValues(route[sweep], route[sweep + 1]);
-            walk.Exchanged(sweep);
-        } else {
-            const int32_t k = RandomBelow(n - 1);
+            if (free >= 2) {
+                SwapValues(route[first + sweep], route[first + sweep + 1]);
+                walk.Exchanged(first + sweep);
+            }
+        } else if (free >= 2) {
+            const int32_t k = first + RandomBelow(free - 1);
             SwapValues(route[k], route[k + 1]);
             walk.Exchanged(k);
         }

@@ -16,6 +16,9 @@ inline constexpr int32_t MinRandomPoints = 3;
 void RandomRoute(TSpecimen& route);
 
 // "Przeszukiwanie losowe": a walk of neighbour exchanges from one random
-// route, tries routes long, keeping the shortest seen in Route.
+// route, tries routes long, keeping the shortest seen in Route. Routes of
+// other kinds keep their fixed points in place (free_stretch.h) and the
+// walk exchanges neighbours among the rest; a round trip's length counts
+// the way back.
 TSearchOutcome SearchRandom(const TRouteProblem& problem, TProgress& progress, int32_t tries,
                             bool pumpEveryStep = false);
