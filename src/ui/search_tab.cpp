@@ -8,7 +8,6 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
@@ -20,9 +19,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/number_text.h"
 #include "ui/anchors.h"
 #include "ui/commands.h"
+#include "ui/document.h"
+#include "ui/result_list.h"
+#include "ui/search_runner.h"
 #include "ui/spin_edit.h"
+#include "ui/window_progress.h"
 
 namespace {
 
@@ -116,7 +120,9 @@ double ReadRate(QLineEdit* edit, double defaultValue)
 
 }  // namespace
 
-TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QWidget* parent) : QWidget(parent)
+TSearchTab::TSearchTab(const TDocument& document, const TSearchRunner& runner, TCommand* generate, TCommand* stop,
+                       TCommand* showWay, QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSheet3"));
     FAnchors = new TAnchors(this, SearchTabDesignSize);
@@ -126,7 +132,12 @@ TSearchTab::TSearchTab(TCommand* generate, TCommand* stop, TCommand* showWay, QW
     CreateLocalControls();
     CreateStartControls();
     CreateGeneticParams();
-    CreateResults(showWay);
+    CreateResults(document, showWay);
+    connect(&runner, &TSearchRunner::SearchingChanged, this, [this](bool searching) { ShowSearching(searching); });
+    connect(&document, &TDocument::PointsChanged, this, [this, &document] {
+        ShowPermutationCount(QString::fromStdString(
+            PermutationCountText(static_cast<int32_t>(document.State().FPoints.size()), WindowNumberFormat())));
+    });
 }
 
 void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
@@ -298,7 +309,7 @@ void TSearchTab::CreateGeneticParams()
     gbGenParams->hide();
 }
 
-void TSearchTab::CreateResults(TCommand* showWay)
+void TSearchTab::CreateResults(const TDocument& document, TCommand* showWay)
 {
     gbGenResults = new QGroupBox(QStringLiteral("Wyniki poszukiwania"), this);
     gbGenResults->setObjectName(QStringLiteral("gbGenResults"));
@@ -312,14 +323,7 @@ void TSearchTab::CreateResults(TCommand* showWay)
     Button3->setObjectName(QStringLiteral("Button3"));
     BindButton(Button3, showWay);
     PlaceAt(*results, Button3, 12, 100, 141, 29, TAnchors::akLeft | TAnchors::akBottom);
-    lbResults = new QListWidget(gbGenResults);
-    lbResults->setObjectName(QStringLiteral("lbResults"));
-    // Long lines wrap within the list's width rather than hide behind a
-    // horizontal scroll bar.
-    lbResults->setWordWrap(true);
-    lbResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lbResults->setResizeMode(QListView::Adjust);
-    lbResults->setTextElideMode(Qt::ElideNone);
+    lbResults = new TResultList(document, gbGenResults);
     PlaceAt(*results, lbResults, 160, 16, 181, 113,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
 }
@@ -354,6 +358,8 @@ TSearchMethod TSearchTab::Method() const
 TSearchSettings TSearchTab::ReadSettings(int32_t startPoint)
 {
     TSearchSettings settings;
+    // The kind of route asked for: open, with free ends or from the chosen
+    // start. A choice of kinds on this tab sets the rest of it here.
     settings.Kind.Start = startPoint;
     settings.Local.StopByTime = rbLocalTime->isChecked();
     settings.Local.TimeLimitSeconds = seLocalTime->Value();
@@ -382,8 +388,14 @@ void TSearchTab::ShowSearching(bool searching)
     gbGenResults->setEnabled(!searching);
 }
 
-void TSearchTab::FocusOn(QWidget* button)
+bool TSearchTab::StartsAtSelected() const
 {
+    return chkStartAtSelected->isChecked();
+}
+
+void TSearchTab::FocusOn(TButton which)
+{
+    QWidget* button = which == TButton::Search ? Button1 : Button2;
     QWidget* focused = QApplication::focusWidget();
     const bool onThisTab = focused == nullptr || isAncestorOf(focused) || focused == window();
     if (onThisTab && button->isEnabled() && button->isVisible())
@@ -395,49 +407,19 @@ void TSearchTab::ShowPermutationCount(const QString& text)
     lblSilnia->setText(text);
 }
 
-namespace {
-
-// What an earlier line belongs to, kept with the line; none for a current one.
-constexpr int EarlierRole = Qt::UserRole + 1;
-
-}  // namespace
-
 void TSearchTab::ClearResults()
 {
     lbResults->clear();
 }
 
-void TSearchTab::AddResult(const QString& line)
+void TSearchTab::AddResultLine(const QString& line)
 {
-    lbResults->addItem(line);
-}
-
-void TSearchTab::MarkResultsEarlier(TEarlier what)
-{
-    const QString routeTip =
-        QStringLiteral("Wynik dla wcześniejszej drogi: połączenia punktów zmieniły się od tej pory");
-    const QString setTip = QStringLiteral("Wynik dla wcześniejszego zbioru: punkty zmieniły się od tej pory");
-    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
-    for (int row = 0; row < lbResults->count(); ++row) {
-        QListWidgetItem* item = lbResults->item(row);
-        const QVariant earlier = item->data(EarlierRole);
-        // A line of an earlier route whose set then changed is one of an
-        // earlier set too.
-        if (earlier.isValid() && (earlier.toInt() == static_cast<int>(TEarlier::Set) || what == TEarlier::Route))
-            continue;
-        item->setData(EarlierRole, static_cast<int>(what));
-        item->setForeground(grey);
-        QFont font = item->font();
-        font.setItalic(true);
-        item->setFont(font);
-        item->setToolTip(what == TEarlier::Set ? setTip : routeTip);
-    }
+    lbResults->AddLine(line);
 }
 
 bool TSearchTab::ResultIsEarlier(int row) const
 {
-    const QListWidgetItem* item = lbResults->item(row);
-    return item && item->data(EarlierRole).isValid();
+    return lbResults->IsEarlier(row);
 }
 
 void TSearchTab::FitToFont()

@@ -45,14 +45,14 @@ protected:
         const TPointSetState& state = Form->State();
         const size_t n = expected.size();
         ASSERT_EQ(state.FPoints.size(), n) << step;
-        ASSERT_EQ(state.FDistances.size(), n) << step;
+        ASSERT_EQ(Distances(*Form).size(), n) << step;
         for (size_t i = 0; i < n; ++i) {
             const TMapPoint& point = state.FPoints[i];
             EXPECT_TRUE(point.X == expected[i].X && point.Y == expected[i].Y && point.Next == expected[i].Next)
                 << step << ", point " << i;
-            ASSERT_EQ(state.FDistances[i].size(), n) << step;
+            ASSERT_EQ(Distances(*Form)[i].size(), n) << step;
             for (size_t j = 0; j < n; ++j)
-                ASSERT_EQ(state.FDistances[i][j],
+                ASSERT_EQ(Distances(*Form)[i][j],
                           MapHypot(int64_t{expected[i].X} - expected[j].X, int64_t{expected[i].Y} - expected[j].Y))
                     << step << ", cell " << i << ", " << j;
         }
@@ -151,7 +151,7 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
 TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
 {
     OpenWith("1; 1\r\n9; 4\r\n3; 7\r\n5; 5\r\n");
-    Part<TSearchTab>(*Form, "TabSheet3")->cbMethod->setCurrentIndex(0);
+    Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(0);
     // The random points, and so the route found, the same on every run: a
     // successor set by hand must differ from the route's to make a step.
     const TClockScript clock(4321);
@@ -197,7 +197,7 @@ TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
               QKeySequence::listFromString(QStringLiteral("Ctrl+Shift+Z; Ctrl+Y")));
     EXPECT_EQ(Command(*Form, "actDeletePoints")->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_FALSE(Command(*Form, "actRedo")->icon().pixmap(16, 16).isNull());
-    Form->State().FSearching = true;
+    Form->Runner().Begin();
     EXPECT_FALSE(Command(*Form, "actUndo")->Execute());
 }
 
@@ -232,7 +232,7 @@ TEST_F(UndoTest, CoordinatesTypedAreTwoNumbersOrAskedAgain)
     };
     OpenWith("1; 1\r\n99; 99\r\n");
     for (const auto& row : rows) {
-        Form->State().FPoints[1] = {99, 99, -1};
+        WritableState(*Form).FPoints[1] = {99, 99, -1};
         Select({1});
         const int steps = Form->Document().History().count();
         ScriptedDialogs.Boxes.clear();
