@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -289,6 +290,59 @@ TEST_F(UndoTest, PressDuringAStepComesAfterIt)
          {Command(*Form, "actUndo"), Command(*Form, "actUndo"), Command(*Form, "actRedo"), Command(*Form, "actRedo")})
         ASSERT_TRUE(command->Execute());
     ExpectShows({{10, 20, -1}, {60, 60, -1}, {70, 80, -1}}, "both redone");
+}
+
+// A search's route is one ordinary step: undone, the links from before the
+// search and their kind come back; redone, the route and the kind asked for.
+TEST_F(UndoTest, ASearchsRouteIsOneStepWithItsKind)
+{
+    OpenWith("10; 20\r\n200; 40\r\n90; 300\r\n310; 220\r\n");
+    WritableState(*Form).FPoints[2].Next = 0;
+    const TRouteKind before{true, 1, -1};
+    WritableState(*Form).FRouteKind = before;
+    Select({2});
+    Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(smExact);
+    Part<QCheckBox>(*Form, "chkStartAtSelected")->setChecked(true);
+    const int steps = Form->Document().History().count();
+    ASSERT_TRUE(Command(*Form, "actGenerate")->Execute());
+    EXPECT_EQ(Form->Document().History().count(), steps + 1);
+    EXPECT_EQ(Command(*Form, "actUndo")->text(), QStringLiteral("&Cofnij: szukanie drogi"));
+    const TPointArray found = Form->State().FPoints;
+    EXPECT_EQ(Form->State().FRouteKind.Start, 2);
+    EXPECT_FALSE(Form->State().FRouteKind.RoundTrip);
+    int linked = 0;
+    for (const TMapPoint& point : found)
+        linked += point.Next >= 0 ? 1 : 0;
+    EXPECT_EQ(linked, 3);
+
+    ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
+    EXPECT_EQ(Form->State().FPoints[2].Next, 0);
+    EXPECT_EQ(Form->State().FPoints[0].Next, -1);
+    EXPECT_TRUE(Form->State().FRouteKind.RoundTrip);
+    EXPECT_EQ(Form->State().FRouteKind.Start, 1);
+    ASSERT_TRUE(Command(*Form, "actRedo")->Execute());
+    for (size_t i = 0; i < found.size(); ++i)
+        EXPECT_EQ(Form->State().FPoints[i].Next, found[i].Next) << i;
+    EXPECT_EQ(Form->State().FRouteKind.Start, 2);
+}
+
+// A point held on the map is let go when the set changes under it, by a
+// step of the history or any other change: its release moves nothing.
+TEST_F(UndoTest, AChangeOfTheSetLetsGoOfADraggedPoint)
+{
+    OpenWith("10; 20\r\n60; 60\r\n");
+    Command(*Form, "actDragPoints")->setChecked(true);
+    QTest::mousePress(&View(), Qt::LeftButton, {}, QPoint(12, 21));
+    QMouseEvent move(QEvent::MouseMove, QPointF(100, 90), View().mapToGlobal(QPointF(100, 90)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&View(), &move);
+    // The map follows the pointer; the set waits for the release.
+    EXPECT_EQ(Form->State().FPoints[0].X, 10);
+    Form->Document().ReplacePoints({{10, 20, -1}});
+    const int steps = Form->Document().History().count();
+    QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(100, 90));
+    EXPECT_EQ(Form->Document().History().count(), steps);
+    ExpectShows({{10, 20, -1}}, "after the release");
 }
 
 }  // namespace
