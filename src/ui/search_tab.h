@@ -68,7 +68,9 @@ private:
     // Greys the parameters and the result group while a search runs.
     void ShowSearching(bool searching);
 
-    // The controls, group by group, placed at their design places.
+    // The controls, group by group, placed at their design places
+    // (search_tab_layout.cpp).
+    void CreateControls(const TDocument& document, TCommand* generate, TCommand* stop, TCommand* showWay);
     void CreateMethodRow(TCommand* generate, TCommand* stop);
     void CreateRandomControls();
     void CreateGeneticStopRules();
