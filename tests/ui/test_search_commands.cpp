@@ -11,11 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
+#include "ui/map_controller.h"
 #include "ui/search_tab.h"
 #include "ui/spin_edit.h"
 #include "ui/window_parts.h"
@@ -167,6 +169,32 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
     form->ApplicationIdle();
     EXPECT_FALSE(Command(*form, "actStop")->isEnabled());
     EXPECT_TRUE(Part<QGroupBox>(*form, "gbGenParams")->isEnabled());
+}
+
+// A point added on the map while a search runs is a step of its own; the
+// search goes on with its own copy of the points, and the new point keeps
+// no link, also once the search's step is taken back.
+TEST_F(SearchCommandsTest, APointAddedDuringARunTakesNoPart)
+{
+    auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n220; 260\r\n");
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
+    Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("32000"));
+    Part<TSpinEdit>(*form, "sePopulation")->SetText(QStringLiteral("1000"));
+    QTimer::singleShot(100, form.get(), [&] {
+        form->Map().AddPoint(400, 400);
+        Command(*form, "actStop")->Execute();
+    });
+    const int steps = form->Document().History().count();
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
+    ASSERT_EQ(form->State().FPoints.size(), 7u);
+    EXPECT_EQ(form->Document().History().count(), steps + 2);
+    EXPECT_TRUE(IsPermutation(form->State().FBestRoute, 6));
+    EXPECT_EQ(form->State().FPoints[6].Next, -1);
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_NE(form->State().FPoints[i].Next, 6) << i;
+    ASSERT_TRUE(Command(*form, "actUndo")->Execute());
+    EXPECT_EQ(form->State().FPoints.size(), 7u);
+    EXPECT_EQ(form->State().FPoints[6].Next, -1);
 }
 
 TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
