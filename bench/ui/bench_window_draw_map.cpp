@@ -19,10 +19,10 @@
 
 #include "core/distances.h"
 #include "ui/commands.h"
+#include "ui/document.h"
 #include "ui/main_form.h"
 #include "ui/map_controller.h"
 #include "ui/map_window.h"
-#include "ui/set_views.h"
 #include "ui/window_parts.h"
 
 namespace {
@@ -86,13 +86,13 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
 
     std::mt19937 random(4321);
-    form.State().FPoints.resize(Count);
+    TPointArray drawn(static_cast<size_t>(Count));
     for (int i = 0; i < Count; ++i) {
-        form.State().FPoints[i].X = static_cast<int32_t>(random() % Width);
-        form.State().FPoints[i].Y = static_cast<int32_t>(random() % Height);
-        form.State().FPoints[i].Next = (i + 1) % Count;
+        drawn[static_cast<size_t>(i)].X = static_cast<int32_t>(random() % Width);
+        drawn[static_cast<size_t>(i)].Y = static_cast<int32_t>(random() % Height);
+        drawn[static_cast<size_t>(i)].Next = (i + 1) % Count;
     }
-    form.Views().RefreshPointList();
+    form.Document().ReplacePoints(drawn);
     QApplication::processEvents();
 
     const TImage32& view = *form.MapForm()->Image321;
@@ -129,8 +129,10 @@ int main(int argc, char* argv[])
         const bool rightwards = band(a) % 2 == 0;
         return rightwards ? points[a].X < points[b].X : points[a].X > points[b].X;
     });
+    std::vector<int32_t> links(static_cast<size_t>(Count));
     for (int i = 0; i < Count; ++i)
-        form.State().FPoints[static_cast<size_t>(order[i])].Next = i + 1 < Count ? order[i + 1] : -1;
+        links[static_cast<size_t>(order[i])] = i + 1 < Count ? order[i + 1] : -1;
+    form.Document().SetLinks(links);
     Command(form, "actFitMap")->setChecked(true);
     for (const auto& [width, height] : {std::pair{Width, Height}, std::pair{495, 382}}) {
         form.MapForm()->resize(width, height);

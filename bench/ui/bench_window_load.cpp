@@ -59,8 +59,8 @@ int main(int argc, char* argv[])
     // The window keeps no matrix for a set this large; the table works out
     // the cells it shows.
     std::printf("peak memory: %.0f MB (target 150 MB, ratio %.2f)\n", peakMb, peakMb / 150.0);
-    std::printf("rows %d, matrix %zu x %zu\n", Part<TPointList>(form, "ListBox1")->ItemCount(),
-                form.State().FDistances.size(),
-                form.State().FDistances.empty() ? size_t{0} : form.State().FDistances[0].size());
+    const TDistanceMatrix& matrix = Part<TDistanceGrid>(form, "StringGrid1")->Model().Distances();
+    std::printf("rows %d, matrix %zu x %zu\n", Part<TPointList>(form, "ListBox1")->ItemCount(), matrix.size(),
+                matrix.empty() ? size_t{0} : matrix[0].size());
     return 0;
 }

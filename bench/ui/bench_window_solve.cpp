@@ -25,8 +25,8 @@
 #include "ui/main_form.h"
 #include "ui/map_controller.h"
 #include "ui/map_window.h"
+#include "ui/result_list.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/window_parts.h"
 
@@ -38,8 +38,7 @@ void ShowRandomSet(TMainForm& form, int count, uint32_t seed)
     TPointArray points(static_cast<size_t>(count));
     for (TMapPoint& point : points)
         point = {static_cast<int32_t>(random() % 1000), static_cast<int32_t>(random() % 800), -1};
-    form.State().FPoints = points;
-    form.Views().Rebuild(TSetViews::TRebuild::Everything);
+    form.Document().ReplacePoints(points);
 }
 
 double RunSeconds(TCommand* command)
@@ -100,17 +99,17 @@ int main(int argc, char* argv[])
     TSearchTab* tab = Part<TSearchTab>(form, "TabSheet3");
 
     ShowRandomSet(form, 23, 2323);
-    tab->cbMethod->setCurrentIndex(smExact);
+    Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(smExact);
     const double exact = RunSeconds(Command(form, "actGenerate"));
     std::printf("exact method, 23 points, in the window: %.2f s (target 5 s, ratio %.2f)\n", exact, exact / 5.0);
 
     ShowRandomSet(form, 1000, 1000);
-    tab->cbMethod->setCurrentIndex(smLocal);
-    tab->rbLocalTime->setChecked(true);
-    tab->seLocalTime->SetText(QStringLiteral("2"));
+    Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(smLocal);
+    Part<QRadioButton>(*tab, "rbLocalTime")->setChecked(true);
+    Part<TSpinEdit>(*tab, "seLocalTime")->SetText(QStringLiteral("2"));
     const double local = RunSeconds(Command(form, "actGenerate"));
     const double estimate = RunSeconds(Command(form, "actEstimateRoute"));
-    const QListWidget* results = tab->lbResults;
+    const QListWidget* results = Part<TResultList>(*tab, "lbResults");
     const QString gapLine = results->count() > 1 ? results->item(1)->text() : QString();
     const qsizetype from = gapLine.indexOf(QStringLiteral("najwyżej ")) + 9;
     const double gap = gapLine.mid(from, gapLine.indexOf(u'%') - from).replace(u',', u'.').toDouble();
@@ -121,25 +120,25 @@ int main(int argc, char* argv[])
     // The random choices of the local search repeat from one clock reading.
     SetReseedClock([] { return 4242u; });
     ShowRandomSet(form, 12, 1212);
-    tab->cbMethod->setCurrentIndex(smExhaustive);
+    Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(smExhaustive);
     CompareLiveRoute(form, "exhaustive search, 12 points", 5);
     // The exhaustive search rules out most routes of a random set within
     // milliseconds; searches of seconds show the drawing's share better.
     ShowRandomSet(form, 100, 100);
-    tab->cbMethod->setCurrentIndex(smGenetic);
+    Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(smGenetic);
     CompareLiveRoute(form, "genetic search, 100 points, 2000 generations", 3);
     ShowRandomSet(form, 200, 200);
-    tab->cbMethod->setCurrentIndex(smRandom);
-    tab->seRandomCount->SetText(QStringLiteral("32000"));
+    Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(smRandom);
+    Part<TSpinEdit>(*tab, "seRandomCount")->SetText(QStringLiteral("32000"));
     CompareLiveRoute(form, "random search, 200 points, 32000 tries", 3);
     ShowRandomSet(form, 1000, 1000);
-    tab->cbMethod->setCurrentIndex(smLocal);
-    tab->rbLocalTries->setChecked(true);
-    tab->seLocalTries->SetText(QStringLiteral("4000"));
+    Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(smLocal);
+    Part<QRadioButton>(*tab, "rbLocalTries")->setChecked(true);
+    Part<TSpinEdit>(*tab, "seLocalTries")->SetText(QStringLiteral("4000"));
     CompareLiveRoute(form, "local search, 1000 points, 4000 tries", 3);
     // Under a time limit the number of tries, and so the route, changes from
     // run to run with the machine's load, with or without the map.
-    tab->rbLocalTime->setChecked(true);
+    Part<QRadioButton>(*tab, "rbLocalTime")->setChecked(true);
     CompareLiveRoute(form, "local search, 1000 points, 2 s limit", 3);
     return 0;
 }

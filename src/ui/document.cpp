@@ -81,6 +81,13 @@ void TDocument::SetLinks(const std::vector<int32_t>& links)
     emit LinksChanged();
 }
 
+void TDocument::SetRoute(const std::vector<int32_t>& links, const TRouteKind& kind)
+{
+    ApplyLinks(FState->FPoints, links);
+    FState->FRouteKind = kind;
+    emit LinksChanged();
+}
+
 void TDocument::MovePoint(int32_t index, int32_t x, int32_t y)
 {
     TPointArray& points = FState->FPoints;
@@ -100,8 +107,9 @@ void TDocument::Renew()
     emit FileChanged();
 }
 
-void TDocument::Reloaded()
+void TDocument::Open(TPointSetState opened)
 {
+    *FState = std::move(opened);
     FHistory->clear();
     FState->FModified = false;
     emit SetOpened();
@@ -109,10 +117,13 @@ void TDocument::Reloaded()
     emit FileChanged();
 }
 
-void TDocument::Saved()
+void TDocument::MarkSaved(const std::string& fileName)
 {
+    FState->FFileName = fileName;
+    FState->FModified = false;
     FHistory->setClean();
     emit FileChanged();
+    emit SetSaved();
 }
 
 void TDocument::SetModified(bool modified)
@@ -130,9 +141,19 @@ void TDocument::ClearRouteForSearch()
     emit FileChanged();
 }
 
-void TDocument::LinksApplied()
+void TDocument::KeepRun(const TRunResult& run, int32_t pointCount)
 {
-    emit LinksChanged();
+    const auto count = static_cast<size_t>(pointCount);
+    // Sized to the set the search started on, as the methods always found
+    // them; what the search returned replaces them.
+    FState->FBestRoute.resize(count, 0);
+    FState->FRoute.resize(count, 0);
+    if (run.Outcome.Evaluated)
+        FState->FBestRoute = run.Outcome.Route;
+    if (!run.Outcome.WorkingRoute.empty())
+        FState->FRoute = run.Outcome.WorkingRoute;
+    FLastRun = run;
+    emit RunKept();
 }
 
 void TDocument::SyncModified()

@@ -15,11 +15,13 @@ class QUndoCommand;
 class QUndoStack;
 class TRunHistory;
 
-// The set the window works on: the points with their links, the file name
-// and its format, the changed flag, the editing history and the result of
-// the last search. Every change is announced by the signal that names it;
-// the views listen and refresh what it names. The steps of the history
-// change the set only through the editing operations here.
+// The set the window works on: the points with their links and the kind of
+// route they hold, the file name and its format, the changed flag, the
+// editing history and the result of the last search. It is the only writer
+// of the set: every change is one of the named operations below and is
+// announced by the signal that names it; the views listen and refresh what
+// it names. The steps of the history change the set only through the
+// operations here.
 class TDocument : public QObject {
     Q_OBJECT
 
@@ -27,7 +29,6 @@ public:
     explicit TDocument(QObject* parent = nullptr);
     ~TDocument() override;
 
-    TPointSetState& State() { return *FState; }
     const TPointSetState& State() const { return *FState; }
     // For views that read the set while they live, whichever goes first.
     std::shared_ptr<const TPointSetState> SharedState() const { return FState; }
@@ -37,6 +38,7 @@ public:
     // The editing history. The set is unchanged exactly when the steps
     // since the last load or save change nothing (see HistoryChangesSet).
     QUndoStack& History() { return *FHistory; }
+    const QUndoStack& History() const { return *FHistory; }
     // Makes a change as a step of the history (the stack runs its redo).
     void Push(QUndoCommand* step);
     void Undo();
@@ -49,29 +51,33 @@ public:
     void AppendPoint(const TMapPoint& point);
     void RemoveLastPoint();
     void ReplacePoints(const TPointArray& points);
+    // Links past the end of the list keep their value.
     void SetLinks(const std::vector<int32_t>& links);
+    // The links of a route and the kind of route they hold.
+    void SetRoute(const std::vector<int32_t>& links, const TRouteKind& kind);
     void MovePoint(int32_t index, int32_t x, int32_t y);
 
     // A new empty set without a file; the history starts afresh.
     void Renew();
-    // The set was replaced by one read from a file (its name in the state):
-    // the history starts afresh and everything is shown anew.
-    void Reloaded();
-    // Saved under the state's file name: the history's clean point.
-    void Saved();
+    // The set read from a file (its name in opened): the history starts
+    // afresh and everything is shown anew.
+    void Open(TPointSetState opened);
+    // Saved under fileName: the history's clean point.
+    void MarkSaved(const std::string& fileName);
     void SetModified(bool modified);
     // A search's start: every link cleared and the set marked changed.
     void ClearRouteForSearch();
-    // Links the state already holds (a finished search's route): told to
-    // the views.
-    void LinksApplied();
+    // A search has returned: its result, the best route it kept (the first
+    // pointCount entries of the last one where it evaluated none) and its
+    // working route. The links are the history's step, made apart.
+    void KeepRun(const TRunResult& run, int32_t pointCount);
 
     // The result of the last search; empty lines before any.
     const TRunResult& LastRun() const { return FLastRun; }
-    void SetLastRun(const TRunResult& run) { FLastRun = run; }
     // Every search made since the history was last emptied, told of each
     // change of the set.
     TRunHistory& Runs() { return *FRuns; }
+    const TRunHistory& Runs() const { return *FRuns; }
 
 signals:
     // Points added, removed or replaced, from firstNewPoint on (0: the
@@ -79,15 +85,23 @@ signals:
     void PointsChanged(int32_t firstNewPoint);
     // One point's coordinates.
     void PointMoved(int32_t index);
-    // Successor links only.
+    // Successor links only (and the kind of route they hold).
     void LinksChanged();
     // The file name or the changed flag.
     void FileChanged();
     // A set read from a file or begun anew, just before PointsChanged(0)
     // shows it: not a step of the history, and maybe the same set again.
     void SetOpened();
+    // The set was written to its file: the views show it afresh.
+    void SetSaved();
+    // A search's result and routes were kept.
+    void RunKept();
 
 private:
+    // Tests set up states no operation makes (a matrix of their own, a
+    // flag without its cause) through a seam of their own.
+    friend struct TDocumentTestAccess;
+
     void SyncModified();
 
     std::shared_ptr<TPointSetState> FState;

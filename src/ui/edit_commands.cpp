@@ -14,37 +14,34 @@
 #include "core/route_links.h"
 #include "core/typed_point.h"
 #include "ui/dialogs.h"
+#include "ui/distance_model.h"
 #include "ui/document.h"
-#include "ui/map_controller.h"
+#include "ui/map_view_state.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/undo_commands.h"
 #include "ui/window_progress.h"
 
-TEditCommands::TEditCommands(TDocument& document, TSetViews& views, TWindowProgress& progress, const TPointList& list,
-                             TSearchTab& searchTab, TMapController& map, QWidget& parent)
+TEditCommands::TEditCommands(TDocument& document, TWindowProgress& progress, TPointList& list, TSearchTab& searchTab,
+                             const TMapViewState& map, const TDistanceGridModel& distances, QWidget& parent)
     : QObject(&parent),
       FDocument(document),
-      FViews(views),
       FProgress(progress),
       FList(list),
       FSearchTab(searchTab),
       FMap(map),
+      FDistances(distances),
       FParent(parent)
 {
 }
 
 void TEditCommands::actUndoExecute()
 {
-    // A point held on the map may be the one the step takes away.
-    FMap.CancelDrag();
     FDocument.Undo();
 }
 
 void TEditCommands::actRedoExecute()
 {
-    FMap.CancelDrag();
     FDocument.Redo();
 }
 
@@ -62,7 +59,7 @@ void TEditCommands::RandomizePoints(int32_t Count)
 {
     const TPointSetState& state = FDocument.State();
     TPointArray points = state.FPoints;
-    DrawRandomPoints(points, Count, state.FMapWidth, state.FMapHeight);
+    DrawRandomPoints(points, Count, FMap.Width, FMap.Height);
     FDocument.Push(
         new TPointsCommand(FDocument, QStringLiteral("losowanie punktów"), state.FPoints, std::move(points)));
 }
@@ -116,7 +113,7 @@ void TEditCommands::actSetNextExecute()
     if (next < 0)
         next = -1;
     if (next == points[row].Next) {
-        FViews.Rebuild(TSetViews::TRebuild::List);
+        FList.Refresh();
         return;
     }
     std::vector<int32_t> links = LinksOf(points);
@@ -174,7 +171,7 @@ void TEditCommands::actEditPointExecute()
 void TEditCommands::actCountWayExecute()
 {
     const TPointArray& points = FDocument.State().FPoints;
-    const TDistanceMatrix& distances = FDocument.State().FDistances;
+    const TDistanceMatrix& distances = FDistances.Distances();
     const int32_t n = static_cast<int32_t>(points.size());
     // A large set keeps no matrix: its legs are what the matrix would hold.
     const bool onDemand = distances.empty();
@@ -188,6 +185,8 @@ void TEditCommands::actCountWayExecute()
         length = AddLeg(length, onDemand ? PointDistance(points[i], points[next]) : distances[i][next]);
     }
     FSearchTab.ClearResults();
-    FSearchTab.AddResult(QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, FProgress.NumberFormat())));
-    FViews.Rebuild(TSetViews::TRebuild::Map);
+    FSearchTab.AddResultLine(
+        QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, FProgress.NumberFormat())));
+    // The map is drawn again, as the program always did here.
+    emit MapDue();
 }

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 class QWidget;
+class TDistanceGridModel;
 class TDocument;
-class TMapController;
 class TPointList;
 class TSearchTab;
-class TSetViews;
 class TWindowProgress;
+struct TMapViewState;
 
 // Changing the set by hand, each change a step of the document's history:
 // undo and redo, random points, links cleared or set one by one, points
@@ -19,8 +19,10 @@ class TEditCommands : public QObject {
     Q_OBJECT
 
 public:
-    TEditCommands(TDocument& document, TSetViews& views, TWindowProgress& progress, const TPointList& list,
-                  TSearchTab& searchTab, TMapController& map, QWidget& parent);
+    // map gives the map's size, where random points land; distances the
+    // matrix "Oblicz długość drogi" reads.
+    TEditCommands(TDocument& document, TWindowProgress& progress, TPointList& list, TSearchTab& searchTab,
+                  const TMapViewState& map, const TDistanceGridModel& distances, QWidget& parent);
 
     void actUndoExecute();
     void actRedoExecute();
@@ -39,12 +41,16 @@ public:
     // The first selected row, -1 when none.
     int32_t FirstSelectedRow() const;
 
+signals:
+    // The map is to be drawn again, the set unchanged.
+    void MapDue();
+
 private:
     TDocument& FDocument;
-    TSetViews& FViews;
     TWindowProgress& FProgress;
-    const TPointList& FList;
+    TPointList& FList;
     TSearchTab& FSearchTab;
-    TMapController& FMap;
+    const TMapViewState& FMap;
+    const TDistanceGridModel& FDistances;
     QWidget& FParent;
 };

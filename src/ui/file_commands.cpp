@@ -13,18 +13,11 @@
 #include "ui/document.h"
 #include "ui/file_names.h"
 #include "ui/route_files.h"
-#include "ui/set_views.h"
 #include "ui/window_progress.h"
 
-TFileCommands::TFileCommands(TDocument& document, TSetViews& views, TWindowProgress& progress, TRouteFiles& routes,
-                             TCommand& save, QWidget& parent)
-    : QObject(&parent),
-      FDocument(document),
-      FViews(views),
-      FProgress(progress),
-      FRoutes(routes),
-      FSave(save),
-      FParent(parent)
+TFileCommands::TFileCommands(TDocument& document, TWindowProgress& progress, TRouteFiles& routes, TCommand& save,
+                             QWidget& parent)
+    : QObject(&parent), FDocument(document), FProgress(progress), FRoutes(routes), FSave(save), FParent(parent)
 {
 }
 
@@ -99,14 +92,15 @@ void TFileCommands::OpenAtStart(const std::string& fileName)
 void TFileCommands::OpenPointSet(const std::string& fileName)
 {
     TPointReadInfo info;
-    if (const TOperationResult failure = LoadPointSet(FDocument.State(), fileName, &info)) {
+    TPointSetState opened = FDocument.State();
+    if (const TOperationResult failure = LoadPointSet(opened, fileName, &info)) {
         ShowFileError(&FParent, fileName, failure->Caption, failure->Text);
         return;
     }
     Dialogs().FileWorked(FileNameFromStd(fileName));
     // A load at start-up comes before the window is on screen: its first
     // showing builds the list and the map.
-    FDocument.Reloaded();
+    FDocument.Open(std::move(opened));
     // Said once the views are built, so no progress text covers it; a load
     // at start-up says it when the window first shows.
     FReadNotice = ReadNoticeText(info);
@@ -126,7 +120,7 @@ void TFileCommands::WindowShown()
 
 void TFileCommands::actSaveArrayExecute()
 {
-    TPointSetState& state = FDocument.State();
+    TPointSetState state = FDocument.State();
     const std::optional<QString> name = Dialogs().SaveFileName(&FParent, FileNameFromStd(state.FFileName));
     if (!name)
         return;
@@ -140,8 +134,8 @@ void TFileCommands::actSaveArrayExecute()
         ShowFileError(&FParent, fileName, failure->Caption, failure->Text);
         return;
     }
-    FDocument.Saved();
+    // The list and the map show the set afresh.
+    FDocument.MarkSaved(fileName);
     Dialogs().FileWorked(*name);
-    FViews.Rebuild(TSetViews::TRebuild::List);
     FRoutes.SaveRouteBeside(*routeFile);
 }

@@ -10,7 +10,6 @@ class QWidget;
 class TCommand;
 class TDocument;
 class TRouteFiles;
-class TSetViews;
 class TWindowProgress;
 
 // "Nowy zbiór", "Otwórz zbiór..." and "Zapisz zbiór...", the question about
@@ -21,8 +20,7 @@ class TFileCommands : public QObject {
 
 public:
     // save is "Zapisz zbiór...", which the question about changes runs.
-    TFileCommands(TDocument& document, TSetViews& views, TWindowProgress& progress, TRouteFiles& routes, TCommand& save,
-                  QWidget& parent);
+    TFileCommands(TDocument& document, TWindowProgress& progress, TRouteFiles& routes, TCommand& save, QWidget& parent);
 
     void actNewArrayExecute();
     void actOpenArrayExecute();
@@ -47,7 +45,6 @@ private:
     void OfferOldContents(const std::string& fileName);
 
     TDocument& FDocument;
-    TSetViews& FViews;
     TWindowProgress& FProgress;
     TRouteFiles& FRoutes;
     TCommand& FSave;

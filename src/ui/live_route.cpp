@@ -5,8 +5,7 @@
 #include <algorithm>
 
 #include "core/number_text.h"
-#include "ui/document.h"
-#include "ui/map_controller.h"
+#include "ui/search_runner.h"
 #include "ui/window_progress.h"
 
 namespace {
@@ -16,12 +15,16 @@ constexpr int64_t RunPerDrawing = 20;
 
 }  // namespace
 
-TLiveRoute::TLiveRoute(TWindowProgress& progress, TMapController& map, const TDocument& document,
-                       const QAction& setting, QObject* parent)
-    : QObject(parent), FMap(map), FDocument(document), FSetting(setting)
+TLiveRoute::TLiveRoute(TWindowProgress& progress, const TSearchRunner& runner, const QAction& setting, QObject* parent)
+    : QObject(parent), FRunner(runner), FSetting(setting)
 {
     progress.AddRouteWatcher([this] { return FSetting.isChecked(); });
     connect(&progress, &TWindowProgress::RouteOffered, this, [this](const TRouteOffer& offer) { Offered(offer); });
+    // The first offer of a run is drawn at once.
+    connect(&runner, &TSearchRunner::SearchingChanged, this, [this](bool searching) {
+        if (searching)
+            FDrawings = 0;
+    });
     FTimer.setSingleShot(true);
     connect(&FTimer, &QTimer::timeout, this, [this] { DrawWaiting(); });
     FClock.start();
@@ -29,10 +32,9 @@ TLiveRoute::TLiveRoute(TWindowProgress& progress, TMapController& map, const TDo
 
 void TLiveRoute::Offered(const TRouteOffer& offer)
 {
-    if (!FSetting.isChecked() || !FDocument.State().FSearching)
+    if (!FSetting.isChecked() || !FRunner.Searching())
         return;
-    // The first offer of a run is drawn at once.
-    if (offer.ElapsedMs == 0 || !FMap.ShowsLiveRoute())
+    if (offer.ElapsedMs == 0)
         FDrawings = 0;
     FWaiting = TWaiting{offer.Route, offer.Length, offer.ElapsedMs};
     if (FTimer.isActive())
@@ -50,10 +52,10 @@ void TLiveRoute::DrawWaiting()
         return;
     const TWaiting waiting = std::move(*FWaiting);
     FWaiting.reset();
-    if (!FSetting.isChecked() || !FDocument.State().FSearching)
+    if (!FSetting.isChecked() || !FRunner.Searching())
         return;
     const int64_t start = FClock.elapsed();
-    FMap.ShowLiveRoute(waiting.Route, LiveRouteNote(waiting.Length, waiting.ElapsedMs));
+    emit Due(waiting.Route, LiveRouteNote(waiting.Length, waiting.ElapsedMs));
     FLastDrawnMs = FClock.elapsed();
     FPauseMs = std::max(FMinIntervalMs, (FLastDrawnMs - start) * (RunPerDrawing - 1));
     ++FDrawings;

@@ -11,33 +11,36 @@
 #include "core/progress.h"
 
 class QAction;
-class TDocument;
-class TMapController;
+class TSearchRunner;
 class TWindowProgress;
 
-// The best route of a running search on the map while "Pokazuj drogę
-// podczas szukania" is on: it watches the routes the searches offer and
-// draws the newest at most every MinIntervalMs, and never more often than
-// keeps the drawing's share of the run near 5 %, with the route's length
-// and the time it was found in the status bar.
+// The pace of the best route of a running search on the map while
+// "Pokazuj drogę podczas szukania" is on: it watches the routes the
+// searches offer and asks for the newest to be drawn (Due) at most every
+// MinIntervalMs, and never more often than keeps the drawing's share of the
+// run near 5 %, with the words for the status bar: the route's length and
+// the time it was found. Whoever draws it listens to Due.
 class TLiveRoute : public QObject {
     Q_OBJECT
 
 public:
-    TLiveRoute(TWindowProgress& progress, TMapController& map, const TDocument& document, const QAction& setting,
-               QObject* parent);
+    TLiveRoute(TWindowProgress& progress, const TSearchRunner& runner, const QAction& setting, QObject* parent);
 
     // About ten drawings a second; tests draw every offer.
     void SetMinIntervalMs(int64_t interval) { FMinIntervalMs = interval; }
     // Drawings of this search so far.
     int64_t Drawings() const { return FDrawings; }
 
+signals:
+    // The route to draw now, with its words; drawn during the call, which
+    // is timed.
+    void Due(const TSpecimen& route, const QString& note);
+
 private:
     void Offered(const TRouteOffer& offer);
     void DrawWaiting();
 
-    TMapController& FMap;
-    const TDocument& FDocument;
+    const TSearchRunner& FRunner;
     const QAction& FSetting;
     int64_t FMinIntervalMs = 100;
     struct TWaiting {

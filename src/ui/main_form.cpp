@@ -4,18 +4,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFrame>
-#include <QHeaderView>
-#include <QProgressBar>
 #include <QScreen>
-#include <QSplitter>
-#include <QStandardItemModel>
 #include <QStatusTipEvent>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
-#include <QVBoxLayout>
 
 #include <sys/stat.h>
 
@@ -35,28 +28,15 @@
 #include "ui/point_list.h"
 #include "ui/route_files.h"
 #include "ui/run_compare.h"
+#include "ui/search_runner.h"
 #include "ui/search_runs.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/status_bar.h"
 #include "ui/version/QZVersionInfo.h"
 #include "ui/window_progress.h"
 
-namespace {
-
-// The window's client area at its design size (outer 636 x 500).
-constexpr int DesignClientWidth = 628;
-constexpr int DesignClientHeight = 466;
-constexpr int DesignOuterWidth = 636;
-constexpr int DesignOuterHeight = 500;
-constexpr int ColumnWidth = 237;
-constexpr int SplitterWidth = 4;
-constexpr int SplitterMinSize = 160;
-
-}  // namespace
-
 TMainForm::TMainForm(const QStringList& commandLine, QWidget* parent)
-    : QMainWindow(parent), FDocument(new TDocument(this))
+    : QMainWindow(parent), FDocument(new TDocument(this)), FRunner(new TSearchRunner(this))
 {
     setObjectName(QStringLiteral("MainForm"));
     QFont font(QStringLiteral("Arial"));
@@ -92,159 +72,31 @@ TMainForm::~TMainForm()
     disconnect(FDocument, nullptr, nullptr, nullptr);
 }
 
-TPointSetState& TMainForm::State()
-{
-    return FDocument->State();
-}
-
 const TPointSetState& TMainForm::State() const
 {
     return FDocument->State();
 }
 
-void TMainForm::CreateLayout()
-{
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-    auto* rows = new QVBoxLayout(central);
-    rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(0);
-
-    Splitter1 = new QSplitter(Qt::Horizontal, central);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(SplitterWidth);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->setOpaqueResize(true);
-    CreatePointColumn();
-    CreatePages();
-    Splitter1->addWidget(Panel1);
-    Splitter1->addWidget(Panel2);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({ColumnWidth, DesignClientWidth - ColumnWidth - SplitterWidth});
-    rows->addWidget(Splitter1, 1);
-
-    StatusBar1 = new TStatusBar({{240, false}, {200, true}, {50, false}}, central);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    rows->addWidget(StatusBar1);
-    PrBarView = new QProgressBar(StatusBar1);
-    PrBarView->setObjectName(QStringLiteral("PrBar"));
-    PrBarView->setGeometry(243, 3, 195, 17);
-    PrBarView->setTextVisible(false);
-    PrBarView->setRange(0, 100);
-    PrBarView->setValue(0);
-}
-
-void TMainForm::CreatePointColumn()
-{
-    Panel1 = new QFrame(Splitter1);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::NoFrame);
-    Panel1->setMinimumWidth(SplitterMinSize);
-    auto* column = new QVBoxLayout(Panel1);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-
-    CoolBar1 = new QFrame(Panel1);
-    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
-    CoolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    CoolBar1->setFixedHeight(26);
-    auto* band = new QHBoxLayout(CoolBar1);
-    band->setContentsMargins(2, 2, 2, 2);
-    band->setSpacing(0);
-    ToolBar1 = new QToolBar(CoolBar1);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setFixedHeight(22);
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; spacing: 0px; }"));
-    band->addWidget(ToolBar1);
-    column->addWidget(CoolBar1);
-
-    Panel3 = new QFrame(Panel1);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setFrameShape(QFrame::NoFrame);
-    auto* listColumn = new QVBoxLayout(Panel3);
-    listColumn->setContentsMargins(0, 0, 0, 0);
-    listColumn->setSpacing(0);
-
-    Header1 = new QHeaderView(Qt::Horizontal, Panel3);
-    Header1->setObjectName(QStringLiteral("Header1"));
-    auto* sections = new QStandardItemModel(0, 3, Header1);
-    sections->setHorizontalHeaderLabels({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("V")});
-    Header1->setModel(sections);
-    Header1->setSectionsMovable(false);
-    Header1->setStretchLastSection(false);
-    Header1->setSectionResizeMode(QHeaderView::Interactive);
-    Header1->setMinimumSectionSize(0);
-    Header1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int section = 0; section < 3; ++section)
-        Header1->resizeSection(section, 60);
-    Header1->setFixedHeight(17);
-    connect(Header1, &QHeaderView::sectionResized, this, [this] { Header1SectionResize(); });
-    listColumn->addWidget(Header1);
-
-    ListBox1 = new TPointList(FDocument->SharedState(), *Header1, Panel3);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBox1, &TPointList::Click, this, [this] { ListBox1Click(); });
-    connect(ListBox1, &TPointList::MouseUp, this, [this] { ListBox1MouseUp(); });
-    listColumn->addWidget(ListBox1, 1);
-    column->addWidget(Panel3, 1);
-}
-
-void TMainForm::CreatePages()
-{
-    Panel2 = new QFrame(Splitter1);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::NoFrame);
-    Panel2->setMinimumWidth(SplitterMinSize);
-    auto* right = new QVBoxLayout(Panel2);
-    right->setContentsMargins(0, 0, 0, 0);
-    PageControl1 = new QTabWidget(Panel2);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    right->addWidget(PageControl1);
-
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    auto* gridPage = new QVBoxLayout(TabSheet2);
-    gridPage->setContentsMargins(0, 0, 0, 0);
-    StringGrid1 = new TDistanceGrid(FDocument->SharedState(), TabSheet2);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    gridPage->addWidget(StringGrid1);
-    PageControl1->addTab(TabSheet2, QStringLiteral("Odległości"));
-
-    SearchTab = new TSearchTab(actGenerate, actStop, actShowWay);
-    PageControl1->addTab(SearchTab, QStringLiteral("Szukanie drogi"));
-    SearchTab->FitToFont();
-    CompareTab = new TCompareTab(FDocument->Runs(), actUseRun, actClearRuns, actExportRuns, actSaveChart);
-    PageControl1->addTab(CompareTab, QStringLiteral("Porównanie"));
-    PageControl1->setCurrentIndex(0);
-    PageControl1->setEnabled(false);
-}
-
 void TMainForm::CreateControllers()
 {
-    FProgress = new TWindowProgress(*FDocument, *StatusBar1, *PrBarView, this);
-    FViews = new TSetViews(*FDocument, *FProgress, *StringGrid1, *ListBox1, *SearchTab, *PageControl1, this);
-    FMap = new TMapController(*FDocument, *FViews, *FProgress, *StatusBar1, *ListBox1,
+    FMap = new TMapController(*FDocument, *FRunner, *FProgress, *StatusBar1, *ListBox1,
                               {*actFitMap, *actDragPoints, *actLiveRoute, *actPointNumbers}, this);
     FMapPlacement = new TMapPlacement(*this, *actDockMap, this);
     FRoutes = new TRouteFiles(*FDocument, *this);
-    FFiles = new TFileCommands(*FDocument, *FViews, *FProgress, *FRoutes, *actSaveArray, *this);
+    FFiles = new TFileCommands(*FDocument, *FProgress, *FRoutes, *actSaveArray, *this);
     FExport = new TExportCommand(*FDocument, *actPointNumbers, *ListBox1, *this);
-    FEdits = new TEditCommands(*FDocument, *FViews, *FProgress, *ListBox1, *SearchTab, *FMap, *this);
-    FSearches = new TSearchRuns(*FDocument, *FViews, *FProgress, *SearchTab, *ListBox1, *actGenerate, *actStop, *this);
+    FEdits =
+        new TEditCommands(*FDocument, *FProgress, *ListBox1, *SearchTab, FMap->View(), StringGrid1->Model(), *this);
+    connect(FEdits, &TEditCommands::MapDue, FMap, [this] { FMap->DrawMap(); });
+    FSearches = new TSearchRuns(*FDocument, *FRunner, *FProgress, *SearchTab, *ListBox1, StringGrid1->Model(),
+                                *actGenerate, *actStop, *this);
     FSearches->SetAfterRun([this] { FinishCloseAfterSearch(); });
     FHelp = new THelpCommands(*QZVer1, *cmdEmail, *cmdVisitWWW, *this);
-    FRunCompare = new TRunCompare(*FDocument, *FMap, *FProgress, *CompareTab, *PageControl1, *this);
+    FRunCompare = new TRunCompare(*FDocument, *FRunner, *FMap, *FProgress, *CompareTab, *PageControl1, *this);
 }
 
 void TMainForm::FormCreate(const QStringList& commandLine)
 {
-    State().FSearching = false;
     if (commandLine.size() > 1) {
         // The name's bytes, also when Qt could not decode them.
         const std::string argument = FileNameToStd(commandLine.at(1));
@@ -293,8 +145,8 @@ void TMainForm::FormShow()
         return;
     FMap->PrepareMapSurface();
     Tag = ShownTag;
-    FViews->SetShown();
-    FViews->Rebuild(TSetViews::TRebuild::List);
+    // From now on the list (and the map after it) follows the set.
+    ListBox1->Follow();
     FFiles->WindowShown();
 }
 
@@ -317,7 +169,7 @@ bool TMainForm::QuerySaveChanges()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (FCloseConfirmed || !State().FSearching) {
+    if (FCloseConfirmed || !FRunner->Searching()) {
         bool canClose = FCloseConfirmed;
         if (!canClose)
             FormCloseQuery(canClose);

@@ -35,18 +35,20 @@ class TQZVersionInfo;
 class TRouteFiles;
 class TRunCompare;
 class TSearchRuns;
+class TSearchRunner;
 class TSearchTab;
-class TSetViews;
 class TStatusBar;
 class TWindowProgress;
 
-// The program's main window: the layout, the command table with its menus,
-// tool bar and enabling rules, the title and the window's life. The set is
-// the document's (TDocument); what shows it is kept current by TSetViews;
-// the work behind the commands is done by the controllers (files, routes,
-// export, editing, search runs, the map, help), each handed only the parts
-// of the window it needs. Controls carry their design names as objectName,
-// so tests and tools find them.
+// The program's main window: the layout (main_form_layout.cpp), the command
+// table with its menus, tool bar and enabling rules (main_form_commands.cpp),
+// the title and the window's life. The set is the document's (TDocument),
+// which alone changes it; the views (the point list, the distance table,
+// the search tab's result list, the map) follow the document and the
+// search runner themselves; the work behind the commands is done by the
+// controllers (files, routes, export, editing, search runs, the map, help),
+// each handed only the parts of the window it needs. Controls carry their
+// design names as objectName, so tests and tools find them.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -57,11 +59,11 @@ public:
     ~TMainForm() override;
 
     TDocument& Document() { return *FDocument; }
-    TPointSetState& State();
     const TPointSetState& State() const;
+    // Whether a search (or an estimate) runs.
+    TSearchRunner& Runner() { return *FRunner; }
 
     // The parts the window is made of.
-    TSetViews& Views() { return *FViews; }
     TMapController& Map() { return *FMap; }
     TFileCommands& Files() { return *FFiles; }
     TRouteFiles& Routes() { return *FRoutes; }
@@ -106,7 +108,19 @@ private:
     // What a close during the search asked for, once the run has returned.
     void FinishCloseAfterSearch();
 
+    // The window's client area at its design size (outer 636 x 500), and
+    // the point column's.
+    static constexpr int DesignClientWidth = 628;
+    static constexpr int DesignClientHeight = 466;
+    static constexpr int DesignOuterWidth = 636;
+    static constexpr int DesignOuterHeight = 500;
+    static constexpr int ColumnWidth = 237;
+    static constexpr int SplitterWidth = 4;
+    static constexpr int SplitterMinSize = 160;
+
     void CreateLayout();
+    // The status bar with the progress bar, and the progress they show.
+    void CreateStatusBar(QWidget* parent);
     // The toolbar and the point list, left of the splitter.
     void CreatePointColumn();
     // The tabs "Odległości", "Szukanie drogi" and "Porównanie", right of it.
@@ -132,8 +146,7 @@ private:
     bool actRedoUpdate();
     bool actDeletePointsUpdate();
     bool actEditPointUpdate();
-    // Enables actStop while a search runs and the search tab's group boxes
-    // while none does; returns actStop's state.
+    // actStop: while a search runs.
     bool actStopUpdate();
     // "Użyj tej drogi": a selected run of the current set, no search.
     bool actUseRunUpdate();
@@ -202,8 +215,8 @@ private:
     TQZVersionInfo* QZVer1 = nullptr;
 
     TDocument* FDocument = nullptr;
+    TSearchRunner* FRunner = nullptr;
     TWindowProgress* FProgress = nullptr;
-    TSetViews* FViews = nullptr;
     TMapController* FMap = nullptr;
     TMapPlacement* FMapPlacement = nullptr;
     TRouteFiles* FRoutes = nullptr;

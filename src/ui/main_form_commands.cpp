@@ -27,9 +27,9 @@
 #include "ui/route_files.h"
 #include "ui/run_compare.h"
 #include "ui/run_history.h"
+#include "ui/search_runner.h"
 #include "ui/search_runs.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 
 // The tool-bar images live in the window library, which is static: their
 // registration must be pulled in by name.
@@ -173,7 +173,7 @@ void TMainForm::CreateCommands()
          "",
          "Arrays",
          -1,
-         [this] { FViews->Rebuild(TSetViews::TRebuild::Map); },
+         [this] { FMap->DrawMap(); },
          {}},
         {&TMainForm::actLiveRoute,
          "actLiveRoute",
@@ -276,7 +276,7 @@ void TMainForm::ShowHistoryCaptions()
 
 bool TMainForm::actCountWayUpdate()
 {
-    return !State().FSearching && !FDocument->ApplyingStep();
+    return !FRunner->Searching() && !FDocument->ApplyingStep();
 }
 
 bool TMainForm::actLoadRouteUpdate()
@@ -311,9 +311,7 @@ bool TMainForm::actEditPointUpdate()
 
 bool TMainForm::actStopUpdate()
 {
-    const bool searching = State().FSearching;
-    SearchTab->ShowSearching(searching);
-    return searching;
+    return FRunner->Searching();
 }
 
 bool TMainForm::actUseRunUpdate()
@@ -339,12 +337,13 @@ void TMainForm::cmdQuitExecute()
 void TMainForm::actShowWayExecute()
 {
     FMapPlacement->ShowMap();
-    FViews->Rebuild(TSetViews::TRebuild::List);
+    // The list is rebuilt, and the map drawn after it.
+    ListBox1->Refresh();
 }
 
 void TMainForm::actFitMapExecute()
 {
-    FViews->Rebuild(TSetViews::TRebuild::Map);
+    FMap->DrawMap();
 }
 
 void TMainForm::CreateMenus()

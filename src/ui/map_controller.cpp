@@ -9,15 +9,15 @@
 #include <utility>
 #include <vector>
 
-#include "picture/map_view_paint.h"
-#include "raster/map_render.h"
 #include "raster/map_shapes.h"
 #include "raster/map_view.h"
 #include "ui/document.h"
 #include "ui/live_route.h"
+#include "ui/map_hits.h"
+#include "ui/map_painter.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
-#include "ui/set_views.h"
+#include "ui/search_runner.h"
 #include "ui/status_bar.h"
 #include "ui/undo_commands.h"
 #include "ui/window_progress.h"
@@ -26,57 +26,43 @@ namespace {
 
 // A held middle button (or Space) that moves less than this is a press.
 constexpr int PanStartPx = 3;
-// A mark smaller than this is found this near its centre.
-constexpr double GrabPx = 4.0;
-
-std::optional<std::pair<QPoint, QPoint>> Extent(const TPointArray& points)
-{
-    if (points.empty())
-        return std::nullopt;
-    QPoint low(points[0].X, points[0].Y);
-    QPoint high = low;
-    for (const TMapPoint& point : points) {
-        low = QPoint(std::min(low.x(), point.X), std::min(low.y(), point.Y));
-        high = QPoint(std::max(high.x(), point.X), std::max(high.y(), point.Y));
-    }
-    return std::make_pair(low, high);
-}
 
 }  // namespace
 
-TMapController::TMapController(TDocument& document, TSetViews& views, TWindowProgress& progress, TStatusBar& statusBar,
-                               const TPointList& list, const TMapCommands& commands, QObject* parent)
+TMapController::TMapController(TDocument& document, const TSearchRunner& runner, TWindowProgress& progress,
+                               TStatusBar& statusBar, const TPointList& list, const TMapCommands& commands,
+                               QObject* parent)
     : QObject(parent),
       FDocument(document),
-      FViews(views),
+      FRunner(runner),
       FProgress(progress),
       FStatusBar(statusBar),
       FList(list),
       FCommands(commands)
 {
-    FViews.SetDrawMap([this] { DrawMap(); });
-    FLive = new TLiveRoute(progress, *this, document, commands.LiveRoute, this);
-    // The views redraw first; a set that would not be seen whole then
-    // changes the view and draws once more.
+    FLive = new TLiveRoute(progress, runner, commands.LiveRoute, this);
+    connect(FLive, &TLiveRoute::Due, this,
+            [this](const TSpecimen& route, const QString& note) { ShowLiveRoute(route, note); });
+    // The list is rebuilt first, so the map draws with its selection.
+    connect(&list, &TPointList::Refreshed, this, [this] { DrawMap(); });
+    // A changed set may take the held point away. A set that would not be
+    // seen whole then changes the view and draws once more.
     connect(&document, &TDocument::PointsChanged, this, [this](int32_t firstNewPoint) {
+        FDrag = {};
         if (firstNewPoint == 0)
             SetReplaced();
     });
-    // A set opened anew is looked at anew, also when it has the extent of
-    // the one before (the same file read again).
-    connect(&document, &TDocument::SetOpened, this, [this] {
-        FExtent.reset();
-        FReplaced.FromOutside = true;
-    });
-    connect(&commands.FitMap, &QAction::triggered, this, [this] { FFittedByMap = false; });
+    connect(&document, &TDocument::PointMoved, this, [this] { FDrag = {}; });
+    connect(&document, &TDocument::SetOpened, this, [this] { FView.NoteOpened(); });
+    connect(&commands.FitMap, &QAction::triggered, this, [this] { FView.FittedByMap = false; });
 }
 
 void TMapController::Attach(TMapForm* mapForm)
 {
     FMapForm = mapForm;
     connect(mapForm, &TMapForm::Resized, this, [this](int32_t width, int32_t height) {
-        FDocument.State().FMapWidth = width;
-        FDocument.State().FMapHeight = height;
+        FView.Width = width;
+        FView.Height = height;
         DrawMap();
     });
     connect(
@@ -102,8 +88,8 @@ void TMapController::PrepareMapSurface()
     surface.Clear(MapBackgroundColor);
     surface.EndUpdate();
     view->update();
-    FDocument.State().FMapWidth = view->width();
-    FDocument.State().FMapHeight = view->height();
+    FView.Width = view->width();
+    FView.Height = view->height();
     FPrepared = true;
 }
 
@@ -121,101 +107,72 @@ void TMapController::Draw()
     TImage32* view = FMapForm->Image321;
     const int32_t width = view->width();
     const int32_t height = view->height();
-    // The check mark is the user's word too.
-    if (FCommands.FitMap.isChecked())
-        FMode = TViewMode::Fitted;
-    else if (FMode == TViewMode::Fitted)
-        FMode = TViewMode::Pixels;
-    if (FReplaced.Due)
-        ShowWholeSet(width, height);
-    if (FLiveRoute && !FDocument.State().FSearching) {
+    FView.FollowFitCheck(FCommands.FitMap.isChecked());
+    if (FView.ReplacedDue)
+        LookAtSet(width, height);
+    if (FLiveRoute && !FRunner.Searching()) {
         FLiveRoute.reset();
         ShowNote({}, {});
     }
     // A dragged point keeps the view it was grabbed in, or the map would
     // slide under the pointer as the point changes the points' extent.
     if (FDrag.Point < 0)
-        FMapFit = CurrentView(width, height);
-
-    const TPointArray& points = FLiveRoute    ? RouteAsLinks(*FLiveRoute)
-                                : FShownRoute ? RouteAsLinks(*FShownRoute)
-                                              : FDocument.State().FPoints;
+        FView.Shown = FView.Next(FDocument.State().FPoints, width, height);
     // Rows are read once: a point without a row (the list is rebuilt after
     // the set grows) is drawn unselected.
-    const std::vector<char> selected = FList.SelectedRows();
-    const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
-    const bool numbers = FCommands.PointNumbers.isChecked();
-    FDrewPixels = DrawsPixelPicture(FMapFit);
-    if (FDrewPixels) {
-        FPicture = {};
-        RenderMap(view->Bitmap(), width, height, points, isSelected, FMapFit);
-        view->SetOverlay(PixelPictureEnds(points, FMapFit, width, height));
-        if (numbers)
-            PaintMapLabels(view->Bitmap(),
-                           PlaceLabels(PixelPictureMarks(points, isSelected, FMapFit, width, height), width, height));
-    } else {
-        FPicture = BuildMapViewPicture(points, isSelected, width, height, FMapFit, numbers);
-        view->SetOverlay({});
-        RenderMapView(view->Bitmap(), FPicture);
-    }
-    view->repaint();
+    FPainter.Paint(*view, PointsToDraw(), FList.SelectedRows(), FView.Shown, FCommands.PointNumbers.isChecked());
 }
 
-TMapFit TMapController::CurrentView(int32_t width, int32_t height) const
+const TPointArray& TMapController::PointsToDraw()
 {
-    switch (FMode) {
-    case TViewMode::Fitted:
-        return FitMapToPoints(FDocument.State().FPoints, width, height);
-    case TViewMode::Free:
-        return FFreeView;
-    case TViewMode::Pixels:
-        break;
-    }
-    return TMapFit();
+    if (FLiveRoute)
+        return RouteAsLinks(*FLiveRoute);
+    if (FShownRoute)
+        return RouteAsLinks(*FShownRoute);
+    const TPointArray& points = FDocument.State().FPoints;
+    if (!FDragAt || FDrag.Point < 0 || static_cast<size_t>(FDrag.Point) >= points.size())
+        return points;
+    FShownPoints = points;
+    FShownPoints[static_cast<size_t>(FDrag.Point)].X = FDragAt->x();
+    FShownPoints[static_cast<size_t>(FDrag.Point)].Y = FDragAt->y();
+    return FShownPoints;
 }
 
-void TMapController::SetMode(TViewMode mode)
+void TMapController::SyncFitCheck()
 {
-    FMode = mode;
-    FFittedByMap = false;
-    FCommands.FitMap.setChecked(mode == TViewMode::Fitted);
+    FCommands.FitMap.setChecked(FView.Mode == TMapViewMode::Fitted);
+}
+
+void TMapController::ViewMoved()
+{
+    SyncFitCheck();
+    if (!FLiveRoute)
+        ShowNote({}, {});
+    Draw();
 }
 
 void TMapController::SetReplaced()
 {
-    const auto extent = Extent(FDocument.State().FPoints);
-    if (extent == FExtent)
-        return;
-    FExtent = extent;
-    FReplaced.Due = true;
     // Steps of the history (drawing, deleting, undoing) are made through
     // the document's Push; what comes from outside is a set of its own.
-    FReplaced.FromOutside = FReplaced.FromOutside || !FDocument.ApplyingStep();
-    if (FMapForm && FPrepared && ShowWholeSet(FMapForm->Image321->width(), FMapForm->Image321->height()))
+    if (!FView.NoteReplaced(FDocument.State().FPoints, !FDocument.ApplyingStep()))
+        return;
+    if (FMapForm && FPrepared && LookAtSet(FMapForm->Image321->width(), FMapForm->Image321->height()))
         Draw();
 }
 
-bool TMapController::ShowWholeSet(int32_t width, int32_t height)
+bool TMapController::LookAtSet(int32_t width, int32_t height)
 {
-    const bool fromOutside = FReplaced.FromOutside;
-    FReplaced = {};
-    const TViewMode before = FMode;
-    if (fromOutside) {
-        FPixelsChosen = false;
-        if (FMode == TViewMode::Free || (FMode == TViewMode::Fitted && FFittedByMap)) {
-            SetMode(TViewMode::Pixels);
-            if (!FLiveRoute)
-                ShowNote({}, {});
-        }
-    }
-    if (FMode == TViewMode::Pixels && !FPixelsChosen && !PointsLieOnMap(FDocument.State().FPoints, width, height)) {
-        SetMode(TViewMode::Fitted);
-        FFittedByMap = true;
+    const TMapLook look = FView.LookAtSet(FDocument.State().FPoints, width, height);
+    if (look.BackToPixels || look.FittedByMap)
+        SyncFitCheck();
+    if (look.BackToPixels && !FLiveRoute)
+        ShowNote({}, {});
+    if (look.FittedByMap)
         ShowNote(QStringLiteral("Dopasowano mapę do zbioru"),
                  QStringLiteral("Zbiór nie mieścił się na mapie, więc mapa pokazuje go w całości "
                                 "(\"Dopasuj mapę do okna\"); Ctrl+0 wraca do skali 1:1."));
-    }
-    return FMode != before;
+    return look.Changed;
 }
 
 void TMapController::ShowNote(const QString& note, const QString& toolTip)
@@ -232,7 +189,7 @@ void TMapController::ShowRoute(std::optional<TSpecimen> route)
 
 void TMapController::ShowLiveRoute(const TSpecimen& route, const QString& note)
 {
-    if (!FDocument.State().FSearching)
+    if (!FRunner.Searching())
         return;
     FLiveRoute = route;
     ShowNote(note, QStringLiteral("Długość najlepszej dotąd drogi i czas szukania, w którym ją znaleziono"));
@@ -243,62 +200,23 @@ void TMapController::ShowLiveRoute(const TSpecimen& route, const QString& note)
 
 const TPointArray& TMapController::RouteAsLinks(const TSpecimen& route)
 {
-    FShownPoints = FDocument.State().FPoints;
-    for (TMapPoint& point : FShownPoints)
-        point.Next = -1;
-    // A route of another set (points added since) shows only its legs
-    // between points the set still has.
-    TSpecimen kept;
-    for (const int32_t point : route)
-        if (point >= 0 && static_cast<size_t>(point) < FShownPoints.size())
-            kept.push_back(point);
-    ApplyBestRoute(FShownPoints, kept);
+    FShownPoints = PointsWithRoute(FDocument.State().FPoints, route);
     return FShownPoints;
 }
 
 QPoint TMapController::PointAtMapPixel(int32_t x, int32_t y) const
 {
-    return {FMapFit.PointX(x), FMapFit.PointY(y)};
+    return {FView.Shown.PointX(x), FView.Shown.PointY(y)};
 }
 
 int32_t TMapController::PointAtMapSquare(int32_t x, int32_t y) const
 {
-    if (!FDrewPixels)
-        return MarkAt(FPicture, x + 0.5, y + 0.5, GrabPx);
-    const TPointArray& points = FDocument.State().FPoints;
-    const std::vector<char> selected = FList.SelectedRows();
-    for (int32_t i = static_cast<int32_t>(points.size()) - 1; i >= 0; --i) {
-        const auto at = static_cast<size_t>(i);
-        const int32_t size = RowSelected(selected, i) ? MapSelectedPointSizePx : MapPointSizePx;
-        const int32_t left = FMapFit.MapX(points[at].X);
-        const int32_t top = FMapFit.MapY(points[at].Y);
-        if (x >= left && x < left + size && y >= top && y < top + size)
-            return i;
-    }
-    return -1;
+    return FPainter.MarkAt(FDocument.State().FPoints, FList.SelectedRows(), FView.Shown, x, y);
 }
 
 QString TMapController::ToolTipAt(int32_t x, int32_t y) const
 {
-    const int32_t hit = PointAtMapSquare(x, y);
-    const TPointArray& points = FDocument.State().FPoints;
-    if (hit < 0 || static_cast<size_t>(hit) >= points.size()) {
-        if (FDrewPixels)
-            return {};
-        return QStringLiteral(
-            "Zielone kółko: początek drogi, niebieski romb: jej koniec.\n"
-            "Kółko myszy powiększa i pomniejsza, środkowy przycisk (albo lewy ze spacją) przesuwa mapę;\n"
-            "Ctrl+0: skala 1:1.");
-    }
-    const TMapPoint& point = points[static_cast<size_t>(hit)];
-    QString text = QStringLiteral("Punkt %1: %2; %3").arg(hit).arg(point.X).arg(point.Y);
-    const bool reached = std::any_of(points.begin(), points.end(), [hit](const TMapPoint& p) { return p.Next == hit; });
-    const bool linked = point.Next >= 0 && static_cast<size_t>(point.Next) < points.size();
-    if (linked && !reached)
-        text += QStringLiteral(", początek drogi");
-    else if (reached && !linked)
-        text += QStringLiteral(", koniec drogi");
-    return text;
+    return MapToolTip(FDocument.State().FPoints, PointAtMapSquare(x, y), FPainter.DrewPixels());
 }
 
 void TMapController::AddPoint(int32_t X, int32_t Y)
@@ -328,22 +246,16 @@ void TMapController::ZoomToPixels()
 {
     if (FDrag.Point >= 0)
         return;
-    FPixelsChosen = true;
-    SetMode(TViewMode::Pixels);
-    if (!FLiveRoute)
-        ShowNote({}, {});
-    Draw();
+    FView.ToPixels();
+    ViewMoved();
 }
 
 void TMapController::ZoomAbout(double factor, int32_t x, int32_t y)
 {
     if (FDrag.Point >= 0 || !FMapForm)
         return;
-    FFreeView = ZoomedAbout(FMapFit, factor, x, y);
-    SetMode(TViewMode::Free);
-    if (!FLiveRoute)
-        ShowNote({}, {});
-    Draw();
+    FView.ZoomAbout(factor, x, y);
+    ViewMoved();
 }
 
 void TMapController::MapWheel(int32_t angleDelta, int32_t x, int32_t y)
@@ -368,11 +280,11 @@ void TMapController::MapMouseDown(Qt::MouseButton button, int32_t x, int32_t y)
         return;
     // A search reads the coordinates as it goes; it still gets new points,
     // as it always did, but no point moves under it.
-    if (FCommands.DragPoints.isChecked() && button == Qt::LeftButton && !FDocument.State().FSearching) {
+    if (FCommands.DragPoints.isChecked() && button == Qt::LeftButton && !FRunner.Searching()) {
         const int32_t hit = PointAtMapSquare(x, y);
         if (hit >= 0) {
             const TMapPoint& point = FDocument.State().FPoints[static_cast<size_t>(hit)];
-            FDrag = {hit, QPoint(x, y), QPoint(FMapFit.MapX(point.X), FMapFit.MapY(point.Y))};
+            FDrag = {hit, QPoint(x, y), QPoint(FView.Shown.MapX(point.X), FView.Shown.MapY(point.Y))};
             return;
         }
     }
@@ -409,25 +321,18 @@ void TMapController::MapMouseMove(int32_t x, int32_t y)
         if (!FPan.Moved && (QPoint(x, y) - FPan.Press).manhattanLength() < PanStartPx)
             return;
         FPan.Moved = true;
-        FFreeView = Panned(FMapFit, x - FPan.Last.x(), y - FPan.Last.y());
+        FView.Pan(x - FPan.Last.x(), y - FPan.Last.y());
         FPan.Last = QPoint(x, y);
-        SetMode(TViewMode::Free);
-        if (!FLiveRoute)
-            ShowNote({}, {});
-        Draw();
+        ViewMoved();
         return;
     }
     if (FDrag.Point < 0 || FDocument.ApplyingStep() ||
         static_cast<size_t>(FDrag.Point) >= FDocument.State().FPoints.size())
         return;
     // The map follows the pointer; the set itself changes at the release.
-    TMapPoint& point = FDocument.State().FPoints[static_cast<size_t>(FDrag.Point)];
-    const TMapPoint kept = point;
-    const QPoint target = DragTarget(x, y);
-    point.X = target.x();
-    point.Y = target.y();
+    FDragAt = DragTarget(x, y);
     DrawMap();
-    point = kept;
+    FDragAt.reset();
 }
 
 void TMapController::MapMouseUp(Qt::MouseButton button, int32_t x, int32_t y)

@@ -9,14 +9,15 @@
 
 #include "core/point_set.h"
 #include "raster/map_fit.h"
-#include "raster/map_view_picture.h"
+#include "ui/map_painter.h"
+#include "ui/map_view_state.h"
 
 class QAction;
 class TDocument;
 class TLiveRoute;
 class TMapForm;
 class TPointList;
-class TSetViews;
+class TSearchRunner;
 class TStatusBar;
 class TWindowProgress;
 
@@ -31,17 +32,19 @@ struct TMapCommands {
     const QAction& PointNumbers;
 };
 
-// The map as the window works with it: the drawing surface prepared at the
-// first showing, the whole picture drawn from the set, points added by
-// presses and dragged to a new place, and the view: the pixel picture, the
-// set fitted to the window, or a view the user zoomed and moved. It owns
-// the view of the last drawing and the point being dragged; the map window
-// only shows the surface and reports sizes, presses, the wheel and Space.
+// The map's input and drawing: the surface prepared at the first showing,
+// the whole picture drawn from the set with the view its TMapViewState
+// chooses, points added by presses and dragged to a new place, the view
+// zoomed and moved. It follows the point list (each rebuild of the list
+// draws the map, with its selection), the document (a replaced set is
+// looked at; any change of the points lets go of a dragged point) and the
+// live route. The map window only shows the surface and reports sizes,
+// presses, the wheel and Space.
 class TMapController : public QObject {
     Q_OBJECT
 
 public:
-    TMapController(TDocument& document, TSetViews& views, TWindowProgress& progress, TStatusBar& statusBar,
+    TMapController(TDocument& document, const TSearchRunner& runner, TWindowProgress& progress, TStatusBar& statusBar,
                    const TPointList& list, const TMapCommands& commands, QObject* parent);
 
     // The map window, created after the main window; its size changes and
@@ -88,34 +91,31 @@ public:
     bool ShowsLiveRoute() const { return FLiveRoute.has_value(); }
     TLiveRoute& LiveRoute() { return *FLive; }
 
-    // A step of the history may take the held point away.
-    void CancelDrag() { FDrag = {}; }
-    // The view of the last drawing, for pictures of the same map.
-    const TMapFit& Fit() const { return FMapFit; }
+    // The view: size, mode, zoom; Shown is the view of the last drawing,
+    // for pictures of the same map.
+    const TMapViewState& View() const { return FView; }
+    const TMapFit& Fit() const { return FView.Shown; }
     // Whether the last drawing was the pixel picture.
-    bool DrawsPixels() const { return FDrewPixels; }
+    bool DrawsPixels() const { return FPainter.DrewPixels(); }
     // What the tooltip says over map pixel (x, y).
     QString ToolTipAt(int32_t x, int32_t y) const;
 
 private:
-    // How the view is chosen at each drawing.
-    enum class TViewMode {
-        Pixels,  // the pixel picture
-        Fitted,  // the set fitted to the window, "Dopasuj mapę do okna"
-        Free,    // zoomed or moved by the user
-    };
-
     // The drawing without the status texts (the live route draws during a
     // search, whose text stays).
     void Draw();
-    // The view the next drawing uses.
-    TMapFit CurrentView(int32_t width, int32_t height) const;
-    void SetMode(TViewMode mode);
+    // What the drawing shows: the live route, a run's route or the set,
+    // with a dragged point where the pointer holds it.
+    const TPointArray& PointsToDraw();
+    // The view changed by the user: the map's fit note goes (the live
+    // route's words stay), the check mark follows, and the map is drawn.
+    void ViewMoved();
+    void SyncFitCheck();
     // The set was replaced: whether it is seen whole is looked at with the
-    // next drawing. newSet: it came from outside the history (opened, new).
+    // next drawing, or now when the map is on screen.
     void SetReplaced();
-    // Returns whether the view changed.
-    bool ShowWholeSet(int32_t width, int32_t height);
+    // Looks at a replaced set; returns whether the view changed.
+    bool LookAtSet(int32_t width, int32_t height);
     void ShowNote(const QString& note, const QString& toolTip);
     // The set's points with route as their links.
     const TPointArray& RouteAsLinks(const TSpecimen& route);
@@ -126,7 +126,7 @@ private:
     QPoint DragTarget(int32_t x, int32_t y) const;
 
     TDocument& FDocument;
-    TSetViews& FViews;
+    const TSearchRunner& FRunner;
     TWindowProgress& FProgress;
     TStatusBar& FStatusBar;
     const TPointList& FList;
@@ -135,29 +135,8 @@ private:
     TMapForm* FMapForm = nullptr;
     bool FPrepared = false;
 
-    TViewMode FMode = TViewMode::Pixels;
-    // The view of the user's zoom and moves.
-    TMapFit FFreeView;
-    // The view of the last drawing, so a press maps back to the points.
-    // It holds still while a point is dragged.
-    TMapFit FMapFit;
-    bool FDrewPixels = true;
-    // The marks of the last drawing when it was not the pixel picture.
-    TMapViewPicture FPicture;
-    // A replaced set waits to be looked at; fromOutside: opened or new.
-    struct TReplaced {
-        bool Due = false;
-        bool FromOutside = false;
-    };
-    TReplaced FReplaced;
-    // The extent of the set last looked at: a search's start replaces the
-    // set with the same points.
-    std::optional<std::pair<QPoint, QPoint>> FExtent;
-    // Ctrl+0 asked for the pixel picture: steps of the history keep it.
-    bool FPixelsChosen = false;
-    // The map fitted the set itself, not the user: the next set that lies
-    // on the map is shown at its own coordinates again.
-    bool FFittedByMap = false;
+    TMapViewState FView;
+    TMapPainter FPainter;
     // What the map wrote in the status bar's last panel.
     QString FNote;
 
@@ -169,6 +148,9 @@ private:
         QPoint Square;
     };
     TMapDrag FDrag;
+    // Where the dragged point is drawn during the drawing that follows the
+    // pointer; the set itself changes at the release.
+    std::optional<QPoint> FDragAt;
     // The view being moved by a held button.
     struct TMapPan {
         Qt::MouseButton Button = Qt::NoButton;

@@ -63,9 +63,9 @@ private:
 // available: a window is never put where part of it can't be reached.
 QRect KeptOnScreen(const QRect& frame, const QRect& available);
 
-// "Mapa": the map window. It owns only the view and its surface; all
-// drawing is its owner's (the main window), which learns of size changes
-// and presses through the signals. Closing it only hides it.
+// "Mapa": the map window. It owns only the view and its surface; the
+// drawing is the map's controller's (TMapController), which learns of size
+// changes and presses through the signals. Closing it only hides it.
 class TMapForm : public QWidget {
     Q_OBJECT
 

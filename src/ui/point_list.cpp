@@ -1,12 +1,16 @@
 #include "ui/point_list.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
+
+#include "core/progress.h"
+#include "ui/document.h"
 
 namespace {
 
@@ -117,11 +121,23 @@ void TPointListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
 }
 
-TPointList::TPointList(std::shared_ptr<const TPointSetState> document, QHeaderView& header, QWidget* parent)
-    : QListView(parent), FModel(new TPointListModel(this)), FDocument(document), FHeader(header)
+TPointList::TPointList(const TDocument& document, TProgress& progress, QHeaderView& header, QWidget* parent)
+    : QListView(parent),
+      FModel(new TPointListModel(this)),
+      FDocument(document.SharedState()),
+      FProgress(progress),
+      FHeader(header)
 {
     setModel(FModel);
-    setItemDelegate(new TPointListDelegate(std::move(document), header, this));
+    setItemDelegate(new TPointListDelegate(FDocument, header, this));
+    const auto follow = [this] {
+        if (FFollowing)
+            Refresh();
+    };
+    connect(&document, &TDocument::PointsChanged, this, follow);
+    connect(&document, &TDocument::PointMoved, this, follow);
+    connect(&document, &TDocument::LinksChanged, this, follow);
+    connect(&document, &TDocument::SetSaved, this, follow);
     if (QAbstractItemModel* sections = header.model())
         sections->setHeaderData(2, Qt::Horizontal,
                                 QStringLiteral("V: numer następnego punktu drogi, do którego prowadzi połączenie "
@@ -131,6 +147,22 @@ TPointList::TPointList(std::shared_ptr<const TPointSetState> document, QHeaderVi
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TPointList::Follow()
+{
+    FFollowing = true;
+    Refresh();
+}
+
+void TPointList::Refresh()
+{
+    FProgress.ShowStatus("Generowanie listy...", 0);
+    SetCount(static_cast<int>(FDocument->FPoints.size()));
+    emit Refreshed();
+    FProgress.ShowStatus("", 0);
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
 }
 
 void TPointList::SetCount(int count)

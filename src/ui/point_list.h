@@ -10,6 +10,8 @@
 #include "core/point_set.h"
 
 class QHeaderView;
+class TDocument;
+class TProgress;
 
 // One row per point; the row's own text is its index, everything else is
 // painted from the point set.
@@ -53,14 +55,25 @@ private:
 };
 
 // ListBox1: owner-drawn, several rows selectable. A right press opens the
-// pop-up menu without touching the selection.
+// pop-up menu without touching the selection. From the window's first
+// showing on it follows the document: every change of the points or links
+// rebuilds it, and what draws from its rows and selection (the map) follows
+// its Refreshed signal.
 class TPointList : public QListView {
     Q_OBJECT
 
 public:
     // The header's sections are widened for wide numbers; its V section
-    // explains itself in a tooltip.
-    TPointList(std::shared_ptr<const TPointSetState> document, QHeaderView& header, QWidget* parent);
+    // explains itself in a tooltip. progress shows the rebuild's status text.
+    TPointList(const TDocument& document, TProgress& progress, QHeaderView& header, QWidget* parent);
+
+    // Rebuilds now and with every change of the set from now on.
+    void Follow();
+    // RefreshPointList: the rows rebuilt for the set (the selection goes),
+    // then Refreshed; ends with the default arrow cursor, the program's sign
+    // that the window shows the set again (after a search, or a point added
+    // during one).
+    void Refresh();
 
     // Rebuilds the rows; a section too narrow for the set's widest number
     // (beside the index in the first) grows to fit it.
@@ -74,6 +87,8 @@ public:
     std::vector<char> SelectedRows() const;
 
 signals:
+    // The rows were rebuilt for the set.
+    void Refreshed();
     // The selection was changed by the user, with the mouse or the keys.
     void Click();
     // A mouse button was released over the list.
@@ -89,7 +104,9 @@ private:
 
     TPointListModel* FModel;
     std::shared_ptr<const TPointSetState> FDocument;
+    TProgress& FProgress;
     QHeaderView& FHeader;
+    bool FFollowing = false;
 };
 
 // A row's flag in a SelectedRows snapshot; a point without a row yet (the

@@ -19,13 +19,15 @@
 #include "ui/run_chart.h"
 #include "ui/run_history.h"
 #include "ui/run_texts.h"
+#include "ui/search_runner.h"
 #include "ui/undo_commands.h"
 #include "ui/window_progress.h"
 
-TRunCompare::TRunCompare(TDocument& document, TMapController& map, TWindowProgress& progress, TCompareTab& tab,
-                         QTabWidget& pages, QWidget& parent)
+TRunCompare::TRunCompare(TDocument& document, const TSearchRunner& runner, TMapController& map,
+                         TWindowProgress& progress, TCompareTab& tab, QTabWidget& pages, QWidget& parent)
     : QObject(&parent),
       FDocument(document),
+      FRunner(runner),
       FHistory(document.Runs()),
       FMap(map),
       FTab(tab),
@@ -63,7 +65,7 @@ void TRunCompare::ShowSelectedRoute()
 {
     // Only on this tab, and never over the route of a running search.
     std::optional<TSpecimen> route;
-    if (FPages.currentWidget() == &FTab && !FDocument.State().FSearching && CanUseSelected())
+    if (FPages.currentWidget() == &FTab && !FRunner.Searching() && CanUseSelected())
         route = SelectedRun()->Route;
     if (!route && !FShowsRoute)
         return;

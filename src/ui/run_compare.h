@@ -8,6 +8,7 @@ class TCompareTab;
 class TDocument;
 class TMapController;
 class TRunHistory;
+class TSearchRunner;
 class TWindowProgress;
 struct TRunRecord;
 
@@ -21,8 +22,8 @@ class TRunCompare : public QObject {
     Q_OBJECT
 
 public:
-    TRunCompare(TDocument& document, TMapController& map, TWindowProgress& progress, TCompareTab& tab,
-                QTabWidget& pages, QWidget& parent);
+    TRunCompare(TDocument& document, const TSearchRunner& runner, TMapController& map, TWindowProgress& progress,
+                TCompareTab& tab, QTabWidget& pages, QWidget& parent);
 
     void actUseRunExecute();
     void actClearRunsExecute();
@@ -42,6 +43,7 @@ private:
     bool SaveFile(const QString& fileName, const std::string& content);
 
     TDocument& FDocument;
+    const TSearchRunner& FRunner;
     TRunHistory& FHistory;
     TMapController& FMap;
     TCompareTab& FTab;

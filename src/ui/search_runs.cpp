@@ -1,27 +1,26 @@
 #include "ui/search_runs.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QListWidget>
 #include <QLocale>
-#include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
 
 #include "core/number_text.h"
 #include "core/route_links.h"
+#include "core/route_problem.h"
 #include "search/bound/bound_texts.h"
 #include "search/bound/lower_bound.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/run/run_control.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
+#include "ui/distance_model.h"
 #include "ui/document.h"
 #include "ui/point_list.h"
 #include "ui/run_history.h"
+#include "ui/search_runner.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/undo_commands.h"
 #include "ui/window_progress.h"
 
@@ -39,16 +38,35 @@ QString TimeLeftText(double seconds)
     return total >= 3600 ? QStringLiteral("%1:%2").arg(total / 3600).arg(minutesSeconds) : minutesSeconds;
 }
 
+// The problem a search of the set is asked, its own copy: the distance
+// table's matrix as its table when it holds one of the set's size (what the
+// window's searches have always read), or the legs measured.
+TRouteProblem SearchProblem(const TPointSetState& state, const TDistanceMatrix& matrix, const TRouteKind& kind,
+                            bool withTable)
+{
+    TMeasure measure = MeasureOf(state.FPlaces, state.FPoints);
+    const size_t n = state.FPoints.size();
+    if (!withTable || n > static_cast<size_t>(MaxLegTablePoints) || matrix.size() != n)
+        return MakeRouteProblem(std::move(measure), kind, withTable);
+    TRouteProblem problem;
+    problem.Measure = std::move(measure);
+    problem.Kind = kind;
+    problem.Distances = matrix;
+    return problem;
+}
+
 }  // namespace
 
-TSearchRuns::TSearchRuns(TDocument& document, TSetViews& views, TWindowProgress& progress, TSearchTab& searchTab,
-                         const TPointList& list, TCommand& generate, TCommand& stop, QWidget& parent)
+TSearchRuns::TSearchRuns(TDocument& document, TSearchRunner& runner, TWindowProgress& progress, TSearchTab& searchTab,
+                         const TPointList& list, const TDistanceGridModel& distances, TCommand& generate,
+                         TCommand& stop, QWidget& parent)
     : QObject(&parent),
       FDocument(document),
-      FViews(views),
+      FRunner(runner),
       FProgress(progress),
       FSearchTab(searchTab),
       FList(list),
+      FDistances(distances),
       FGenerate(generate),
       FStop(stop),
       FParent(parent)
@@ -58,7 +76,7 @@ TSearchRuns::TSearchRuns(TDocument& document, TSetViews& views, TWindowProgress&
 
 int32_t TSearchRuns::ChosenStartPoint()
 {
-    if (!FSearchTab.chkStartAtSelected->isChecked())
+    if (!FSearchTab.StartsAtSelected())
         return -1;
     if (FList.SelCount() != 1) {
         Dialogs().ShowInformation(&FParent, QStringLiteral("Szukaj drogi"),
@@ -72,7 +90,7 @@ int32_t TSearchRuns::ChosenStartPoint()
 
 void TSearchRuns::actGenerateExecute()
 {
-    TPointSetState& state = FDocument.State();
+    const TPointSetState& state = FDocument.State();
     const TSearchMethod method = FSearchTab.Method();
     const auto n = static_cast<int32_t>(state.FPoints.size());
     const std::string refusal = SearchRefusal(method, n);
@@ -96,37 +114,28 @@ void TSearchRuns::actGenerateExecute()
     TRunView view;
     view.SearchBegins = [this, method] {
         BeginLongWork(method == smGenetic);
-        FStopRequested = false;
         FDocument.Runs().BeginLive(method);
     };
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
-    // The links it found are one step, whatever the run cleared on the way.
-    std::vector<int32_t> linksBefore = LinksOf(state.FPoints);
+    // The route found is one step from the links before the run cleared them.
+    TSearchRouteCommand::TRoute before{LinksOf(state.FPoints), state.FRouteKind};
     FDocument.ClearRouteForSearch();
-    if (MethodReadsMatrix(method))
-        FViews.MakeMatrixForSearch();
-    const auto count = static_cast<size_t>(n);
-    state.FRoute.resize(count, 0);
-    state.FBestRoute.resize(count, 0);
-    state.FSearching = true;
-    const TRunResult result =
-        RunSearch(ProblemOfState(state, settings.Kind, MethodReadsMatrix(method)), FProgress, method, settings, view);
-    state.FSearching = false;
-    if (result.Outcome.Evaluated) {
-        state.FBestRoute = result.Outcome.Route;
-        ApplyBestRoute(state.FPoints, state.FBestRoute);
-    }
-    if (!result.Outcome.WorkingRoute.empty())
-        state.FRoute = result.Outcome.WorkingRoute;
-    FDocument.SetLastRun(result);
+    const TRouteProblem problem =
+        SearchProblem(state, FDistances.Distances(), settings.Kind, MethodReadsMatrix(method));
+    FRunner.Begin();
+    const TRunResult result = RunSearch(problem, FProgress, method, settings, view);
+    FRunner.End();
+    FDocument.KeepRun(result, n);
     AddToHistory(method, settings, n, result);
-    FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("szukanie drogi"), std::move(linksBefore),
-                                     LinksOf(state.FPoints), true, true));
+    // Points added on the map meanwhile are past the route's end and keep
+    // their links.
+    TPointArray linked = FDocument.State().FPoints;
+    if (result.Outcome.Evaluated)
+        ApplyBestRoute(linked, result.Outcome.Route);
+    FDocument.Push(new TSearchRouteCommand(FDocument, std::move(before), {LinksOf(linked), settings.Kind}));
     // The new links first: the lines that follow are about them.
-    FDocument.LinksApplied();
     for (const std::string& line : result.Lines)
-        FSearchTab.AddResult(QString::fromStdString(line));
-    FViews.EndSearchMatrix();
+        FSearchTab.AddResultLine(QString::fromStdString(line));
     EndLongWork();
     if (!result.Failure.empty())
         Dialogs().ShowErrorBox(&FParent, QStringLiteral("Szukaj drogi"), QString::fromStdString(result.Failure));
@@ -147,7 +156,7 @@ void TSearchRuns::AddToHistory(TSearchMethod method, const TSearchSettings& sett
     record.Length = result.Length;
     record.ElapsedMs = result.ElapsedMs;
     record.Steps = result.Outcome.Steps;
-    record.Stopped = FStopRequested;
+    record.Stopped = FRunner.StopRequested();
     record.Proved = result.Outcome.Proved;
     // The set the search started on: points added meanwhile took no part.
     record.SetId = history.Live() ? history.Live()->SetId : history.CurrentSet();
@@ -165,7 +174,7 @@ void TSearchRuns::BeginLongWork(bool countsGenerations)
     // disabled: Qt would pass it on to the next control, a stop-rule
     // spin edit, and choose that rule behind the user's back.
     FStop.Update();
-    FSearchTab.FocusOn(FSearchTab.Button2);
+    FSearchTab.FocusOn(TSearchTab::TButton::Stop);
     FGenerate.Update();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     FSearchStart = std::chrono::steady_clock::now();
@@ -178,31 +187,33 @@ void TSearchRuns::EndLongWork()
     FProgress.ShowStatus("", 2);
     // And back to "Szukaj drogi" before the stop button is disabled.
     FGenerate.Update();
-    FSearchTab.FocusOn(FSearchTab.Button1);
+    FSearchTab.FocusOn(TSearchTab::TButton::Search);
     FStop.Update();
 }
 
 void TSearchRuns::actEstimateRouteExecute()
 {
-    TPointSetState& state = FDocument.State();
     // Long work like a search: "Przerwij" ends it and the other commands
-    // wait for it.
-    state.FSearching = true;
+    // wait for it. Points added on the map meanwhile take no part: the
+    // bound reads a copy of its own.
+    const TPointArray points = FDocument.State().FPoints;
+    FRunner.Begin();
     FProgress.PrBar().SetPosition(0);
     BeginLongWork(false);
-    const TLowerBound bound = ComputeLowerBound(state.FPoints, FProgress);
+    const TLowerBound bound = ComputeLowerBound(points, FProgress);
     actStopExecute();
     EndLongWork();
     FDocument.Runs().NoteBound(bound, FDocument.Runs().CurrentSet());
 
     const TNumberFormat format = FProgress.NumberFormat();
     const QString boundLine = QString::fromStdString(BoundLine(bound, format));
-    FSearchTab.AddResult(boundLine);
+    FSearchTab.AddResultLine(boundLine);
     QString shown = boundLine;
-    if (const std::optional<TSpecimen> route = RouteFromLinks(state.FPoints)) {
-        const std::string gapLine = GapLine(RouteLengthOfPoints(state.FPoints, *route), bound, format);
+    const TPointArray& now = FDocument.State().FPoints;
+    if (const std::optional<TSpecimen> route = RouteFromLinks(now)) {
+        const std::string gapLine = GapLine(RouteLengthOfPoints(now, *route), bound, format);
         if (!gapLine.empty()) {
-            FSearchTab.AddResult(QString::fromStdString(gapLine));
+            FSearchTab.AddResultLine(QString::fromStdString(gapLine));
             shown = QString::fromStdString(gapLine);
         }
     }
@@ -213,8 +224,7 @@ void TSearchRuns::actEstimateRouteExecute()
 
 void TSearchRuns::actStopExecute()
 {
-    FStopRequested = FStopRequested || FDocument.State().FSearching;
-    FDocument.State().FSearching = false;
+    FRunner.Stop();
     FProgress.PrBar().SetPosition(0);
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();

@@ -10,26 +10,30 @@
 
 class QWidget;
 class TCommand;
+class TDistanceGridModel;
 class TDocument;
 class TPointList;
+class TSearchRunner;
 class TSearchTab;
-class TSetViews;
 class TWindowProgress;
 
 // "Szukaj drogi", "Przerwij szukanie" and "Oszacuj jakość drogi": the
-// window's part in a run. It reads the search tab, runs the method, shows
-// the result lines and makes the new links one step of the history; while
-// work runs it keeps panel 2 current (time left, or generations so far).
-// Every run, finished or stopped, goes into the document's history of runs,
-// and every bound computed or proved is told to it.
+// window's part in a run. It reads the search tab, hands the method its own
+// copy of the problem, raises and lowers the runner's flag, shows the result
+// lines and has the document record the route the method returned as one
+// step of the history; while work runs it keeps panel 2 current (time left,
+// or generations so far). Every run, finished or stopped, goes into the
+// document's history of runs, and every bound computed or proved is told to
+// it.
 class TSearchRuns : public QObject {
     Q_OBJECT
 
 public:
     // generate and stop are the commands whose buttons take the focus in
     // turn; parent is where the boxes show.
-    TSearchRuns(TDocument& document, TSetViews& views, TWindowProgress& progress, TSearchTab& searchTab,
-                const TPointList& list, TCommand& generate, TCommand& stop, QWidget& parent);
+    TSearchRuns(TDocument& document, TSearchRunner& runner, TWindowProgress& progress, TSearchTab& searchTab,
+                const TPointList& list, const TDistanceGridModel& distances, TCommand& generate, TCommand& stop,
+                QWidget& parent);
 
     void actGenerateExecute();
     void actStopExecute();
@@ -54,10 +58,11 @@ private:
                       const TRunResult& result);
 
     TDocument& FDocument;
-    TSetViews& FViews;
+    TSearchRunner& FRunner;
     TWindowProgress& FProgress;
     TSearchTab& FSearchTab;
     const TPointList& FList;
+    const TDistanceGridModel& FDistances;
     TCommand& FGenerate;
     TCommand& FStop;
     QWidget& FParent;
@@ -65,6 +70,4 @@ private:
     std::chrono::steady_clock::time_point FSearchStart;
     int64_t FStepsAtSearchStart = 0;
     bool FSearchCountsGenerations = false;
-    // "Przerwij" came during the search that runs.
-    bool FStopRequested = false;
 };

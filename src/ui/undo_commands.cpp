@@ -33,26 +33,36 @@ void TPointsCommand::undo()
 }
 
 TLinksCommand::TLinksCommand(TDocument& document, const QString& text, std::vector<int32_t> before,
-                             std::vector<int32_t> after, bool marksChange, bool alreadyDone)
-    : TEditCommand(document, text, marksChange),
-      FBefore(std::move(before)),
-      FAfter(std::move(after)),
-      FSkipRedo(alreadyDone)
+                             std::vector<int32_t> after, bool marksChange)
+    : TEditCommand(document, text, marksChange), FBefore(std::move(before)), FAfter(std::move(after))
 {
 }
 
 void TLinksCommand::redo()
 {
-    if (FSkipRedo) {
-        FSkipRedo = false;
-        return;
-    }
     FDocument.SetLinks(FAfter);
 }
 
 void TLinksCommand::undo()
 {
     FDocument.SetLinks(FBefore);
+}
+
+TSearchRouteCommand::TSearchRouteCommand(TDocument& document, TRoute before, TRoute after)
+    : TEditCommand(document, QStringLiteral("szukanie drogi"), true),
+      FBefore(std::move(before)),
+      FAfter(std::move(after))
+{
+}
+
+void TSearchRouteCommand::redo()
+{
+    FDocument.SetRoute(FAfter.Links, FAfter.Kind);
+}
+
+void TSearchRouteCommand::undo()
+{
+    FDocument.SetRoute(FBefore.Links, FBefore.Kind);
 }
 
 TMovePointCommand::TMovePointCommand(TDocument& document, const QString& text, int32_t index, int32_t toX, int32_t toY)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/point_set.h"
+#include "core/route_kind.h"
 #include "ui/edit_step.h"
 
 // The kinds of step of the editing history (see edit_step.h).
@@ -33,23 +34,37 @@ private:
     TPointArray FAfter;
 };
 
-// A change of the successor links only: one link, all cleared, a search's
-// route. Links past the end of a list keep their value, so a point added on
-// the map while a search ran (a step of its own, below this one) keeps its
-// link when the search's step is taken back.
+// A change of the successor links only: one link, all cleared, a route read
+// or chosen. Links past the end of a list keep their value.
 class TLinksCommand final : public TEditCommand {
 public:
-    // alreadyDone: the change has been made (a finished search), so the
-    // first redo, which the stack calls on push, has nothing to do.
     TLinksCommand(TDocument& document, const QString& text, std::vector<int32_t> before, std::vector<int32_t> after,
-                  bool marksChange, bool alreadyDone = false);
+                  bool marksChange);
     void redo() override;
     void undo() override;
 
 private:
     std::vector<int32_t> FBefore;
     std::vector<int32_t> FAfter;
-    bool FSkipRedo;
+};
+
+// A search's route: the links it found and the kind of route they hold. The
+// links before are those from before the search cleared them. A point added
+// on the map while the search ran (a step of its own, below this one) lies
+// past the end of both lists and keeps its link either way.
+class TSearchRouteCommand final : public TEditCommand {
+public:
+    struct TRoute {
+        std::vector<int32_t> Links;
+        TRouteKind Kind;
+    };
+    TSearchRouteCommand(TDocument& document, TRoute before, TRoute after);
+    void redo() override;
+    void undo() override;
+
+private:
+    TRoute FBefore;
+    TRoute FAfter;
 };
 
 // One point's coordinates, by the dialog or dragged on the map.

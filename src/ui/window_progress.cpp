@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QProgressBar>
 
-#include "ui/document.h"
+#include "ui/search_runner.h"
 #include "ui/status_bar.h"
 
 TNumberFormat WindowNumberFormat()
@@ -13,8 +13,9 @@ TNumberFormat WindowNumberFormat()
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
 }
 
-TWindowProgress::TWindowProgress(TDocument& document, TStatusBar& statusBar, QProgressBar& barView, QObject* parent)
-    : QObject(parent), FDocument(document), FStatusBar(statusBar), FBarView(barView)
+TWindowProgress::TWindowProgress(const TSearchRunner& runner, TStatusBar& statusBar, QProgressBar& barView,
+                                 QObject* parent)
+    : QObject(parent), FRunner(runner), FStatusBar(statusBar), FBarView(barView)
 {
     // One repaint per pixel of fill at most.
     FBar.SetResolution(FBarView.width());
@@ -50,14 +51,14 @@ void TWindowProgress::SetPanelText(int32_t panel, const QString& text)
 
 void TWindowProgress::ProcessEvents()
 {
-    if (FDocument.State().FSearching && FBeforeEvents)
+    if (FRunner.Searching() && FBeforeEvents)
         FBeforeEvents();
     QCoreApplication::processEvents();
 }
 
 bool TWindowProgress::GoOn() const
 {
-    return FDocument.State().FSearching;
+    return FRunner.Searching();
 }
 
 bool TWindowProgress::WatchesRoutes() const

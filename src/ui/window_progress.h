@@ -10,20 +10,20 @@
 #include "core/progress_bar.h"
 
 class QProgressBar;
-class TDocument;
+class TSearchRunner;
 class TStatusBar;
 
 // The user's regional separators for numbers.
 TNumberFormat WindowNumberFormat();
 
 // Long work's view of the window: the status bar's panels, the progress
-// bar, a pass of the event loop, the stop flag (the document's search flag)
-// and, when someone watches, the best route a search offers.
+// bar, a pass of the event loop, the stop flag (the runner's) and, when
+// someone watches, the best route a search offers.
 class TWindowProgress : public QObject, public TProgress {
     Q_OBJECT
 
 public:
-    TWindowProgress(TDocument& document, TStatusBar& statusBar, QProgressBar& barView, QObject* parent);
+    TWindowProgress(const TSearchRunner& runner, TStatusBar& statusBar, QProgressBar& barView, QObject* parent);
     ~TWindowProgress() override;
 
     // Sets a panel's text and repaints the bar at once.
@@ -49,7 +49,7 @@ signals:
     void RouteOffered(const TRouteOffer& offer);
 
 private:
-    TDocument& FDocument;
+    const TSearchRunner& FRunner;
     TStatusBar& FStatusBar;
     QProgressBar& FBarView;
     TProgressBar FBar;

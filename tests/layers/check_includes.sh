@@ -9,6 +9,9 @@
 #   src/cli      never includes src/ui
 #   nothing in src/core, src/search or src/raster includes Qt
 #   the map window does not include the main window
+#   src/ui has no include circle (a file pair counts as one: x.h and x.cpp)
+#   src/ui's views (what shows: windows, lists, tables, tabs, the map's
+#   picture) include no controller (what acts on commands and input)
 # Prints every line that breaks it and fails when there is one.
 set -u
 src=${1:?usage: check_includes.sh SRC_FOLDER}
@@ -56,5 +59,26 @@ done < <(grep -rn '#include "search/run/' search --include='*.h' --include='*.cp
 if hits=$(grep -n '#include "ui/main_form' ui/map_window.h ui/map_window.cpp 2>/dev/null); then
   break_rule "$hits" "the map window may not include the main window"
 fi
+# The window's own include circles: every file pair is one node, and tsort
+# names a circle when there is one.
+ui_edges=$(for file in ui/*.h ui/*.cpp; do
+  from=$(basename "${file%.*}")
+  grep -ho '#include "ui/[a-z_]*\.h"' "$file" | sed 's|#include "ui/||; s|\.h"||' |
+    while read -r to; do [ "$to" != "$from" ] && echo "$from $to"; done
+done | sort -u)
+circle=$(echo "$ui_edges" | tsort 2>&1 >/dev/null)
+[ -n "$circle" ] && break_rule "ui" "an include circle: $(echo "$circle" | tr '\n' ' ')"
+
+# Views show and report; they never reach the controllers that act.
+ui_views='about_box anchors compare_tab distance_grid distance_model map_hits map_painter map_window picture_size_dialog point_list result_list run_chart run_table search_tab spin_edit status_bar'
+ui_controllers='edit_commands export_command file_commands help_commands live_route main_form map_controller map_placement route_files run_compare search_runs'
+for view in $ui_views; do
+  for controller in $ui_controllers; do
+    if hits=$(grep -n "#include \"ui/$controller\.h\"" "ui/$view.h" "ui/$view.cpp" 2>/dev/null); then
+      break_rule "$hits" "a view may not include a controller"
+    fi
+  done
+done
+
 [ $status -eq 0 ] && echo "include rules: kept"
 exit $status

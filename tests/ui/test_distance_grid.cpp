@@ -8,7 +8,6 @@
 #include "scripted_dialogs.h"
 #include "ui/distance_grid.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/window_parts.h"
 #include "window_fixture.h"
@@ -32,11 +31,7 @@ protected:
         Form->show();
     }
 
-    void ShowSet(int count)
-    {
-        Form->State().FPoints = PointsOnALine(count);
-        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
-    }
+    void ShowSet(int count) { Form->Document().ReplacePoints(PointsOnALine(count)); }
 
     QString Cell(int col, int row) const { return Part<TDistanceGrid>(*Form, "StringGrid1")->Cells(col, row); }
 
@@ -64,7 +59,7 @@ TEST_F(DistanceGridTest, TableAndCountFollowThePointCount)
         const int size = row.Points == 0 ? 2 : row.Points + 1;
         EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->ColCount(), size) << row.Points;
         EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->RowCount(), size) << row.Points;
-        EXPECT_EQ(Part<TSearchTab>(*Form, "TabSheet3")->lblSilnia->text(), QString::fromUtf8(row.Count)) << row.Points;
+        EXPECT_EQ(Part<QLabel>(*Form, "lblSilnia")->text(), QString::fromUtf8(row.Count)) << row.Points;
         EXPECT_EQ(Part<QTabWidget>(*Form, "PageControl1")->isEnabled(), row.TabsUsable) << row.Points;
         EXPECT_TRUE(Cell(0, 0).isEmpty()) << row.Points;
         for (int k = 0; k < row.Points; ++k) {
@@ -104,21 +99,18 @@ TEST_F(DistanceGridTest, EmptySetBeforeAnyFillShowsEmptyCells)
 
 TEST_F(DistanceGridTest, OffDiagonalCellsShowTheSmallerRowsElement)
 {
-    Form->State().FPoints = PointsOnALine(2);
-    Form->State().FDistances = {{0.0, 1.0}, {2.0, 0.0}};
-    Form->Views().FillDistanceGrid();
+    WritableState(*Form).FPoints = PointsOnALine(2);
+    ShowMatrix(*Form, {{0.0, 1.0}, {2.0, 0.0}});
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1,00"));
     EXPECT_EQ(Cell(1, 2), QStringLiteral("1,00"));
 }
 
 TEST_F(DistanceGridTest, DistancesHaveTwoDecimalsAndNoGrouping)
 {
-    Form->State().FPoints = PointsOnALine(2);
-    Form->State().FDistances = {{0.0, 1234.5}, {1234.5, 0.0}};
-    Form->Views().FillDistanceGrid();
+    WritableState(*Form).FPoints = PointsOnALine(2);
+    ShowMatrix(*Form, {{0.0, 1234.5}, {1234.5, 0.0}});
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1234,50"));
-    Form->State().FDistances = {{0.0, 2.005}, {2.005, 0.0}};
-    Form->Views().FillDistanceGrid();
+    ShowMatrix(*Form, {{0.0, 2.005}, {2.005, 0.0}});
     EXPECT_EQ(Cell(2, 1), QString::fromStdString(FormatFixed2(2.005, Form->NumberFormat())));
 }
 
@@ -126,8 +118,8 @@ TEST_F(DistanceGridTest, CellsOfAMatrixNotYetRebuiltReadAsEmpty)
 {
     ShowSet(4);
     // A repaint between the matrix shrinking and the table learning of it.
-    Form->State().FDistances.resize(1);
-    Form->State().FDistances[0].resize(1);
+    WritableDistances(*Form).resize(1);
+    WritableDistances(*Form)[0].resize(1);
     EXPECT_TRUE(Cell(4, 1).isEmpty());
     EXPECT_TRUE(Cell(3, 2).isEmpty());
     Part<TDistanceGrid>(*Form, "StringGrid1")->repaint();
@@ -157,8 +149,7 @@ TEST_F(DistanceGridTest, ColumnsAreWideEnoughForEveryNumber)
         {"hundred thousand", {{0, 0, -1}, {100000, 0, -1}, {3, 7, -1}}},
     };
     for (const auto& row : rows) {
-        Form->State().FPoints = row.points;
-        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
+        Form->Document().ReplacePoints(row.points);
         TDistanceGrid* grid = Part<TDistanceGrid>(*Form, "StringGrid1");
         const QFontMetrics metrics = grid->fontMetrics();
         EXPECT_GE(grid->columnWidth(0), 32) << row.name;
@@ -194,19 +185,17 @@ TEST_F(DistanceGridTest, LargeSetsWorkOutDistancesOnDemand)
         TPointArray points;
         for (int i = 0; i < count; ++i)
             points.push_back({(i * 7919) % 1000, (i * 104729) % 997, -1});
-        Form->State().FPoints = points;
-        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
+        Form->Document().ReplacePoints(points);
         const bool kept = count <= KeptMatrixPoints;
-        EXPECT_EQ(Form->State().FDistances.size(), kept ? points.size() : 0u) << count;
+        EXPECT_EQ(Distances(*Form).size(), kept ? points.size() : 0u) << count;
         EXPECT_EQ(Cell(count, 2), QString::fromStdString(
                                       FormatFixed2(PointDistance(points[1], points[count - 1]), Form->NumberFormat())))
             << count;
 
-        auto* searchTab = Part<TSearchTab>(*Form, "TabSheet3");
-        searchTab->cbMethod->setCurrentIndex(smRandom);
-        searchTab->seRandomCount->SetText(QStringLiteral("50"));
+        Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(smRandom);
+        Part<TSpinEdit>(*Form, "seRandomCount")->SetText(QStringLiteral("50"));
         ASSERT_TRUE(Command(*Form, "actGenerate")->Execute());
-        EXPECT_EQ(Form->State().FDistances.size(), kept ? points.size() : 0u) << count;
+        EXPECT_EQ(Distances(*Form).size(), kept ? points.size() : 0u) << count;
         const QString reported = ResultLines(*Form).value(1).section(QStringLiteral(": "), 1);
         ASSERT_TRUE(Command(*Form, "actCountWay")->Execute());
         EXPECT_EQ(ResultLines(*Form).value(0), QStringLiteral("Długość drogi: ") + reported) << count;

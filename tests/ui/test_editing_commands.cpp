@@ -10,6 +10,7 @@
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
 #include "ui/document.h"
+#include "ui/map_controller.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
 #include "ui/window_parts.h"
@@ -59,7 +60,7 @@ TEST_F(EditingCommandsTest, RandomPointsKeepTheCountForUnusableAnswers)
                                QString()};
     for (const QString& answer : answers) {
         auto form = OpenWith(10);
-        form->State().FPoints[2].Next = 3;
+        WritableState(*form).FPoints[2].Next = 3;
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.Inputs.push_back(answer);
         ASSERT_TRUE(Command(*form, "actRandomArray")->Execute());
@@ -69,14 +70,14 @@ TEST_F(EditingCommandsTest, RandomPointsKeepTheCountForUnusableAnswers)
         EXPECT_EQ(form->State().FPoints.size(), 10u) << answer.toStdString();
         for (const TMapPoint& point : form->State().FPoints) {
             EXPECT_GE(point.X, 0);
-            EXPECT_LT(point.X, form->State().FMapWidth);
+            EXPECT_LT(point.X, form->Map().View().Width);
             EXPECT_GE(point.Y, 0);
-            EXPECT_LT(point.Y, form->State().FMapHeight);
+            EXPECT_LT(point.Y, form->Map().View().Height);
             EXPECT_EQ(point.Next, -1);
         }
         EXPECT_TRUE(form->State().FModified);
         EXPECT_EQ(form->State().FFileName, StdName(Path));
-        EXPECT_EQ(form->State().FDistances.size(), 10u);
+        EXPECT_EQ(Distances(*form).size(), 10u);
     }
 }
 
@@ -87,7 +88,7 @@ TEST_F(EditingCommandsTest, RandomPointsGrowTheSet)
     ASSERT_TRUE(Command(*form, "actRandomArray")->Execute());
     EXPECT_EQ(form->State().FPoints.size(), 50u);
     EXPECT_EQ(Part<TPointList>(*form, "ListBox1")->ItemCount(), 50);
-    EXPECT_EQ(form->State().FDistances.size(), 50u);
+    EXPECT_EQ(Distances(*form).size(), 50u);
 }
 
 TEST_F(EditingCommandsTest, RandomPointsRefuseMoreThanTheLimitAndCancelChangesNothing)
@@ -120,7 +121,7 @@ TEST_F(EditingCommandsTest, SetNextClampsAndNeverLinksAPointToItself)
     };
     auto form = OpenWith(5);
     for (const auto& row : rows) {
-        form->State().FPoints[row.row].Next = 2;
+        WritableState(*form).FPoints[row.row].Next = 2;
         SelectRows(*form, {row.row});
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.Inputs.push_back(row.typed);
@@ -151,23 +152,22 @@ TEST_F(EditingCommandsTest, SetNextNeedsExactlyOneSelectedRow)
 TEST_F(EditingCommandsTest, CountWayMeasuresTheLinksAndReplacesTheResults)
 {
     auto form = OpenWith(3);
-    Part<TSearchTab>(*form, "TabSheet3")->lbResults->addItem(QStringLiteral("old"));
+    Results(*form).addItem(QStringLiteral("old"));
     ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
-    ASSERT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->item(0)->text(), QStringLiteral("Długość drogi: 0,00"));
+    ASSERT_EQ(Results(*form).count(), 1);
+    EXPECT_EQ(Results(*form).item(0)->text(), QStringLiteral("Długość drogi: 0,00"));
 
-    form->State().FPoints[0].Next = 2;
-    form->State().FPoints[2].Next = 1;
+    WritableState(*form).FPoints[0].Next = 2;
+    WritableState(*form).FPoints[2].Next = 1;
     ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
-    const double expected = form->State().FDistances[0][2] + form->State().FDistances[2][1];
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->item(0)->text(),
-              QStringLiteral("Długość drogi: ") + QLocale().toString(expected, 'f', 2));
+    const double expected = Distances(*form)[0][2] + Distances(*form)[2][1];
+    EXPECT_EQ(Results(*form).item(0)->text(), QStringLiteral("Długość drogi: ") + QLocale().toString(expected, 'f', 2));
 }
 
 TEST_F(EditingCommandsTest, ZeroRouteClearsLinksAndMarksTheSetChanged)
 {
     auto form = OpenWith(3);
-    form->State().FPoints[0].Next = 1;
+    WritableState(*form).FPoints[0].Next = 1;
     ASSERT_TRUE(Command(*form, "actZeroArray")->Execute());
     EXPECT_EQ(form->State().FPoints[0].Next, -1);
     EXPECT_TRUE(form->State().FModified);
@@ -176,10 +176,10 @@ TEST_F(EditingCommandsTest, ZeroRouteClearsLinksAndMarksTheSetChanged)
 TEST_F(EditingCommandsTest, NewSetKeepsEarlierResultLines)
 {
     auto form = OpenWith(3);
-    Part<TSearchTab>(*form, "TabSheet3")->lbResults->addItem(QStringLiteral("Czas przeszukiwania: 00:00:00"));
+    Results(*form).addItem(QStringLiteral("Czas przeszukiwania: 00:00:00"));
     ASSERT_TRUE(Command(*form, "actNewArray")->Execute());
     EXPECT_TRUE(form->State().FPoints.empty());
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
+    EXPECT_EQ(Results(*form).count(), 1);
 }
 
 // A route through deleted points closes over them, in one step of the
@@ -190,7 +190,7 @@ TEST_F(EditingCommandsTest, DeletingPointsClosesTheRouteInOneStep)
     // The route 6, 0, 5, 1, 4, 2, 3.
     const std::vector<int32_t> route = {6, 0, 5, 1, 4, 2, 3};
     for (size_t i = 0; i + 1 < route.size(); ++i)
-        form->State().FPoints[static_cast<size_t>(route[i])].Next = route[i + 1];
+        WritableState(*form).FPoints[static_cast<size_t>(route[i])].Next = route[i + 1];
     const TPointArray before = form->State().FPoints;
     const int steps = form->Document().History().count();
     SelectRows(*form, {0, 1, 3});
@@ -217,17 +217,18 @@ TEST_F(EditingCommandsTest, ResultLinesOfAnEarlierSetOrRouteAreMarked)
     TSearchTab& tab = *Part<TSearchTab>(*form, "TabSheet3");
     const auto earlier = [&tab] {
         QString marks;
-        for (int row = 0; row < tab.lbResults->count(); ++row)
+        for (int row = 0; row < Part<TResultList>(tab, "lbResults")->count(); ++row)
             marks += tab.ResultIsEarlier(row) ? u'e' : u'c';
         return marks.toStdString();
     };
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
-    const int lines = tab.lbResults->count();
+    const int lines = Part<TResultList>(tab, "lbResults")->count();
     ASSERT_GE(lines, 2);
     EXPECT_EQ(earlier(), std::string(static_cast<size_t>(lines), 'c'));
     ASSERT_TRUE(Command(*form, "actZeroArray")->Execute());
     EXPECT_EQ(earlier(), std::string(static_cast<size_t>(lines), 'e'));
-    EXPECT_TRUE(tab.lbResults->item(0)->toolTip().contains(QStringLiteral("wcześniejszej drogi")));
+    EXPECT_TRUE(
+        Part<TResultList>(tab, "lbResults")->item(0)->toolTip().contains(QStringLiteral("wcześniejszej drogi")));
     EXPECT_EQ(ResultLines(*form).size(), lines);
 
     ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
@@ -235,7 +236,8 @@ TEST_F(EditingCommandsTest, ResultLinesOfAnEarlierSetOrRouteAreMarked)
     ScriptedDialogs.Inputs.push_back(QStringLiteral("4"));
     ASSERT_TRUE(Command(*form, "actRandomArray")->Execute());
     EXPECT_EQ(earlier(), "e");
-    EXPECT_TRUE(tab.lbResults->item(0)->toolTip().contains(QStringLiteral("wcześniejszego zbioru")));
+    EXPECT_TRUE(
+        Part<TResultList>(tab, "lbResults")->item(0)->toolTip().contains(QStringLiteral("wcześniejszego zbioru")));
 
     ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
     SelectRows(*form, {1});
@@ -254,10 +256,10 @@ TEST_F(EditingCommandsTest, LongResultLinesWrapInsteadOfScrolling)
     auto form = OpenWith(3);
     TSearchTab& tab = *Part<TSearchTab>(*form, "TabSheet3");
     Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(&tab);
-    tab.AddResult(QStringLiteral("Długość najlepszej znalezionej drogi: 3 489,09"));
-    tab.AddResult(QStringLiteral("Dolne ograniczenie długości drogi: 3 412,77 (szacowanie przerwane)"));
+    tab.AddResultLine(QStringLiteral("Długość najlepszej znalezionej drogi: 3 489,09"));
+    tab.AddResultLine(QStringLiteral("Dolne ograniczenie długości drogi: 3 412,77 (szacowanie przerwane)"));
     QApplication::processEvents();
-    QListWidget* list = tab.lbResults;
+    QListWidget* list = Part<TResultList>(tab, "lbResults");
     const int room = list->viewport()->width();
     for (int row = 0; row < list->count(); ++row) {
         const QRect place = list->visualItemRect(list->item(row));

@@ -123,10 +123,10 @@ TEST_F(FileCommandsTest, SaveAsksToKeepTheRouteBesideTheSet)
         // A change of the set, then the links a search would leave.
         Command(*form, "actZeroArray")->Execute();
         if (row.route) {
-            ApplyBestRoute(form->State().FPoints, FourRoute);
+            ApplyBestRoute(WritableState(*form).FPoints, FourRoute);
         } else {
-            form->State().FPoints[0].Next = 1;
-            form->State().FPoints[2].Next = 3;
+            WritableState(*form).FPoints[0].Next = 1;
+            WritableState(*form).FPoints[2].Next = 3;
         }
         ScriptedDialogs.Boxes.clear();
         ScriptedDialogs.SaveNames = {setName};

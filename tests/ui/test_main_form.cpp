@@ -39,7 +39,6 @@
 #include "ui/map_controller.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/status_bar.h"
 #include "ui/window_parts.h"
@@ -126,8 +125,8 @@ TEST_F(MainFormTest, TitleFollowsFileAndChangeMark)
     };
     auto form = MakeWindows();
     for (const TRow& row : rows) {
-        form->State().FFileName = row.WithFile ? StdName(path) : std::string();
-        form->State().FModified = row.Modified;
+        WritableState(*form).FFileName = row.WithFile ? StdName(path) : std::string();
+        WritableState(*form).FModified = row.Modified;
         form->UpdateTitle();
         EXPECT_EQ(form->windowTitle(), row.Title) << row.Name;
     }
@@ -138,7 +137,7 @@ TEST_F(MainFormTest, TitleDropsFileThatNoLongerExists)
     const QString path = PathOf("gone.tvu");
     WriteTextFile(path, ThreePoints);
     auto form = MakeWindows({path});
-    form->State().FModified = true;
+    WritableState(*form).FModified = true;
     form->UpdateTitle();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu - ") + path + QStringLiteral(" [zmieniony]"));
     ASSERT_TRUE(QFile::remove(path));
@@ -156,7 +155,7 @@ TEST_F(MainFormTest, QuerySaveChangesDoesNotAskForUnchangedSet)
 TEST_F(MainFormTest, QuerySaveChangesAsksWithWarningText)
 {
     auto form = MakeWindows();
-    form->State().FModified = true;
+    WritableState(*form).FModified = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Cancel};
     EXPECT_FALSE(form->QuerySaveChanges());
     ASSERT_EQ(ScriptedDialogs.Count("question"), 1);
@@ -169,7 +168,7 @@ TEST_F(MainFormTest, QuerySaveChangesAsksWithWarningText)
 TEST_F(MainFormTest, QuerySaveChangesNoGoesOnWithoutSaving)
 {
     auto form = MakeWindows();
-    form->State().FModified = true;
+    WritableState(*form).FModified = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::No};
     EXPECT_TRUE(form->QuerySaveChanges());
     EXPECT_EQ(ScriptedDialogs.Count("save"), 0);
@@ -179,7 +178,7 @@ TEST_F(MainFormTest, QuerySaveChangesNoGoesOnWithoutSaving)
 TEST_F(MainFormTest, QuerySaveChangesYesWithCancelledSaveDialogStays)
 {
     auto form = MakeWindows();
-    form->State().FModified = true;
+    WritableState(*form).FModified = true;
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
     ScriptedDialogs.SaveNames = {std::nullopt};
     EXPECT_FALSE(form->QuerySaveChanges());
@@ -204,14 +203,14 @@ TEST_F(MainFormTest, QuerySaveChangesYesWithSavedSetGoesOn)
 TEST_F(MainFormTest, QuerySaveChangesYesDuringSearchSavesNothing)
 {
     auto form = MakeWindows();
-    form->State().FModified = true;
-    form->State().FSearching = true;
+    WritableState(*form).FModified = true;
+    form->Runner().Begin();
     ScriptedDialogs.Answers = {TDialogs::TAnswer::Yes};
     ScriptedDialogs.SaveNames = {PathOf("never.tvu")};
     EXPECT_FALSE(form->QuerySaveChanges());
     EXPECT_EQ(ScriptedDialogs.Count("save"), 0);
     EXPECT_FALSE(QFile::exists(PathOf("never.tvu")));
-    form->State().FSearching = false;
+    form->Runner().End();
 }
 
 TEST_F(MainFormTest, ClosingWithUnsavedChangesFollowsTheAnswer)
@@ -288,7 +287,7 @@ TEST_F(MainFormTest, OpeningMissingFileReportsReadErrorAndKeepsSet)
     auto form = MakeWindows();
     form->show();
     form->Map().AddPoint(1, 1);
-    form->State().FModified = false;
+    WritableState(*form).FModified = false;
     ScriptedDialogs.OpenNames = {PathOf("missing.tvu")};
     Command(*form, "actOpenArray")->Execute();
     ASSERT_EQ(ScriptedDialogs.Count("error"), 1);
@@ -312,8 +311,8 @@ TEST_F(MainFormTest, SmallestWindowKeepsTheSearchControlsWhole)
     Part<QTabWidget>(*form, "PageControl1")->setEnabled(true);
     Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(tab);
     QApplication::processEvents();
-    for (int method = 0; method < tab->cbMethod->count(); ++method) {
-        tab->cbMethod->setCurrentIndex(method);
+    for (int method = 0; method < Part<QComboBox>(*tab, "cbMethod")->count(); ++method) {
+        Part<QComboBox>(*tab, "cbMethod")->setCurrentIndex(method);
         for (QGroupBox* box : tab->findChildren<QGroupBox*>()) {
             if (!box->isVisible())
                 continue;
@@ -357,8 +356,7 @@ TEST_F(MainFormTest, MapClickBeyondTheLimitAddsNothing)
 {
     auto form = MakeWindows();
     form->show();
-    form->State().FPoints.assign(MaxPoints, TMapPoint{1, 1, -1});
-    form->Views().Rebuild(TSetViews::TRebuild::Everything);
+    form->Document().ReplacePoints(TPointArray(MaxPoints, TMapPoint{1, 1, -1}));
     form->Map().AddPoint(5, 5);
     EXPECT_EQ(form->State().FPoints.size(), static_cast<size_t>(MaxPoints));
     EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0), QStringLiteral("Najwyżej 10000 punktów."));
@@ -392,13 +390,13 @@ TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
     form->show();
     form->Map().AddPoint(1, 1);
     form->Map().AddPoint(9, 9);
-    form->State().FModified = false;
+    WritableState(*form).FModified = false;
     form->ApplicationIdle();
     ASSERT_TRUE(Command(*form, "actNewArray")->isEnabled());
 
     // The search flag is raised without an idle moment in between: the
     // enabled look is stale, and the command still must not run.
-    form->State().FSearching = true;
+    form->Runner().Begin();
     Command(*form, "actNewArray")->trigger();
     EXPECT_EQ(form->State().FPoints.size(), 2u);
     EXPECT_FALSE(Command(*form, "actNewArray")->Execute());
@@ -417,7 +415,7 @@ TEST_F(MainFormTest, CommandsUnderSharedRuleDoNothingWhileSearching)
     Command(*form, "actSaveArray")->trigger();
     EXPECT_EQ(ScriptedDialogs.Count("open") + ScriptedDialogs.Count("save"), 0);
 
-    form->State().FSearching = false;
+    form->Runner().End();
     form->ApplicationIdle();
     EXPECT_TRUE(Command(*form, "actNewArray")->isEnabled());
     EXPECT_TRUE(Command(*form, "actNewArray")->Execute());
@@ -428,19 +426,17 @@ TEST_F(MainFormTest, ButtonsFollowTheirCommands)
 {
     auto form = MakeWindows();
     form->show();
-    form->State().FSearching = true;
+    form->Runner().Begin();
     form->ApplicationIdle();
     // The tab is disabled without points; the buttons' own state counts.
-    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->Button1->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")));
-    EXPECT_FALSE(
-        Part<TSearchTab>(*form, "TabSheet3")->Button3->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")->gbGenResults));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->Button2->text(), QStringLiteral("Przerwij"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->Button1->text(), QStringLiteral("Szukaj drogi"));
-    form->State().FSearching = false;
+    EXPECT_FALSE(Part<QPushButton>(*form, "Button1")->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")));
+    EXPECT_FALSE(Part<QPushButton>(*form, "Button3")->isEnabledTo(Part<QGroupBox>(*form, "gbGenResults")));
+    EXPECT_EQ(Part<QPushButton>(*form, "Button2")->text(), QStringLiteral("Przerwij"));
+    EXPECT_EQ(Part<QPushButton>(*form, "Button1")->text(), QStringLiteral("Szukaj drogi"));
+    form->Runner().End();
     form->ApplicationIdle();
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->Button1->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")));
-    EXPECT_TRUE(
-        Part<TSearchTab>(*form, "TabSheet3")->Button3->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")->gbGenResults));
+    EXPECT_TRUE(Part<QPushButton>(*form, "Button1")->isEnabledTo(Part<TSearchTab>(*form, "TabSheet3")));
+    EXPECT_TRUE(Part<QPushButton>(*form, "Button3")->isEnabledTo(Part<QGroupBox>(*form, "gbGenResults")));
 }
 
 TEST_F(MainFormTest, CommandTableGivesCaptionsShortcutsAndImages)
@@ -544,18 +540,18 @@ TEST_F(MainFormTest, TextsAndNumbersShowWholeAndParametersExplainThemselves)
     Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(tab);
     const QString count = QStringLiteral("2,84625968091705E35659") + QString(30, u'9');
     tab->ShowPermutationCount(count);
-    EXPECT_EQ(tab->lblSilnia->text(), count);
-    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), tab->lblSilnia->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(tab->lblSilnia, &help);
+    EXPECT_EQ(Part<QLabel>(*tab, "lblSilnia")->text(), count);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), Part<QLabel>(*tab, "lblSilnia")->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(Part<QLabel>(*tab, "lblSilnia"), &help);
     EXPECT_EQ(QToolTip::text(), count);
 
-    for (TSpinEdit* tries : {tab->seRandomCount, tab->seLocalTries}) {
+    for (TSpinEdit* tries : {Part<TSpinEdit>(*tab, "seRandomCount"), Part<TSpinEdit>(*tab, "seLocalTries")}) {
         const QLineEdit* edit = tries->findChild<QLineEdit*>();
         EXPECT_GE(edit->width(), edit->fontMetrics().horizontalAdvance(QStringLiteral("999999999")))
             << tries->objectName().toStdString();
     }
     for (QGroupBox* box : tab->findChildren<QGroupBox*>()) {
-        if (box == tab->gbGenResults)
+        if (box == Part<QGroupBox>(*tab, "gbGenResults"))
             continue;
         for (QWidget* control : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             if (!qobject_cast<QLabel*>(control)) {
@@ -564,8 +560,8 @@ TEST_F(MainFormTest, TextsAndNumbersShowWholeAndParametersExplainThemselves)
         }
     }
 
-    form->State().FPoints = {{-2147483647 - 1, 2147483647, -1}, {5, 6, 0}};
-    form->Views().RefreshPointList();
+    WritableState(*form).FPoints = {{-2147483647 - 1, 2147483647, -1}, {5, 6, 0}};
+    Part<TPointList>(*form, "ListBox1")->Refresh();
     const QHeaderView* header = Part<QHeaderView>(*form, "Header1");
     const QFontMetrics value(TPointListDelegate::ValueFont());
     const QFontMetrics index(TPointListDelegate::IndexFont());
@@ -591,15 +587,15 @@ TEST_F(MainFormTest, MethodChoiceShowsItsControls)
     };
     const TRow rows[] = {{1, false, true, false}, {2, true, false, false}, {0, false, false, true}};
     // At start: the permutation count, no boxes.
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->lblSilnia->isHidden() == false);
-    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->gbRandom->isHidden() == false);
+    EXPECT_TRUE(Part<QLabel>(*form, "lblSilnia")->isHidden() == false);
+    EXPECT_FALSE(Part<QGroupBox>(*form, "gbRandom")->isHidden() == false);
     for (const TRow& row : rows) {
-        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(row.Method);
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenStopRules->isHidden() == false, row.Genetic) << row.Method;
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->isHidden() == false, row.Genetic) << row.Method;
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbRandom->isHidden() == false, row.Random) << row.Method;
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lblSilnia->isHidden() == false, row.Count) << row.Method;
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lblSilniaDsc->isHidden() == false, row.Count) << row.Method;
+        Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(row.Method);
+        EXPECT_EQ(Part<QGroupBox>(*form, "gbGenStopRules")->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(Part<QGroupBox>(*form, "gbGenParams")->isHidden() == false, row.Genetic) << row.Method;
+        EXPECT_EQ(Part<QGroupBox>(*form, "gbRandom")->isHidden() == false, row.Random) << row.Method;
+        EXPECT_EQ(Part<QLabel>(*form, "lblSilnia")->isHidden() == false, row.Count) << row.Method;
+        EXPECT_EQ(Part<QLabel>(*form, "lblSilniaDsc")->isHidden() == false, row.Count) << row.Method;
     }
 }
 
@@ -637,22 +633,21 @@ TEST_F(MainFormTest, SearchControlsStartWithTheirDefaults)
 {
     auto form = MakeWindows();
     // The three methods first, then the exact method and the local search.
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->count(), 5);
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(3), QStringLiteral("Metoda dokładna"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(4),
-              QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->currentIndex(), 0);
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->cbMethod->itemText(0),
+    EXPECT_EQ(Part<QComboBox>(*form, "cbMethod")->count(), 5);
+    EXPECT_EQ(Part<QComboBox>(*form, "cbMethod")->itemText(3), QStringLiteral("Metoda dokładna"));
+    EXPECT_EQ(Part<QComboBox>(*form, "cbMethod")->itemText(4), QStringLiteral("Optymalizacja lokalna (2-opt, Or-opt)"));
+    EXPECT_EQ(Part<QComboBox>(*form, "cbMethod")->currentIndex(), 0);
+    EXPECT_EQ(Part<QComboBox>(*form, "cbMethod")->itemText(0),
               QStringLiteral("Przeszukiwanie wyczerpujące (permutacje)"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lblSilnia->text(), QStringLiteral("0"));
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
-    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->rbGenTreshold->isChecked());
-    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->chkSecureBad->isChecked());
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtCrossover->text(), QStringLiteral("0,5"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtMutation->text(), QStringLiteral("0,05"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbRandom->title(), QStringLiteral("Warunek zatrzymania"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->title(), QStringLiteral("Parametry algorytmu"));
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->gbGenResults->title(), QStringLiteral("Wyniki poszukiwania"));
+    EXPECT_EQ(Part<QLabel>(*form, "lblSilnia")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(Part<QRadioButton>(*form, "rbGenCount")->isChecked());
+    EXPECT_FALSE(Part<QRadioButton>(*form, "rbGenTreshold")->isChecked());
+    EXPECT_FALSE(Part<QCheckBox>(*form, "chkSecureBad")->isChecked());
+    EXPECT_EQ(Part<QLineEdit>(*form, "edtCrossover")->text(), QStringLiteral("0,5"));
+    EXPECT_EQ(Part<QLineEdit>(*form, "edtMutation")->text(), QStringLiteral("0,05"));
+    EXPECT_EQ(Part<QGroupBox>(*form, "gbRandom")->title(), QStringLiteral("Warunek zatrzymania"));
+    EXPECT_EQ(Part<QGroupBox>(*form, "gbGenParams")->title(), QStringLiteral("Parametry algorytmu"));
+    EXPECT_EQ(Part<QGroupBox>(*form, "gbGenResults")->title(), QStringLiteral("Wyniki poszukiwania"));
 }
 
 TEST_F(MainFormTest, EveryControlCarriesItsDesignName)
@@ -745,7 +740,7 @@ TEST_F(MainFormTest, ShowWayShowsTheMapAboveAndRefreshesTheList)
 {
     auto form = MakeWindows();
     form->show();
-    form->State().FPoints = {{1, 1, -1}, {5, 5, -1}};
+    WritableState(*form).FPoints = {{1, 1, -1}, {5, 5, -1}};
     EXPECT_FALSE(form->MapForm()->isVisible());
     Command(*form, "actShowWay")->Execute();
     EXPECT_TRUE(form->MapForm()->isVisible());
@@ -762,7 +757,7 @@ TEST_F(MainFormTest, RefreshPointListEndsTheHourglass)
     form->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    form->Views().RefreshPointList();
+    Part<TPointList>(*form, "ListBox1")->Refresh();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -792,12 +787,12 @@ TEST(MainFormIdleTest, IdleMomentUpdatesTitleThenRules)
     TScriptedDialogs dialogs;
     auto form = MakeWindows();
     form->show();
-    form->State().FModified = true;
-    form->State().FSearching = true;
+    WritableState(*form).FModified = true;
+    form->Runner().Begin();
     WaitInEventLoop(30);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Tovu [zmieniony]"));
     EXPECT_FALSE(Command(*form, "actNewArray")->isEnabled());
-    form->State().FSearching = false;
+    form->Runner().End();
     WaitInEventLoop(30);
     EXPECT_TRUE(Command(*form, "actNewArray")->isEnabled());
 }

@@ -30,7 +30,6 @@
 #include "support/scripted_host.h"
 #include "ui/live_route.h"
 #include "ui/map_controller.h"
-#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/status_bar.h"
 #include "window_fixture.h"
@@ -65,11 +64,7 @@ protected:
         Command(*Form, "actShowWay")->Execute();
     }
 
-    void ShowPoints(const TPointArray& points)
-    {
-        Form->State().FPoints = points;
-        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
-    }
+    void ShowPoints(const TPointArray& points) { Form->Document().ReplacePoints(points); }
 
     void Open(const QByteArray& lines)
     {
@@ -294,14 +289,14 @@ TEST_F(MapViewTest, RunningSearchDrawsItsRouteAndEndsWithThePictureOfTheLinks)
     for (int32_t i = 0; i < 30; ++i)
         points.push_back({(i * 137) % 470 + 10, (i * 71) % 350 + 10, -1});
     ShowPoints(points);
-    Part<TSearchTab>(*Form, "TabSheet3")->cbMethod->setCurrentIndex(smRandom);
-    Part<TSearchTab>(*Form, "TabSheet3")->seRandomCount->SetText(QStringLiteral("3000"));
+    Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(smRandom);
+    Part<TSpinEdit>(*Form, "seRandomCount")->SetText(QStringLiteral("3000"));
 
     std::set<std::string> shown;
     QString note;
     {
         const TEventWatch watch(View(), [&](QEvent* event) {
-            if (event->type() == QEvent::Paint && Form->State().FSearching) {
+            if (event->type() == QEvent::Paint && Form->Runner().Searching()) {
                 shown.insert(std::string(Picture()));
                 note = Note();
             }

@@ -13,7 +13,6 @@
 #include "ui/map_controller.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
-#include "ui/set_views.h"
 #include "ui/window_parts.h"
 #include "window_fixture.h"
 
@@ -40,9 +39,9 @@ TEST_F(MapWindowTest, FirstShowSizesTheSurfaceAndRecordsTheMapSize)
     EXPECT_EQ(Form->Tag, 99);
     EXPECT_EQ(Surface().Width(), View().width());
     EXPECT_EQ(Surface().Height(), View().height());
-    EXPECT_EQ(Form->State().FMapWidth, View().width());
-    EXPECT_EQ(Form->State().FMapHeight, View().height());
-    EXPECT_GT(Form->State().FMapWidth, 0);
+    EXPECT_EQ(Form->Map().View().Width, View().width());
+    EXPECT_EQ(Form->Map().View().Height, View().height());
+    EXPECT_GT(Form->Map().View().Width, 0);
 }
 
 TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
@@ -53,7 +52,7 @@ TEST_F(MapWindowTest, MapWindowStartsHiddenAtItsDesignSize)
     EXPECT_EQ(fresh->MapForm()->size(), QSize(495, 382));
     EXPECT_EQ(fresh->MapForm()->Image321->size(), QSize(495, 382));
     // Before the first showing the map size is still unknown.
-    EXPECT_EQ(fresh->State().FMapWidth, 0);
+    EXPECT_EQ(fresh->Map().View().Width, 0);
 }
 
 // The map window comes up whole on the screen, whatever its design place
@@ -109,7 +108,7 @@ TEST_F(MapWindowTest, MapCanLiveInTheMainWindow)
     const QRect screen = Form->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(Form->frameGeometry()));
     QApplication::processEvents();
-    EXPECT_EQ(Form->State().FMapWidth, View().width());
+    EXPECT_EQ(Form->Map().View().Width, View().width());
     QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(30, 40));
     ASSERT_EQ(Form->State().FPoints.size(), 1u);
     EXPECT_EQ(Surface().Pixel(31, 41), MapPointColor);
@@ -145,8 +144,8 @@ TEST_F(MapWindowTest, EmptySetIsWhiteWithAGreyFrame)
 
 TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
 {
-    Form->State().FPoints = {{20, 20, -1}, {60, 60, -1}};
-    Form->Views().RefreshPointList();
+    WritableState(*Form).FPoints = {{20, 20, -1}, {60, 60, -1}};
+    Part<TPointList>(*Form, "ListBox1")->Refresh();
     EXPECT_EQ(Surface().Pixel(23, 23), MapPointColor);
     EXPECT_EQ(Surface().Pixel(24, 24), MapBackgroundColor);
     Part<TPointList>(*Form, "ListBox1")
@@ -160,12 +159,12 @@ TEST_F(MapWindowTest, SelectedRowsTurnTheirSquaresRed)
 
 TEST_F(MapWindowTest, EveryButtonPressAddsAPointAndClearsTheSelection)
 {
-    Form->State().FPoints = {{20, 20, -1}};
-    Form->Views().RefreshPointList();
+    WritableState(*Form).FPoints = {{20, 20, -1}};
+    Part<TPointList>(*Form, "ListBox1")->Refresh();
     Part<TPointList>(*Form, "ListBox1")
         ->selectionModel()
         ->select(Part<TPointList>(*Form, "ListBox1")->model()->index(0, 0), QItemSelectionModel::Select);
-    Form->State().FModified = false;
+    WritableState(*Form).FModified = false;
 
     QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(100, 50));
     QTest::mouseClick(&View(), Qt::RightButton, {}, QPoint(110, 60));
@@ -181,8 +180,8 @@ TEST_F(MapWindowTest, EveryButtonPressAddsAPointAndClearsTheSelection)
     EXPECT_EQ(Surface().Pixel(20, 20), MapPointColor);
     EXPECT_EQ(Surface().Pixel(100, 50), MapPointColor);
     // The matrix grew with the new points.
-    ASSERT_EQ(Form->State().FDistances.size(), 4u);
-    EXPECT_DOUBLE_EQ(Form->State().FDistances[1][2], std::hypot(10.0, 10.0));
+    ASSERT_EQ(Distances(*Form).size(), 4u);
+    EXPECT_DOUBLE_EQ(Distances(*Form)[1][2], std::hypot(10.0, 10.0));
     EXPECT_EQ(Part<TDistanceGrid>(*Form, "StringGrid1")->ColCount(), 5);
 }
 
@@ -205,8 +204,8 @@ TEST_F(MapWindowTest, ResizingTheMapRecordsItsSizeAndRedraws)
 {
     Form->MapForm()->resize(300, 200);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Form->State().FMapWidth, 300);
-    EXPECT_EQ(Form->State().FMapHeight, 200);
+    EXPECT_EQ(Form->Map().View().Width, 300);
+    EXPECT_EQ(Form->Map().View().Height, 200);
     EXPECT_EQ(Surface().Width(), 300);
     EXPECT_EQ(Surface().Height(), 200);
     EXPECT_EQ(Surface().Pixel(299, 100), MapFrameColor);
@@ -225,8 +224,8 @@ TEST_F(MapWindowTest, ClosingTheMapOnlyHidesIt)
 
 TEST_F(MapWindowTest, LinksAreDrawnFromPointToSuccessor)
 {
-    Form->State().FPoints = {{10, 10, 1}, {10, 60, -1}};
-    Form->Views().RefreshPointList();
+    WritableState(*Form).FPoints = {{10, 10, 1}, {10, 60, -1}};
+    Part<TPointList>(*Form, "ListBox1")->Refresh();
     // A vertical link: black from the start's corner down to the pixel
     // before the successor's corner.
     EXPECT_EQ(Surface().Pixel(10, 30), MapLinkColor);

@@ -10,7 +10,6 @@
 #include "ui/commands.h"
 #include "ui/distance_grid.h"
 #include "ui/point_list.h"
-#include "ui/set_views.h"
 #include "ui/window_parts.h"
 #include "window_fixture.h"
 
@@ -25,11 +24,7 @@ protected:
         Form->show();
     }
 
-    void ShowSet(const TPointArray& points)
-    {
-        Form->State().FPoints = points;
-        Form->Views().Rebuild(TSetViews::TRebuild::Everything);
-    }
+    void ShowSet(const TPointArray& points) { Form->Document().ReplacePoints(points); }
 
     // The list lays its rows out lazily, from the event loop.
     QImage ListPicture() const
@@ -138,7 +133,7 @@ TEST_F(PointListTest, RowWithoutItsPointShowsOnlyItsIndex)
     ShowSet({{1, 1, -1}});
     // The set shrank and the list has not been rebuilt yet.
     Part<TPointList>(*Form, "ListBox1")->SetCount(3);
-    Form->State().FPoints.clear();
+    WritableState(*Form).FPoints.clear();
     const QImage picture = ListPicture();
     EXPECT_EQ(RightmostInk(picture, 0, 20, 180), -1);
     EXPECT_NE(RightmostInk(picture, 0, 0, 12), -1);
@@ -199,7 +194,7 @@ TEST_F(PointListTest, RebuildClearsTheSelection)
     ShowSet({{1, 1, -1}, {2, 2, -1}});
     QTest::mouseClick(Part<TPointList>(*Form, "ListBox1")->viewport(), Qt::LeftButton, {}, RowCentre(1));
     ASSERT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 1);
-    Form->Views().RefreshPointList();
+    Part<TPointList>(*Form, "ListBox1")->Refresh();
     EXPECT_EQ(Part<TPointList>(*Form, "ListBox1")->SelCount(), 0);
 }
 

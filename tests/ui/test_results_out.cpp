@@ -23,7 +23,6 @@
 #include "ui/commands.h"
 #include "ui/point_list.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/status_bar.h"
 #include "ui/window_parts.h"
@@ -37,8 +36,7 @@ protected:
     {
         auto form = MakeWindows();
         form->show();
-        form->State().FPoints = points;
-        form->Views().Rebuild(TSetViews::TRebuild::Everything);
+        form->Document().ReplacePoints(points);
         return form;
     }
 
@@ -67,10 +65,10 @@ TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
     const double optimum = ExhaustiveLength(EightPoints);
     for (const int method : {3, 4}) {
         auto form = ShowSet(EightPoints);
-        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(method);
-        Part<TSearchTab>(*form, "TabSheet3")->seLocalTries->SetText(QStringLiteral("50"));
-        Part<TSearchTab>(*form, "TabSheet3")->rbLocalTries->setChecked(true);
-        Part<TSearchTab>(*form, "TabSheet3")->chkStartAtSelected->setChecked(true);
+        Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(method);
+        Part<TSpinEdit>(*form, "seLocalTries")->SetText(QStringLiteral("50"));
+        Part<QRadioButton>(*form, "rbLocalTries")->setChecked(true);
+        Part<QCheckBox>(*form, "chkStartAtSelected")->setChecked(true);
         Part<TPointList>(*form, "ListBox1")->setCurrentIndex(Part<TPointList>(*form, "ListBox1")->model()->index(5, 0));
         ASSERT_EQ(Part<TPointList>(*form, "ListBox1")->SelCount(), 1);
         ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
@@ -79,20 +77,20 @@ TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
         EXPECT_EQ(route.front(), 5) << method;
         if (method == 3) {
             // Fixed to start at 5, the route can't be shorter than the free optimum.
-            EXPECT_GE(RouteLength(form->State().FDistances, route), optimum - 1e-9);
+            EXPECT_GE(RouteLength(Distances(*form), route), optimum - 1e-9);
         }
     }
     // Without a start point the exact method reaches the optimum.
     auto form = ShowSet(EightPoints);
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(3);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
-    EXPECT_NEAR(RouteLength(form->State().FDistances, form->State().FBestRoute), optimum, 1e-9 * optimum);
+    EXPECT_NEAR(RouteLength(Distances(*form), form->State().FBestRoute), optimum, 1e-9 * optimum);
 }
 
 TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
 {
     auto form = ShowSet(EightPoints);
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(3);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
     const QStringList lines = ResultLines(*form);
@@ -101,12 +99,12 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Długość drogi: "))) << lines[1].toStdString();
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("% więcej niż najkrótsza"))) << lines[1].toStdString();
     // The command-line tool's lines for the same numbers, word for word.
-    TScriptedHost host(form->State());
+    TScriptedHost host(WritableState(*form));
     const TLowerBound bound = ComputeLowerBound(form->State().FPoints, host);
     const double length = RouteLengthOfPoints(form->State().FPoints, form->State().FBestRoute);
     EXPECT_EQ(lines[0].toStdString(), BoundLine(bound, form->NumberFormat()));
     EXPECT_EQ(lines[1].toStdString(), GapLine(length, bound, form->NumberFormat()));
-    EXPECT_FALSE(form->State().FSearching);
+    EXPECT_FALSE(form->Runner().Searching());
     // Links that form no route: only the bound.
     Command(*form, "actZeroArray")->Execute();
     ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
@@ -118,7 +116,7 @@ TEST_F(ResultsOutTest, EstimateShowsTheBoundAndTheGapOfTheLinkedRoute)
 TEST_F(ResultsOutTest, EstimateFromAnotherTabShowsItsResultInTheStatusBar)
 {
     auto form = ShowSet(EightPoints);
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(3);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     Part<QTabWidget>(*form, "PageControl1")->setCurrentIndex(0);
     ASSERT_TRUE(Command(*form, "actEstimateRoute")->Execute());
@@ -140,7 +138,7 @@ TEST_F(ResultsOutTest, ExportWritesEachFormatAndRefusesARouteThatIsNone)
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("information")), 1);
     EXPECT_FALSE(QFile::exists(Folder.filePath(QStringLiteral("none.tour"))));
 
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(3);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(3);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const struct {
         const char* file;

@@ -29,6 +29,7 @@
 #include "ui/run_chart.h"
 #include "ui/run_history.h"
 #include "ui/run_table.h"
+#include "ui/search_tab.h"
 #include "ui/spin_edit.h"
 #include "ui/status_bar.h"
 #include "ui/undo_commands.h"
@@ -54,14 +55,14 @@ struct TMethodCase {
 };
 
 const TMethodCase MethodCases[] = {
-    {"random", smRandom, [](TSearchTab& tab) { tab.seRandomCount->SetText(QStringLiteral("500")); },
+    {"random", smRandom, [](TSearchTab& tab) { Part<TSpinEdit>(tab, "seRandomCount")->SetText(QStringLiteral("500")); },
      QStringLiteral("próby: 500")},
-    {"genetic", smGenetic, [](TSearchTab& tab) { tab.seGenCount->SetText(QStringLiteral("300")); },
+    {"genetic", smGenetic, [](TSearchTab& tab) { Part<TSpinEdit>(tab, "seGenCount")->SetText(QStringLiteral("300")); },
      QStringLiteral("populacja: 100, krosowanie: 0,5, mutacja: 0,05, pokolenia: 300")},
     {"local", smLocal,
      [](TSearchTab& tab) {
-         tab.rbLocalTries->setChecked(true);
-         tab.seLocalTries->SetText(QStringLiteral("40"));
+         Part<QRadioButton>(tab, "rbLocalTries")->setChecked(true);
+         Part<TSpinEdit>(tab, "seLocalTries")->SetText(QStringLiteral("40"));
      },
      QStringLiteral("próby: 40, start: dowolny")},
     {"exact", smExact, [](TSearchTab&) {}, QStringLiteral("start: dowolny")},
@@ -85,7 +86,7 @@ protected:
 
     void Search(const TMethodCase& c)
     {
-        SearchTab().cbMethod->setCurrentIndex(c.Method);
+        Part<QComboBox>(SearchTab(), "cbMethod")->setCurrentIndex(c.Method);
         c.Set(SearchTab());
         ASSERT_TRUE(Command(*Form, "actGenerate")->Execute()) << c.Name;
     }
@@ -419,12 +420,12 @@ TEST_F(RunCompareTest, OnlyRunsThatRanAreKeptAndAStopIsMarked)
     // "Przerwij" in the first pass of events of the search.
     QTimer stopper;
     QObject::connect(&stopper, &QTimer::timeout, [this, &stopper] {
-        if (Form->State().FSearching && Command(*Form, "actStop")->Execute())
+        if (Form->Runner().Searching() && Command(*Form, "actStop")->Execute())
             stopper.stop();
     });
     stopper.start(0);
-    SearchTab().seRandomCount->SetText(QStringLiteral("32000"));
-    SearchTab().cbMethod->setCurrentIndex(smRandom);
+    Part<TSpinEdit>(SearchTab(), "seRandomCount")->SetText(QStringLiteral("32000"));
+    Part<QComboBox>(SearchTab(), "cbMethod")->setCurrentIndex(smRandom);
     ASSERT_TRUE(Command(*Form, "actGenerate")->Execute());
     ASSERT_EQ(History().Runs().size(), 1u);
     EXPECT_EQ(Cell(0, TRunTableModel::colStopped), QStringLiteral("tak"));

@@ -11,11 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 
 #include "scripted_dialogs.h"
 #include "ui/commands.h"
+#include "ui/map_controller.h"
 #include "ui/search_tab.h"
 #include "ui/spin_edit.h"
 #include "ui/window_parts.h"
@@ -53,7 +55,7 @@ protected:
 TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
 {
     auto form = OpenWith("0; 0\r\n3; 4\r\n");
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(0);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(0);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 2);
@@ -62,7 +64,7 @@ TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
     // Of the two equally long routes, [1, 0] comes first in counting order.
     EXPECT_EQ(form->State().FPoints[1].Next, 0);
     EXPECT_EQ(form->State().FPoints[0].Next, -1);
-    EXPECT_FALSE(form->State().FSearching);
+    EXPECT_FALSE(form->Runner().Searching());
     EXPECT_TRUE(form->State().FModified);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(form->PrBar().Position(), 0);
@@ -71,13 +73,12 @@ TEST_F(SearchCommandsTest, TwoPointsReportTimeAndLengthAndLinkTheRoute)
 TEST_F(SearchCommandsTest, MeasuredRouteEqualsTheReportedLength)
 {
     auto form = OpenWith("40; 52\r\n118; 31\r\n205; 77\r\n312; 40\r\n431; 96\r\n398; 210\r\n");
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(0);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(0);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const QString reported = ResultLines(*form).value(1).section(QStringLiteral(": "), 1);
     ASSERT_TRUE(Command(*form, "actCountWay")->Execute());
-    ASSERT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->count(), 1);
-    EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->lbResults->item(0)->text(),
-              QStringLiteral("Długość drogi: ") + reported);
+    ASSERT_EQ(Results(*form).count(), 1);
+    EXPECT_EQ(Results(*form).item(0)->text(), QStringLiteral("Długość drogi: ") + reported);
 }
 
 TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
@@ -97,9 +98,9 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
         ScriptedDialogs.Boxes.clear();
         auto form = OpenWith(row.points);
         if (!form->State().FPoints.empty())
-            form->State().FPoints[0].Next = static_cast<int32_t>(form->State().FPoints.size()) - 1;
-        Part<TSearchTab>(*form, "TabSheet3")->lbResults->addItem(QStringLiteral("earlier line"));
-        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(row.method);
+            WritableState(*form).FPoints[0].Next = static_cast<int32_t>(form->State().FPoints.size()) - 1;
+        Results(*form).addItem(QStringLiteral("earlier line"));
+        Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(row.method);
         Command(*form, "actGenerate")->Execute();
         ASSERT_EQ(ScriptedDialogs.Boxes.size(), 1u) << row.text.toStdString();
         EXPECT_EQ(ScriptedDialogs.Boxes[0].Kind, QStringLiteral("information"));
@@ -116,9 +117,9 @@ TEST_F(SearchCommandsTest, RefusedRunChangesNothing)
 TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
 {
     auto form = OpenWith("0; 0\r\n3; 4\r\n6; 8\r\n");
-    form->State().FPoints[0].Next = 1;
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(1);
-    Part<TSearchTab>(*form, "TabSheet3")->seRandomCount->SetText(QStringLiteral("0"));
+    WritableState(*form).FPoints[0].Next = 1;
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(1);
+    Part<TSpinEdit>(*form, "seRandomCount")->SetText(QStringLiteral("0"));
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     const QStringList lines = ResultLines(*form);
     ASSERT_EQ(lines.size(), 1);
@@ -130,9 +131,9 @@ TEST_F(SearchCommandsTest, NoTriesReportOnlyTheTimeAndLeaveLinksCleared)
 TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
 {
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n220; 260\r\n");
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
-    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
-    Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QStringLiteral("1000"));
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
+    Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("32000"));
+    Part<TSpinEdit>(*form, "sePopulation")->SetText(QStringLiteral("1000"));
 
     bool newSetRan = true;
     bool generateRan = true;
@@ -142,8 +143,8 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
         newSetRan = Command(*form, "actNewArray")->Execute();
         generateRan = Command(*form, "actGenerate")->Execute();
         stopEnabledDuringRun = Command(*form, "actStop")->isEnabled();
-        parametersDisabledDuringRun = !Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->isEnabled() &&
-                                      !Part<TSearchTab>(*form, "TabSheet3")->gbGenResults->isEnabled();
+        parametersDisabledDuringRun =
+            !Part<QGroupBox>(*form, "gbGenParams")->isEnabled() && !Part<QGroupBox>(*form, "gbGenResults")->isEnabled();
         Command(*form, "actStop")->Execute();
     });
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
@@ -167,7 +168,33 @@ TEST_F(SearchCommandsTest, StopEndsTheRunWithAWholeRouteAndIdleWindow)
     EXPECT_EQ(withoutSuccessor, 1);
     form->ApplicationIdle();
     EXPECT_FALSE(Command(*form, "actStop")->isEnabled());
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->gbGenParams->isEnabled());
+    EXPECT_TRUE(Part<QGroupBox>(*form, "gbGenParams")->isEnabled());
+}
+
+// A point added on the map while a search runs is a step of its own; the
+// search goes on with its own copy of the points, and the new point keeps
+// no link, also once the search's step is taken back.
+TEST_F(SearchCommandsTest, APointAddedDuringARunTakesNoPart)
+{
+    auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n220; 260\r\n");
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
+    Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("32000"));
+    Part<TSpinEdit>(*form, "sePopulation")->SetText(QStringLiteral("1000"));
+    QTimer::singleShot(100, form.get(), [&] {
+        form->Map().AddPoint(400, 400);
+        Command(*form, "actStop")->Execute();
+    });
+    const int steps = form->Document().History().count();
+    ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
+    ASSERT_EQ(form->State().FPoints.size(), 7u);
+    EXPECT_EQ(form->Document().History().count(), steps + 2);
+    EXPECT_TRUE(IsPermutation(form->State().FBestRoute, 6));
+    EXPECT_EQ(form->State().FPoints[6].Next, -1);
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_NE(form->State().FPoints[i].Next, 6) << i;
+    ASSERT_TRUE(Command(*form, "actUndo")->Execute());
+    EXPECT_EQ(form->State().FPoints.size(), 7u);
+    EXPECT_EQ(form->State().FPoints[6].Next, -1);
 }
 
 TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
@@ -183,30 +210,30 @@ TEST_F(SearchCommandsTest, RatesAreReadInTheUserFormatAndWrittenBack)
         {QString(), QStringLiteral("0,5")},
     };
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n");
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
-    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("100"));
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
+    Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("100"));
     for (const auto& row : rows) {
-        Part<TSearchTab>(*form, "TabSheet3")->edtCrossover->setText(row.typed);
-        Part<TSearchTab>(*form, "TabSheet3")->edtMutation->setText(row.typed);
+        Part<QLineEdit>(*form, "edtCrossover")->setText(row.typed);
+        Part<QLineEdit>(*form, "edtMutation")->setText(row.typed);
         ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtCrossover->text(), row.shown) << row.typed.toStdString();
+        EXPECT_EQ(Part<QLineEdit>(*form, "edtCrossover")->text(), row.shown) << row.typed.toStdString();
         const QString mutationShown = row.shown == QStringLiteral("0,5") ? QStringLiteral("0,05") : row.shown;
-        EXPECT_EQ(Part<TSearchTab>(*form, "TabSheet3")->edtMutation->text(), mutationShown) << row.typed.toStdString();
+        EXPECT_EQ(Part<QLineEdit>(*form, "edtMutation")->text(), mutationShown) << row.typed.toStdString();
     }
 }
 
 TEST_F(SearchCommandsTest, ClosingDuringARunStopsItFirstAndClosesAfterwards)
 {
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
-    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
-    Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QStringLiteral("1000"));
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
+    Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("32000"));
+    Part<TSpinEdit>(*form, "sePopulation")->SetText(QStringLiteral("1000"));
     ScriptedDialogs.Answers.push_back(TDialogs::TAnswer::No);
     bool searchingAfterClose = true;
     bool visibleWhileTheSearchUnwinds = false;
     QTimer::singleShot(150, form.get(), [&] {
         form->close();
-        searchingAfterClose = form->State().FSearching;
+        searchingAfterClose = form->Runner().Searching();
         visibleWhileTheSearchUnwinds = form->isVisible();
     });
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
@@ -235,9 +262,9 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
     };
     for (const auto& row : rows) {
         auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
-        Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
-        Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
-        Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QStringLiteral("1000"));
+        Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
+        Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("32000"));
+        Part<TSpinEdit>(*form, "sePopulation")->SetText(QStringLiteral("1000"));
         // The second answer keeps the route in a tour file beside the set.
         ScriptedDialogs.Answers = {row.answer, TDialogs::TAnswer::Yes};
         const QString saved = Folder.filePath(QStringLiteral("saved.tvu"));
@@ -245,7 +272,7 @@ TEST_F(SearchCommandsTest, ClosingDuringARunDoesWhatTheAnswerSays)
         bool searchingAfterQuestion = false;
         QTimer::singleShot(150, form.get(), [&] {
             form->close();
-            searchingAfterQuestion = form->State().FSearching;
+            searchingAfterQuestion = form->Runner().Searching();
             // Anuluj left it running: stop it by hand.
             Command(*form, "actStop")->Execute();
         });
@@ -275,16 +302,16 @@ TEST_F(SearchCommandsTest, SearchEndKeepsTheStopRuleAndFocusesTheSearchButton)
     auto form = OpenWith("10; 10\r\n80; 30\r\n150; 90\r\n40; 200\r\n300; 120\r\n");
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
     Part<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Part<TSearchTab>(*form, "TabSheet3"));
-    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("100"));
-    Part<TSearchTab>(*form, "TabSheet3")->Button1->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->Button1->hasFocus());
-    Part<TSearchTab>(*form, "TabSheet3")->Button1->click();
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
-    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->rbGenTreshold->isChecked());
+    Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("100"));
+    Part<QPushButton>(*form, "Button1")->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(Part<QPushButton>(*form, "Button1")->hasFocus());
+    Part<QPushButton>(*form, "Button1")->click();
+    EXPECT_TRUE(Part<QRadioButton>(*form, "rbGenCount")->isChecked());
+    EXPECT_FALSE(Part<QRadioButton>(*form, "rbGenTreshold")->isChecked());
     form->ApplicationIdle();
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->Button1->hasFocus());
+    EXPECT_TRUE(Part<QPushButton>(*form, "Button1")->hasFocus());
 }
 
 // The exact method takes no more than megabytes at any size it accepts, so
@@ -296,7 +323,7 @@ TEST_F(SearchCommandsTest, ExactMethodRunsTwentyFivePointsWithoutAsking)
     for (int i = 0; i < 25; ++i)
         content += QByteArray::number(i * 17 % 97) + "; " + QByteArray::number(i * 29 % 89) + "\r\n";
     auto form = OpenWith(content);
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(smExact);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(smExact);
     ASSERT_TRUE(Command(*form, "actGenerate")->Execute());
     EXPECT_EQ(ScriptedDialogs.Count(QStringLiteral("question")), 0);
     ASSERT_EQ(ResultLines(*form).size(), 2);

@@ -27,11 +27,11 @@ void ExpectInvariants(TMainForm& form, int action)
         const int32_t next = form.State().FPoints[i].Next;
         ASSERT_TRUE(next == -1 || (next >= 0 && next < n && next != i)) << "action " << action;
     }
-    ASSERT_EQ(static_cast<int32_t>(form.State().FDistances.size()), n) << "action " << action;
+    ASSERT_EQ(static_cast<int32_t>(Distances(form).size()), n) << "action " << action;
     for (int32_t i = 0; i < n; ++i) {
-        ASSERT_EQ(static_cast<int32_t>(form.State().FDistances[i].size()), n) << "action " << action;
+        ASSERT_EQ(static_cast<int32_t>(Distances(form)[i].size()), n) << "action " << action;
         for (int32_t j = 0; j < i; ++j)
-            ASSERT_EQ(form.State().FDistances[i][j], form.State().FDistances[j][i]) << "action " << action;
+            ASSERT_EQ(Distances(form)[i][j], Distances(form)[j][i]) << "action " << action;
     }
     ASSERT_EQ(Part<TPointList>(form, "ListBox1")->ItemCount(), n) << "action " << action;
     form.ApplicationIdle();
@@ -100,10 +100,10 @@ TEST(Soak, RandomUserActionsKeepTheWindowConsistent)
             const int method = below(3);
             if (method == 0 && n > 8)
                 break;
-            Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(method);
-            Part<TSearchTab>(*form, "TabSheet3")->seRandomCount->SetText(QString::number(1 + below(20000)));
-            Part<TSearchTab>(*form, "TabSheet3")->seGenCount->SetText(QStringLiteral("32000"));
-            Part<TSearchTab>(*form, "TabSheet3")->sePopulation->SetText(QString::number(10 + below(50)));
+            Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(method);
+            Part<TSpinEdit>(*form, "seRandomCount")->SetText(QString::number(1 + below(20000)));
+            Part<TSpinEdit>(*form, "seGenCount")->SetText(QStringLiteral("32000"));
+            Part<TSpinEdit>(*form, "sePopulation")->SetText(QString::number(10 + below(50)));
             const bool clickDuringRun = below(2) == 0;
             QTimer::singleShot(below(4), form.get(), [&, clickDuringRun] {
                 if (clickDuringRun)

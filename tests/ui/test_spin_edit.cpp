@@ -9,8 +9,8 @@
 #include <QWidget>
 
 #include "scripted_dialogs.h"
+#include "ui/point_list.h"
 #include "ui/search_tab.h"
-#include "ui/set_views.h"
 #include "ui/spin_edit.h"
 #include "ui/window_parts.h"
 #include "window_fixture.h"
@@ -150,22 +150,22 @@ TEST(SearchTabSpinEditTest, FocusChoosesTheStopRule)
     TScriptedDialogs dialogs;
     auto form = MakeWindows();
     form->show();
-    form->State().FPoints = {{0, 0, -1}, {3, 4, -1}};
-    form->Views().RefreshPointList();
+    WritableState(*form).FPoints = {{0, 0, -1}, {3, 4, -1}};
+    Part<TPointList>(*form, "ListBox1")->Refresh();
     Part<QTabWidget>(*form, "PageControl1")->setCurrentIndex(1);
-    Part<TSearchTab>(*form, "TabSheet3")->cbMethod->setCurrentIndex(2);
+    Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(2);
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
-    ASSERT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
-    Part<TSearchTab>(*form, "TabSheet3")->seGenTreshold->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(Part<QRadioButton>(*form, "rbGenCount")->isChecked());
+    Part<TSpinEdit>(*form, "seGenTreshold")->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenTreshold->isChecked());
-    EXPECT_FALSE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
+    EXPECT_TRUE(Part<QRadioButton>(*form, "rbGenTreshold")->isChecked());
+    EXPECT_FALSE(Part<QRadioButton>(*form, "rbGenCount")->isChecked());
 
-    Part<TSearchTab>(*form, "TabSheet3")->seGenCount->setFocus(Qt::MouseFocusReason);
+    Part<TSpinEdit>(*form, "seGenCount")->setFocus(Qt::MouseFocusReason);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Part<TSearchTab>(*form, "TabSheet3")->rbGenCount->isChecked());
+    EXPECT_TRUE(Part<QRadioButton>(*form, "rbGenCount")->isChecked());
 }
 
 TEST(SearchTabSpinEditTest, RangesAndDefaults)
@@ -179,10 +179,10 @@ TEST(SearchTabSpinEditTest, RangesAndDefaults)
         int32_t Default;
     };
     const TRow rows[] = {
-        {Part<TSearchTab>(*form, "TabSheet3")->seRandomCount, 1, 32000, 1000},
-        {Part<TSearchTab>(*form, "TabSheet3")->seGenTreshold, 1, 100, 2},
-        {Part<TSearchTab>(*form, "TabSheet3")->seGenCount, 100, 32000, 2000},
-        {Part<TSearchTab>(*form, "TabSheet3")->sePopulation, 10, 1000, 100},
+        {Part<TSpinEdit>(*form, "seRandomCount"), 1, 32000, 1000},
+        {Part<TSpinEdit>(*form, "seGenTreshold"), 1, 100, 2},
+        {Part<TSpinEdit>(*form, "seGenCount"), 100, 32000, 2000},
+        {Part<TSpinEdit>(*form, "sePopulation"), 10, 1000, 100},
     };
     for (const TRow& row : rows) {
         const std::string name = row.Spin->objectName().toStdString();

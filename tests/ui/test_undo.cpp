@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -45,14 +46,14 @@ protected:
         const TPointSetState& state = Form->State();
         const size_t n = expected.size();
         ASSERT_EQ(state.FPoints.size(), n) << step;
-        ASSERT_EQ(state.FDistances.size(), n) << step;
+        ASSERT_EQ(Distances(*Form).size(), n) << step;
         for (size_t i = 0; i < n; ++i) {
             const TMapPoint& point = state.FPoints[i];
             EXPECT_TRUE(point.X == expected[i].X && point.Y == expected[i].Y && point.Next == expected[i].Next)
                 << step << ", point " << i;
-            ASSERT_EQ(state.FDistances[i].size(), n) << step;
+            ASSERT_EQ(Distances(*Form)[i].size(), n) << step;
             for (size_t j = 0; j < n; ++j)
-                ASSERT_EQ(state.FDistances[i][j],
+                ASSERT_EQ(Distances(*Form)[i][j],
                           MapHypot(int64_t{expected[i].X} - expected[j].X, int64_t{expected[i].Y} - expected[j].Y))
                     << step << ", cell " << i << ", " << j;
         }
@@ -151,7 +152,7 @@ TEST_F(UndoTest, EditingSequenceUndoesBackToTheLoadedSet)
 TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
 {
     OpenWith("1; 1\r\n9; 4\r\n3; 7\r\n5; 5\r\n");
-    Part<TSearchTab>(*Form, "TabSheet3")->cbMethod->setCurrentIndex(0);
+    Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(0);
     // The random points, and so the route found, the same on every run: a
     // successor set by hand must differ from the route's to make a step.
     const TClockScript clock(4321);
@@ -197,7 +198,7 @@ TEST_F(UndoTest, EveryKindOfStepNamesItselfAndComesBackExactly)
               QKeySequence::listFromString(QStringLiteral("Ctrl+Shift+Z; Ctrl+Y")));
     EXPECT_EQ(Command(*Form, "actDeletePoints")->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_FALSE(Command(*Form, "actRedo")->icon().pixmap(16, 16).isNull());
-    Form->State().FSearching = true;
+    Form->Runner().Begin();
     EXPECT_FALSE(Command(*Form, "actUndo")->Execute());
 }
 
@@ -232,7 +233,7 @@ TEST_F(UndoTest, CoordinatesTypedAreTwoNumbersOrAskedAgain)
     };
     OpenWith("1; 1\r\n99; 99\r\n");
     for (const auto& row : rows) {
-        Form->State().FPoints[1] = {99, 99, -1};
+        WritableState(*Form).FPoints[1] = {99, 99, -1};
         Select({1});
         const int steps = Form->Document().History().count();
         ScriptedDialogs.Boxes.clear();
@@ -289,6 +290,59 @@ TEST_F(UndoTest, PressDuringAStepComesAfterIt)
          {Command(*Form, "actUndo"), Command(*Form, "actUndo"), Command(*Form, "actRedo"), Command(*Form, "actRedo")})
         ASSERT_TRUE(command->Execute());
     ExpectShows({{10, 20, -1}, {60, 60, -1}, {70, 80, -1}}, "both redone");
+}
+
+// A search's route is one ordinary step: undone, the links from before the
+// search and their kind come back; redone, the route and the kind asked for.
+TEST_F(UndoTest, ASearchsRouteIsOneStepWithItsKind)
+{
+    OpenWith("10; 20\r\n200; 40\r\n90; 300\r\n310; 220\r\n");
+    WritableState(*Form).FPoints[2].Next = 0;
+    const TRouteKind before{true, 1, -1};
+    WritableState(*Form).FRouteKind = before;
+    Select({2});
+    Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(smExact);
+    Part<QCheckBox>(*Form, "chkStartAtSelected")->setChecked(true);
+    const int steps = Form->Document().History().count();
+    ASSERT_TRUE(Command(*Form, "actGenerate")->Execute());
+    EXPECT_EQ(Form->Document().History().count(), steps + 1);
+    EXPECT_EQ(Command(*Form, "actUndo")->text(), QStringLiteral("&Cofnij: szukanie drogi"));
+    const TPointArray found = Form->State().FPoints;
+    EXPECT_EQ(Form->State().FRouteKind.Start, 2);
+    EXPECT_FALSE(Form->State().FRouteKind.RoundTrip);
+    int linked = 0;
+    for (const TMapPoint& point : found)
+        linked += point.Next >= 0 ? 1 : 0;
+    EXPECT_EQ(linked, 3);
+
+    ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
+    EXPECT_EQ(Form->State().FPoints[2].Next, 0);
+    EXPECT_EQ(Form->State().FPoints[0].Next, -1);
+    EXPECT_TRUE(Form->State().FRouteKind.RoundTrip);
+    EXPECT_EQ(Form->State().FRouteKind.Start, 1);
+    ASSERT_TRUE(Command(*Form, "actRedo")->Execute());
+    for (size_t i = 0; i < found.size(); ++i)
+        EXPECT_EQ(Form->State().FPoints[i].Next, found[i].Next) << i;
+    EXPECT_EQ(Form->State().FRouteKind.Start, 2);
+}
+
+// A point held on the map is let go when the set changes under it, by a
+// step of the history or any other change: its release moves nothing.
+TEST_F(UndoTest, AChangeOfTheSetLetsGoOfADraggedPoint)
+{
+    OpenWith("10; 20\r\n60; 60\r\n");
+    Command(*Form, "actDragPoints")->setChecked(true);
+    QTest::mousePress(&View(), Qt::LeftButton, {}, QPoint(12, 21));
+    QMouseEvent move(QEvent::MouseMove, QPointF(100, 90), View().mapToGlobal(QPointF(100, 90)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&View(), &move);
+    // The map follows the pointer; the set waits for the release.
+    EXPECT_EQ(Form->State().FPoints[0].X, 10);
+    Form->Document().ReplacePoints({{10, 20, -1}});
+    const int steps = Form->Document().History().count();
+    QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(100, 90));
+    EXPECT_EQ(Form->Document().History().count(), steps);
+    ExpectShows({{10, 20, -1}}, "after the release");
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+#include "ui/search_runner.h"
+
+void TSearchRunner::Begin()
+{
+    FStopRequested = false;
+    SetSearching(true);
+}
+
+void TSearchRunner::Stop()
+{
+    FStopRequested = FStopRequested || FSearching;
+    SetSearching(false);
+}
+
+void TSearchRunner::End()
+{
+    SetSearching(false);
+}
+
+void TSearchRunner::SetSearching(bool searching)
+{
+    if (FSearching == searching)
+        return;
+    FSearching = searching;
+    emit SearchingChanged(searching);
+}
