@@ -269,8 +269,12 @@ std::vector<TTourCut> TBranchAndCut::FindCuts(const std::vector<double>& values,
             point.push_back({edges[e].first, edges[e].second, values[e]});
     std::vector<TTourCut> cuts;
     const int32_t most = std::max(16, FNodes);
-    if (flowsOnly)
-        return SubtourCuts(point, FNodes, most, [&] { return GoOn(0); });
+    if (flowsOnly) {
+        std::vector<TTourCut> exact = SubtourCuts(point, FNodes, most, [&] { return GoOn(0); });
+        if (exact.empty())
+            exact = ExactBlossomCuts(point, FNodes, most, [&] { return GoOn(0); });
+        return exact;
+    }
     // Cuts dropped earlier come back when broken again.
     TPointEdges around(point, FNodes);
     size_t kept = 0;

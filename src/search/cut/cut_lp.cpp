@@ -16,6 +16,9 @@ TCutLp::TCutLp(int32_t nodes, double makeUpCost)
 {
     FModel->setLogLevel(0);
     FModel->setOptimizationDirection(1.0);
+    // The rows hold small whole numbers: nothing to gain from scaling them,
+    // which CLP would redo after every change of the programme.
+    FModel->scaling(0);
     const std::vector<double> two(static_cast<size_t>(nodes), 2.0);
     const std::vector<CoinBigIndex> starts(static_cast<size_t>(nodes) + 1, 0);
     FModel->addRows(nodes, two.data(), two.data(), starts.data(), nullptr, nullptr);

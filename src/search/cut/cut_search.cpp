@@ -8,21 +8,45 @@
 #include "search/cut/cut_graph.h"
 #include "search/cut/greedy_tour.h"
 #include "search/cut/tour_polish.h"
+#include "search/local/local_search.h"
+#include "search/neighbours/plain_distance.h"
 #include "search/pace/step_pacer.h"
 
 namespace {
 
-// The start: a greedy tour of each node's nearest edges, then kicks of the
-// polish, this many per node, from a fixed seed.
+// The start: the local search's route from the plane places (its kicks
+// from a fixed seed, so the same set gives the same start), fitted to the
+// kind, then settled and kicked by the graph's own costs. Beyond the local
+// search's sizes here a greedy tour of each node's nearest edges.
 constexpr int32_t StartNeighbours = 10;
-constexpr int64_t KicksPerNode = 200;
-constexpr int64_t MaxKicks = 2000000;
+constexpr int64_t LocalKicksPerPoint = 100;
+constexpr int64_t MaxLocalKicks = 20000;
+constexpr int32_t MaxLocalPoints = 20000;
+constexpr int64_t PolishKicksPerNode = 20;
+constexpr int64_t MaxPolishKicks = 200000;
 constexpr uint32_t KickSeed = 20250101u;
 constexpr int32_t ShareSteps = 1000;
 
-std::vector<int32_t> StartTour(const TCutGraph& graph, TStepPacer& pacer)
+std::vector<int32_t> LocalSearchTour(const TCutGraph& graph)
 {
-    const std::vector<std::vector<int32_t>> nearest = graph.Nearest(StartNeighbours);
+    const TRouteProblem& problem = graph.Problem();
+    const int32_t n = problem.Count();
+    const TRouteKind& kind = problem.Kind;
+    const int32_t start = kind.Start >= 0 && kind.Start < n ? kind.Start : -1;
+    const int32_t end = !kind.RoundTrip && kind.End >= 0 && kind.End < n ? kind.End : -1;
+    const int64_t kicks = std::min(MaxLocalKicks, LocalKicksPerPoint * n);
+    TSpecimen route = KickedRoute(MapPointsOf(problem.Measure), start >= 0 ? start : end, kicks, KickSeed);
+    if (start < 0 && end >= 0)
+        std::reverse(route.begin(), route.end());
+    if (start >= 0 && end >= 0) {
+        route.erase(std::find(route.begin(), route.end(), end));
+        route.push_back(end);
+    }
+    return graph.TourOfRoute(route);
+}
+
+std::vector<int32_t> GreedyStart(const TCutGraph& graph, const std::vector<std::vector<int32_t>>& nearest)
+{
     std::vector<std::pair<double, std::pair<int32_t, int32_t>>> edges;
     for (int32_t a = 0; a < graph.Nodes(); ++a)
         for (const int32_t b : nearest[static_cast<size_t>(a)])
@@ -36,7 +60,16 @@ std::vector<int32_t> StartTour(const TCutGraph& graph, TStepPacer& pacer)
         tour.resize(static_cast<size_t>(graph.Nodes()));
         std::iota(tour.begin(), tour.end(), 0);
     }
-    const int64_t kicks = std::min(MaxKicks, KicksPerNode * graph.Nodes());
+    return tour;
+}
+
+std::vector<int32_t> StartTour(const TCutGraph& graph, TStepPacer& pacer)
+{
+    const std::vector<std::vector<int32_t>> nearest = graph.Nearest(StartNeighbours);
+    std::vector<int32_t> tour =
+        graph.Points() <= MaxLocalPoints ? LocalSearchTour(graph) : GreedyStart(graph, nearest);
+    pacer.Poll();
+    const int64_t kicks = std::min(MaxPolishKicks, PolishKicksPerNode * graph.Nodes());
     TTourPolish polish(graph, nearest, KickSeed);
     return polish.Improve(tour, kicks, [&] { return pacer.Poll(); });
 }

@@ -49,6 +49,19 @@ public:
         FQueue.reserve(FHead.size());
     }
 
+    // An empty net over so many nodes, for pipes given one by one.
+    explicit TFlowNet(int32_t nodes) : FHead(static_cast<size_t>(nodes), -1), FArcIn(static_cast<size_t>(nodes), -1)
+    {
+        FSide.resize(FHead.size());
+        FQueue.reserve(FHead.size());
+    }
+    void AddPipe(int32_t a, int32_t b, double capacity)
+    {
+        Add(a, b, capacity);
+        Add(b, a, capacity);
+        FCapacity = FFull;
+    }
+
     // The flow from s to t, or at least cap; when below cap, Side then
     // tells the nodes left with s.
     double Flow(int32_t s, int32_t t, double cap)
@@ -287,6 +300,67 @@ std::vector<TTourCut> StretchCuts(const std::vector<TEdgeValue>& point, const st
         for (int32_t k = 0; k < bestLength; ++k)
             in[static_cast<size_t>(tour[static_cast<size_t>((first + k) % nodes)])] = 1;
         TTourCut cut = SubtourOf(in, nodes);
+        const double violation = cut.Rhs - CutLeftSide(cut, point, nodes);
+        if (violation > CutViolation)
+            found.emplace_back(violation, std::move(cut));
+    }
+    return Strongest(std::move(found), maxCuts);
+}
+
+std::vector<TTourCut> ExactBlossomCuts(const std::vector<TEdgeValue>& point, int32_t nodes, int32_t maxCuts,
+                                       const std::function<bool()>& goOn)
+{
+    TFlowNet net(nodes);
+    std::vector<uint8_t> odd(static_cast<size_t>(nodes), 0);
+    for (const TEdgeValue& edge : point) {
+        if (edge.X <= SupportFloor)
+            continue;
+        const bool flipped = edge.X > 0.5;
+        const double weight = flipped ? 1.0 - edge.X : edge.X;
+        if (weight > SupportFloor)
+            net.AddPipe(edge.A, edge.B, weight);
+        if (flipped) {
+            odd[static_cast<size_t>(edge.A)] ^= 1;
+            odd[static_cast<size_t>(edge.B)] ^= 1;
+        }
+    }
+    std::vector<int32_t> terminals;
+    for (int32_t v = 0; v < nodes; ++v)
+        if (odd[static_cast<size_t>(v)])
+            terminals.push_back(v);
+    std::vector<std::pair<double, TTourCut>> found;
+    if (terminals.size() < 2)
+        return {};
+    // Gusfield's tree over the odd nodes: each against its parent so far.
+    std::vector<int32_t> parent(terminals.size(), 0);
+    for (size_t s = 1; s < terminals.size(); ++s) {
+        if (goOn && !goOn())
+            break;
+        const int32_t source = terminals[s];
+        const int32_t sink = terminals[static_cast<size_t>(parent[s])];
+        const double flow = net.Flow(source, sink, 1e300);
+        const std::vector<uint8_t> side = net.Side();
+        for (size_t r = s + 1; r < terminals.size(); ++r)
+            if (side[static_cast<size_t>(terminals[r])] && parent[r] == parent[s])
+                parent[r] = static_cast<int32_t>(s);
+        if (flow >= 1.0 - CutViolation)
+            continue;
+        int32_t oddInside = 0;
+        for (const int32_t v : terminals)
+            oddInside += side[static_cast<size_t>(v)];
+        if (oddInside % 2 == 0)
+            continue;
+        TTourCut cut = SubtourOf(side, nodes);
+        std::vector<uint8_t> inHandle(static_cast<size_t>(nodes), 0);
+        for (const int32_t v : cut.Sets[0])
+            inHandle[static_cast<size_t>(v)] = 1;
+        for (const TEdgeValue& edge : point)
+            if (edge.X > 0.5 && inHandle[static_cast<size_t>(edge.A)] != inHandle[static_cast<size_t>(edge.B)])
+                cut.Sets.push_back({std::min(edge.A, edge.B), std::max(edge.A, edge.B)});
+        const int32_t teeth = static_cast<int32_t>(cut.Sets.size()) - 1;
+        if (teeth % 2 == 0 || cut.Sets.size() > TCutMarks::MaxSets)
+            continue;
+        cut.Rhs = 3 * teeth + 1;
         const double violation = cut.Rhs - CutLeftSide(cut, point, nodes);
         if (violation > CutViolation)
             found.emplace_back(violation, std::move(cut));

@@ -32,6 +32,15 @@ std::vector<TTourCut> PartCuts(const std::vector<TEdgeValue>& point, int32_t nod
 std::vector<TTourCut> StretchCuts(const std::vector<TEdgeValue>& point, const std::vector<int32_t>& tour,
                                   int32_t maxCuts);
 
+// Blossoms the point breaks, found exactly (Padberg and Rao): with each
+// edge weighing its value, or 1 less its value where that is above 1/2,
+// a handle whose leaving edges weigh less than 1 and hold an odd number
+// of edges above 1/2 is a broken blossom with those edges as teeth; the
+// lightest such handle is among the cuts that the flows between nodes of
+// odd count find. At most maxCuts; goOn as for SubtourCuts.
+std::vector<TTourCut> ExactBlossomCuts(const std::vector<TEdgeValue>& point, int32_t nodes, int32_t maxCuts,
+                                       const std::function<bool()>& goOn = {});
+
 // Blossoms (combs whose teeth are single edges) the point breaks: a handle
 // grown from the parts joined by fractional edges, its teeth the edges at
 // or above a threshold that leave it, an odd number of them.

@@ -15,9 +15,24 @@ bool ValidTourCut(const TTourCut& cut, int32_t nodes)
     const size_t teeth = cut.Sets.size() - 1;
     if (teeth == 0)
         return cut.Rhs == 2;
-    if (teeth < 3 || teeth % 2 == 0 || cut.Rhs != 3 * static_cast<int32_t>(teeth) + 1)
+    if (teeth % 2 == 0 || cut.Rhs != 3 * static_cast<int32_t>(teeth) + 1)
         return false;
     const std::vector<int32_t>& handle = cut.Sets[0];
+    auto inHandle = [&](int32_t node) { return std::binary_search(handle.begin(), handle.end(), node); };
+    // Teeth of two nodes, one in the handle, may share nodes: every tour
+    // keeps x(δ(H)) - 2 x(F) >= 1 - |F| for an odd set F of edges leaving
+    // H (two edges at each node, each edge 0 or 1), which these sets write
+    // with x(δ({u, v})) = 4 - 2 x(uv).
+    bool pairs = true;
+    for (size_t t = 1; t < cut.Sets.size(); ++t)
+        pairs = pairs && cut.Sets[t].size() == 2 && inHandle(cut.Sets[t][0]) != inHandle(cut.Sets[t][1]);
+    if (pairs) {
+        std::vector<std::vector<int32_t>> edges(cut.Sets.begin() + 1, cut.Sets.end());
+        std::sort(edges.begin(), edges.end());
+        return std::adjacent_find(edges.begin(), edges.end()) == edges.end();
+    }
+    if (teeth < 3)
+        return false;
     for (size_t t = 1; t < cut.Sets.size(); ++t) {
         bool in = false;
         bool out = false;
@@ -25,7 +40,7 @@ bool ValidTourCut(const TTourCut& cut, int32_t nodes)
             if (seen[static_cast<size_t>(node)])
                 return false;
             seen[static_cast<size_t>(node)] = 1;
-            (std::binary_search(handle.begin(), handle.end(), node) ? in : out) = true;
+            (inHandle(node) ? in : out) = true;
         }
         if (!in || !out)
             return false;

@@ -17,10 +17,11 @@ struct TTourCut {
 };
 
 // Whether the cut is one that every tour of so many nodes keeps: a subtour
-// cut (one set, neither empty nor every node, Rhs 2) or a comb (a handle
-// of the same kind and an odd number, at least three, of teeth that do not
-// meet, each with nodes both in and out of the handle, Rhs three times the
-// teeth and one). Cuts are checked before they go into the programme, so a
+// cut (one set, neither empty nor every node, Rhs 2), a blossom (a handle
+// of the same kind and an odd number of distinct edges leaving it as
+// teeth, Rhs three times the teeth and one), or a comb (a handle and an
+// odd number, at least three, of teeth that do not meet, each with nodes
+// both in and out of the handle, the same Rhs). Cuts are checked before they go into the programme, so a
 // fault in finding them can cost time, never a proof.
 bool ValidTourCut(const TTourCut& cut, int32_t nodes);
 

@@ -8,6 +8,7 @@ namespace {
 
 // The two stretches a kick lets trade places lie within this many nodes.
 constexpr int32_t KickReach = 30;
+constexpr uint32_t FarKickEvery = 4;
 // Or-opt moves stretches of up to this many nodes.
 constexpr int32_t MaxSegment = 3;
 
@@ -177,7 +178,10 @@ void TTourPolish::Settle()
 
 bool TTourPolish::Kick()
 {
-    const int32_t reach = std::min(KickReach, FCount - 2);
+    // Most kicks stay near one place; every so often the two stretches
+    // may lie anywhere, so that a route's ends, too, can move far.
+    const bool far = FRandom() % FarKickEvery == 0;
+    const int32_t reach = std::min(far ? FCount : KickReach, FCount - 2);
     if (reach < 3)
         return false;
     const int32_t i = static_cast<int32_t>(FRandom() % static_cast<uint32_t>(FCount));
