@@ -37,13 +37,21 @@ constexpr double WholeValue = 1e-6;
 // subproblems, and settled along so many neighbours of each node.
 constexpr int64_t LpTourEvery = 16;
 constexpr int32_t LpTourNeighbours = 8;
-// Beyond this many open subproblems the deepest goes first, so that the
-// open ones stop piling up.
-constexpr size_t MaxOpenBestFirst = 400000;
+// The cuts dropped from the programme are kept for later up to so many
+// of their sets' nodes per node.
+constexpr size_t PoolNodesPerNode = 32;
 // Edges the root's duals leave alive are listed up to this many per node.
 constexpr int64_t AlivePerNode = 50;
 
 const long double NoBound = -std::numeric_limits<long double>::infinity();
+
+uint64_t NodesOf(const TTourCut& cut)
+{
+    uint64_t nodes = 0;
+    for (const std::vector<int32_t>& set : cut.Sets)
+        nodes += set.size();
+    return nodes;
+}
 
 // The one ring the edges make through every node, or empty.
 std::vector<int32_t> RingOf(const std::vector<std::pair<int32_t, int32_t>>& edges, int32_t nodes)
@@ -82,6 +90,11 @@ std::vector<int32_t> RingOf(const std::vector<std::pair<int32_t, int32_t>>& edge
 }
 
 }  // namespace
+
+uint64_t OpenSubproblemBytes(int32_t nodes)
+{
+    return std::clamp<uint64_t>(uint64_t{100000} * static_cast<uint64_t>(std::max(nodes, 0)), 4000000, 64000000);
+}
 
 TBranchAndCut::TBranchAndCut(const TCutGraph& graph, const std::vector<int32_t>& startTour)
     : FGraph(graph), FNodes(graph.Nodes())
@@ -639,9 +652,15 @@ void TBranchAndCut::RetireSlackCuts(const std::vector<double>& values, const std
     for (const int32_t k : slack)
         FPool.push_back(cuts[static_cast<size_t>(k)]);
     FLp->RemoveCuts(slack);
-    const size_t most = static_cast<size_t>(4 * FNodes);
-    if (FPool.size() > most)
-        FPool.erase(FPool.begin(), FPool.begin() + static_cast<std::ptrdiff_t>(FPool.size() - most));
+    // The oldest go first once the kept cuts hold too many nodes.
+    const uint64_t most = PoolNodesPerNode * static_cast<uint64_t>(FNodes) + 4096;
+    uint64_t held = 0;
+    for (const TTourCut& cut : FPool)
+        held += NodesOf(cut);
+    size_t first = 0;
+    for (; held > most && first < FPool.size(); ++first)
+        held -= NodesOf(FPool[first]);
+    FPool.erase(FPool.begin(), FPool.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 bool TBranchAndCut::OthersRuledOut(const std::vector<int32_t>& ring, const TPricing& pricing)
@@ -773,7 +792,7 @@ bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::fun
     std::vector<TNode> children;
     while (!FOpen.empty()) {
         TNode node;
-        if (FOpen.size() <= MaxOpenBestFirst) {
+        if (FOpenBytes <= OpenSubproblemBytes(FNodes)) {
             std::pop_heap(FOpen.begin(), FOpen.end(), later);
             node = std::move(FOpen.back());
             FOpen.pop_back();
@@ -785,6 +804,7 @@ bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::fun
             FOpen.erase(deepest);
             std::make_heap(FOpen.begin(), FOpen.end(), later);
         }
+        FOpenBytes -= std::min<uint64_t>(FOpenBytes, sizeof(TNode) + node.Fixes.size() * sizeof(TFix));
         if (Closes(node.Bound)) {
             FShareDone += node.Share;
             continue;
@@ -795,6 +815,7 @@ bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::fun
         const bool done = Process(node, children);
         FWorking = false;
         if (!done) {
+            FOpenBytes += sizeof(TNode) + node.Fixes.size() * sizeof(TFix);
             FOpen.push_back(std::move(node));
             std::push_heap(FOpen.begin(), FOpen.end(), later);
             return false;
@@ -803,6 +824,7 @@ bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::fun
             FShareDone += node.Share;
         for (TNode& child : children) {
             child.Order = std::max<double>(child.Order, static_cast<double>(child.Bound));
+            FOpenBytes += sizeof(TNode) + child.Fixes.size() * sizeof(TFix);
             FOpen.push_back(std::move(child));
             std::push_heap(FOpen.begin(), FOpen.end(), later);
         }

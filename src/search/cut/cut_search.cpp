@@ -89,11 +89,10 @@ uint64_t CutMemoryBytes(int32_t pointCount)
     // The legs' table, as doubles over the pairs.
     const uint64_t table = pointCount <= MaxLegTablePoints ? n * n * 4 : 0;
     // Per node: its edges alive after the root (50, with their reduced
-    // costs and keys), the programme's columns and rows, the cuts' sets.
+    // costs and keys), the programme's columns and rows, the kept cuts'
+    // sets, the candidates and the polish.
     const uint64_t perNode = 8000;
-    // The open subproblems, up to the count where the deepest goes first.
-    const uint64_t open = 160000000;
-    return table + n * perNode + open;
+    return table + n * perNode + OpenSubproblemBytes(static_cast<int32_t>(n));
 }
 
 TSearchOutcome SearchByCuts(const TRouteProblem& problem, TProgress& progress, bool pumpEveryStep)
