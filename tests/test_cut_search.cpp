@@ -224,12 +224,12 @@ TEST(CutSearch, ValidCutsHoldForEveryTour)
     }
     EXPECT_GT(accepted, 50);
     const TTourCut refused[] = {
-        {{{}}, 2},                                      // an empty set
-        {{{0, 1, 2, 3, 4, 5, 6}}, 2},                   // every node
-        {{{0, 1, 2}, {2, 3}, {1, 4}}, 7},               // an even count of teeth
-        {{{0, 1, 2}, {2, 3}, {1, 4}, {0, 5}}, 9},       // the wrong right-hand side
-        {{{0, 1}, {1, 2, 3}, {0, 3, 4}, {5, 6}}, 10},   // teeth that meet, not all edges
-        {{{0, 1, 2}, {3, 4}, {1, 5}, {0, 6}}, 10},      // a tooth all outside
+        {{{}}, 2},                                     // an empty set
+        {{{0, 1, 2, 3, 4, 5, 6}}, 2},                  // every node
+        {{{0, 1, 2}, {2, 3}, {1, 4}}, 7},              // an even count of teeth
+        {{{0, 1, 2}, {2, 3}, {1, 4}, {0, 5}}, 9},      // the wrong right-hand side
+        {{{0, 1}, {1, 2, 3}, {0, 3, 4}, {5, 6}}, 10},  // teeth that meet, not all edges
+        {{{0, 1, 2}, {3, 4}, {1, 5}, {0, 6}}, 10},     // a tooth all outside
     };
     for (const TTourCut& cut : refused)
         EXPECT_FALSE(ValidTourCut(cut, nodes));

@@ -230,7 +230,8 @@ bool TBranchAndCut::ApplyFixes(const TNode& node, bool& closed)
             forced.emplace_back(fix.A, fix.B);
     for (const auto& edge : FGraph.KeptEdges())
         forced.push_back(edge);
-    std::sort(forced.begin(), forced.end(), [](const auto& x, const auto& y) { return EdgeKey(x.first, x.second) < EdgeKey(y.first, y.second); });
+    std::sort(forced.begin(), forced.end(),
+              [](const auto& x, const auto& y) { return EdgeKey(x.first, x.second) < EdgeKey(y.first, y.second); });
     forced.erase(std::unique(forced.begin(), forced.end(),
                              [](const auto& x, const auto& y) {
                                  return EdgeKey(x.first, x.second) == EdgeKey(y.first, y.second);
@@ -797,9 +798,8 @@ bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::fun
             node = std::move(FOpen.back());
             FOpen.pop_back();
         } else {
-            const auto deepest = std::max_element(FOpen.begin(), FOpen.end(), [](const TNode& x, const TNode& y) {
-                return x.Depth < y.Depth;
-            });
+            const auto deepest = std::max_element(FOpen.begin(), FOpen.end(),
+                                                  [](const TNode& x, const TNode& y) { return x.Depth < y.Depth; });
             node = std::move(*deepest);
             FOpen.erase(deepest);
             std::make_heap(FOpen.begin(), FOpen.end(), later);

@@ -66,8 +66,7 @@ std::vector<int32_t> GreedyStart(const TCutGraph& graph, const std::vector<std::
 std::vector<int32_t> StartTour(const TCutGraph& graph, TStepPacer& pacer)
 {
     const std::vector<std::vector<int32_t>> nearest = graph.Nearest(StartNeighbours);
-    std::vector<int32_t> tour =
-        graph.Points() <= MaxLocalPoints ? LocalSearchTour(graph) : GreedyStart(graph, nearest);
+    std::vector<int32_t> tour = graph.Points() <= MaxLocalPoints ? LocalSearchTour(graph) : GreedyStart(graph, nearest);
     pacer.Poll();
     const int64_t kicks = std::min(MaxPolishKicks, PolishKicksPerNode * graph.Nodes());
     TTourPolish polish(graph, nearest, KickSeed);

@@ -150,8 +150,7 @@ TTourCut SubtourOf(const std::vector<uint8_t>& inside, int32_t nodes)
 // The cuts most broken first, at most maxCuts, each set once.
 std::vector<TTourCut> Strongest(std::vector<std::pair<double, TTourCut>> found, int32_t maxCuts)
 {
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<TTourCut> cuts;
     std::set<std::vector<std::vector<int32_t>>> seen;
     for (auto& [violation, cut] : found) {
@@ -395,7 +394,8 @@ std::vector<TTourCut> BlossomCuts(const std::vector<TEdgeValue>& point, int32_t 
                 teeth.clear();
                 std::vector<int32_t> outsideUse(static_cast<size_t>(nodes), 0);
                 for (const TEdgeValue& edge : point) {
-                    if (edge.X < toothFloor || inside[static_cast<size_t>(edge.A)] == inside[static_cast<size_t>(edge.B)])
+                    if (edge.X < toothFloor ||
+                        inside[static_cast<size_t>(edge.A)] == inside[static_cast<size_t>(edge.B)])
                         continue;
                     const int32_t in = inside[static_cast<size_t>(edge.A)] ? edge.A : edge.B;
                     const int32_t out = in == edge.A ? edge.B : edge.A;

@@ -54,7 +54,8 @@ long double TReducedCosts::Of(int32_t a, int32_t b) const
             ++j;
         }
     }
-    const long double leaving = FNodeSetPrice[static_cast<size_t>(a)] + FNodeSetPrice[static_cast<size_t>(b)] - 2 * both;
+    const long double leaving =
+        FNodeSetPrice[static_cast<size_t>(a)] + FNodeSetPrice[static_cast<size_t>(b)] - 2 * both;
     return static_cast<long double>(FGraph.Cost(a, b)) - FNode[static_cast<size_t>(a)] - FNode[static_cast<size_t>(b)] -
            leaving;
 }
@@ -87,8 +88,7 @@ void TReducedCosts::ForEveryEdge(const std::function<void(int32_t, int32_t, long
             if (!FGraph.Allowed(a, b))
                 continue;
             const long double leaving = FNodeSetPrice[static_cast<size_t>(b)] - 2 * both[static_cast<size_t>(b)];
-            visit(a, b,
-                  static_cast<long double>(FGraph.Cost(a, b)) - priceA - FNode[static_cast<size_t>(b)] - leaving);
+            visit(a, b, static_cast<long double>(FGraph.Cost(a, b)) - priceA - FNode[static_cast<size_t>(b)] - leaving);
         }
         for (const int32_t v : touched)
             both[static_cast<size_t>(v)] = 0;

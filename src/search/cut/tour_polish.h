@@ -25,7 +25,10 @@ public:
     std::vector<int32_t> Improve(const std::vector<int32_t>& tour, int64_t kicks, const std::function<bool()>& goOn);
 
 private:
-    int32_t Next(int32_t node) const { return FTour[static_cast<size_t>((FPos[static_cast<size_t>(node)] + 1) % FCount)]; }
+    int32_t Next(int32_t node) const
+    {
+        return FTour[static_cast<size_t>((FPos[static_cast<size_t>(node)] + 1) % FCount)];
+    }
     int32_t Prev(int32_t node) const
     {
         return FTour[static_cast<size_t>((FPos[static_cast<size_t>(node)] + FCount - 1) % FCount)];

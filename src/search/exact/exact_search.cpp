@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "search/exact/branch_and_bound.h"
 #include "search/cut/cut_search.h"
+#include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
 #include "search/local/local_search.h"
 #include "search/neighbours/plain_distance.h"
@@ -267,8 +267,8 @@ bool ExactUsesCuts(const TRouteProblem& problem)
         problem.Measure.Metric() != TMetric::Plane)
         return true;
     for (const TPlace& place : problem.Measure.Places())
-        if (place.X != std::nearbyint(place.X) || place.Y != std::nearbyint(place.Y) ||
-            std::fabs(place.X) >= 0x1p31 || std::fabs(place.Y) >= 0x1p31)
+        if (place.X != std::nearbyint(place.X) || place.Y != std::nearbyint(place.Y) || std::fabs(place.X) >= 0x1p31 ||
+            std::fabs(place.Y) >= 0x1p31)
             return true;
     return false;
 }

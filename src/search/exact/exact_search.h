@@ -93,6 +93,7 @@ std::string ExactMemoryQuestion(int32_t pointCount);
 // route: the status text tells the best length, the bound and the open
 // subproblems, the bar the share of routes ruled out, and Steps counts the
 // subproblems. After a stop Route holds the best route so far and Bound
-// the least bound of the open subproblems.
+// the least bound of the open subproblems. Where ExactUsesCuts, by branch
+// and cut (SearchByCuts) instead, with every kind of route and measure.
 TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);
