@@ -341,3 +341,28 @@ TEST(ExactSearch, StoppedRunIsNotCalledTheShortest)
             << result.Lines[1];
     }
 }
+
+// Any set may be searched; above a hundred points the user is told that a
+// proof may take very long, above two hundred the window asks first.
+TEST(ExactSearch, LongProofsAreAnnouncedAboveTheirSizes)
+{
+    const struct {
+        int32_t count;
+        bool warned;
+        bool asked;
+    } rows[] = {{1, false, false},  {16, false, false}, {100, false, false}, {101, true, false},
+                {200, true, false}, {201, true, true},  {100000, true, true}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(ExactRefusal(row.count, 24000000000u), "") << row.count;
+        const std::string warning = ExactLongProofWarning(row.count);
+        const std::string question = ExactLongProofQuestion(row.count);
+        EXPECT_EQ(!warning.empty(), row.warned) << row.count;
+        EXPECT_EQ(!question.empty(), row.asked) << row.count;
+        if (row.warned) {
+            EXPECT_NE(warning.find(std::to_string(row.count) + " punktów"), std::string::npos) << warning;
+        }
+        if (row.asked) {
+            EXPECT_EQ(question.substr(question.size() - std::string("Rozpocząć?").size()), "Rozpocząć?") << question;
+        }
+    }
+}
