@@ -29,13 +29,15 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps (dpkg-dev) adds every linked library (libqt6widgets6,
 # libqt6gui6, libqt6core6, libqt6charts6, libc6, libstdc++6 and the rest)
 # with the version the build was linked against; Qt Charts, which draws the
-# convergence chart, is named here as well, so the package says so whatever
-# the scan finds. What the programs load otherwise, no scan finds: the SVG
+# convergence chart, and CLP, which solves the exact method's linear
+# programmes, are named here as well, so the package says so whatever the
+# scan finds. What the programs load otherwise, no scan finds: the SVG
 # plugins draw the tool-bar icons, Qt's Polish texts make its dialogs Polish, Liberation Sans stands in for "Arial" with its metrics (a
 # wider font makes the labels of the search tab overlap). The X platform
 # plugin itself is in libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4), libqt6charts6 (>= 6.4), qt6-translations-l10n, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6 (>= 6.4), libqt6charts6 (>= 6.4), coinor-libclp1 (>= 1.17), qt6-translations-l10n, fonts-liberation")
 # The window on a Wayland desktop; the desktop's cursor theme on X.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libxcursor1")
 

@@ -106,12 +106,8 @@ TEST(ExactSearch, RefusalNamesTheMemoryNeeded)
         {"table just over half", 16, 2 * sixteenPoints - 2,
          "Metoda dokładna potrzebowałaby 4,2 MB pamięci; najwyżej 4,2 MB."},
         {"memory unknown", 25, 0, ""},
-        {"101 points", 101, gigabytes24,
-         "Metoda dokładna obsługuje najwyżej 100 punktów; dla 101 punktów dowód, że droga jest najkrótsza, mógłby "
-         "trwać bardzo długo."},
-        {"10000 points", 10000, gigabytes24,
-         "Metoda dokładna obsługuje najwyżej 100 punktów; dla 10000 punktów dowód, że droga jest najkrótsza, mógłby "
-         "trwać bardzo długo."},
+        {"101 points", 101, gigabytes24, ""},
+        {"10000 points", 10000, gigabytes24, ""},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ExactRefusal(row.count, row.memory), row.refusal) << row.name;
@@ -121,7 +117,7 @@ TEST(ExactSearch, RefusalNamesTheMemoryNeeded)
 // sizes, a few megabytes beyond, under a gigabyte everywhere.
 TEST(ExactSearch, MemoryIsTheTableOnlyWhereATableIsFilled)
 {
-    for (int32_t n = 1; n <= MaxExactPoints; ++n) {
+    for (int32_t n = 1; n <= LongProofPoints; ++n) {
         if (ExactUsesTable(n))
             EXPECT_EQ(ExactMemoryBytes(n), ExactTableBytes(n)) << n;
         else
@@ -345,7 +341,7 @@ TEST(ExactSearch, RefusalWeighsWhatTheProcessCanGet)
         }
     }
     // No size takes a gigabyte, so none asks.
-    for (int32_t n = 1; n <= MaxExactPoints + 1; ++n)
+    for (int32_t n = 1; n <= LongProofPoints + 1; ++n)
         EXPECT_EQ(ExactMemoryQuestion(n), "") << n;
 }
 
@@ -485,6 +481,28 @@ TEST(ExactSearch, ProvesSetsWithRepeatedPlacesAsTheTableOverThePoints)
             << "set " << index;
         if (set.Start >= 0) {
             EXPECT_EQ(state.FBestRoute[0], set.Start) << "set " << index;
+
+// Any set may be searched; above a hundred points the user is told that a
+// proof may take very long, above two hundred the window asks first.
+TEST(ExactSearch, LongProofsAreAnnouncedAboveTheirSizes)
+{
+    const struct {
+        int32_t count;
+        bool warned;
+        bool asked;
+    } rows[] = {{1, false, false},  {16, false, false}, {100, false, false}, {101, true, false},
+                {200, true, false}, {201, true, true},  {100000, true, true}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(ExactRefusal(row.count, 24000000000u), "") << row.count;
+        const std::string warning = ExactLongProofWarning(row.count);
+        const std::string question = ExactLongProofQuestion(row.count);
+        EXPECT_EQ(!warning.empty(), row.warned) << row.count;
+        EXPECT_EQ(!question.empty(), row.asked) << row.count;
+        if (row.warned) {
+            EXPECT_NE(warning.find(std::to_string(row.count) + " punktów"), std::string::npos) << warning;
+        }
+        if (row.asked) {
+            EXPECT_EQ(question.substr(question.size() - std::string("Rozpocząć?").size()), "Rozpocząć?") << question;
         }
     }
 }

@@ -150,19 +150,16 @@ TEST_F(MethodsTest, ExactTakesATimeLimitAndReportsWhatItProved)
     EXPECT_EQ(JsonField(run.Out, "lower_bound"), JsonField(run.Out, "length")) << run.Out;
 }
 
-TEST_F(MethodsTest, ExactRefusesMoreThanItsLimitBeforeAnyWork)
+TEST_F(MethodsTest, ExactTakesMoreThanAHundredPointsAndStopsAtItsTimeLimit)
 {
-    std::vector<std::pair<int, int>> points;
-    for (int i = 0; i <= MaxExactPoints; ++i)
-        points.emplace_back(i * 7 % 31, i * 3);
-    const std::string file = Dir.WritePoints("set.tvu", points);
-    const TCliRun run = RunCli({"solve", file, "--method", "exact"});
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Out, "");
-    const std::string expected = "tovu-cli solve: " + file + ": Metoda dokładna obsługuje najwyżej " +
-                                 std::to_string(MaxExactPoints) + " punktów; dla " +
-                                 std::to_string(MaxExactPoints + 1) + " punktów ";
-    EXPECT_EQ(run.Err.rfind(expected, 0), 0u) << run.Err;
+    const std::string file = Dir.Path("hundreds.tvu");
+    ASSERT_EQ(RunCli({"random", std::to_string(3 * LongProofPoints), "--seed", "5150", "-o", file}).ExitCode, 0);
+    const TCliRun run = RunCli({"solve", file, "--method", "exact", "--time-limit", "1", "--json"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_TRUE(VisitsEveryPointOnce(NumbersIn(JsonField(run.Out, "route")), 3 * LongProofPoints)) << run.Out;
+    // Stopped or proved, what was proved of every route is no more than
+    // the route's own length.
+    EXPECT_LE(JsonNumber(run.Out, "lower_bound"), JsonNumber(run.Out, "length")) << run.Out;
 }
 
 // An address-space limit for the programs this process starts while it

@@ -40,8 +40,8 @@ check "wersja pakietu to $version" test "$(dpkg-deb -f "$deb" Version)" = "$vers
 names() { tr ',|' '\n\n' | awk '{print $1}'; }
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6charts6 qt6-translations-l10n fonts-liberation libc6 \
-  libstdc++6; do
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6charts6 coinor-libclp1 qt6-translations-l10n \
+  fonts-liberation libc6 libstdc++6; do
   check "zależność od $package" grep -qxF "$package" < <(names <<<"$depends")
 done
 # It holds only the VNC and touch plugins; the X platform is in libqt6gui6.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "search/cut/cut_search.h"
 #include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
 #include "search/exact/place_walks.h"
@@ -278,10 +279,49 @@ uint64_t ExactTableBytes(int32_t pointCount)
     return HeldKarpCellCount(pointCount) * sizeof(double);
 }
 
+bool ExactUsesCuts(const TRouteProblem& problem)
+{
+    if (problem.Kind.RoundTrip || problem.Kind.End >= 0 || problem.Measure.Metric() != TMetric::Plane)
+        return true;
+    for (const TPlace& place : problem.Measure.Places())
+        if (place.X != std::nearbyint(place.X) || place.Y != std::nearbyint(place.Y) || std::fabs(place.X) >= 0x1p31 ||
+            std::fabs(place.Y) >= 0x1p31)
+            return true;
+    // The branch and bound works on the points' places: many points on few
+    // places are a small set to it.
+    if (problem.Count() < MinCutPoints)
+        return false;
+    std::vector<std::pair<double, double>> places;
+    places.reserve(problem.Measure.Places().size());
+    for (const TPlace& place : problem.Measure.Places())
+        places.emplace_back(place.X, place.Y);
+    std::sort(places.begin(), places.end());
+    return std::unique(places.begin(), places.end()) - places.begin() >= MinCutPoints;
+}
+
+std::string ExactLongProofWarning(int32_t pointCount)
+{
+    if (pointCount <= LongProofPoints)
+        return {};
+    return "Dla " + std::to_string(pointCount) +
+           " punktów dowód, że droga jest najkrótsza, może trwać bardzo długo; przerwane szukanie poda najlepszą "
+           "znalezioną drogę i o ile najwyżej może być dłuższa od najkrótszej.";
+}
+
+std::string ExactLongProofQuestion(int32_t pointCount)
+{
+    if (pointCount <= AskProofPoints)
+        return {};
+    return "Metoda dokładna dla " + std::to_string(pointCount) +
+           " punktów może szukać dowodu, że droga jest najkrótsza, bardzo długo (nawet wiele godzin). Rozpocząć?";
+}
+
 uint64_t ExactMemoryBytes(int32_t pointCount)
 {
     if (ExactUsesTable(pointCount))
         return ExactTableBytes(pointCount);
+    if (pointCount >= MinCutPoints)
+        return CutMemoryBytes(pointCount);
     // Per edge: its leg, rules, rise, a few records of changes and the
     // places' legs for their walks; per level of the path (no deeper than
     // the edges): the penalties.
@@ -293,9 +333,6 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint6
 {
     if (pointCount < 1)
         return "Za mało punktów dla wybranej metody (potrzeba co najmniej 1).";
-    if (pointCount > MaxExactPoints)
-        return "Metoda dokładna obsługuje najwyżej " + std::to_string(MaxExactPoints) + " punktów; dla " +
-               std::to_string(pointCount) + " punktów dowód, że droga jest najkrótsza, mógłby trwać bardzo długo.";
     const long double bytes = static_cast<long double>(ExactMemoryBytes(pointCount));
     const std::string needed = MemoryText(bytes);
     // A system that does not tell its memory gets the benefit of the doubt.
@@ -318,7 +355,7 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint6
 
 std::string ExactMemoryQuestion(int32_t pointCount)
 {
-    if (pointCount < 1 || pointCount > MaxExactPoints || ExactMemoryBytes(pointCount) <= 1000000000u)
+    if (pointCount < 1 || ExactMemoryBytes(pointCount) <= 1000000000u)
         return {};
     return "Metoda dokładna potrzebuje ok. " + MemoryText(static_cast<long double>(ExactMemoryBytes(pointCount))) +
            " pamięci. Kontynuować?";
@@ -328,6 +365,8 @@ TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& host, const 
                            bool pumpEveryStep)
 {
     TTimedProgress progress(host, params.TimeLimitSeconds);
+    if (problem.Count() >= 1 && ExactUsesCuts(problem))
+        return SearchByCuts(problem, progress, pumpEveryStep);
     const TPointArray points = MapPointsOf(problem.Measure);
     const int32_t start = problem.Kind.Start;
     const int32_t n = static_cast<int32_t>(points.size());
@@ -336,7 +375,7 @@ TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& host, const 
     // Events may add points while the search runs; the route covers the
     // points there were at the start.
     TSearchOutcome outcome;
-    if (n < 1 || n > MaxExactPoints) {
+    if (n < 1) {
         progress.ShowStatus("", 0);
         return outcome;
     }

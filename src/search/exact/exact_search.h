@@ -8,8 +8,17 @@
 #include "core/route_problem.h"
 #include "search/pace/search_outcome.h"
 
-// Beyond this many points a proof may take hours even on easy sets.
-inline constexpr int32_t MaxExactPoints = 100;
+// Beyond this many points a proof may take hours even on easy sets: the
+// exact method warns (ExactLongProofWarning); beyond AskProofPoints the
+// window asks before it starts (ExactLongProofQuestion).
+inline constexpr int32_t LongProofPoints = 100;
+inline constexpr int32_t AskProofPoints = 200;
+
+// From this many points the exact method proves by branch and cut
+// (SearchByCuts), which is then the faster; below, by the table or the
+// branch and bound on 1-trees, except for the routes and measures that
+// only the branch and cut knows (ExactUsesCuts).
+inline constexpr int32_t MinCutPoints = 76;
 
 // Up to this many points the exact method fills a table of every subset
 // (fast while it is small: 16 points take 4 MB); beyond, it proves the
@@ -29,6 +38,21 @@ inline bool ExactUsesTable(int32_t pointCount)
     return pointCount <= MaxTablePoints;
 }
 
+// Whether the exact method proves the problem by branch and cut: from
+// MinCutPoints points, and at any size for a round trip, a fixed end, a
+// measure other than the plane, or places that are not whole numbers
+// (the table and the branch and bound know open routes on the plane of
+// whole-number points only).
+bool ExactUsesCuts(const TRouteProblem& problem);
+
+// "" up to LongProofPoints points; beyond, the warning that a proof may
+// take very long.
+std::string ExactLongProofWarning(int32_t pointCount);
+
+// "" up to AskProofPoints points; beyond, the question the window asks
+// before the exact method starts ("... Rozpocząć?").
+std::string ExactLongProofQuestion(int32_t pointCount);
+
 // The machine's physical memory in bytes, 0 when the system does not say.
 uint64_t PhysicalMemoryBytes();
 
@@ -40,7 +64,8 @@ uint64_t ExactTableBytes(int32_t pointCount);
 // Bytes the exact method takes for this many points: the table where it
 // fills one, otherwise what the branch and bound holds at most (the legs,
 // the edges' rules and their record, the penalties of one path of
-// subproblems).
+// subproblems), and from MinCutPoints what the branch and cut holds at
+// most (CutMemoryBytes).
 uint64_t ExactMemoryBytes(int32_t pointCount);
 
 // What the exact method needs beside ExactMemoryBytes in what the process
@@ -77,5 +102,7 @@ std::string ExactMemoryQuestion(int32_t pointCount);
 // routes ruled out, and Steps counts the subproblems. After a stop
 // Route holds the best route so far and Bound the least bound of the
 // open subproblems.
+// Where ExactUsesCuts, by branch and cut (SearchByCuts) instead, with
+// every kind of route and measure.
 TSearchOutcome SearchExact(const TRouteProblem& problem, TProgress& progress, const TExactParams& params,
                            bool pumpEveryStep = false);

@@ -1,0 +1,860 @@
+#include "search/cut/branch_and_cut.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "search/cut/cut_lp.h"
+#include "search/cut/cut_separation.h"
+#include "search/cut/dual_bound.h"
+#include "search/cut/greedy_tour.h"
+#include "search/cut/tour_polish.h"
+
+namespace {
+
+// The programme starts with the tour's edges and each node's nearest.
+constexpr int32_t StartNeighbours = 10;
+// Rounds of cuts at the root and in every other subproblem.
+constexpr int32_t RootRounds = 400;
+constexpr int32_t NodeRounds = 12;
+// Rounds that raise the objective by less than this share count as
+// stalling; so many of them in a row end the cuts.
+constexpr double StallShare = 2e-6;
+constexpr int32_t RootStalls = 4;
+constexpr int32_t NodeStalls = 1;
+// Edges of reduced cost below this are taken into the programme.
+constexpr long double PriceBelow = -1e-9L;
+// Candidates tried for each branch, and the dual steps each may take.
+constexpr int32_t MaxCandidates = 24;
+constexpr int32_t RootCandidates = 12;
+constexpr int32_t NodeCandidates = 4;
+constexpr int32_t TrialIterations = 40;
+// Values this close to 0 or 1 count as whole.
+constexpr double WholeValue = 1e-6;
+// A tour from the programme's values is tried in every so many
+// subproblems, and settled along so many neighbours of each node.
+constexpr int64_t LpTourEvery = 16;
+constexpr int32_t LpTourNeighbours = 8;
+// The cuts dropped from the programme are kept for later up to so many
+// of their sets' nodes per node.
+constexpr size_t PoolNodesPerNode = 32;
+// Edges the root's duals leave alive are listed up to this many per node.
+constexpr int64_t AlivePerNode = 50;
+
+const long double NoBound = -std::numeric_limits<long double>::infinity();
+
+uint64_t NodesOf(const TTourCut& cut)
+{
+    uint64_t nodes = 0;
+    for (const std::vector<int32_t>& set : cut.Sets)
+        nodes += set.size();
+    return nodes;
+}
+
+// The one ring the edges make through every node, or empty.
+std::vector<int32_t> RingOf(const std::vector<std::pair<int32_t, int32_t>>& edges, int32_t nodes)
+{
+    if (static_cast<int32_t>(edges.size()) != nodes || nodes < 3)
+        return {};
+    std::vector<std::array<int32_t, 2>> link(static_cast<size_t>(nodes), {-1, -1});
+    for (const auto& [a, b] : edges) {
+        for (const auto& [u, v] : {std::pair{a, b}, std::pair{b, a}}) {
+            auto& slots = link[static_cast<size_t>(u)];
+            if (slots[0] < 0)
+                slots[0] = v;
+            else if (slots[1] < 0)
+                slots[1] = v;
+            else
+                return {};
+        }
+    }
+    std::vector<int32_t> ring;
+    int32_t previous = -1;
+    int32_t at = 0;
+    for (int32_t k = 0; k < nodes; ++k) {
+        const auto& slots = link[static_cast<size_t>(at)];
+        if (slots[1] < 0)
+            return {};
+        ring.push_back(at);
+        const int32_t next = slots[0] != previous ? slots[0] : slots[1];
+        previous = at;
+        at = next;
+    }
+    std::vector<int32_t> sorted = ring;
+    std::sort(sorted.begin(), sorted.end());
+    if (at != 0 || std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
+        return {};
+    return ring;
+}
+
+}  // namespace
+
+uint64_t OpenSubproblemBytes(int32_t nodes)
+{
+    return std::clamp<uint64_t>(uint64_t{100000} * static_cast<uint64_t>(std::max(nodes, 0)), 4000000, 64000000);
+}
+
+TBranchAndCut::TBranchAndCut(const TCutGraph& graph, const std::vector<int32_t>& startTour)
+    : FGraph(graph), FNodes(graph.Nodes())
+{
+    // The make-up columns cost more than any tour.
+    const long double tourCost = graph.TourCost(startTour);
+    FLp = std::make_unique<TCutLp>(FNodes, static_cast<double>(4 * tourCost + 1e6L));
+    Offer(startTour);
+}
+
+TBranchAndCut::~TBranchAndCut() = default;
+
+int32_t TBranchAndCut::Cuts() const
+{
+    return static_cast<int32_t>(FLp->Cuts().size());
+}
+
+int32_t TBranchAndCut::Edges() const
+{
+    return static_cast<int32_t>(FLp->Edges().size());
+}
+
+bool TBranchAndCut::Closes(long double bound) const
+{
+    if (FBest.empty() || std::isnan(bound))
+        return false;
+    if (FGraph.WholeCosts())
+        return bound > static_cast<long double>(FBestLength) - 1;
+    return bound >= static_cast<long double>(FBestLength) * (1 + 2 * FGraph.RoundingShare());
+}
+
+long double TBranchAndCut::Lifted(long double bound, long double reduced, long double magnitude) const
+{
+    return bound + std::fabs(reduced) - magnitude * 0x1p-56L;
+}
+
+bool TBranchAndCut::GoOn(int64_t steps)
+{
+    if (!FStopped && FGoOn && !FGoOn(steps))
+        FStopped = true;
+    return !FStopped;
+}
+
+void TBranchAndCut::Offer(const std::vector<int32_t>& tour)
+{
+    const TSpecimen route = FGraph.RouteOfTour(tour);
+    if (route.empty())
+        return;
+    const double length = FGraph.Problem().Length(route);
+    if (!FBest.empty() && !(length < FBestLength))
+        return;
+    FBest = route;
+    FBestLength = length;
+    FBestTour = tour;
+    KillEdgesByRoot();
+    if (FImproved)
+        FImproved();
+}
+
+int32_t TBranchAndCut::LpEdge(int32_t a, int32_t b) const
+{
+    const auto it = FLpEdge.find(EdgeKey(a, b));
+    return it == FLpEdge.end() ? -1 : it->second;
+}
+
+int32_t TBranchAndCut::TakeIn(int32_t a, int32_t b)
+{
+    const int32_t known = LpEdge(a, b);
+    if (known >= 0)
+        return known;
+    FLp->AddEdges({{a, b}}, {FGraph.Cost(a, b)});
+    const int32_t edge = static_cast<int32_t>(FLp->Edges().size()) - 1;
+    FLpEdge[EdgeKey(a, b)] = edge;
+    if (Dead(a, b))
+        FLp->SetEdgeBounds(edge, 0, 0);
+    return edge;
+}
+
+bool TBranchAndCut::Dead(int32_t a, int32_t b) const
+{
+    return FAliveListed && FAliveKeys.count(EdgeKey(a, b)) == 0;
+}
+
+bool TBranchAndCut::Excluded(int32_t a, int32_t b) const
+{
+    const auto it = FFixed.find(EdgeKey(a, b));
+    return it != FFixed.end() && it->second == 0;
+}
+
+void TBranchAndCut::KillEdgesByRoot()
+{
+    if (!FAliveListed)
+        return;
+    size_t kept = 0;
+    for (size_t e = 0; e < FAlive.size(); ++e) {
+        const auto [a, b] = FAlive[e];
+        const long double reduced = FAliveReduced[e];
+        if (reduced >= 0 && !FGraph.Kept(a, b) && Closes(Lifted(FRootBound, reduced, FAliveMagnitude[e]))) {
+            FAliveKeys.erase(EdgeKey(a, b));
+            const int32_t edge = LpEdge(a, b);
+            if (edge >= 0)
+                FLp->SetEdgeBounds(edge, 0, 0);
+            continue;
+        }
+        FAlive[kept] = FAlive[e];
+        FAliveReduced[kept] = FAliveReduced[e];
+        FAliveMagnitude[kept] = FAliveMagnitude[e];
+        ++kept;
+    }
+    FAlive.resize(kept);
+    FAliveReduced.resize(kept);
+    FAliveMagnitude.resize(kept);
+}
+
+bool TBranchAndCut::ApplyFixes(const TNode& node, bool& closed)
+{
+    for (const int32_t edge : FChanged) {
+        const auto [a, b] = FLp->Edges()[static_cast<size_t>(edge)];
+        FLp->SetEdgeBounds(edge, 0, Dead(a, b) ? 0 : 1);
+    }
+    FChanged.clear();
+    FFixed.clear();
+    for (const auto& [a, b] : FGraph.KeptEdges())
+        FFixed[EdgeKey(a, b)] = 1;
+    for (const TFix& fix : node.Fixes)
+        FFixed[EdgeKey(fix.A, fix.B)] = fix.Value;
+
+    // Forced edges that break every tour close the subproblem at once.
+    std::vector<std::pair<int32_t, int32_t>> forced;
+    std::vector<int32_t> degree(static_cast<size_t>(FNodes), 0);
+    for (const TFix& fix : node.Fixes)
+        if (fix.Value == 1)
+            forced.emplace_back(fix.A, fix.B);
+    for (const auto& edge : FGraph.KeptEdges())
+        forced.push_back(edge);
+    std::sort(forced.begin(), forced.end(),
+              [](const auto& x, const auto& y) { return EdgeKey(x.first, x.second) < EdgeKey(y.first, y.second); });
+    forced.erase(std::unique(forced.begin(), forced.end(),
+                             [](const auto& x, const auto& y) {
+                                 return EdgeKey(x.first, x.second) == EdgeKey(y.first, y.second);
+                             }),
+                 forced.end());
+    std::vector<int32_t> part(static_cast<size_t>(FNodes));
+    std::iota(part.begin(), part.end(), 0);
+    auto find = [&](int32_t v) {
+        while (part[static_cast<size_t>(v)] != v)
+            v = part[static_cast<size_t>(v)] = part[static_cast<size_t>(part[static_cast<size_t>(v)])];
+        return v;
+    };
+    for (const auto& [a, b] : forced) {
+        if (Dead(a, b) || ++degree[static_cast<size_t>(a)] > 2 || ++degree[static_cast<size_t>(b)] > 2) {
+            closed = true;
+            return true;
+        }
+        if (find(a) == find(b)) {
+            // A ring: the one tour of the subproblem, or none.
+            const std::vector<int32_t> ring = RingOf(forced, FNodes);
+            if (!ring.empty())
+                Offer(ring);
+            closed = true;
+            return true;
+        }
+        part[static_cast<size_t>(find(a))] = find(b);
+    }
+    for (const TFix& fix : node.Fixes) {
+        const int32_t edge = fix.Value == 1 ? TakeIn(fix.A, fix.B) : LpEdge(fix.A, fix.B);
+        if (edge >= 0) {
+            FLp->SetEdgeBounds(edge, fix.Value, fix.Value);
+            FChanged.push_back(edge);
+        }
+    }
+    for (const auto& [a, b] : FGraph.KeptEdges()) {
+        const int32_t edge = TakeIn(a, b);
+        FLp->SetEdgeBounds(edge, 1, 1);
+        FChanged.push_back(edge);
+    }
+    return true;
+}
+
+std::vector<TTourCut> TBranchAndCut::FindCuts(const std::vector<double>& values, bool flowsOnly)
+{
+    std::vector<TEdgeValue> point;
+    const auto& edges = FLp->Edges();
+    for (size_t e = 0; e < edges.size(); ++e)
+        if (values[e] > 1e-9)
+            point.push_back({edges[e].first, edges[e].second, values[e]});
+    std::vector<TTourCut> cuts;
+    const int32_t most = std::max(16, FNodes);
+    if (flowsOnly) {
+        std::vector<TTourCut> exact = SubtourCuts(point, FNodes, most, [&] { return GoOn(0); });
+        if (exact.empty())
+            exact = ExactBlossomCuts(point, FNodes, most, [&] { return GoOn(0); });
+        return exact;
+    }
+    // Cuts dropped earlier come back when broken again.
+    TPointEdges around(point, FNodes);
+    size_t kept = 0;
+    for (size_t k = 0; k < FPool.size(); ++k) {
+        if (FPool[k].Rhs - around.LeftSide(FPool[k]) > CutViolation) {
+            cuts.push_back(std::move(FPool[k]));
+        } else {
+            if (kept != k)
+                FPool[kept] = std::move(FPool[k]);
+            ++kept;
+        }
+    }
+    FPool.resize(kept);
+    auto take = [&](std::vector<TTourCut> found) {
+        for (TTourCut& cut : found)
+            cuts.push_back(std::move(cut));
+    };
+    // A point in pieces has its subtour cuts at hand; otherwise the quick
+    // cuts first, and the flows that miss no subtour cut when they find
+    // nothing.
+    take(PartCuts(point, FNodes, most));
+    if (!cuts.empty())
+        return cuts;
+    take(BlossomCuts(point, FNodes, most));
+    if (!FBestTour.empty())
+        take(StretchCuts(point, FBestTour, most));
+
+    return cuts;
+}
+
+TBranchAndCut::TPricing TBranchAndCut::Price(const TReducedCosts& costs, int32_t maxAdded)
+{
+    TPricing pricing;
+    TBoundSum sum(costs);
+    std::vector<std::pair<long double, std::pair<int32_t, int32_t>>> negative;
+    long double leastOutside = std::numeric_limits<long double>::infinity();
+    auto visit = [&](int32_t a, int32_t b, long double reduced) {
+        const long double magnitude = costs.Magnitude(a, b);
+        const auto fixed = FFixed.find(EdgeKey(a, b));
+        if (fixed != FFixed.end()) {
+            if (fixed->second == 1)
+                sum.Add(reduced, magnitude);
+            return;
+        }
+        if (reduced < 0)
+            sum.Add(reduced, magnitude);
+        if (LpEdge(a, b) >= 0)
+            return;
+        if (reduced < PriceBelow)
+            negative.push_back({reduced, {a, b}});
+        else
+            leastOutside = std::min(leastOutside, reduced - magnitude * 0x1p-56L);
+    };
+    if (FAliveListed) {
+        for (size_t e = 0; e < FAlive.size(); ++e) {
+            visit(FAlive[e].first, FAlive[e].second, costs.Of(FAlive[e].first, FAlive[e].second));
+            if (e % 4096 == 4095)
+                GoOn(0);
+        }
+    } else {
+        costs.ForEveryEdge(visit, [&] { GoOn(0); });
+    }
+    pricing.Bound = sum.Certified();
+    pricing.LeastOutside = leastOutside;
+    pricing.OpenOutside = std::isinf(leastOutside) || Closes(pricing.Bound + leastOutside) ? 0 : 1;
+    if (!negative.empty()) {
+        const size_t take = std::min(negative.size(), static_cast<size_t>(maxAdded));
+        std::partial_sort(negative.begin(), negative.begin() + static_cast<std::ptrdiff_t>(take), negative.end());
+        std::vector<std::pair<int32_t, int32_t>> edges;
+        std::vector<double> edgeCosts;
+        for (size_t k = 0; k < take; ++k) {
+            const auto [a, b] = negative[k].second;
+            FLpEdge[EdgeKey(a, b)] = static_cast<int32_t>(FLp->Edges().size() + edges.size());
+            edges.emplace_back(a, b);
+            edgeCosts.push_back(FGraph.Cost(a, b));
+        }
+        FLp->AddEdges(edges, edgeCosts);
+        pricing.Added = true;
+        pricing.OpenOutside = 1;
+    }
+    return pricing;
+}
+
+bool TBranchAndCut::CutAndPrice(TNode& node, TPricing& pricing)
+{
+    const bool root = node.Depth == 0;
+    const int32_t rounds = root ? RootRounds : NodeRounds;
+    const int32_t stallLimit = root ? RootStalls : NodeStalls;
+    int32_t round = 0;
+    int32_t stalls = 0;
+    int32_t flowRounds = 0;
+    double last = -std::numeric_limits<double>::infinity();
+    while (true) {
+        if (!GoOn(0))
+            return false;
+        FLp->Solve();
+        const std::vector<double> values = FLp->EdgeValues();
+        // A point that needs made-up degrees first needs edges, not cuts.
+        if (round < rounds && FLp->MadeUp() < 1e-9) {
+            const double objective = FLp->Objective();
+            // Once the quick cuts find nothing or stall, the flows find the
+            // subtour cuts they missed; beyond the root once per subproblem.
+            std::vector<TTourCut> found;
+            if (stalls < stallLimit)
+                found = FindCuts(values, false);
+            if (found.empty() && (root || flowRounds++ == 0))
+                found = FindCuts(values, true);
+            if (FLp->AddCuts(found) > 0) {
+                stalls = objective - last < StallShare * std::max(1.0, std::fabs(objective)) ? stalls + 1 : 0;
+                last = objective;
+                ++round;
+                continue;
+            }
+        }
+        TReducedCosts costs(FGraph, FLp->NodeDuals(), FLp->Cuts(), FLp->CutDuals());
+        pricing = Price(costs, std::max(50, FNodes));
+        node.Bound = std::max(node.Bound, pricing.Bound);
+        if (Closes(node.Bound))
+            return true;
+        if (pricing.Added)
+            continue;
+        FixByReducedCosts(costs, pricing.Bound);
+        if (root && !FAliveListed) {
+            FRootBound = pricing.Bound;
+            // The edges that the root's duals do not rule out, if few.
+            std::vector<std::pair<int32_t, int32_t>> alive;
+            std::vector<long double> reduced;
+            std::vector<long double> magnitude;
+            const int64_t most = AlivePerNode * FNodes;
+            bool many = false;
+            costs.ForEveryEdge(
+                [&](int32_t a, int32_t b, long double value) {
+                    if (many)
+                        return;
+                    const long double size = costs.Magnitude(a, b);
+                    if (value >= 0 && !FGraph.Kept(a, b) && Closes(Lifted(FRootBound, value, size)))
+                        return;
+                    alive.emplace_back(a, b);
+                    reduced.push_back(value);
+                    magnitude.push_back(size);
+                    many = static_cast<int64_t>(alive.size()) > most;
+                },
+                [&] { GoOn(0); });
+            if (!many) {
+                FAlive = std::move(alive);
+                FAliveReduced = std::move(reduced);
+                FAliveMagnitude = std::move(magnitude);
+                for (const auto& [a, b] : FAlive)
+                    FAliveKeys.insert(EdgeKey(a, b));
+                for (const auto& [a, b] : FGraph.KeptEdges())
+                    FAliveKeys.insert(EdgeKey(a, b));
+                FAliveListed = true;
+                const auto& edges = FLp->Edges();
+                for (size_t e = 0; e < edges.size(); ++e)
+                    if (Dead(edges[e].first, edges[e].second))
+                        FLp->SetEdgeBounds(static_cast<int32_t>(e), 0, 0);
+            }
+        }
+        return true;
+    }
+}
+
+void TBranchAndCut::FixByReducedCosts(const TReducedCosts& costs, long double bound)
+{
+    const auto& edges = FLp->Edges();
+    for (size_t e = 0; e < edges.size(); ++e) {
+        const int32_t edge = static_cast<int32_t>(e);
+        if (FLp->EdgeLower(edge) != 0 || FLp->EdgeUpper(edge) != 1)
+            continue;
+        const auto [a, b] = edges[e];
+        const long double reduced = costs.Of(a, b);
+        if (!Closes(Lifted(bound, reduced, costs.Magnitude(a, b))))
+            continue;
+        const double value = reduced >= 0 ? 0 : 1;
+        FLp->SetEdgeBounds(edge, value, value);
+        FChanged.push_back(edge);
+    }
+}
+
+bool TBranchAndCut::SingleTourLeft()
+{
+    std::vector<std::pair<int32_t, int32_t>> possible;
+    const auto& edges = FLp->Edges();
+    std::vector<int32_t> degree(static_cast<size_t>(FNodes), 0);
+    for (size_t e = 0; e < edges.size(); ++e) {
+        if (FLp->EdgeUpper(static_cast<int32_t>(e)) < 0.5)
+            continue;
+        possible.push_back(edges[e]);
+        ++degree[static_cast<size_t>(edges[e].first)];
+        ++degree[static_cast<size_t>(edges[e].second)];
+    }
+    // Every tour here uses these edges alone: a node with fewer than two
+    // has none, and as many edges as nodes in one ring is the only one.
+    for (const int32_t d : degree)
+        if (d < 2)
+            return true;
+    const std::vector<int32_t> ring = RingOf(possible, FNodes);
+    if (ring.empty())
+        return false;
+    Offer(ring);
+    return true;
+}
+
+void TBranchAndCut::TryLpTour(const std::vector<double>& values)
+{
+    const auto& edges = FLp->Edges();
+    std::vector<size_t> order(edges.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        if (values[x] != values[y])
+            return values[x] > values[y];
+        return FGraph.Cost(edges[x].first, edges[x].second) < FGraph.Cost(edges[y].first, edges[y].second);
+    });
+    std::vector<std::pair<int32_t, int32_t>> preferred;
+    for (const size_t e : order)
+        if (values[e] > 1e-9)
+            preferred.push_back(edges[e]);
+    const std::vector<int32_t> tour = GreedyTour(FGraph, preferred);
+    if (tour.empty())
+        return;
+    if (FCandidates.empty())
+        FCandidates = FGraph.Nearest(LpTourNeighbours);
+    TTourPolish polish(FGraph, FCandidates, static_cast<uint32_t>(FSubproblems));
+    Offer(polish.Improve(tour, FNodes, [&] { return GoOn(0); }));
+}
+
+bool TBranchAndCut::Branch(TNode& node, long double bound, const std::vector<double>& values,
+                           std::vector<TNode>& children)
+{
+    const auto& edges = FLp->Edges();
+    std::vector<int32_t> fractional;
+    int32_t tie = -1;
+    long double tieReduced = 0;
+    int32_t tourEdge = -1;
+    for (size_t e = 0; e < edges.size(); ++e) {
+        const int32_t edge = static_cast<int32_t>(e);
+        if (FLp->EdgeLower(edge) != 0 || FLp->EdgeUpper(edge) != 1)
+            continue;
+        if (values[e] > WholeValue && values[e] < 1 - WholeValue)
+            fractional.push_back(edge);
+        else if (values[e] >= 1 - WholeValue)
+            tourEdge = edge;
+    }
+    const double objective = FLp->Objective();
+    int32_t chosen = -1;
+    double downOrder = objective;
+    double upOrder = objective;
+    if (!fractional.empty()) {
+        std::stable_sort(fractional.begin(), fractional.end(), [&](int32_t x, int32_t y) {
+            return std::fabs(values[static_cast<size_t>(x)] - 0.5) < std::fabs(values[static_cast<size_t>(y)] - 0.5);
+        });
+        const size_t candidates = std::min(fractional.size(), static_cast<size_t>(MaxCandidates));
+        size_t trials = node.Depth == 0 ? RootCandidates : NodeCandidates;
+        double bestScore = -1;
+        const double floor = 1e-6 * std::max(1.0, std::fabs(objective));
+        for (size_t k = 0; k < candidates; ++k) {
+            const int32_t edge = fractional[k];
+            const double value = values[static_cast<size_t>(edge)];
+            const auto [a, b] = edges[static_cast<size_t>(edge)];
+            double down = 0;
+            double up = 0;
+            const auto known = FGains.find(EdgeKey(a, b));
+            if (known != FGains.end() && known->second.Downs > 0 && known->second.Ups > 0) {
+                // Edges branched on before: what they gained then.
+                down = objective + known->second.Down / known->second.Downs * value;
+                up = objective + known->second.Up / known->second.Ups * (1 - value);
+            } else if (trials > 0) {
+                --trials;
+                down = FLp->TryBounds(edge, 0, 0, TrialIterations);
+                up = FLp->TryBounds(edge, 1, 1, TrialIterations);
+                TGains& gains = FGains[EdgeKey(a, b)];
+                if (down < 1e200) {
+                    gains.Down += std::max(0.0, down - objective) / value;
+                    ++gains.Downs;
+                }
+                if (up < 1e200) {
+                    gains.Up += std::max(0.0, up - objective) / (1 - value);
+                    ++gains.Ups;
+                }
+                if (!GoOn(0))
+                    return false;
+            } else {
+                continue;
+            }
+            const double score = std::max(down - objective, floor) * std::max(up - objective, floor);
+            if (score > bestScore) {
+                bestScore = score;
+                chosen = edge;
+                downOrder = std::max(objective, down);
+                upOrder = std::max(objective, up);
+            }
+        }
+        if (chosen < 0)
+            chosen = fractional.front();
+    } else {
+        // The programme's point is a tour no shorter than the best, but
+        // tours within the lengths' roundings of it may be shorter by
+        // problem.Length: an edge still free tells them apart.
+        TReducedCosts costs(FGraph, FLp->NodeDuals(), FLp->Cuts(), FLp->CutDuals());
+        for (size_t e = 0; e < edges.size(); ++e) {
+            const int32_t edge = static_cast<int32_t>(e);
+            if (FLp->EdgeLower(edge) != 0 || FLp->EdgeUpper(edge) != 1 || values[e] >= 1 - WholeValue)
+                continue;
+            const long double reduced = std::fabs(costs.Of(edges[e].first, edges[e].second));
+            if (tie < 0 || reduced < tieReduced) {
+                tie = edge;
+                tieReduced = reduced;
+            }
+        }
+        chosen = tie >= 0 ? tie : tourEdge;
+        if (chosen < 0) {
+            // Only edges outside the programme are left: the cheapest of them.
+            long double least = std::numeric_limits<long double>::infinity();
+            std::pair<int32_t, int32_t> pick{-1, -1};
+            auto visit = [&](int32_t a, int32_t b, long double reduced) {
+                if (LpEdge(a, b) < 0 && !Excluded(a, b) && !Dead(a, b) && reduced < least) {
+                    least = reduced;
+                    pick = {a, b};
+                }
+            };
+            if (FAliveListed) {
+                for (const auto& [a, b] : FAlive)
+                    visit(a, b, costs.Of(a, b));
+            } else {
+                costs.ForEveryEdge(visit);
+            }
+            if (pick.first < 0)
+                return true;
+            chosen = TakeIn(pick.first, pick.second);
+        }
+    }
+    if (chosen < 0)
+        return true;
+    const auto [a, b] = FLp->Edges()[static_cast<size_t>(chosen)];
+    for (const uint8_t value : {uint8_t{0}, uint8_t{1}}) {
+        TNode child;
+        child.Fixes = node.Fixes;
+        child.Fixes.push_back({a, b, value});
+        child.Bound = bound;
+        child.Order = value == 0 ? downOrder : upOrder;
+        child.Share = node.Share / 2;
+        child.Depth = node.Depth + 1;
+        child.ParentObjective = objective;
+        const double moved = value == 0 ? values[static_cast<size_t>(chosen)] : 1 - values[static_cast<size_t>(chosen)];
+        child.Moved = moved > WholeValue ? moved : 0;
+        children.push_back(std::move(child));
+    }
+    return true;
+}
+
+void TBranchAndCut::RetireSlackCuts(const std::vector<double>& values, const std::vector<double>& duals)
+{
+    (void)values;
+    const std::vector<TTourCut>& cuts = FLp->Cuts();
+    if (static_cast<int32_t>(cuts.size()) < FNodes / 2)
+        return;
+    const std::vector<double> activity = FLp->CutActivities();
+    std::vector<int32_t> slack;
+    for (size_t k = 0; k < cuts.size(); ++k)
+        if (duals[k] < 1e-9 && activity[k] > cuts[k].Rhs + 1e-3)
+            slack.push_back(static_cast<int32_t>(k));
+    for (const int32_t k : slack)
+        FPool.push_back(cuts[static_cast<size_t>(k)]);
+    FLp->RemoveCuts(slack);
+    // The oldest go first once the kept cuts hold too many nodes.
+    const uint64_t most = PoolNodesPerNode * static_cast<uint64_t>(FNodes) + 4096;
+    uint64_t held = 0;
+    for (const TTourCut& cut : FPool)
+        held += NodesOf(cut);
+    size_t first = 0;
+    for (; held > most && first < FPool.size(); ++first)
+        held -= NodesOf(FPool[first]);
+    FPool.erase(FPool.begin(), FPool.begin() + static_cast<std::ptrdiff_t>(first));
+}
+
+bool TBranchAndCut::OthersRuledOut(const std::vector<int32_t>& ring, const TPricing& pricing)
+{
+    std::unordered_set<int64_t> inRing;
+    for (size_t k = 0; k < ring.size(); ++k)
+        inRing.insert(EdgeKey(ring[k], ring[(k + 1) % ring.size()]));
+    TReducedCosts costs(FGraph, FLp->NodeDuals(), FLp->Cuts(), FLp->CutDuals());
+    // Another tour takes an edge outside the ring that is free here (at
+    // least its reduced cost more) and leaves a free edge of the ring (at
+    // least minus its reduced cost more).
+    long double leastIn = std::numeric_limits<long double>::infinity();
+    long double leastOut = pricing.LeastOutside;
+    const auto& edges = FLp->Edges();
+    for (size_t e = 0; e < edges.size(); ++e) {
+        const int32_t edge = static_cast<int32_t>(e);
+        if (FLp->EdgeLower(edge) != 0 || FLp->EdgeUpper(edge) != 1)
+            continue;
+        const auto [a, b] = edges[e];
+        const long double reduced = costs.Of(a, b);
+        const long double margin = costs.Magnitude(a, b) * 0x1p-56L;
+        if (inRing.count(EdgeKey(a, b)) != 0)
+            leastIn = std::min(leastIn, -reduced - margin);
+        else
+            leastOut = std::min(leastOut, reduced - margin);
+    }
+    // No free edge on one side: no other tour here at all.
+    if (std::isinf(leastIn) || std::isinf(leastOut))
+        return true;
+    return Closes(pricing.Bound + std::max<long double>(0, leastIn) + std::max<long double>(0, leastOut));
+}
+
+void TBranchAndCut::LearnGain(const TNode& node)
+{
+    if (node.Fixes.empty() || node.Moved <= 0 || FLp->MadeUp() > 1e-9)
+        return;
+    const TFix& fix = node.Fixes.back();
+    const double gain = std::max(0.0, FLp->Objective() - node.ParentObjective) / node.Moved;
+    TGains& gains = FGains[EdgeKey(fix.A, fix.B)];
+    if (fix.Value == 0) {
+        gains.Down += gain;
+        ++gains.Downs;
+    } else {
+        gains.Up += gain;
+        ++gains.Ups;
+    }
+}
+
+bool TBranchAndCut::Process(TNode& node, std::vector<TNode>& children)
+{
+    ++FSubproblems;
+    bool closed = false;
+    ApplyFixes(node, closed);
+    if (closed)
+        return true;
+    TPricing pricing;
+    if (!CutAndPrice(node, pricing))
+        return false;
+    if (Closes(node.Bound))
+        return true;
+    const std::vector<double> values = FLp->EdgeValues();
+    const auto& edges = FLp->Edges();
+    bool whole = true;
+    std::vector<std::pair<int32_t, int32_t>> ones;
+    for (size_t e = 0; e < edges.size(); ++e) {
+        if (values[e] > WholeValue && values[e] < 1 - WholeValue)
+            whole = false;
+        if (values[e] >= 1 - WholeValue)
+            ones.push_back(edges[e]);
+    }
+    LearnGain(node);
+    if (whole) {
+        const std::vector<int32_t> ring = RingOf(ones, FNodes);
+        if (!ring.empty()) {
+            Offer(ring);
+            if (OthersRuledOut(ring, pricing))
+                return true;
+        }
+    }
+    if (!whole && (node.Depth == 0 || FSubproblems % LpTourEvery == 0))
+        TryLpTour(values);
+    if (Closes(node.Bound))
+        return true;
+    if (pricing.OpenOutside == 0 && SingleTourLeft())
+        return true;
+    if (!Branch(node, node.Bound, values, children))
+        return false;
+    RetireSlackCuts(values, FLp->CutDuals());
+    return true;
+}
+
+bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::function<void()>& improved)
+{
+    FGoOn = goOn;
+    FImproved = improved;
+    if (FFinished)
+        return true;
+    if (FNodes <= 3) {
+        // One tour, read either way.
+        FFinished = true;
+        FShareDone = 1;
+        return true;
+    }
+    if (FSubproblems == 0 && FOpen.empty()) {
+        // The programme's first edges: the best tour's and the nearest.
+        const std::vector<std::vector<int32_t>> nearest = FGraph.Nearest(StartNeighbours);
+        std::vector<std::pair<int32_t, int32_t>> edges;
+        std::vector<double> costs;
+        auto take = [&](int32_t a, int32_t b) {
+            if (a == b || !FGraph.Allowed(a, b) || LpEdge(a, b) >= 0)
+                return;
+            FLpEdge[EdgeKey(a, b)] = static_cast<int32_t>(edges.size());
+            edges.emplace_back(a, b);
+            costs.push_back(FGraph.Cost(a, b));
+        };
+        for (size_t k = 0; k < FBestTour.size(); ++k)
+            take(FBestTour[k], FBestTour[(k + 1) % FBestTour.size()]);
+        for (int32_t a = 0; a < FNodes; ++a)
+            for (const int32_t b : nearest[static_cast<size_t>(a)])
+                take(a, b);
+        FLp->AddEdges(edges, costs);
+        TNode root;
+        root.Bound = NoBound;
+        FOpen.push_back(root);
+    }
+    auto later = [](const TNode& x, const TNode& y) {
+        return x.Order != y.Order ? x.Order > y.Order : x.Depth < y.Depth;
+    };
+    std::vector<TNode> children;
+    while (!FOpen.empty()) {
+        TNode node;
+        if (FOpenBytes <= OpenSubproblemBytes(FNodes)) {
+            std::pop_heap(FOpen.begin(), FOpen.end(), later);
+            node = std::move(FOpen.back());
+            FOpen.pop_back();
+        } else {
+            const auto deepest = std::max_element(FOpen.begin(), FOpen.end(),
+                                                  [](const TNode& x, const TNode& y) { return x.Depth < y.Depth; });
+            node = std::move(*deepest);
+            FOpen.erase(deepest);
+            std::make_heap(FOpen.begin(), FOpen.end(), later);
+        }
+        FOpenBytes -= std::min<uint64_t>(FOpenBytes, sizeof(TNode) + node.Fixes.size() * sizeof(TFix));
+        if (Closes(node.Bound)) {
+            FShareDone += node.Share;
+            continue;
+        }
+        FWorking = true;
+        FWorkingBound = node.Bound;
+        children.clear();
+        const bool done = Process(node, children);
+        FWorking = false;
+        if (!done) {
+            FOpenBytes += sizeof(TNode) + node.Fixes.size() * sizeof(TFix);
+            FOpen.push_back(std::move(node));
+            std::push_heap(FOpen.begin(), FOpen.end(), later);
+            return false;
+        }
+        if (children.empty())
+            FShareDone += node.Share;
+        for (TNode& child : children) {
+            child.Order = std::max<double>(child.Order, static_cast<double>(child.Bound));
+            FOpenBytes += sizeof(TNode) + child.Fixes.size() * sizeof(TFix);
+            FOpen.push_back(std::move(child));
+            std::push_heap(FOpen.begin(), FOpen.end(), later);
+        }
+        if (!GoOn(1)) {
+            return false;
+        }
+    }
+    FFinished = true;
+    FShareDone = 1;
+    return true;
+}
+
+double TBranchAndCut::LowerBound() const
+{
+    if (FFinished)
+        return FBestLength;
+    long double least = std::numeric_limits<long double>::infinity();
+    for (const TNode& node : FOpen)
+        least = std::min(least, node.Bound);
+    if (FWorking)
+        least = std::min(least, FWorkingBound);
+    if (std::isinf(least) && least > 0)
+        return FBestLength;
+    if (std::isinf(least) || least <= 0)
+        return 0.0;
+    const long double value = std::min<long double>(
+        FGraph.WholeCosts() ? std::ceil(least) : least * (1 - 2 * FGraph.RoundingShare()), FBestLength);
+    // A double is no bound when it rounded up.
+    double rounded = static_cast<double>(value);
+    if (rounded > value)
+        rounded = std::nextafter(rounded, -std::numeric_limits<double>::infinity());
+    return rounded;
+}
