@@ -9,44 +9,57 @@
 #include "search/local/kick_walk.h"
 #include "search/local/local_optimiser.h"
 #include "search/local/nearest_route.h"
+#include "search/neighbours/leg_meter.h"
 #include "search/neighbours/neighbour_lists.h"
-#include "search/neighbours/plain_distance.h"
 #include "search/neighbours/point_tree.h"
 #include "search/pace/step_pacer.h"
 
 namespace {
 
-int32_t ValidStart(int32_t startPoint, int32_t n)
+TRouteProblem OpenProblemOfPoints(const TPointArray& points, int32_t startPoint)
 {
-    return startPoint >= 0 && startPoint < n ? startPoint : -1;
+    TRouteKind kind;
+    kind.Start = startPoint >= 0 && startPoint < static_cast<int32_t>(points.size()) ? startPoint : -1;
+    return MakeRouteProblem(TMeasure::OfPoints(points), kind, false);
 }
+
+// What every local search starts from: the legs, the nearest points and
+// the nearest-neighbour route of the kind.
+struct TLocalStart {
+    explicit TLocalStart(const TRouteProblem& problem, const std::function<void()>& tick = {})
+        : Legs(problem.Measure),
+          Tree(Legs.PlaneX(), Legs.PlaneY()),
+          Lists(Tree, LocalNeighbourCount, tick),
+          First(KindNearestRoute(Legs.PlaneX(), Legs.PlaneY(), Tree, Lists, problem.Kind, tick))
+    {
+    }
+
+    TLegMeter Legs;
+    TPointTree Tree;
+    TNeighbourLists Lists;
+    TSpecimen First;
+};
 
 }  // namespace
 
-TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint)
+TSpecimen QuickRoute(const TRouteProblem& problem)
 {
-    const int32_t n = static_cast<int32_t>(points.size());
-    if (n == 0)
+    if (problem.Count() == 0)
         return {};
-    const int32_t start = ValidStart(startPoint, n);
-    TPointTree tree(points);
-    const TNeighbourLists lists(tree, LocalNeighbourCount);
-    TLocalOptimiser optimiser(points, lists, start);
-    optimiser.SetRoute(NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points)));
+    const TLocalStart start(problem);
+    TLocalOptimiser optimiser(start.Legs, start.Lists, problem.Kind);
+    optimiser.SetRoute(start.First);
     optimiser.Polish({});
     return optimiser.Route();
 }
 
-TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kicks, uint32_t seed)
+TSpecimen KickedRoute(const TRouteProblem& problem, int64_t kicks, uint32_t seed)
 {
-    const int32_t n = static_cast<int32_t>(points.size());
-    if (n == 0)
+    if (problem.Count() == 0)
         return {};
-    const int32_t start = ValidStart(startPoint, n);
-    TPointTree tree(points);
-    const TNeighbourLists lists(tree, LocalNeighbourCount);
-    TLocalOptimiser optimiser(points, lists, start);
-    optimiser.SetRoute(NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points)));
+    const TLocalStart start(problem);
+    TLocalOptimiser optimiser(start.Legs, start.Lists, problem.Kind);
+    optimiser.SetRoute(start.First);
     optimiser.Polish({});
     optimiser.PolishWithChains({});
     const uint32_t saved = RandomState();
@@ -59,18 +72,26 @@ TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kic
     return optimiser.Route();
 }
 
+TSpecimen QuickRoute(const TPointArray& points, int32_t startPoint)
+{
+    return QuickRoute(OpenProblemOfPoints(points, startPoint));
+}
+
+TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kicks, uint32_t seed)
+{
+    return KickedRoute(OpenProblemOfPoints(points, startPoint), kicks, seed);
+}
+
 TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, const TLocalParams& params,
                            bool pumpEveryStep)
 {
     progress.ShowStatus("Optymalizacja lokalna...", 0);
-    const TPointArray points = MapPointsOf(problem.Measure);
-    const int32_t n = static_cast<int32_t>(points.size());
+    const int32_t n = problem.Count();
     TSearchOutcome outcome;
     if (n < 1) {
         progress.ShowStatus("", 0);
         return outcome;
     }
-    const int32_t start = ValidStart(problem.Kind.Start, n);
     const bool byTime = params.StopByTime;
     const double seconds = std::isnan(params.TimeLimitSeconds) ? 0.0 : params.TimeLimitSeconds;
     const int32_t limitMs = static_cast<int32_t>(std::llround(std::clamp(seconds, 0.0, MaxLocalSeconds) * 1000.0));
@@ -99,18 +120,15 @@ TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, co
     // The construction always finishes (a few tens of milliseconds at the
     // largest set), so a stop pressed meanwhile is acted on right after it.
     const std::function<void()> tick = [&pacer] { pacer.Poll(); };
-    TPointTree tree(points);
-    const TNeighbourLists lists(tree, LocalNeighbourCount, tick);
-    const TSpecimen first =
-        NearestNeighbourRoute(points, tree, lists, start >= 0 ? start : FreeStartPoint(points), tick);
-    outcome.Route = first;
+    const TLocalStart start(problem, tick);
+    outcome.Route = start.First;
     outcome.Evaluated = true;
-    pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, RouteLengthOfPoints(points, outcome.Route)); });
+    pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, problem.Length(outcome.Route)); });
     pacer.Improved();
 
     if (progress.GoOn() && !timeUp) {
-        TLocalOptimiser optimiser(points, lists, start);
-        optimiser.SetRoute(first);
+        TLocalOptimiser optimiser(start.Legs, start.Lists, problem.Kind);
+        optimiser.SetRoute(start.First);
         const TLocalPoll poll = [&] { return pacer.Poll() && !timeUp; };
         optimiser.Polish(poll);
         // Chain moves take the route further before the first kick; without
@@ -126,7 +144,7 @@ TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, co
             if (!pacer.OfferDue())
                 return;
             const TSpecimen route = walk.BestRoute();
-            pacer.OfferRoute(route, RouteLengthOfPoints(points, route));
+            pacer.OfferRoute(route, problem.Length(route));
         };
         if (!optimiser.Interrupted()) {
             outcome.Steps = walk.Run(
