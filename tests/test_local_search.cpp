@@ -281,3 +281,33 @@ TEST(LocalSearch, EveryKindAndMeasureGivesRoutesOfTheKindAndMostlyTheShortest)
     }
     EXPECT_GE(shortest, runs - runs / 50) << shortest << " of " << runs;
 }
+
+// On a set large enough for two threads to share the kicks: the same clock
+// reading, tries and threads give the same route, of the kind, whatever
+// the random state before; and the tries are all made.
+TEST(LocalSearch, TwoThreadsRepeatTheirRouteOfTheKind)
+{
+    std::mt19937 random(43);
+    const TMeasure measure(TMetric::Plane, MakePlaces(TMetric::Plane, 4000, random));
+    for (const TRouteKind& kind : {TRouteKind{}, TRouteKind{true, 7, -1}, TRouteKind{false, 3, 9}}) {
+        const TRouteProblem problem = MakeRouteProblem(measure, kind, false);
+        TSpecimen routes[2];
+        for (uint32_t before : {1u, 2u}) {
+            SetRandomState(before);
+            TPointSetState state;
+            state.FSearching = true;
+            TScriptedHost host(state);
+            host.EveryStep = false;
+            TClockScript clock(2024);
+            TLocalParams params;
+            params.StopByTime = false;
+            params.Tries = 3000;
+            params.Threads = 2;
+            const TSearchOutcome outcome = SearchLocal(problem, host, params);
+            EXPECT_EQ(outcome.Steps, 3000);
+            ASSERT_TRUE(RouteFitsKind(outcome.Route, kind, 4000)) << RouteKindText(kind);
+            routes[before - 1] = outcome.Route;
+        }
+        EXPECT_EQ(routes[0], routes[1]) << RouteKindText(kind);
+    }
+}

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/random_source.h"
 #include "search/local/route_merge.h"
 
 namespace {
@@ -20,7 +19,7 @@ constexpr int32_t PointsPerRestartKick = 50;
 
 }  // namespace
 
-TKickWalk::TKickWalk(TLocalOptimiser& optimiser) : FOptimiser(optimiser)
+TKickWalk::TKickWalk(TLocalOptimiser& optimiser, TRandomStream& random) : FOptimiser(optimiser), FRandom(random)
 {
     const TRouteRing& ring = optimiser.Ring();
     for (int32_t p = 0; p < ring.Size(); ++p)
@@ -50,9 +49,9 @@ double TKickWalk::Kick()
     TRouteRing& ring = optimiser.Ring();
     const int32_t size = ring.Size();
     const int32_t longest = std::clamp((size - 2) / 2, 1, MaxKickStretch);
-    const int32_t lengthB = 1 + RandomBelow(longest);
-    const int32_t lengthC = 1 + RandomBelow(longest);
-    int32_t a = ring.At(RandomBelow(size));
+    const int32_t lengthB = 1 + FRandom.Below(longest);
+    const int32_t lengthC = 1 + FRandom.Below(longest);
+    int32_t a = ring.At(FRandom.Below(size));
     int32_t b0 = 0;
     int32_t b1 = 0;
     int32_t c0 = 0;

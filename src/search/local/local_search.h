@@ -15,13 +15,27 @@ inline constexpr double MinLocalSeconds = 1.0;
 inline constexpr double MaxLocalSeconds = 3600.0;
 inline constexpr int32_t MinLocalTries = 1;
 inline constexpr int32_t MaxLocalTries = 10000000;
+inline constexpr int32_t MaxLocalThreads = 256;
+
+// Up to this many points one ring holds the whole route; beyond, turning a
+// stretch of the ring round costs too much, and the route is worked on in
+// parts (see RunPartRounds), on every thread asked for.
+inline constexpr int32_t OneRingMaxPoints = 100000;
+// Each thread's part holds at least this many points.
+inline constexpr int32_t MinPointsPerThread = 2000;
 
 struct TLocalParams {
     // Stop after TimeLimitSeconds; otherwise after Tries perturbations.
     bool StopByTime = true;
     double TimeLimitSeconds = 5.0;
     int32_t Tries = 1000;
+    // Threads that share the kicks: 0 one per core, 1 this thread alone.
+    int32_t Threads = 0;
 };
+
+// The threads SearchLocal uses for n points when asked for threads: one
+// with pumpEveryStep, and no more than give each MinPointsPerThread points.
+int32_t LocalThreadCount(int32_t n, bool pumpEveryStep, int32_t threads);
 
 // A good route fast, for any engine that wants one: the nearest-neighbour
 // route of the problem's kind (see KindNearestRoute), then 2-opt, Or-opt
@@ -44,10 +58,15 @@ TSpecimen KickedRoute(const TPointArray& points, int32_t startPoint, int64_t kic
 // of a small random kick (two short neighbouring stretches trade places)
 // followed by 2-opt, Or-opt and Or-3opt around it, keeping the route when it
 // came out no longer. Every route is of the problem's kind, and legs are
-// compared under its measure. The random source is reseeded from the clock
-// once, at the start, so the same clock reading and Tries give the same
-// route. Reads the measure only, never the table. The bar counts tries, or
-// milliseconds of the time limit. Steps counts the kicks done; Route holds
-// a whole route when it returns, after a stop too.
+// compared under its measure. With more than one thread, or beyond
+// OneRingMaxPoints points, the kicks are made on parts of the route side by
+// side (see RunPartRounds); sets beyond OneRingMaxPoints build their route
+// in parts too, from the order of a curve through the plane. The random
+// source is reseeded from the clock once, at the start, and every random
+// number comes from that seed, so the same clock reading, Tries and threads
+// give the same route. Reads the measure only, never the table. The bar
+// counts tries, or milliseconds of the time limit, which the pacer keeps
+// (see SetDeadline). Steps counts the kicks done; Route holds a whole route
+// when it returns, after a stop too.
 TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, const TLocalParams& params,
                            bool pumpEveryStep = false);
