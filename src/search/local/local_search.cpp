@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/random_source.h"
+#include "search/bound/alpha_nearness.h"
 #include "search/local/kick_walk.h"
 #include "search/local/local_optimiser.h"
 #include "search/local/nearest_route.h"
@@ -203,9 +204,13 @@ TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, co
         outcome.Evaluated = true;
         pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, problem.Length(outcome.Route)); });
         pacer.Improved();
+        // Walks side by side try the legs that raise the 1-tree least.
+        const TNeighbourLists alphaLists = threads > 1 ? AlphaNeighbourLists(legs, problem.Kind, AlphaNeighbourCount,
+                                                                             [&pacer] { return pacer.Poll(); })
+                                                       : TNeighbourLists(0, {});
         if (progress.GoOn() && !pacer.TimeUp())
-            outcome.Route = Settle(problem, legs, lists, outcome.Route, {byTime, seconds, tries, threads}, random,
-                                   progress, pacer, outcome.Steps);
+            outcome.Route = Settle(problem, legs, alphaLists.Count() > 0 ? alphaLists : lists, outcome.Route,
+                                   {byTime, seconds, tries, threads}, random, progress, pacer, outcome.Steps);
     }
     SetRandomState(random.State());
     pacer.Flush();
