@@ -9,6 +9,7 @@
 #include "search/local/local_search.h"
 #include "search/local/nearest_route.h"
 #include "search/neighbours/neighbour_lists.h"
+#include "search/pace/step_pacer.h"
 #include "support/kind_reference.h"
 #include "support/point_set_kinds.h"
 #include "support/scripted_host.h"
@@ -310,4 +311,28 @@ TEST(LocalSearch, TwoThreadsRepeatTheirRouteOfTheKind)
         }
         EXPECT_EQ(routes[0], routes[1]) << RouteKindText(kind);
     }
+}
+
+// The time limit is the pacer's: on a clock that moves on two milliseconds
+// at every reading (so the pacer reads it at every poll), the run ends at
+// the first poll past the limit, with a whole route.
+TEST(LocalSearch, TimeLimitEndsTheRunAtThePacersDeadline)
+{
+    std::chrono::steady_clock::time_point now{};
+    SetPacerClock([&now] { return now += std::chrono::milliseconds(2); });
+    std::mt19937 random(44);
+    TPointSetState state;
+    SetPoints(state, MakePointSet(0, 300, random));
+    TScriptedHost host(state);
+    host.EveryStep = false;
+    TLocalParams params;
+    params.TimeLimitSeconds = 10.0;
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchLocal(state, host, params);
+    SetPacerClock({});
+    EXPECT_GE(now - std::chrono::steady_clock::time_point{}, std::chrono::seconds(10));
+    EXPECT_LE(now - std::chrono::steady_clock::time_point{}, std::chrono::milliseconds(10006));
+    EXPECT_GT(outcome.Steps, 0);
+    EXPECT_TRUE(IsPermutation(state.FBestRoute));
+    EXPECT_TRUE(state.FSearching);
 }
