@@ -72,7 +72,11 @@ TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNei
         return optimiser.Route();
     if (settling.Threads > 1) {
         pacer.Improved();
-        const TRoundsPlan plan{settling.Threads, false, byTime ? -1 : tries, settling.Seconds, random.State(), &lists};
+        // Small sets walk whole: a part's fixed ends would cost more than
+        // two walks merged lose.
+        const bool wholeWalks = problem.Count() < settling.Threads * MinPartPoints;
+        const TRoundsPlan plan{settling.Threads, false,  byTime ? -1 : tries, settling.Seconds,
+                               random.State(),   &lists, wholeWalks};
         return RunPartRounds(problem, legs, optimiser.Route(), plan, pacer, kicks);
     }
     // From here the optimiser's ring holds the best route only between
@@ -204,10 +208,12 @@ TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, co
         outcome.Evaluated = true;
         pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, problem.Length(outcome.Route)); });
         pacer.Improved();
-        // Walks side by side try the legs that raise the 1-tree least.
-        const TNeighbourLists alphaLists = threads > 1 ? AlphaNeighbourLists(legs, problem.Kind, AlphaNeighbourCount,
-                                                                             [&pacer] { return pacer.Poll(); })
-                                                       : TNeighbourLists(0, {});
+        // Walks of the whole route side by side try the legs that raise the
+        // 1-tree least.
+        const bool wholeWalks = threads > 1;
+        const TNeighbourLists alphaLists =
+            wholeWalks ? AlphaNeighbourLists(legs, problem.Kind, AlphaNeighbourCount, [&pacer] { return pacer.Poll(); })
+                       : TNeighbourLists(0, {});
         if (progress.GoOn() && !pacer.TimeUp())
             outcome.Route = Settle(problem, legs, alphaLists.Count() > 0 ? alphaLists : lists, outcome.Route,
                                    {byTime, seconds, tries, threads}, random, progress, pacer, outcome.Steps);

@@ -66,7 +66,7 @@ public:
             const int32_t size = (n + partCount - 1) / partCount;
             // The golden share moves the cuts far from all cuts before.
             const int32_t offset = static_cast<int32_t>(static_cast<int64_t>(round) * size * 618 / 1000 % size);
-            FWhole = FPlan.Lists != nullptr && !construct;
+            FWhole = FPlan.WholeWalks && FPlan.Lists != nullptr && !construct;
             FParts = FWhole ? std::vector<TRoutePart>(static_cast<size_t>(threads), TRoutePart{route})
                             : CutRoute(route, FProblem.Kind, partCount, offset);
             const int64_t roundKicks = FWhole ? walkKicks : partKicks;
@@ -77,6 +77,7 @@ public:
                 const int64_t m = static_cast<int64_t>(FParts[k].Points.size());
                 TPartWork& work = FWork[k];
                 work.Construct = construct;
+                work.Candidates = FPlan.Lists;
                 work.Seed = StreamSeed(FPlan.Seed, static_cast<uint64_t>(round) << 20 | k);
                 if (byCount || FWhole) {
                     const int64_t share = FWhole ? ShareOf(thisRound, static_cast<int64_t>(k), k + 1, threads)

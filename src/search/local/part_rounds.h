@@ -25,9 +25,12 @@ struct TRoundsPlan {
     int64_t Tries = -1;
     double Seconds = 0.0;
     uint32_t Seed = 0;
-    // With the whole route's nearest points, rounds after the first have
-    // every thread walk the whole route, and the walks are merged.
+    // The whole route's candidate neighbours, when it has them: the parts'
+    // walks try those that lie in their part.
     const TNeighbourLists* Lists = nullptr;
+    // Rounds after the first have every thread walk the whole route (with
+    // Lists), and the walks are merged.
+    bool WholeWalks = false;
 };
 
 // Rounds in which the route is cut into parts (see CutRoute), the cuts a

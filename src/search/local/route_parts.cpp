@@ -76,6 +76,44 @@ TSpecimen CurveRoute(const TLegMeter& legs, const TRouteKind& kind)
     return route;
 }
 
+namespace {
+
+// Of the whole route's candidates of each point those in the part, filled
+// up from the part's nearest points to as many, nearer first.
+TNeighbourLists PartCandidates(const TLegMeter& legs, const TRoutePart& part, const TNeighbourLists& whole,
+                               const TNeighbourLists& nearest)
+{
+    const int32_t m = static_cast<int32_t>(part.Points.size());
+    const int32_t count = std::min(whole.Count(), m - 1);
+    std::vector<int32_t> local(
+        static_cast<size_t>(legs.Count() > 0 ? *std::max_element(part.Points.begin(), part.Points.end()) + 1 : 0), -1);
+    for (int32_t i = 0; i < m; ++i)
+        local[static_cast<size_t>(part.Points[static_cast<size_t>(i)])] = i;
+    std::vector<int32_t> rows(static_cast<size_t>(m) * count);
+    std::vector<int32_t> row;
+    for (int32_t i = 0; i < m; ++i) {
+        row.clear();
+        const int32_t* candidates = whole.Of(part.Points[static_cast<size_t>(i)]);
+        for (int32_t k = 0; k < whole.Count(); ++k) {
+            const int32_t global = candidates[k];
+            if (global < static_cast<int32_t>(local.size()) && local[static_cast<size_t>(global)] >= 0)
+                row.push_back(local[static_cast<size_t>(global)]);
+        }
+        for (int32_t k = 0; k < nearest.Count() && static_cast<int32_t>(row.size()) < count; ++k)
+            if (std::find(row.begin(), row.end(), nearest.Of(i)[k]) == row.end())
+                row.push_back(nearest.Of(i)[k]);
+        std::sort(row.begin(), row.end(), [&](int32_t a, int32_t b) {
+            const double la = legs.Leg(i, a);
+            const double lb = legs.Leg(i, b);
+            return la < lb || (la == lb && a < b);
+        });
+        std::copy(row.begin(), row.begin() + count, rows.begin() + static_cast<size_t>(i) * count);
+    }
+    return TNeighbourLists(count, std::move(rows));
+}
+
+}  // namespace
+
 std::vector<int32_t> WalkPart(const TLegMeter& whole, const TRoutePart& part, const TPartWork& work,
                               const TLocalPoll& poll, int64_t& kicks)
 {
@@ -86,7 +124,8 @@ std::vector<int32_t> WalkPart(const TLegMeter& whole, const TRoutePart& part, co
         return part.Points;
     const TLegMeter legs = whole.Subset(part.Points);
     TPointTree tree(legs.PlaneX(), legs.PlaneY());
-    const TNeighbourLists lists(tree, LocalNeighbourCount);
+    const TNeighbourLists nearest(tree, LocalNeighbourCount);
+    const TNeighbourLists lists = work.Candidates ? PartCandidates(legs, part, *work.Candidates, nearest) : nearest;
     const TRouteKind kind{false, part.StartFixed ? 0 : -1, part.EndFixed ? m - 1 : -1};
     TLocalOptimiser optimiser(legs, lists, kind);
     if (work.Construct) {

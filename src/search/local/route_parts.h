@@ -46,6 +46,10 @@ struct TPartWork {
     // Kicks are made while this allows (kicks done so far).
     std::function<bool(int64_t)> Next;
     uint32_t Seed = 0;
+    // The whole route's candidate neighbours: a part tries those in the
+    // part, and its own nearest points where they are fewer; without them
+    // its own nearest points.
+    const TNeighbourLists* Candidates = nullptr;
 };
 
 // The part's route after the work, and the kicks made. poll is asked
