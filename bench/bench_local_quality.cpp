@@ -9,10 +9,13 @@
 // source, a square of 1 000 000); "square" draws them from a Mersenne
 // twister in a square of 1 000. With TOVU_BOUND_CACHE naming a file, the
 // bounds are kept there between runs. With TOVU_PROCESSOR_TIME set, SECONDS
-// are of the search thread's processor time, and the run is stopped as by
-// the user once they are used. The mean of the medians is set against the
-// target: 0.8 % above the bound up to 1 000 points (2 s), 1.0 % beyond
-// (10 000 points, 10 s).
+// are of the calling thread's processor time (the other threads work as
+// long), and the run is stopped as by the user once they are used: on a
+// machine shared with other work that stands for the same time on an idle
+// machine. TOVU_THREADS sets the search's threads (default one per core),
+// TOVU_ROUND_TRIP asks for round trips (and their bound). The mean of the
+// medians is set against the target: above the bound 0.70 % up to 1 000
+// points, 0.80 % up to 10 000, 1.5 % beyond; a round trip 1 %.
 #include <time.h>
 #include <algorithm>
 #include <chrono>
@@ -68,6 +71,11 @@ private:
     TProgressBar FBar;
 };
 
+bool RoundTrips()
+{
+    return std::getenv("TOVU_ROUND_TRIP") != nullptr;
+}
+
 TPointArray MakePoints(int32_t count, bool lcg, uint32_t seed)
 {
     TPointArray points;
@@ -99,7 +107,9 @@ double CachedBound(const TPointArray& points, const std::string& key)
     TPointSetState state;
     TQuietHost host(state);
     state.FSearching = true;
-    const double value = ComputeLowerBound(points, host).Value;
+    TRouteKind kind;
+    kind.RoundTrip = RoundTrips();
+    const double value = ComputeLowerBound(MakeRouteProblem(TMeasure::OfPoints(points), kind, false), host).Value;
     if (cacheName) {
         std::ofstream out(cacheName, std::ios::app);
         out.precision(17);
@@ -127,13 +137,16 @@ int main(int argc, char** argv)
     for (int set = firstSet; set < firstSet + sets; ++set) {
         const uint32_t pointSeed = 1000u + static_cast<uint32_t>(set);
         const TPointArray points = MakePoints(n, lcg, pointSeed);
-        const std::string key =
-            std::string(lcg ? "lcg" : "square") + "-" + std::to_string(n) + "-" + std::to_string(pointSeed);
+        const std::string key = std::string(lcg ? "lcg" : "square") + (RoundTrips() ? "-closed-" : "-") +
+                                std::to_string(n) + "-" + std::to_string(pointSeed);
         const double bound = CachedBound(points, key);
         const TClock::time_point quickStart = TClock::now();
-        const TSpecimen quick = QuickRoute(points, -1);
+        TRouteKind kind;
+        kind.RoundTrip = RoundTrips();
+        const TRouteProblem problem = MakeRouteProblem(TMeasure::OfPoints(points), kind, false);
+        const TSpecimen quick = QuickRoute(problem);
         const double quickMs = std::chrono::duration<double, std::milli>(TClock::now() - quickStart).count();
-        const double quickAbove = (RouteLengthOfPoints(points, quick) / bound - 1.0) * 100.0;
+        const double quickAbove = (problem.Length(quick) / bound - 1.0) * 100.0;
         std::vector<double> above;
         std::string line;
         double latest = 0.0;
@@ -148,16 +161,18 @@ int main(int argc, char** argv)
             SetReseedClock([seed] { return seed; });
             TLocalParams params;
             params.TimeLimitSeconds = byProcessor ? 3600.0 : seconds;
+            if (const char* threads = std::getenv("TOVU_THREADS"))
+                params.Threads = std::atoi(threads);
             const TClock::time_point start = TClock::now();
             const std::clock_t ticks = std::clock();
-            const TSearchOutcome outcome = SearchLocal(ProblemOfState(state, {}), host, params);
+            const TSearchOutcome outcome = SearchLocal(problem, host, params);
             state.FBestRoute = outcome.Route;
             const double elapsed = std::chrono::duration<double>(TClock::now() - start).count();
             processor += static_cast<double>(std::clock() - ticks) / CLOCKS_PER_SEC;
             SetReseedClock({});
             latest = std::max(latest, elapsed - seconds);
             kicks += outcome.Steps;
-            const double value = (RouteLengthOfPoints(points, state.FBestRoute) / bound - 1.0) * 100.0;
+            const double value = (problem.Length(state.FBestRoute) / bound - 1.0) * 100.0;
             above.push_back(value);
             char part[32];
             std::snprintf(part, sizeof part, " %.3f", value);
@@ -177,7 +192,7 @@ int main(int argc, char** argv)
     for (double m : medians)
         sum += m;
     const double mean = sum / static_cast<double>(medians.size());
-    const double target = n <= 1000 ? 0.8 : 1.0;
-    std::printf("mean of the medians %.3f %%, target %.1f %%, ratio %.2f\n", mean, target, mean / target);
+    const double target = RoundTrips() ? 1.0 : (n <= 1000 ? 0.70 : (n <= 10000 ? 0.80 : 1.5));
+    std::printf("mean of the medians %.3f %%, target %.2f %%, ratio %.2f\n", mean, target, mean / target);
     return 0;
 }

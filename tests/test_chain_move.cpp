@@ -52,7 +52,8 @@ TEST(ChainMove, GainIsWhatTheRouteGotShorter)
                 const TPointArray points = MakeSet(kind, n, random);
                 const int32_t start = trial % 2 == 0 ? -1 : static_cast<int32_t>(random() % n);
                 const TNeighbourLists lists = NeighbourListsOf(points, LocalNeighbourCount);
-                TLocalOptimiser optimiser(points, lists, start);
+                const TLegMeter legs = TLegMeter::OfPoints(points);
+                TLocalOptimiser optimiser(legs, lists, {false, start});
                 optimiser.SetRoute(ShuffledRoute(n, start, random));
                 TChainMove chain;
                 const double scale = std::max(1.0, PlainLength(points, optimiser.Route()));
@@ -96,7 +97,8 @@ TEST(ChainMove, PolishesSmallSetsToTheirShortestRoute)
                 const int32_t start = trial == 1 ? static_cast<int32_t>(random() % n) : -1;
                 const double best = ShortestLengthByTrial(state.FDistances, start);
                 const TNeighbourLists lists = NeighbourListsOf(points, LocalNeighbourCount);
-                TLocalOptimiser optimiser(points, lists, start);
+                const TLegMeter legs = TLegMeter::OfPoints(points);
+                TLocalOptimiser optimiser(legs, lists, {false, start});
                 optimiser.SetRoute(ShuffledRoute(n, start, random));
                 optimiser.PolishWithChains({});
                 const TSpecimen polished = optimiser.Route();

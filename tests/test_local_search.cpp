@@ -9,6 +9,8 @@
 #include "search/local/local_search.h"
 #include "search/local/nearest_route.h"
 #include "search/neighbours/neighbour_lists.h"
+#include "search/pace/step_pacer.h"
+#include "support/measure_kind_sets.h"
 #include "support/point_set_kinds.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
@@ -242,4 +244,95 @@ TEST(LocalSearch, TimeRuleCountsMillisecondsOfTheLimit)
     EXPECT_GT(SearchLocal(state, host, params).Steps, 0);
     EXPECT_EQ(host.Bar.Max(), 1000);
     EXPECT_TRUE(IsPermutation(state.FBestRoute));
+}
+
+// On small sets of every measure and every kind of route, ties and points at
+// one place among them: the search and KickedRoute give routes of the kind,
+// never shorter than the shortest found by trying every order, and with
+// kicks that route on all but a few sets.
+TEST(LocalSearch, EveryKindAndMeasureGivesRoutesOfTheKindAndMostlyTheShortest)
+{
+    std::mt19937 random(42);
+    int runs = 0;
+    int shortest = 0;
+    for (const TMetric metric : EveryMetric()) {
+        for (int32_t n : {1, 2, 3, 4, 5, 6, 8}) {
+            const TMeasure measure(metric, MakePlaces(metric, n, random));
+            for (const TRouteKind& kind : EveryKind(n, random)) {
+                const TRouteProblem problem = MakeRouteProblem(measure, kind, false);
+                const double best = ShortestKindLength(problem);
+                TPointSetState state;
+                state.FSearching = true;
+                TScriptedHost host(state);
+                host.EveryStep = false;
+                TClockScript clock(static_cast<uint32_t>(random()));
+                TLocalParams params;
+                params.StopByTime = false;
+                params.Tries = 100;
+                const TSearchOutcome outcome = SearchLocal(problem, host, params);
+                const TSpecimen kicked = KickedRoute(problem, 50, static_cast<uint32_t>(random()));
+                for (const TSpecimen& route : {outcome.Route, kicked, QuickRoute(problem)}) {
+                    ASSERT_TRUE(RouteFitsKind(route, kind, n)) << KindName(metric, kind, n);
+                    ASSERT_GE(problem.Length(route), best * (1 - 1e-12)) << KindName(metric, kind, n);
+                }
+                ++runs;
+                shortest += problem.Length(outcome.Route) <= best * (1 + 1e-12);
+            }
+        }
+    }
+    EXPECT_GE(shortest, runs - runs / 50) << shortest << " of " << runs;
+}
+
+// On a set large enough for two threads to share the kicks: the same clock
+// reading, tries and threads give the same route, of the kind, whatever
+// the random state before; and the tries are all made.
+TEST(LocalSearch, TwoThreadsRepeatTheirRouteOfTheKind)
+{
+    std::mt19937 random(43);
+    const TMeasure measure(TMetric::Plane, MakePlaces(TMetric::Plane, 4000, random));
+    for (const TRouteKind& kind : {TRouteKind{}, TRouteKind{true, 7, -1}, TRouteKind{false, 3, 9}}) {
+        const TRouteProblem problem = MakeRouteProblem(measure, kind, false);
+        TSpecimen routes[2];
+        for (uint32_t before : {1u, 2u}) {
+            SetRandomState(before);
+            TPointSetState state;
+            state.FSearching = true;
+            TScriptedHost host(state);
+            host.EveryStep = false;
+            TClockScript clock(2024);
+            TLocalParams params;
+            params.StopByTime = false;
+            params.Tries = 3000;
+            params.Threads = 2;
+            const TSearchOutcome outcome = SearchLocal(problem, host, params);
+            EXPECT_EQ(outcome.Steps, 3000);
+            ASSERT_TRUE(RouteFitsKind(outcome.Route, kind, 4000)) << RouteKindText(kind);
+            routes[before - 1] = outcome.Route;
+        }
+        EXPECT_EQ(routes[0], routes[1]) << RouteKindText(kind);
+    }
+}
+
+// The time limit is the pacer's: on a clock that moves on two milliseconds
+// at every reading (so the pacer reads it at every poll), the run ends at
+// the first poll past the limit, with a whole route.
+TEST(LocalSearch, TimeLimitEndsTheRunAtThePacersDeadline)
+{
+    std::chrono::steady_clock::time_point now{};
+    SetPacerClock([&now] { return now += std::chrono::milliseconds(2); });
+    std::mt19937 random(44);
+    TPointSetState state;
+    SetPoints(state, MakePointSet(0, 300, random));
+    TScriptedHost host(state);
+    host.EveryStep = false;
+    TLocalParams params;
+    params.TimeLimitSeconds = 10.0;
+    state.FSearching = true;
+    const TSearchOutcome outcome = SearchLocal(state, host, params);
+    SetPacerClock({});
+    EXPECT_GE(now - std::chrono::steady_clock::time_point{}, std::chrono::seconds(10));
+    EXPECT_LE(now - std::chrono::steady_clock::time_point{}, std::chrono::milliseconds(10006));
+    EXPECT_GT(outcome.Steps, 0);
+    EXPECT_TRUE(IsPermutation(state.FBestRoute));
+    EXPECT_TRUE(state.FSearching);
 }

@@ -7,6 +7,7 @@
 #include "search/bound/lower_bound.h"
 #include "search/exact/exact_search.h"
 #include "search/local/local_search.h"
+#include "support/measure_kind_sets.h"
 #include "support/point_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
@@ -230,4 +231,62 @@ TEST(LowerBound, StopDuringTheAscentKeepsTheBestCertifiedValue)
         }
     }
     EXPECT_GE(stops, 9);
+}
+
+// Every kind of route under every measure, on small sets with ties and
+// points at one place: never above the shortest route of the kind, a whole
+// number where every leg is one, and close below on the whole.
+TEST(LowerBound, NeverAboveTheShortestRouteOfAnyKindOrMeasure)
+{
+    std::mt19937 random(405);
+    double ratioSum = 0.0;
+    int measured = 0;
+    for (const TMetric metric : EveryMetric()) {
+        for (int32_t n = 0; n <= 8; ++n) {
+            const TMeasure measure(metric, MakePlaces(metric, n, random));
+            for (const TRouteKind& kind : EveryKind(n, random)) {
+                const TRouteProblem problem = MakeRouteProblem(measure, kind, false);
+                const double best = ShortestKindLength(problem);
+                TPointSetState state;
+                state.FSearching = true;
+                TScriptedHost host(state);
+                host.EveryStep = false;
+                const TLowerBound bound = ComputeLowerBound(problem, host, false);
+                ASSERT_TRUE(bound.Certified) << KindName(metric, kind, n);
+                ASSERT_LE(bound.Value, best) << KindName(metric, kind, n);
+                ASSERT_GE(bound.Value, 0.0) << KindName(metric, kind, n);
+                if (MetricHasWholeLegs(metric)) {
+                    EXPECT_EQ(bound.Value, std::floor(bound.Value)) << KindName(metric, kind, n);
+                }
+                if (best > 0) {
+                    ratioSum += bound.Value / best;
+                    ++measured;
+                }
+            }
+        }
+    }
+    EXPECT_GT(ratioSum / measured, 0.97);
+}
+
+// Beyond the sets whose trees look at every pair: sets on the plane and on
+// the sphere, as a round trip and as an open route between fixed ends, each
+// bounded below the local search's route and not far below it.
+TEST(LowerBound, LargeSetsOfEveryKindStayBelowTheirRoutes)
+{
+    std::mt19937 random(406);
+    for (const TMetric metric : {TMetric::Euc2d, TMetric::Sphere}) {
+        const TMeasure measure(metric, MakePlaces(metric, 2600, random));
+        for (const TRouteKind& kind : {TRouteKind{true, -1, -1}, TRouteKind{false, 3, 2000}}) {
+            const TRouteProblem problem = MakeRouteProblem(measure, kind, false);
+            TPointSetState state;
+            state.FSearching = true;
+            TScriptedHost host(state);
+            host.EveryStep = false;
+            const TLowerBound bound = ComputeLowerBound(problem, host, false);
+            const double route = problem.Length(QuickRoute(problem));
+            EXPECT_TRUE(bound.Certified);
+            EXPECT_LE(bound.Value, route) << KindName(metric, kind, 2600);
+            EXPECT_GT(bound.Value, 0.9 * route) << KindName(metric, kind, 2600);
+        }
+    }
 }

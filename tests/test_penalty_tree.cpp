@@ -78,12 +78,13 @@ TEST(PenaltyTree, BothTreesMatchKruskalOverEveryPair)
             const std::vector<double> penalties = RandomPenalties(n, random);
             const double expected = ReferenceTreeWeight(c, penalties);
             TPenaltyTree complete;
-            ASSERT_TRUE(CompletePenaltyTree(c.X, c.Y, penalties, complete, {}));
+            const TLegMeter legs = TLegMeter::OfPoints(points);
+            ASSERT_TRUE(CompletePenaltyTree(legs, penalties, -1, complete, {}));
             // Every point reaches the others: a candidate graph of all pairs.
             TCandidateGraph graph;
-            ASSERT_TRUE(BuildCandidateGraph(points, n, {}, graph));
+            ASSERT_TRUE(BuildCandidateGraph(legs, n, {}, graph));
             TPenaltyTree sparse;
-            SparsePenaltyTree(graph, penalties, sparse);
+            SparsePenaltyTree(graph, penalties, -1, sparse);
             const double tolerance = 1e-12 * (1 + static_cast<double>(complete.Magnitude));
             EXPECT_NEAR(static_cast<double>(complete.Weight), expected, tolerance) << "kind " << kind << ", n " << n;
             EXPECT_NEAR(static_cast<double>(sparse.Weight), expected, tolerance) << "kind " << kind << ", n " << n;
@@ -103,7 +104,7 @@ TEST(CandidateGraph, HoldsEveryNearestNeighbour)
             const TCoordinates c = CoordinatesOf(points);
             const int32_t count = 5;
             TCandidateGraph graph;
-            ASSERT_TRUE(BuildCandidateGraph(points, count, {}, graph));
+            ASSERT_TRUE(BuildCandidateGraph(TLegMeter::OfPoints(points), count, {}, graph));
             for (int32_t i = 0; i < n; ++i) {
                 std::vector<double> distances;
                 for (int32_t j = 0; j < n; ++j)

@@ -241,3 +241,31 @@ TEST(StepPacer, WeighRunsNoEventsBeforeTheFirstStepNorWhereEveryStepHasThem)
     everyStep.Weigh(1000000);
     EXPECT_EQ(host.EventPasses, 3);
 }
+
+// Whatever one step costs, the work ends within about a millisecond of work
+// after the deadline, and only then; the user's flag stays as it was.
+TEST(StepPacer, DeadlineEndsTheWorkAtTheFirstCheckpointPastIt)
+{
+    for (int tickUs : {1, 37, 250, 900}) {
+        TScriptedPacerClock clock;
+        TPointSetState state;
+        state.FSearching = true;
+        TScriptedHost host(state);
+        host.Bar.SetMax(100000000);
+        TStepPacer pacer(host);
+        pacer.SetDeadline(0.25);
+        const TClock::time_point start = clock.Now;
+        bool goOn = true;
+        while (goOn) {
+            EXPECT_FALSE(pacer.TimeUp());
+            clock.Now += std::chrono::microseconds(tickUs);
+            goOn = tickUs % 2 == 0 ? pacer.Step() : pacer.Poll();
+        }
+        EXPECT_TRUE(pacer.TimeUp());
+        EXPECT_TRUE(pacer.PastDeadline());
+        EXPECT_TRUE(state.FSearching);
+        EXPECT_GE(clock.Now - start, std::chrono::milliseconds(250)) << "tick " << tickUs << " us";
+        EXPECT_LE(clock.Now - start, std::chrono::microseconds(251000 + 2 * tickUs)) << "tick " << tickUs << " us";
+        EXPECT_FALSE(pacer.Poll());
+    }
+}

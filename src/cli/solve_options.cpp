@@ -28,7 +28,7 @@ const std::array<TOptionOwners, 10> Owners = {{
     {"--tries", {smRandom, smLocal}},
     {"--time-limit", {smExact, smLocal}},
     {"--start", {smExact, smLocal}},
-    {"--threads", {smExhaustive}},
+    {"--threads", {smExhaustive, smLocal}},
     {"--population", {smGenetic}},
     {"--crossover", {smGenetic}},
     {"--mutation", {smGenetic}},
@@ -96,6 +96,8 @@ void ReadLocal(const TParsedArgs& parsed, TLocalParams& local)
         local.StopByTime = false;
         local.Tries = IntOption(parsed, "--tries", MinLocalTries, MaxLocalTries);
     }
+    if (parsed.Has("--threads"))
+        local.Threads = IntOption(parsed, "--threads", 1, MaxLocalThreads);
 }
 
 }  // namespace

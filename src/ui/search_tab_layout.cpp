@@ -221,14 +221,14 @@ void TSearchTab::CreateLocalControls()
     rbLocalTime->move(8, 20);
     rbLocalTime->resize(rbLocalTime->sizeHint());
     rbLocalTime->setChecked(true);
-    seLocalTime = new TSpinEdit(1, 3600, 5, gbLocal);
+    seLocalTime = new TSpinEdit(static_cast<int>(MinLocalSeconds), static_cast<int>(MaxLocalSeconds), 5, gbLocal);
     seLocalTime->setObjectName(QStringLiteral("seLocalTime"));
     seLocalTime->setGeometry(24, 36, 73, 21);
     rbLocalTries = new QRadioButton(QStringLiteral("Liczba prób"), gbLocal);
     rbLocalTries->setObjectName(QStringLiteral("rbLocalTries"));
     rbLocalTries->move(8, 76);
     rbLocalTries->resize(rbLocalTries->sizeHint());
-    seLocalTries = new TSpinEdit(1, 10000000, 1000, gbLocal);
+    seLocalTries = new TSpinEdit(MinLocalTries, MaxLocalTries, 1000, gbLocal);
     seLocalTries->setObjectName(QStringLiteral("seLocalTries"));
     seLocalTries->setGeometry(24, 96, 81, 21);
     const QString timeHint = QStringLiteral("Optymalizacja kończy się po tylu sekundach (1–3600)");

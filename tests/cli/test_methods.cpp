@@ -138,6 +138,22 @@ TEST_F(MethodsTest, OneThreadAndSeveralGiveTheSameExhaustiveResult)
     EXPECT_EQ(JsonField(single.Out, "route"), JsonField(several.Out, "route"));
 }
 
+// The local search on two threads, with the seed and the tries: the same
+// route every time.
+TEST_F(MethodsTest, LocalOnTwoThreadsRepeatsItsRouteFromTheSeed)
+{
+    std::mt19937 random(6);
+    const std::string file = Dir.WritePoints("set.tvu", Pairs(MakePointSet(0, 4500, random)));
+    const std::vector<std::string> args = {"solve",   file,   "--method", "local", "--threads", "2",
+                                           "--tries", "2000", "--seed",   "77",    "--json"};
+    const TCliRun first = RunCli(args);
+    const TCliRun second = RunCli(args);
+    ASSERT_EQ(first.ExitCode, 0) << first.Err;
+    ASSERT_EQ(second.ExitCode, 0) << second.Err;
+    EXPECT_TRUE(VisitsEveryPointOnce(NumbersIn(JsonField(first.Out, "route")), 4500));
+    EXPECT_EQ(JsonField(first.Out, "route"), JsonField(second.Out, "route"));
+}
+
 // Beyond the table's sizes: the time limit belongs to the exact method too,
 // and a proof that ends in time gives its length as the bound it proved.
 TEST_F(MethodsTest, ExactTakesATimeLimitAndReportsWhatItProved)

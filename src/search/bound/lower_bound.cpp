@@ -4,9 +4,16 @@
 #include <cmath>
 #include <vector>
 
+#include <memory>
+
+#include "core/route_kind.h"
+#include "search/bound/one_tree.h"
 #include "search/bound/penalty_tree.h"
+#include "search/bound/space_tree.h"
 #include "search/local/local_search.h"
 #include "search/neighbours/candidate_graph.h"
+#include "search/neighbours/curve_order.h"
+#include "search/neighbours/leg_meter.h"
 #include "search/pace/step_pacer.h"
 
 namespace {
@@ -19,15 +26,24 @@ constexpr double Epsilon = 0x1p-53;
 constexpr long double ExtendedEpsilon = 0x1p-64L;
 
 // The ascent's length: the first period of steps, halved with the step
-// size after every period.
+// size after every period. Large sets take fewer steps: a step costs a tree
+// on the candidate graph, about half a microsecond a point beyond a hundred
+// thousand points, and the count keeps the ascent of a million points to
+// about a minute. A count and not a clock, so that a set gets the same
+// bound on every machine.
+constexpr int64_t AscentWork = 75'000'000;
+
 int32_t InitialPeriod(int32_t n)
 {
-    return n <= CompleteGraphMaxPoints ? 1000 : 250;
+    if (n <= CompleteGraphMaxPoints)
+        return 1000;
+    return static_cast<int32_t>(std::clamp<int64_t>(AscentWork / (5 * static_cast<int64_t>(n)), 10, 250));
 }
 
 int32_t MaxIterations(int32_t n)
 {
-    return 4 * InitialPeriod(n) + 100;
+    const int32_t period = InitialPeriod(n);
+    return 4 * period + std::min(100, 2 * period);
 }
 
 // After the ascent a second one refines its penalties on trees over all
@@ -39,6 +55,13 @@ int32_t MaxIterations(int32_t n)
 // too much.
 constexpr int32_t RefineMaxPoints = 2000;
 constexpr long double MinStepFactor = 1e-4L;
+// The refining aims its steps at a good route's length, which on clustered
+// sets lies far above the bound, and then, with what steps remain, a little
+// above the best value so far: on uniform sets the first aim ends within a
+// few hundred steps some hundredths of a per cent below the bound, which
+// the close aim closes.
+constexpr long double RouteAim = 1.0L;
+constexpr long double CloseAim = 0.02L;
 
 int32_t Patience(int32_t n)
 {
@@ -58,91 +81,43 @@ int32_t RefineIterations(int32_t n)
     return static_cast<int32_t>(std::min<int64_t>(std::clamp(20 * n, 2000, 20000), affordable));
 }
 
+// Up to this many points a tree over all pairs looks at every pair
+// (Prim's algorithm); beyond, Borůvka's rounds over a k-d tree look at near
+// pairs only.
+constexpr int32_t PrimMaxPoints = 2048;
+
 // A tree over all pairs costs about as much as this many steps on the
 // candidate graph.
 int32_t CompleteTreeSteps(int32_t n)
 {
-    return n <= CompleteGraphMaxPoints ? 0 : std::max(1, n / 250);
+    if (n <= CompleteGraphMaxPoints)
+        return 0;
+    return n <= PrimMaxPoints ? std::max(1, n / 250) : 10;
 }
 
 // Trees over all pairs that confirm the candidate graph's best penalties
 // during the ascent, so that a stop keeps a recent value; one more comes at
-// the start and one at the end.
-constexpr int32_t MaxInterimCertificates = 6;
-
-// The value of the 1-tree a spanning tree and the two cheapest dummy edges
-// make, under the penalties, and the degrees the next step follows.
-struct TOneTree {
-    long double Value = 0;
-    long double Magnitude = 0;
-    std::vector<int32_t> Slopes;
-    int64_t SquaredNorm = 0;
-};
-
-TOneTree OneTreeOf(const TPenaltyTree& tree, const std::vector<double>& penalties)
+// the start and one at the end. Beyond a hundred thousand points fewer,
+// each being dear.
+int32_t MaxInterimCertificates(int32_t n)
 {
-    const int32_t n = static_cast<int32_t>(penalties.size());
-    TOneTree oneTree;
-    oneTree.Slopes.assign(n, -2);
-    // The dummy point's two edges cost their far ends' penalties.
-    int32_t first = -1;
-    int32_t second = -1;
-    for (int32_t i = 0; i < n; ++i) {
-        if (first < 0 || penalties[i] < penalties[first]) {
-            second = first;
-            first = i;
-        } else if (second < 0 || penalties[i] < penalties[second]) {
-            second = i;
-        }
-    }
-    long double value = tree.Weight;
-    long double magnitude = tree.Magnitude;
-    for (const int32_t end : {first, second}) {
-        if (end < 0)
-            continue;
-        value += penalties[end];
-        magnitude += std::fabs(penalties[end]);
-        ++oneTree.Slopes[end];
-    }
-    for (int32_t i = 0; i < n; ++i) {
-        value -= 2.0L * penalties[i];
-        magnitude += 2.0L * std::fabs(penalties[i]);
-        if (tree.Parents[i] >= 0) {
-            ++oneTree.Slopes[i];
-            ++oneTree.Slopes[tree.Parents[i]];
-        }
-    }
-    for (const int32_t slope : oneTree.Slopes)
-        oneTree.SquaredNorm += static_cast<int64_t>(slope) * slope;
-    oneTree.Value = value;
-    oneTree.Magnitude = magnitude;
-    return oneTree;
+    return std::clamp(600'000 / std::max(n, 1), 1, 6);
 }
 
 class TBoundAscent {
 public:
-    TBoundAscent(const TPointArray& points, TProgress& progress, bool pumpEveryStep)
-        : FPoints(points),
-          FCount(static_cast<int32_t>(points.size())),
+    TBoundAscent(const TRouteProblem& problem, TProgress& progress, bool pumpEveryStep)
+        : FProblem(problem),
+          FLegs(problem.Measure),
+          FCount(problem.Count()),
+          FShape(ShapeOfKind(problem.Kind, problem.Count())),
           FProgress(progress),
           FPacer(progress, pumpEveryStep)
     {
-        int64_t minX = 0;
-        int64_t maxX = 0;
-        int64_t minY = 0;
-        int64_t maxY = 0;
-        for (size_t i = 0; i < points.size(); ++i) {
-            FX.push_back(points[i].X);
-            FY.push_back(points[i].Y);
-            minX = i == 0 ? points[i].X : std::min<int64_t>(minX, points[i].X);
-            maxX = i == 0 ? points[i].X : std::max<int64_t>(maxX, points[i].X);
-            minY = i == 0 ? points[i].Y : std::min<int64_t>(minY, points[i].Y);
-            maxY = i == 0 ? points[i].Y : std::max<int64_t>(maxY, points[i].Y);
-        }
-        // No two points lie further apart than the corners of their box.
-        const long double width = static_cast<long double>(maxX - minX);
-        const long double height = static_cast<long double>(maxY - minY);
-        FDiameter = std::sqrt(width * width + height * height) * (1.0L + 1e-15L);
+        // The bound does not depend on how the points are numbered; numbered
+        // along a curve, a large set's trees find their data near in memory.
+        if (FCount > PrimMaxPoints)
+            Renumber();
         FPenalties.assign(FCount, 0.0);
         FComplete = FCount <= CompleteGraphMaxPoints;
     }
@@ -156,7 +131,7 @@ public:
             return result;
         }
         FProgress.PrBar().SetMax(MaxIterations(FCount) + RefineIterations(FCount) +
-                                 (MaxInterimCertificates + 2) * CompleteTreeSteps(FCount));
+                                 (MaxInterimCertificates(FCount) + 2) * CompleteTreeSteps(FCount));
 
         result.Completed = Ascend(result);
         result.Certified = FBestCertified >= 0;
@@ -171,6 +146,28 @@ public:
 private:
     bool Sparse() const { return !FComplete; }
 
+    void Renumber()
+    {
+        const std::vector<int32_t> order = CurveOrder(FLegs.PlaneX(), FLegs.PlaneY());
+        FLegs = FLegs.Subset(order);
+        std::vector<int32_t> place(order.size());
+        for (size_t k = 0; k < order.size(); ++k)
+            place[static_cast<size_t>(order[k])] = static_cast<int32_t>(k);
+        for (int32_t* point : {&FShape.Special, &FShape.Start, &FShape.End})
+            if (*point >= 0)
+                *point = place[static_cast<size_t>(*point)];
+    }
+
+    // The round trip's joining edges under the penalties: over all points
+    // for a tree over all pairs, otherwise over the candidate graph.
+    TSpecialEdges SpecialEdges(const std::vector<double>& penalties, bool overAll) const
+    {
+        if (FShape.Special < 0)
+            return {};
+        return overAll ? LightestEdgesOverAll(FLegs, penalties, FShape.Special)
+                       : LightestEdgesOfGraph(FGraph, penalties, FShape.Special);
+    }
+
     // The certified value of a 1-tree over all pairs under the penalties.
     void Certify(const TOneTree& oneTree, const std::vector<double>& penalties)
     {
@@ -179,16 +176,22 @@ private:
             largestPenalty = std::max<long double>(largestPenalty, std::fabs(penalty));
         const long double n = FCount;
         const long double value = oneTree.Value;
-        // Each computed edge weight lies within 4.1 units in the last place
-        // of its length and penalties, and no true minimum tree can weigh
-        // less than the computed one by more than its edges' errors; the
-        // extended sums add their own error; and RouteLength itself may
-        // come out below a route's true length by its legs' and sums'
-        // rounding. Every factor carries some room.
-        const long double margin = 4.5L * Epsilon * (n - 1) * (FDiameter + 2 * largestPenalty) +
-                                   2.2L * (2 * n + 2) * ExtendedEpsilon * oneTree.Magnitude +
-                                   1.1L * (n + 8) * Epsilon * std::fabs(value);
-        const double certified = static_cast<double>(std::max(0.0L, value - margin));
+        // Each of the n + 1 edges' computed weights lies within the meter's
+        // error of the measure's leg and 4.1 units in the last place of its
+        // leg and penalties, and no true minimum tree can weigh less than
+        // the computed one by more than its edges' errors; the extended sums
+        // add their own error; and a route's length may come out below its
+        // true length by its legs' and sums' rounding, except where every
+        // leg is a whole number (the sums are exact) and the bound may be
+        // rounded up too. Every factor carries some room.
+        const long double edges = n + 1;
+        long double margin = edges * (FLegs.LegError() + 4.5L * Epsilon * (FLegs.LongestLeg() + 2 * largestPenalty)) +
+                             2.2L * (2 * n + 2) * ExtendedEpsilon * oneTree.Magnitude;
+        if (!FLegs.WholeLegs())
+            margin += 1.1L * (n + 8) * Epsilon * std::fabs(value);
+        double certified = static_cast<double>(std::max(0.0L, value - margin));
+        if (FLegs.WholeLegs())
+            certified = std::ceil(certified);
         FBestCertified = std::max(FBestCertified, certified);
     }
 
@@ -200,15 +203,22 @@ private:
         // pacer learns each pace afresh.
         FPacer.Recalibrate();
         const int32_t steps = CompleteTreeSteps(FCount);
-        int32_t joined = 0;
-        int32_t stepped = 0;
-        const bool done = CompletePenaltyTree(FX, FY, penalties, tree, [&] {
-            ++joined;
-            const int32_t due = static_cast<int32_t>(static_cast<int64_t>(joined) * steps / FCount);
-            const bool goOn = due > stepped ? FPacer.StepBy(due - stepped) : FPacer.Poll();
-            stepped = due;
-            return goOn;
-        });
+        bool done = false;
+        if (FCount <= PrimMaxPoints) {
+            int32_t joined = 0;
+            int32_t stepped = 0;
+            done = CompletePenaltyTree(FLegs, penalties, FShape.Special, tree, [&] {
+                ++joined;
+                const int32_t due = static_cast<int32_t>(static_cast<int64_t>(joined) * steps / FCount);
+                const bool goOn = due > stepped ? FPacer.StepBy(due - stepped) : FPacer.Poll();
+                stepped = due;
+                return goOn;
+            });
+        } else {
+            if (!FSpaceTree)
+                FSpaceTree = std::make_unique<TSpaceTree>(FLegs, FShape.Special);
+            done = FSpaceTree->SpanningTree(penalties, tree, [this] { return FPacer.Poll(); }) && FPacer.StepBy(steps);
+        }
         FPacer.Recalibrate();
         return done;
     }
@@ -219,12 +229,12 @@ private:
         if (Sparse()) {
             // A tree of ten thousand points takes milliseconds; the host gets
             // its events inside it too.
-            if (!SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
+            if (!SparsePenaltyTree(FGraph, FPenalties, FShape.Special, FTree, [this] { return FPacer.Poll(); }))
                 return false;
         } else {
-            CompletePenaltyTree(FX, FY, FPenalties, FTree, {});
+            CompletePenaltyTree(FLegs, FPenalties, FShape.Special, FTree, {});
         }
-        oneTree = OneTreeOf(FTree, FPenalties);
+        oneTree = OneTreeOf(FTree, FPenalties, FShape, SpecialEdges(FPenalties, !Sparse()));
         if (!Sparse())
             Certify(oneTree, FPenalties);
         return FPacer.Step();
@@ -240,7 +250,9 @@ private:
             return false;
         if (best.Uncertified && !CertifyBest(best))
             return false;
-        return Refine(result, best.Penalties);
+        const int32_t budgetEnd = result.Iterations + RefineIterations(FCount);
+        std::vector<double> refined = best.Penalties;
+        return Refine(result, refined, budgetEnd, RouteAim) && Refine(result, refined, budgetEnd, CloseAim);
     }
 
     // At zero penalties the tree is the plain minimum spanning tree: a first
@@ -250,7 +262,7 @@ private:
     {
         if (!CompleteTree(FPenalties, FTree))
             return false;
-        current = OneTreeOf(FTree, FPenalties);
+        current = OneTreeOf(FTree, FPenalties, FShape, SpecialEdges(FPenalties, true));
         Certify(current, FPenalties);
         if (!Sparse())
             return true;
@@ -258,14 +270,15 @@ private:
         for (int32_t i = 0; i < FCount; ++i)
             if (FTree.Parents[i] >= 0)
                 treeEdges.emplace_back(i, FTree.Parents[i]);
-        if (!BuildCandidateGraph(FPoints, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
+        if (!BuildCandidateGraph(FLegs, NeighbourCount, treeEdges, FGraph, [this] { return FPacer.Poll(); }))
             return false;
         // Sorting the edges takes milliseconds: the pacer reads its clock
         // after it.
         FPacer.Recalibrate();
-        if (!FPacer.Poll() || !SparsePenaltyTree(FGraph, FPenalties, FTree, [this] { return FPacer.Poll(); }))
+        if (!FPacer.Poll() ||
+            !SparsePenaltyTree(FGraph, FPenalties, FShape.Special, FTree, [this] { return FPacer.Poll(); }))
             return false;
-        current = OneTreeOf(FTree, FPenalties);
+        current = OneTreeOf(FTree, FPenalties, FShape, SpecialEdges(FPenalties, false));
         return true;
     }
 
@@ -321,7 +334,7 @@ private:
                 break;
             // The candidate graph's trees may be heavier than the true ones,
             // so its best penalties count only once a full tree confirms.
-            if (best.Uncertified && best.InterimCertificates < MaxInterimCertificates) {
+            if (best.Uncertified && best.InterimCertificates < MaxInterimCertificates(FCount)) {
                 if (!CertifyBest(best))
                     return false;
                 ++best.InterimCertificates;
@@ -334,24 +347,27 @@ private:
     {
         if (!CompleteTree(best.Penalties, FTree))
             return false;
-        Certify(OneTreeOf(FTree, best.Penalties), best.Penalties);
+        Certify(OneTreeOf(FTree, best.Penalties, FShape, SpecialEdges(best.Penalties, true)), best.Penalties);
         best.Uncertified = false;
         return true;
     }
 
     // A good route's length, the mark the refining steps aim at: the bound
     // can't pass the shortest route, and this one is a few per cent above.
-    long double RouteTarget() const { return RouteLengthOfPoints(FPoints, QuickRoute(FPoints, -1)); }
+    long double RouteTarget() const { return KindRouteLength(FProblem.Measure, QuickRoute(FProblem), FProblem.Kind); }
 
-    bool Refine(TLowerBound& result, const std::vector<double>& startPenalties)
+    // Refines penalties, aiming each step's size at the route's length, or
+    // with aim below 1 at that share of the way from the best value to it,
+    // until the steps vanish or the iterations reach budgetEnd. Leaves the
+    // best penalties in penalties.
+    bool Refine(TLowerBound& result, std::vector<double>& penalties, int32_t budgetEnd, long double aim)
     {
-        const int32_t iterations = RefineIterations(FCount);
-        if (iterations == 0 || FCount <= 2)
+        if (RefineIterations(FCount) == 0 || FCount <= 2 || result.Iterations >= budgetEnd)
             return true;
         FComplete = true;
-        FPenalties = startPenalties;
+        FPenalties = penalties;
         TOneTree current;
-        const int32_t maxIterations = result.Iterations + iterations;
+        const int32_t maxIterations = budgetEnd;
         ++result.Iterations;
         if (!Evaluate(current))
             return false;
@@ -359,13 +375,16 @@ private:
         const long double startValue = bestValue;
         std::vector<double> bestPenalties = FPenalties;
         std::vector<int32_t> lastSlopes = current.Slopes;
-        const long double target = std::max<long double>(RouteTarget(), current.Value);
+        if (FTarget == 0)
+            FTarget = std::max<long double>(RouteTarget(), current.Value);
+        const long double target = std::max<long double>(FTarget, current.Value);
         const int32_t patience = Patience(FCount);
         long double factor = 2.0L;
         int32_t sinceBest = 0;
         long double valueAtHalving = bestValue;
         while (current.SquaredNorm != 0 && factor > MinStepFactor && result.Iterations < maxIterations) {
-            const long double gap = std::max(target - current.Value, 1e-9L * std::fabs(target));
+            const long double aimed = bestValue + aim * (target - bestValue);
+            const long double gap = std::max(aimed - current.Value, 1e-9L * std::fabs(target));
             const long double stepSize = factor * gap / static_cast<long double>(current.SquaredNorm);
             for (int32_t i = 0; i < FCount; ++i) {
                 if (current.Slopes[i] != 0 || lastSlopes[i] != 0)
@@ -403,19 +422,22 @@ private:
             if (!Evaluate(current))
                 return false;
         }
+        penalties = bestPenalties;
         return true;
     }
 
-    // The caller's points, which outlive the ascent.
-    const TPointArray& FPoints;
+    // The caller's problem, which outlives the ascent.
+    const TRouteProblem& FProblem;
+    TLegMeter FLegs;
     int32_t FCount;
+    TOneTreeShape FShape;
     TProgress& FProgress;
     TStepPacer FPacer;
-    std::vector<double> FX;
-    std::vector<double> FY;
     std::vector<double> FPenalties;
-    long double FDiameter = 0;
     TCandidateGraph FGraph;
+    std::unique_ptr<TSpaceTree> FSpaceTree;
+    // The refining's route length, found once.
+    long double FTarget = 0;
     TPenaltyTree FTree;
     double FBestCertified = -1.0;
     // Whether trees span all pairs (every value certified at once) rather
@@ -425,14 +447,19 @@ private:
 
 }  // namespace
 
-TLowerBound ComputeLowerBound(const TPointArray& points, TProgress& progress, bool pumpEveryStep)
+TLowerBound ComputeLowerBound(const TRouteProblem& problem, TProgress& progress, bool pumpEveryStep)
 {
     progress.ShowStatus("Szacowanie dolnego ograniczenia...", 0);
     TLowerBound result;
     {
-        TBoundAscent ascent(points, progress, pumpEveryStep);
+        TBoundAscent ascent(problem, progress, pumpEveryStep);
         result = ascent.Run();
     }
     progress.ShowStatus("", 0);
     return result;
+}
+
+TLowerBound ComputeLowerBound(const TPointArray& points, TProgress& progress, bool pumpEveryStep)
+{
+    return ComputeLowerBound(MakeRouteProblem(TMeasure::OfPoints(points), {}, false), progress, pumpEveryStep);
 }

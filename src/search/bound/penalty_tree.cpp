@@ -8,12 +8,6 @@ namespace {
 
 constexpr double Unreached = std::numeric_limits<double>::infinity();
 
-void AddEdge(TPenaltyTree& tree, double weight)
-{
-    tree.Weight += weight;
-    tree.Magnitude += std::fabs(weight);
-}
-
 // The points next to the growing tree, by the weight of their cheapest
 // edge into it: a binary heap that lowers a point's key in place, so it
 // holds each point once and stays as small as the tree's border.
@@ -82,52 +76,88 @@ private:
     std::vector<double> FKeys;
 };
 
-}  // namespace
+// The points still outside Prim's tree, packed at the front of parallel
+// arrays, so that the pass after each join streams through memory: on the
+// plane their coordinates too.
+class TPackedPlane {
+public:
+    TPackedPlane(const TLegMeter& legs, const std::vector<int32_t>& ids)
+    {
+        for (const int32_t id : ids) {
+            FX.push_back(legs.SpaceX()[id]);
+            FY.push_back(legs.SpaceY()[id]);
+        }
+    }
+    void Swap(int32_t a, int32_t b)
+    {
+        std::swap(FX[a], FX[b]);
+        std::swap(FY[a], FY[b]);
+    }
+    // The leg from packed place k to packed place at.
+    double Leg(int32_t k, int32_t at) const { return TLegMeter::PlainLeg(FX[k] - FX[at], FY[k] - FY[at]); }
 
-bool CompletePenaltyTree(const std::vector<double>& x, const std::vector<double>& y,
-                         const std::vector<double>& penalties, TPenaltyTree& tree, const std::function<bool()>& goOn)
+private:
+    std::vector<double> FX;
+    std::vector<double> FY;
+};
+
+class TPackedMeasure {
+public:
+    TPackedMeasure(const TLegMeter& legs, const std::vector<int32_t>& ids) : FLegs(legs), FIds(ids) {}
+    void Swap(int32_t, int32_t) {}
+    double Leg(int32_t k, int32_t at) const { return FLegs.Leg(FIds[k], FIds[at]); }
+
+private:
+    const TLegMeter& FLegs;
+    // The caller's ids, swapped by the caller.
+    const std::vector<int32_t>& FIds;
+};
+
+template <typename TPacked>
+bool PrimTree(const TLegMeter& legs, const std::vector<double>& penalties, int32_t excluded, TPenaltyTree& tree,
+              const std::function<bool()>& goOn)
 {
-    const int32_t n = static_cast<int32_t>(x.size());
+    const int32_t n = legs.Count();
     tree.Parents.assign(n, -1);
     tree.Weight = 0;
     tree.Magnitude = 0;
-    if (n == 0)
-        return true;
-    // The points still outside the tree, packed at the front of parallel
-    // arrays, so that the pass after each join streams through memory.
-    std::vector<int32_t> ids(n);
-    std::vector<double> ox(x);
-    std::vector<double> oy(y);
-    std::vector<double> op(penalties);
-    std::vector<double> keys(n, Unreached);
-    std::vector<int32_t> from(n, -1);
+    std::vector<int32_t> ids;
+    ids.reserve(n);
     for (int32_t i = 0; i < n; ++i)
-        ids[i] = i;
+        if (i != excluded)
+            ids.push_back(i);
+    const int32_t count = static_cast<int32_t>(ids.size());
+    if (count == 0)
+        return true;
+    TPacked packed(legs, ids);
+    std::vector<double> op;
+    op.reserve(count);
+    for (const int32_t id : ids)
+        op.push_back(penalties[id]);
+    std::vector<double> keys(count, Unreached);
+    std::vector<int32_t> from(count, -1);
 
-    int32_t outside = n;
+    int32_t outside = count;
     int32_t joined = 0;
     for (;;) {
         // The point at position `joined` of the packed arrays joins.
         --outside;
         std::swap(ids[joined], ids[outside]);
-        std::swap(ox[joined], ox[outside]);
-        std::swap(oy[joined], oy[outside]);
+        packed.Swap(joined, outside);
         std::swap(op[joined], op[outside]);
         std::swap(keys[joined], keys[outside]);
         std::swap(from[joined], from[outside]);
         const int32_t id = ids[outside];
         tree.Parents[id] = from[outside];
         if (from[outside] >= 0)
-            AddEdge(tree, keys[outside]);
+            AddTreeEdge(tree, keys[outside]);
         if (outside == 0)
             return true;
-        const double cx = ox[outside];
-        const double cy = oy[outside];
         const double cp = op[outside];
         double best = Unreached;
         int32_t bestAt = 0;
         for (int32_t k = 0; k < outside; ++k) {
-            const double weight = (PlainDistance(ox[k] - cx, oy[k] - cy) + cp) + op[k];
+            const double weight = (packed.Leg(k, outside) + cp) + op[k];
             if (weight < keys[k]) {
                 keys[k] = weight;
                 from[k] = id;
@@ -143,8 +173,24 @@ bool CompletePenaltyTree(const std::vector<double>& x, const std::vector<double>
     }
 }
 
-bool SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& penalties, TPenaltyTree& tree,
-                       const std::function<bool()>& goOn)
+}  // namespace
+
+void AddTreeEdge(TPenaltyTree& tree, double weight)
+{
+    tree.Weight += weight;
+    tree.Magnitude += std::fabs(weight);
+}
+
+bool CompletePenaltyTree(const TLegMeter& legs, const std::vector<double>& penalties, int32_t excluded,
+                         TPenaltyTree& tree, const std::function<bool()>& goOn)
+{
+    if (legs.Metric() == TMetric::Plane)
+        return PrimTree<TPackedPlane>(legs, penalties, excluded, tree, goOn);
+    return PrimTree<TPackedMeasure>(legs, penalties, excluded, tree, goOn);
+}
+
+bool SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& penalties, int32_t excluded,
+                       TPenaltyTree& tree, const std::function<bool()>& goOn)
 {
     const int32_t n = static_cast<int32_t>(penalties.size());
     tree.Parents.assign(n, -1);
@@ -152,6 +198,8 @@ bool SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& 
     tree.Magnitude = 0;
     std::vector<double> keys(n, Unreached);
     std::vector<uint8_t> inside(n, 0);
+    if (excluded >= 0 && excluded < n)
+        inside[excluded] = 1;
     TFringe fringe(n);
     int32_t joined = 0;
     for (int32_t root = 0; root < n; ++root) {
@@ -164,7 +212,7 @@ bool SparsePenaltyTree(const TCandidateGraph& graph, const std::vector<double>& 
             const int32_t u = fringe.PopNearest();
             inside[u] = 1;
             if (tree.Parents[u] >= 0)
-                AddEdge(tree, keys[u]);
+                AddTreeEdge(tree, keys[u]);
             if (++joined % 64 == 0 && goOn && !goOn())
                 return false;
             const double pu = penalties[u];

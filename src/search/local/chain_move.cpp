@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "search/local/local_optimiser.h"
-
 namespace {
 
 // The nearest points a step tries at each of its two joins, besides the
@@ -49,17 +47,17 @@ void TChainMove::SwapStretches(int32_t a, int32_t b0, int32_t b1, int32_t c0, in
         Exchange(c1, b1, b0, d);
 }
 
-double TChainMove::Improve(TLocalOptimiser& optimiser, int32_t t1)
+double TChainMove::Improve(TLocalRing& route, int32_t t1)
 {
-    TRouteRing& ring = optimiser.Ring();
-    if (ring.Size() < 6 || t1 == optimiser.Gap())
+    TRouteRing& ring = route.Ring();
+    if (ring.Size() < 6 || t1 == route.Gap())
         return 0.0;
-    FOptimiser = &optimiser;
+    FRoute = &route;
     for (int32_t t2 : {ring.Next(t1), ring.Prev(t1)}) {
-        if (optimiser.Fixed(t1, t2))
+        if (route.Fixed(t1, t2))
             continue;
-        double gain = optimiser.Distance(t1, t2);
-        if (gain <= optimiser.Epsilon())
+        double gain = route.Distance(t1, t2);
+        if (gain <= route.Epsilon())
             continue;
         FDropped.assign(1, {t1, t2});
         FJoined.clear();
@@ -73,8 +71,8 @@ double TChainMove::Improve(TLocalOptimiser& optimiser, int32_t t1)
             for (const TExchange& exchange : FExchanges)
                 ring.Exchange(exchange.A, exchange.B, exchange.C, exchange.D);
             for (const auto& edge : FDropped) {
-                optimiser.Touch(edge.first);
-                optimiser.Touch(edge.second);
+                route.Touch(edge.first);
+                route.Touch(edge.second);
             }
             return FClosed;
         }
@@ -84,10 +82,11 @@ double TChainMove::Improve(TLocalOptimiser& optimiser, int32_t t1)
 
 int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
 {
-    TLocalOptimiser& optimiser = *FOptimiser;
+    TLocalRing& route = *FRoute;
     const TTrialRing& ring = FTrial;
-    const int32_t gap = optimiser.Gap();
-    const double epsilon = optimiser.Epsilon();
+    const int32_t gap = route.Gap();
+    const int32_t firstCandidate = route.FirstCandidate();
+    const double epsilon = route.Epsilon();
     const int32_t size = ring.Size();
     // The path runs from t2 away from t1 and round back to t1; "succ" and
     // "pred" and places are along it.
@@ -99,17 +98,18 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
         const int32_t places = forward ? ring.Place(node) - origin : origin - ring.Place(node);
         return places < 0 ? places + size : places;
     };
-    auto nearest = [&](int32_t node, int32_t j) { return j < 0 ? gap : optimiser.Neighbours(node)[j]; };
-    auto nearDistance = [&](int32_t node, int32_t j) { return j < 0 ? 0.0 : optimiser.NeighbourLengths(node)[j]; };
-    const int32_t count = std::min(optimiser.NeighbourCount(), ChainNeighbours);
+    auto nearest = [&](int32_t node, int32_t j) { return j < 0 ? gap : route.Neighbours(node)[j]; };
+    auto nearDistance = [&](int32_t node, int32_t j) { return j < 0 ? 0.0 : route.NeighbourLengths(node)[j]; };
+    const int32_t count = std::min(route.NeighbourCount(), ChainNeighbours);
 
     // The best step that goes on: t3 .. t6 and whether t4 lay beyond t3.
     int32_t best[4] = {-1, -1, -1, -1};
     bool bestBeyond = false;
     double bestGain = 0.0;
-    // The gap comes first in every list: joining it makes a point an end.
+    // The gap comes first in every list of an open route: joining it makes
+    // a point an end.
     const int32_t after2 = succ(t2);
-    for (int32_t j = -1; j < count; ++j) {
+    for (int32_t j = firstCandidate; j < count; ++j) {
         const int32_t t3 = nearest(t2, j);
         const double g1 = gain - nearDistance(t2, j);
         if (g1 <= epsilon)
@@ -119,14 +119,14 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
         const int32_t place3 = place(t3);
         for (const bool beyond : {false, true}) {
             const int32_t t4 = beyond ? succ(t3) : pred(t3);
-            if (t4 == t1 || optimiser.Fixed(t3, t4) || Joined(t3, t4))
+            if (t4 == t1 || route.Fixed(t3, t4) || Joined(t3, t4))
                 continue;
-            const double g2 = g1 + optimiser.Distance(t3, t4);
-            if (!beyond && g2 - optimiser.Distance(t4, t1) > epsilon) {
+            const double g2 = g1 + route.Distance(t3, t4);
+            if (!beyond && g2 - route.Distance(t4, t1) > epsilon) {
                 Exchange(t1, t2, t4, t3);
                 Note(t3, t4, t2, t3);
                 FDropped.emplace_back(t1, t4);
-                FClosed = g2 - optimiser.Distance(t4, t1);
+                FClosed = g2 - route.Distance(t4, t1);
                 return -1;
             }
             if (t4 == gap)
@@ -134,7 +134,7 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
             const int32_t place4 = place(t4);
             const int32_t before4 = pred(t4);
             const int32_t after4 = succ(t4);
-            for (int32_t k = -1; k < count; ++k) {
+            for (int32_t k = firstCandidate; k < count; ++k) {
                 const int32_t t5 = nearest(t4, k);
                 const double g3 = g2 - nearDistance(t4, k);
                 if (g3 <= epsilon)
@@ -158,10 +158,10 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
                             break;
                         t6 = place5 < place4 ? succ(t5) : pred(t5);
                     }
-                    if (optimiser.Fixed(t5, t6) || Joined(t5, t6))
+                    if (route.Fixed(t5, t6) || Joined(t5, t6))
                         continue;
-                    const double g4 = g3 + optimiser.Distance(t5, t6);
-                    const double closed = g4 - optimiser.Distance(t6, t1);
+                    const double g4 = g3 + route.Distance(t5, t6);
+                    const double closed = g4 - route.Distance(t6, t1);
                     if (closed > epsilon || (g4 > bestGain && t6 != gap)) {
                         best[0] = t3;
                         best[1] = t4;

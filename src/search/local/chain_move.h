@@ -5,15 +5,14 @@
 #include <utility>
 #include <vector>
 
+#include "search/local/local_ring.h"
 #include "search/local/trial_ring.h"
-
-class TLocalOptimiser;
 
 // The most 3-opt steps one chain takes.
 inline constexpr int32_t MaxChainSteps = 10;
 
-// A Lin–Kernighan move whose step is a sequential 3-opt move, made on the
-// optimiser's ring. From t1, drop the leg to its neighbour t2 and hold the
+// A Lin–Kernighan move whose step is a sequential 3-opt move, made on a
+// local search's ring. From t1, drop the leg to its neighbour t2 and hold the
 // rest as a path from t2 to t1. A step joins the loose end t2 to one of its
 // nearest points t3 and drops a leg (t3, t4) at t3; when that leaves a
 // loop (t4 beyond t3), joining t4 to a point t5 of the loop and dropping a
@@ -26,10 +25,10 @@ inline constexpr int32_t MaxChainSteps = 10;
 // the optimiser's ring only when it pays.
 class TChainMove {
 public:
-    // Makes a chain from t1 that shortens the route by more than the
-    // optimiser's rounding, marks the points it touched and returns its
-    // gain; or leaves the ring as it was and returns 0.
-    double Improve(TLocalOptimiser& optimiser, int32_t t1);
+    // Makes a chain from t1 that shortens the route by more than its
+    // rounding, marks the points it touched and returns its gain; or
+    // leaves the ring as it was and returns 0.
+    double Improve(TLocalRing& route, int32_t t1);
 
 private:
     // One step from t1 with loose end t2 and gain so far gain. Returns
@@ -50,7 +49,7 @@ private:
         int32_t D;
     };
 
-    TLocalOptimiser* FOptimiser = nullptr;
+    TLocalRing* FRoute = nullptr;
     double FClosed = 0.0;
     std::vector<std::pair<int32_t, int32_t>> FDropped;
     std::vector<std::pair<int32_t, int32_t>> FJoined;

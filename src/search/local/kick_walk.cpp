@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/random_source.h"
 #include "search/local/route_merge.h"
 
 namespace {
@@ -20,7 +19,7 @@ constexpr int32_t PointsPerRestartKick = 50;
 
 }  // namespace
 
-TKickWalk::TKickWalk(TLocalOptimiser& optimiser) : FOptimiser(optimiser)
+TKickWalk::TKickWalk(TLocalOptimiser& optimiser, TRandomStream& random) : FOptimiser(optimiser), FRandom(random)
 {
     const TRouteRing& ring = optimiser.Ring();
     for (int32_t p = 0; p < ring.Size(); ++p)
@@ -50,27 +49,31 @@ double TKickWalk::Kick()
     TRouteRing& ring = optimiser.Ring();
     const int32_t size = ring.Size();
     const int32_t longest = std::clamp((size - 2) / 2, 1, MaxKickStretch);
-    const int32_t lengthB = 1 + RandomBelow(longest);
-    const int32_t lengthC = 1 + RandomBelow(longest);
-    int32_t a = ring.At(RandomBelow(size));
+    const int32_t lengthB = 1 + FRandom.Below(longest);
+    const int32_t lengthC = 1 + FRandom.Below(longest);
+    int32_t a = ring.At(FRandom.Below(size));
     int32_t b0 = 0;
     int32_t b1 = 0;
     int32_t c0 = 0;
     int32_t c1 = 0;
     int32_t d = 0;
-    // A fixed first point keeps its tie to the gap: the kick moves on to
-    // the next place where it cuts no fixed edge (one always exists, as a
-    // kick cuts three edges of at least four).
-    for (int32_t attempt = 0; attempt < size; ++attempt) {
+    // A fixed end keeps its tie to the gap: the kick moves on to the next
+    // place where it cuts no fixed edge. With one fixed edge there always
+    // is one, as a kick cuts three edges of at least four; with both ends
+    // fixed a short route may have none, and then nothing is kicked.
+    bool placed = false;
+    for (int32_t attempt = 0; attempt < size && !placed; ++attempt) {
         b0 = ring.Next(a);
         b1 = ring.Walk(a, lengthB);
         c0 = ring.Next(b1);
         c1 = ring.Walk(b1, lengthC);
         d = ring.Next(c1);
-        if (!optimiser.Fixed(a, b0) && !optimiser.Fixed(b1, c0) && !optimiser.Fixed(c1, d))
-            break;
-        a = b0;
+        placed = !optimiser.Fixed(a, b0) && !optimiser.Fixed(b1, c0) && !optimiser.Fixed(c1, d);
+        if (!placed)
+            a = b0;
     }
+    if (!placed)
+        return 0.0;
     const double added = optimiser.Distance(a, c0) + optimiser.Distance(c1, b0) + optimiser.Distance(b1, d) -
                          optimiser.Distance(a, b0) - optimiser.Distance(b1, c0) - optimiser.Distance(c1, d);
     ring.SwapStretches(a, b0, b1, c0, c1, d);

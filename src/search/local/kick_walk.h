@@ -6,6 +6,7 @@
 
 #include "core/point_set.h"
 #include "search/local/local_optimiser.h"
+#include "search/local/random_stream.h"
 
 // Rounds of a random kick and a settling of the optimiser's route, keeping
 // the settled route when it came out no longer. When many rounds in a row
@@ -13,11 +14,11 @@
 // best route so far (the shorter piece of each part where the two differ),
 // and goes on from the best route shaken by several kicks at once, so that
 // the next hollow it finds is another one. All random numbers come from
-// the program's random source.
+// the given stream.
 class TKickWalk {
 public:
-    // optimiser holds a settled route; it must outlive the walk.
-    explicit TKickWalk(TLocalOptimiser& optimiser);
+    // optimiser holds a settled route; it and random must outlive the walk.
+    TKickWalk(TLocalOptimiser& optimiser, TRandomStream& random);
 
     // Goes on while next(kicks done) allows; improved runs whenever the
     // best route gets shorter. A round cut short by poll is taken back and
@@ -40,6 +41,7 @@ private:
     void MergeWalkIntoBest(const std::function<void()>& improved);
 
     TLocalOptimiser& FOptimiser;
+    TRandomStream& FRandom;
     // The walk's length and the best route's, in the optimiser's plain
     // arithmetic; the best route's order round the ring unless the walk
     // is the best (FWalkIsBest), when it is the ring itself.

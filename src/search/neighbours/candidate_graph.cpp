@@ -36,14 +36,14 @@ std::vector<std::pair<int32_t, int32_t>> UniqueEdges(const std::vector<std::pair
 
 }  // namespace
 
-bool BuildCandidateGraph(const TPointArray& points, int32_t neighbourCount,
+bool BuildCandidateGraph(const TLegMeter& legs, int32_t neighbourCount,
                          const std::vector<std::pair<int32_t, int32_t>>& extraEdges, TCandidateGraph& graph,
                          const std::function<bool()>& goOn)
 {
-    const int32_t n = static_cast<int32_t>(points.size());
+    const int32_t n = legs.Count();
     std::vector<std::pair<int32_t, int32_t>> edges = extraEdges;
     if (n > 1) {
-        const TPointTree tree(points);
+        const TPointTree tree(legs.PlaneX(), legs.PlaneY());
         const int32_t count = std::min(neighbourCount, n - 1);
         std::vector<TNeighbour> nearest;
         for (int32_t i = 0; i < n; ++i) {
@@ -68,8 +68,7 @@ bool BuildCandidateGraph(const TPointArray& points, int32_t neighbourCount,
     graph.Lengths.resize(2 * edges.size());
     std::vector<int32_t> fill(graph.Starts.begin(), graph.Starts.end() - 1);
     for (const auto& [a, b] : edges) {
-        const double length = PlainDistance(static_cast<double>(points[b].X) - points[a].X,
-                                            static_cast<double>(points[b].Y) - points[a].Y);
+        const double length = legs.Leg(b, a);
         graph.Targets[fill[a]] = b;
         graph.Lengths[fill[a]++] = length;
         graph.Targets[fill[b]] = a;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "core/point_set.h"
@@ -14,6 +15,8 @@ class TNeighbourLists {
 public:
     // tick runs once per point, so that long work can let events run.
     TNeighbourLists(const TPointTree& tree, int32_t count, const std::function<void()>& tick = {});
+    // Lists chosen elsewhere: count points per point, one row after another.
+    TNeighbourLists(int32_t count, std::vector<int32_t> points) : FCount(count), FPoints(std::move(points)) {}
 
     // Neighbours per point: count, or one less than the points when fewer.
     int32_t Count() const { return FCount; }

@@ -8,13 +8,13 @@ namespace {
 
 constexpr int32_t LeafPlaces = 8;
 
-int64_t Gap(int32_t low, int32_t high, int32_t value)
+double Gap(double low, double high, double value)
 {
     if (value < low)
-        return static_cast<int64_t>(low) - value;
+        return low - value;
     if (value > high)
-        return static_cast<int64_t>(value) - high;
-    return 0;
+        return value - high;
+    return 0.0;
 }
 
 // Puts a candidate into a short list kept in Precedes order, dropping the
@@ -34,7 +34,7 @@ bool Offer(std::vector<TNeighbour>& nearest, int32_t count, const TNeighbour& ca
 }
 
 // Whether a place at squared distance square (in doubles) is surely farther
-// than distance (a MapHypot value). The margin dwarfs the rounding of either
+// than distance (a PlaceHypot value). The margin dwarfs the rounding of either
 // side, and an equally near point is never ruled out: it may have the lower
 // index.
 bool Beyond(double square, double distance)
@@ -42,25 +42,36 @@ bool Beyond(double square, double distance)
     return square * (1.0 - 1e-9) > distance * distance;
 }
 
-double SquaredDistance(int32_t ax, int32_t ay, int32_t bx, int32_t by)
+double SquaredDistance(double ax, double ay, double bx, double by)
 {
-    const double dx = static_cast<double>(static_cast<int64_t>(ax) - bx);
-    const double dy = static_cast<double>(static_cast<int64_t>(ay) - by);
+    const double dx = ax - bx;
+    const double dy = ay - by;
     return dx * dx + dy * dy;
+}
+
+std::vector<double> Coordinates(const TPointArray& points, bool alongX)
+{
+    std::vector<double> values;
+    values.reserve(points.size());
+    for (const TMapPoint& point : points)
+        values.push_back(alongX ? point.X : point.Y);
+    return values;
 }
 
 }  // namespace
 
-TPointTree::TPointTree(const TPointArray& points)
+TPointTree::TPointTree(const TPointArray& points) : TPointTree(Coordinates(points, true), Coordinates(points, false)) {}
+
+TPointTree::TPointTree(const std::vector<double>& x, const std::vector<double>& y)
 {
-    const int32_t n = static_cast<int32_t>(points.size());
+    const int32_t n = static_cast<int32_t>(x.size());
     std::vector<int32_t> byPlace(n);
     std::iota(byPlace.begin(), byPlace.end(), 0);
-    std::sort(byPlace.begin(), byPlace.end(), [&points](int32_t a, int32_t b) {
-        if (points[a].X != points[b].X)
-            return points[a].X < points[b].X;
-        if (points[a].Y != points[b].Y)
-            return points[a].Y < points[b].Y;
+    std::sort(byPlace.begin(), byPlace.end(), [&x, &y](int32_t a, int32_t b) {
+        if (x[a] != x[b])
+            return x[a] < x[b];
+        if (y[a] != y[b])
+            return y[a] < y[b];
         return a < b;
     });
 
@@ -68,10 +79,11 @@ TPointTree::TPointTree(const TPointArray& points)
     FPresentSlot.resize(n);
     FMembers.reserve(n);
     for (int32_t i = 0; i < n; ++i) {
-        const TMapPoint& point = points[byPlace[i]];
-        if (i == 0 || point.X != FPlaceX.back() || point.Y != FPlaceY.back()) {
-            FPlaceX.push_back(point.X);
-            FPlaceY.push_back(point.Y);
+        const double px = x[byPlace[i]];
+        const double py = y[byPlace[i]];
+        if (i == 0 || px != FPlaceX.back() || py != FPlaceY.back()) {
+            FPlaceX.push_back(px);
+            FPlaceY.push_back(py);
             FPlaceFirst.push_back(i);
         }
         FMembers.push_back(byPlace[i]);
@@ -90,8 +102,8 @@ TPointTree::TPointTree(const TPointArray& points)
 
     // The places renumbered in tree order, so that a leaf's places lie
     // side by side in memory.
-    std::vector<int32_t> placeX(places);
-    std::vector<int32_t> placeY(places);
+    std::vector<double> placeX(places);
+    std::vector<double> placeY(places);
     std::vector<int32_t> placeFirst(places + 1, n);
     std::vector<int32_t> members(n);
     std::vector<int32_t> leafOfPlace(places);
@@ -142,8 +154,8 @@ int32_t TPointTree::Build(std::vector<int32_t>& order, int32_t first, int32_t la
             FLeafOfPlace[order[i]] = id;
         return id;
     }
-    const bool alongX = static_cast<int64_t>(node.MaxX) - node.MinX >= static_cast<int64_t>(node.MaxY) - node.MinY;
-    const std::vector<int32_t>& key = alongX ? FPlaceX : FPlaceY;
+    const bool alongX = node.MaxX - node.MinX >= node.MaxY - node.MinY;
+    const std::vector<double>& key = alongX ? FPlaceX : FPlaceY;
     const int32_t middle = first + (last - first) / 2;
     std::nth_element(order.begin() + first, order.begin() + middle, order.begin() + last,
                      [&key](int32_t a, int32_t b) { return key[a] < key[b] || (key[a] == key[b] && a < b); });
@@ -156,10 +168,10 @@ int32_t TPointTree::Build(std::vector<int32_t>& order, int32_t first, int32_t la
 
 // The squared distance from (x, y) to the nearest place the node could
 // hold, in doubles: exact enough to rule a node out (see Beyond).
-double TPointTree::BoxDistance(const TNode& node, int32_t x, int32_t y) const
+double TPointTree::BoxDistance(const TNode& node, double x, double y) const
 {
-    const double dx = static_cast<double>(Gap(node.MinX, node.MaxX, x));
-    const double dy = static_cast<double>(Gap(node.MinY, node.MaxY, y));
+    const double dx = Gap(node.MinX, node.MaxX, x);
+    const double dy = Gap(node.MinY, node.MaxY, y);
     return dx * dx + dy * dy;
 }
 
@@ -168,8 +180,8 @@ void TPointTree::Nearest(int32_t point, int32_t count, std::vector<TNeighbour>& 
     nearest.clear();
     if (count <= 0 || FNodes.empty())
         return;
-    const int32_t x = FPlaceX[FPlaceOfPoint[point]];
-    const int32_t y = FPlaceY[FPlaceOfPoint[point]];
+    const double x = FPlaceX[FPlaceOfPoint[point]];
+    const double y = FPlaceY[FPlaceOfPoint[point]];
     int32_t stack[128];
     int32_t depth = 0;
     stack[depth++] = 0;
@@ -179,13 +191,12 @@ void TPointTree::Nearest(int32_t point, int32_t count, std::vector<TNeighbour>& 
             continue;
         if (node.Left < 0) {
             for (int32_t place = node.First; place < node.Last; ++place) {
-                // MapHypot costs a long-double division and root: only for
-                // places that may get in.
+                // PlaceHypot costs a long-double division and root: only
+                // for places that may get in.
                 if (static_cast<int32_t>(nearest.size()) == count &&
                     Beyond(SquaredDistance(FPlaceX[place], FPlaceY[place], x, y), nearest.back().Distance))
                     continue;
-                const double distance =
-                    MapHypot(static_cast<int64_t>(FPlaceX[place]) - x, static_cast<int64_t>(FPlaceY[place]) - y);
+                const double distance = PlaceHypot(FPlaceX[place] - x, FPlaceY[place] - y);
                 for (int32_t slot = FPlaceFirst[place]; slot < FPlaceFirst[place + 1]; ++slot) {
                     if (FMembers[slot] == point)
                         continue;
@@ -204,7 +215,7 @@ void TPointTree::Nearest(int32_t point, int32_t count, std::vector<TNeighbour>& 
     }
 }
 
-int32_t TPointTree::NearestPresent(int32_t x, int32_t y) const
+int32_t TPointTree::NearestPresent(double x, double y) const
 {
     if (FNodes.empty() || FNodes[0].Present == 0)
         return -1;
@@ -220,9 +231,8 @@ int32_t TPointTree::NearestPresent(int32_t x, int32_t y) const
             for (int32_t place = node.First; place < node.Last; ++place) {
                 if (FPresentCount[place] == 0)
                     continue;
-                const TNeighbour candidate{
-                    MapHypot(static_cast<int64_t>(FPlaceX[place]) - x, static_cast<int64_t>(FPlaceY[place]) - y),
-                    FPresent[FPlaceFirst[place]]};
+                const TNeighbour candidate{PlaceHypot(FPlaceX[place] - x, FPlaceY[place] - y),
+                                           FPresent[FPlaceFirst[place]]};
                 if (best.Point < 0 || Precedes(candidate, best))
                     best = candidate;
             }

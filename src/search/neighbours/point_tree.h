@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "core/point_set.h"
+#include "core/point_types.h"
 
-// A point near another one: its index and the distance (MapHypot, the
-// distance matrix's value).
+// A point near another one: its index and the distance (PlaceHypot, for
+// whole-number places MapHypot, the distance matrix's value).
 struct TNeighbour {
     double Distance = 0.0;
     int32_t Point = -1;
@@ -26,6 +27,8 @@ inline bool Precedes(const TNeighbour& a, const TNeighbour& b)
 // always going to the nearest point not yet visited.
 class TPointTree {
 public:
+    // Over places on the plane, given by their coordinates.
+    TPointTree(const std::vector<double>& x, const std::vector<double>& y);
     explicit TPointTree(const TPointArray& points);
 
     int32_t PointCount() const { return static_cast<int32_t>(FPlaceOfPoint.size()); }
@@ -35,7 +38,7 @@ public:
     void Nearest(int32_t point, int32_t count, std::vector<TNeighbour>& nearest) const;
 
     // The point still in the tree nearest to (x, y); -1 when none is left.
-    int32_t NearestPresent(int32_t x, int32_t y) const;
+    int32_t NearestPresent(double x, double y) const;
 
     // Takes point out of the tree; taking it out again changes nothing.
     void Remove(int32_t point);
@@ -50,19 +53,19 @@ private:
         int32_t Right = -1;
         int32_t Parent = -1;
         int32_t Present = 0;
-        int32_t MinX = 0;
-        int32_t MaxX = 0;
-        int32_t MinY = 0;
-        int32_t MaxY = 0;
+        double MinX = 0.0;
+        double MaxX = 0.0;
+        double MinY = 0.0;
+        double MaxY = 0.0;
     };
 
     // Builds the node over order[first .. last), reordering that range.
     int32_t Build(std::vector<int32_t>& order, int32_t first, int32_t last, int32_t parent);
     // Squared, in doubles.
-    double BoxDistance(const TNode& node, int32_t x, int32_t y) const;
+    double BoxDistance(const TNode& node, double x, double y) const;
 
-    std::vector<int32_t> FPlaceX;
-    std::vector<int32_t> FPlaceY;
+    std::vector<double> FPlaceX;
+    std::vector<double> FPlaceY;
     // The points of place p are FMembers[FPlaceFirst[p] .. FPlaceFirst[p + 1]),
     // in index order; FPresent holds the same slots with the points still in
     // the tree at the front of each place's range.

@@ -4,7 +4,7 @@
 
 // What the lower bound found out.
 struct TLowerBound {
-    // Never more than RouteLength of any open route over the points, also
+    // Never more than the length of any route of the problem's kind, also
     // after every rounding on the way: the value is taken from a minimum
     // spanning tree over all pairs of points, less a margin that covers
     // the rounding of both the tree and of route lengths.

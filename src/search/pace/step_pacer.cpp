@@ -53,6 +53,17 @@ void TStepPacer::OfferRoute(const TSpecimen& route, double length)
     FProgress.OfferRoute({route, length, static_cast<int64_t>(elapsed)});
 }
 
+void TStepPacer::SetDeadline(double seconds)
+{
+    FHasDeadline = true;
+    FDeadline = FBegin + std::chrono::duration_cast<TClock::duration>(std::chrono::duration<double>(seconds));
+}
+
+bool TStepPacer::PastDeadline() const
+{
+    return FHasDeadline && Now() >= FDeadline;
+}
+
 void TStepPacer::Flush()
 {
     if (FPending == 0)
@@ -85,6 +96,11 @@ bool TStepPacer::Checkpoint()
     }
 
     const TClock::time_point now = Now();
+    if (FHasDeadline && now >= FDeadline) {
+        FTimeUp = true;
+        FCountdown = 1;
+        return false;
+    }
     // Aim the next reading one millisecond of work ahead, growing at most
     // twofold so that a run of cheap steps can't push it far out.
     const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(now - FLastRead).count();
@@ -115,7 +131,9 @@ bool TStepPacer::Pump()
         FBeforePump();
     ++FPumps;
     FProgress.ProcessEvents();
-    return FProgress.GoOn();
+    if (FHasDeadline && Now() >= FDeadline)
+        FTimeUp = true;
+    return FProgress.GoOn() && !FTimeUp;
 }
 
 void TStepPacer::ApplyToBar(int64_t steps)

@@ -76,6 +76,17 @@ public:
     // exact when the method returns or reads it.
     void Flush();
 
+    // A time limit, seconds after the pacer began: once it has passed,
+    // every checkpoint (and, with pumpEveryStep, every pass of events)
+    // answers that the work ends, as a stop does, and TimeUp says why. The
+    // clock is the pacer's, read at the checkpoints, so a limit is kept
+    // to about a millisecond of work.
+    void SetDeadline(double seconds);
+    bool TimeUp() const { return FTimeUp; }
+    // Whether the limit has passed by now, reading the clock: for work on
+    // other threads, which can't use the checkpoints.
+    bool PastDeadline() const;
+
     // The work has more steps than the bar has positions: from now on the
     // bar shows the share of totalSteps done rather than starting over.
     void ShowShareOf(int64_t totalSteps) { FShareTotal = totalSteps; }
@@ -124,6 +135,9 @@ private:
     TClock::time_point FLastRead;
     TClock::time_point FLastPump;
     std::function<void()> FBeforePump;
+    bool FHasDeadline = false;
+    TClock::time_point FDeadline;
+    bool FTimeUp = false;
     bool FWatchesRoutes = false;
     bool FImproved = false;
     int64_t FPumpsAtOffer = -1;
