@@ -47,7 +47,12 @@ TTimedRun Solve(const TPointArray& points, int32_t start, int runs)
         TQuietHost host(state);
         state.FSearching = true;
         const TClock::time_point begin = TClock::now();
-        TSearchOutcome outcome = SearchExact(state, host, {start, 60.0});
+        TRouteKind kind;
+        kind.Start = start;
+        TExactParams params;
+        params.TimeLimitSeconds = 60.0;
+        TSearchOutcome outcome = SearchExact(ProblemOfState(state, kind), host, params);
+        state.FBestRoute = outcome.Route;
         const double seconds = std::chrono::duration<double>(TClock::now() - begin).count();
         if (r == 0 || seconds < best.Seconds) {
             best.Seconds = seconds;

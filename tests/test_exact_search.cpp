@@ -481,6 +481,9 @@ TEST(ExactSearch, ProvesSetsWithRepeatedPlacesAsTheTableOverThePoints)
             << "set " << index;
         if (set.Start >= 0) {
             EXPECT_EQ(state.FBestRoute[0], set.Start) << "set " << index;
+        }
+    }
+}
 
 // Any set may be searched; above a hundred points the user is told that a
 // proof may take very long, above two hundred the window asks first.
