@@ -54,7 +54,7 @@ TEST(Measure, PlaneLegsOfWholeCoordinatesAreTheMatrixCells)
     std::mt19937 random(5);
     TPointArray points;
     for (int i = 0; i < 200; ++i)
-        points.push_back({static_cast<int32_t>(random() % 4000000000u) - 2000000000,
+        points.push_back({static_cast<int32_t>(static_cast<int64_t>(random() % 4000000000u) - 2000000000),
                           static_cast<int32_t>(random() % 2001) - 1000, -1});
     const TMeasure measure = TMeasure::OfPoints(points);
     for (int32_t i = 0; i + 1 < 200; ++i) {

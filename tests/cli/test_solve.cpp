@@ -11,19 +11,11 @@
 #include "core/point_file.h"
 #include "core/point_set.h"
 #include "core/random_source.h"
+#include "json_fields.h"
 #include "search/run/run_control.h"
 #include "support/scripted_host.h"
 
 namespace {
-
-std::string JsonField(const std::string& json, const std::string& name)
-{
-    const std::regex field("\"" + name + "\": (\\[[^\\]]*\\]|[^,}]*)");
-    std::smatch match;
-    if (!std::regex_search(json, match, field))
-        return {};
-    return match[1];
-}
 
 std::vector<std::pair<int, int>> TwentyPoints()
 {

@@ -46,6 +46,9 @@ TOneTreeShape ShapeOfKind(const TRouteKind& kind, int32_t pointCount)
 TSpecialEdges LightestEdgesOverAll(const TLegMeter& legs, const std::vector<double>& penalties, int32_t special)
 {
     TSpecialEdges edges;
+    // An open route's 1-tree has no special point, so no edges of one.
+    if (special < 0)
+        return edges;
     const int32_t n = legs.Count();
     for (int32_t v = 0; v < n; ++v) {
         if (v == special)
@@ -61,6 +64,8 @@ TSpecialEdges LightestEdgesOverAll(const TLegMeter& legs, const std::vector<doub
 TSpecialEdges LightestEdgesOfGraph(const TCandidateGraph& graph, const std::vector<double>& penalties, int32_t special)
 {
     TSpecialEdges edges;
+    if (special < 0)
+        return edges;
     for (int32_t e = graph.Starts[special]; e < graph.Starts[special + 1]; ++e) {
         const int32_t v = graph.Targets[e];
         Offer(edges, v, (graph.Lengths[e] + penalties[special]) + penalties[v]);

@@ -28,6 +28,14 @@ struct TCliOptions {
     long AddressSpaceKiB = 0;
 };
 
+// The address sanitizer reserves terabytes of shadow memory as a program
+// starts, so under an address-space limit its build cannot even begin.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool AddressLimitsHold = false;
+#else
+inline constexpr bool AddressLimitsHold = true;
+#endif
+
 struct TCliRun {
     // The exit status, or 128 + the signal that ended the program.
     int ExitCode = -1;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cctype>
 #include <cstdlib>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -12,11 +12,20 @@
 // when the object has no such field.
 inline std::string JsonField(const std::string& json, const std::string& name)
 {
-    const std::regex field("\"" + name + "\": (\\[[^\\]]*\\]|[^,}]*)");
-    std::smatch match;
-    if (!std::regex_search(json, match, field))
+    // Scanned by hand: the standard regex recurses once per character, and
+    // the route of a few thousand points overflowed the stack.
+    const std::string key = "\"" + name + "\": ";
+    const size_t at = json.find(key);
+    if (at == std::string::npos)
         return {};
-    return match[1];
+    const size_t from = at + key.size();
+    if (from < json.size() && json[from] == '[') {
+        const size_t close = json.find(']', from);
+        if (close != std::string::npos)
+            return json.substr(from, close - from + 1);
+    }
+    const size_t end = json.find_first_of(",}", from);
+    return json.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
 
 inline double JsonNumber(const std::string& json, const std::string& name)
@@ -29,8 +38,17 @@ inline double JsonNumber(const std::string& json, const std::string& name)
 inline std::vector<int> NumbersIn(const std::string& text)
 {
     std::vector<int> numbers;
-    static const std::regex number("-?[0-9]+");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it)
-        numbers.push_back(std::stoi(it->str()));
+    const char* at = text.c_str();
+    const char* const end = at + text.size();
+    while (at < end) {
+        const bool negative = *at == '-' && at + 1 < end && std::isdigit(static_cast<unsigned char>(at[1]));
+        if (!negative && !std::isdigit(static_cast<unsigned char>(*at))) {
+            ++at;
+            continue;
+        }
+        char* after = nullptr;
+        numbers.push_back(static_cast<int>(std::strtol(at, &after, 10)));
+        at = after;
+    }
     return numbers;
 }
