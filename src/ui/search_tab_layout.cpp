@@ -25,6 +25,7 @@
 #include "ui/anchors.h"
 #include "ui/commands.h"
 #include "ui/document.h"
+#include "ui/measure_choice.h"
 #include "ui/result_list.h"
 #include "ui/search_runner.h"
 #include "ui/spin_edit.h"
@@ -46,6 +47,15 @@ constexpr int PageMarginPx = 8;
 constexpr int MinResultsHeightPx = 110;
 // The "Liczba prób" boxes show this many digits, the most a user types.
 constexpr int CountDigits = 9;
+// Where the method's boxes begin: below the row of the kind of route.
+constexpr int BoxesTopPx = 120;
+// The row of the route's fixed points, between the buttons and the boxes.
+constexpr int KindRowTopPx = 92;
+// Between a label and its box, and between two pairs on a row.
+constexpr int LabelGapPx = 4;
+constexpr int PairGapPx = 10;
+// Room of a combo box beside its text: the arrow and the frame.
+constexpr int ComboExtraPx = 36;
 
 // A label that shows what fits of its text, ending in "…", and the whole
 // text as its tooltip; text() is always the whole text.
@@ -108,14 +118,15 @@ void PlaceAt(TAnchors& anchors, QWidget* control, int x, int y, int width = -1, 
 
 }  // namespace
 
-void TSearchTab::CreateControls(const TDocument& document, TCommand* generate, TCommand* stop, TCommand* showWay)
+void TSearchTab::CreateControls(TDocument& document, TCommand* generate, TCommand* stop, TCommand* showWay)
 {
     FAnchors = new TAnchors(this, SearchTabDesignSize);
     CreateMethodRow(generate, stop);
+    CreateKindControls(document);
     CreateRandomControls();
     CreateGeneticStopRules();
     CreateLocalControls();
-    CreateStartControls();
+    CreateLocalThreads();
     CreateGeneticParams();
     CreateResults(document, showWay);
 }
@@ -149,15 +160,83 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
     PlaceAt(*anchors, Button2, 208, 56, 93, 29);
 
     lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), this, "lblSilniaDsc");
-    PlaceAt(*anchors, lblSilniaDsc, 20, 108);
+    PlaceAt(*anchors, lblSilniaDsc, 20, BoxesTopPx + 12);
     // On a line of its own under its caption, as wide as the page: the 18
     // digits of a whole count fit there. Longer texts end in "…" and show
     // whole as the tooltip.
     lblSilnia = new TElidedLabel(QStringLiteral("0"), this);
     lblSilnia->setObjectName(QStringLiteral("lblSilnia"));
-    PlaceAt(*anchors, lblSilnia, 20, 126, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
+    PlaceAt(*anchors, lblSilnia, 20, BoxesTopPx + 30, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight);
     cbMethod->setToolTip(QStringLiteral("Metoda szukania drogi; jej parametry pojawiają się poniżej"));
+}
+
+void TSearchTab::CreateKindControls(TDocument& document)
+{
+    // Beside the method: the kind of route, the same for every method. Its
+    // places are set by FitToFont, after the method list's width.
+    TAnchors* anchors = FAnchors;
+    const QString kindHint = QStringLiteral(
+        "Otwarta: droga kończy się w ostatnim punkcie. Zamknięta: po ostatnim punkcie wraca do pierwszego, "
+        "a jej długość liczy i ten powrót. Dotyczy każdej metody.");
+    lblRouteKind = MakeLabel(QStringLiteral("Rodzaj drogi"), this, "lblRouteKind");
+    lblRouteKind->setToolTip(kindHint);
+    PlaceAt(*anchors, lblRouteKind, 261, 8);
+    cbRouteKind = new QComboBox(this);
+    cbRouteKind->setObjectName(QStringLiteral("cbRouteKind"));
+    cbRouteKind->addItems({QStringLiteral("otwarta"), QStringLiteral("zamknięta")});
+    cbRouteKind->setCurrentIndex(0);
+    cbRouteKind->setToolTip(kindHint);
+    PlaceAt(*anchors, cbRouteKind, 261, 24, -1, 21);
+    FMeasure = new TMeasureChoice(document, *this);
+    PlaceAt(*anchors, FMeasure->Label(), 261, 8);
+    PlaceAt(*anchors, FMeasure->Box(), 261, 24, -1, 21);
+
+    const QString startHint = QStringLiteral(
+        "Punkt, w którym droga się zaczyna: jego numer (od 0), \u201ezaznaczony\u201d \u2013 punkt zaznaczony na "
+        "liście punktów, albo \u201ebrak\u201d \u2013 dowolny");
+    const QString endHint = QStringLiteral(
+        "Punkt, w którym kończy się droga otwarta: jego numer (od 0) albo \u201ebrak\u201d \u2013 dowolny. Droga "
+        "zamknięta wraca do początku i nie ma osobnego końca.");
+    const struct {
+        QLabel*& Label;
+        QComboBox*& Box;
+        const char* LabelName;
+        const char* BoxName;
+        QString Caption;
+        QStringList Items;
+        QString Hint;
+    } pairs[] = {
+        {lblStartPoint,
+         cbStartPoint,
+         "lblStartPoint",
+         "cbStartPoint",
+         QStringLiteral("Początek w punkcie"),
+         {QString::fromUtf8(NoPointWord), QString::fromUtf8(SelectedPointWord)},
+         startHint},
+        {lblEndPoint,
+         cbEndPoint,
+         "lblEndPoint",
+         "cbEndPoint",
+         QStringLiteral("Koniec w punkcie"),
+         {QString::fromUtf8(NoPointWord)},
+         endHint},
+    };
+    for (const auto& pair : pairs) {
+        pair.Label = MakeLabel(pair.Caption, this, pair.LabelName);
+        pair.Label->setToolTip(pair.Hint);
+        pair.Box = new QComboBox(this);
+        pair.Box->setObjectName(QString::fromLatin1(pair.BoxName));
+        // A point's number is typed; the list holds the words.
+        pair.Box->setEditable(true);
+        pair.Box->setInsertPolicy(QComboBox::NoInsert);
+        pair.Box->addItems(pair.Items);
+        pair.Box->setCurrentIndex(0);
+        pair.Box->setToolTip(pair.Hint);
+        pair.Label->setBuddy(pair.Box);
+        PlaceAt(*anchors, pair.Label, 12, KindRowTopPx + 4);
+        PlaceAt(*anchors, pair.Box, 12, KindRowTopPx, -1, 21);
+    }
 }
 
 void TSearchTab::CreateRandomControls()
@@ -166,7 +245,7 @@ void TSearchTab::CreateRandomControls()
     const int leftTop = TAnchors::akLeft | TAnchors::akTop;
     gbRandom = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbRandom->setObjectName(QStringLiteral("gbRandom"));
-    PlaceAt(*anchors, gbRandom, 12, 96, 157, 137, leftTop | TAnchors::akRight);
+    PlaceAt(*anchors, gbRandom, 12, BoxesTopPx, 157, 137, leftTop | TAnchors::akRight);
     MakeLabel(QStringLiteral("Liczba prób"), gbRandom)->move(12, 20);
     seRandomCount = new TSpinEdit(1, 32000, 1000, gbRandom);
     seRandomCount->setObjectName(QStringLiteral("seRandomCount"));
@@ -179,7 +258,7 @@ void TSearchTab::CreateGeneticStopRules()
 {
     gbGenStopRules = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbGenStopRules->setObjectName(QStringLiteral("gbGenStopRules"));
-    PlaceAt(*FAnchors, gbGenStopRules, 12, 96, 157, 137);
+    PlaceAt(*FAnchors, gbGenStopRules, 12, BoxesTopPx, 157, 137);
     rbGenTreshold = new QRadioButton(QStringLiteral("Próg zmienności populacji"), gbGenStopRules);
     rbGenTreshold->setObjectName(QStringLiteral("rbGenTreshold"));
     rbGenTreshold->move(8, 20);
@@ -215,7 +294,7 @@ void TSearchTab::CreateLocalControls()
     // chosen as the genetic search's rule is.
     gbLocal = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbLocal->setObjectName(QStringLiteral("gbLocal"));
-    PlaceAt(*FAnchors, gbLocal, 12, 96, 157, 137);
+    PlaceAt(*FAnchors, gbLocal, 12, BoxesTopPx, 157, 137);
     rbLocalTime = new QRadioButton(QStringLiteral("Limit czasu (s)"), gbLocal);
     rbLocalTime->setObjectName(QStringLiteral("rbLocalTime"));
     rbLocalTime->move(8, 20);
@@ -243,25 +322,33 @@ void TSearchTab::CreateLocalControls()
     gbLocal->hide();
 }
 
-void TSearchTab::CreateStartControls()
+void TSearchTab::CreateLocalThreads()
 {
-    gbStart = new QGroupBox(QStringLiteral("Początek drogi"), this);
-    gbStart->setObjectName(QStringLiteral("gbStart"));
-    PlaceAt(*FAnchors, gbStart, 180, 96, 185, 137);
-    chkStartAtSelected = new QCheckBox(QStringLiteral("Zacznij od zaznaczonego punktu"), gbStart);
-    chkStartAtSelected->setObjectName(QStringLiteral("chkStartAtSelected"));
-    chkStartAtSelected->move(8, 20);
-    chkStartAtSelected->resize(chkStartAtSelected->sizeHint());
-    chkStartAtSelected->setToolTip(
-        QStringLiteral("Droga zaczyna się w punkcie zaznaczonym na liście (zaznacz dokładnie jeden)"));
-    gbStart->hide();
+    gbLocalThreads = new QGroupBox(QStringLiteral("Wątki"), this);
+    gbLocalThreads->setObjectName(QStringLiteral("gbLocalThreads"));
+    PlaceAt(*FAnchors, gbLocalThreads, 180, BoxesTopPx, 185, 137);
+    auto* label = MakeLabel(QStringLiteral("Liczba wątków"), gbLocalThreads, "lblLocalThreads");
+    label->move(8, 20);
+    seLocalThreads = new TSpinEdit(0, MaxLocalThreads, 0, gbLocalThreads);
+    seLocalThreads->setObjectName(QStringLiteral("seLocalThreads"));
+    seLocalThreads->setGeometry(8, 36, 57, 21);
+    auto* note = MakeLabel(QStringLiteral("0: jeden na każdy rdzeń"), gbLocalThreads, "lblLocalThreadsNote");
+    note->move(8, 62);
+    const QString hint = QStringLiteral(
+                             "Ile wątków dzieli się próbami optymalizacji (0\u2013%1): 0 \u2013 jeden "
+                             "na każdy rdzeń procesora, 1 \u2013 jeden wątek")
+                             .arg(MaxLocalThreads);
+    for (QWidget* control :
+         {static_cast<QWidget*>(label), static_cast<QWidget*>(seLocalThreads), static_cast<QWidget*>(note)})
+        control->setToolTip(hint);
+    gbLocalThreads->hide();
 }
 
 void TSearchTab::CreateGeneticParams()
 {
     gbGenParams = new QGroupBox(QStringLiteral("Parametry algorytmu"), this);
     gbGenParams->setObjectName(QStringLiteral("gbGenParams"));
-    PlaceAt(*FAnchors, gbGenParams, 180, 96, 185, 137);
+    PlaceAt(*FAnchors, gbGenParams, 180, BoxesTopPx, 185, 137);
     MakeLabel(QStringLiteral("Liczność populacji"), gbGenParams)->move(8, 20);
     sePopulation = new TSpinEdit(10, 1000, 100, gbGenParams);
     sePopulation->setObjectName(QStringLiteral("sePopulation"));
@@ -308,8 +395,52 @@ void TSearchTab::CreateResults(const TDocument& document, TCommand* showWay)
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
 }
 
+void TSearchTab::FitKindControls()
+{
+    // The method list as wide as its longest method, the kind of route
+    // right of it; below the buttons the route's fixed points, each box
+    // after its label.
+    const QRect methodPlace = FAnchors->DesignPlace(cbMethod);
+    const int methodWidth = std::max(cbMethod->sizeHint().width(), cbMethod->minimumSizeHint().width());
+    FAnchors->Replace(cbMethod, QRect(methodPlace.topLeft(), QSize(methodWidth, methodPlace.height())));
+    const int kindLeft = methodPlace.left() + methodWidth + PairGapPx;
+    FAnchors->Replace(lblRouteKind,
+                      QRect(QPoint(kindLeft, FAnchors->DesignPlace(lblRouteKind).top()), lblRouteKind->sizeHint()));
+    const int kindWidth =
+        std::max(cbRouteKind->sizeHint().width(),
+                 cbRouteKind->fontMetrics().horizontalAdvance(cbRouteKind->itemText(1)) + ComboExtraPx);
+    FAnchors->Replace(cbRouteKind, QRect(kindLeft, methodPlace.top(), kindWidth, methodPlace.height()));
+    // The measure right of the kind, as wide as its longest text.
+    const int measureLeft = kindLeft + kindWidth + PairGapPx;
+    QLabel* measureLabel = FMeasure->Label();
+    FAnchors->Replace(measureLabel,
+                      QRect(QPoint(measureLeft, FAnchors->DesignPlace(measureLabel).top()), measureLabel->sizeHint()));
+    int measureWidth = 0;
+    for (const QString& item : TMeasureChoice::AllItems())
+        measureWidth = std::max(measureWidth, FMeasure->Box()->fontMetrics().horizontalAdvance(item));
+    measureWidth += ComboExtraPx;
+    FAnchors->Replace(FMeasure->Box(), QRect(measureLeft, methodPlace.top(), measureWidth, methodPlace.height()));
+    FKindRight = measureLeft + measureWidth;
+
+    int x = FAnchors->DesignPlace(lblStartPoint).left();
+    for (const auto& [label, box] : {std::pair{lblStartPoint, cbStartPoint}, std::pair{lblEndPoint, cbEndPoint}}) {
+        const QRect labelPlace = FAnchors->DesignPlace(label);
+        FAnchors->Replace(label, QRect(QPoint(x, labelPlace.top()), label->sizeHint()));
+        x += label->sizeHint().width() + LabelGapPx;
+        // Room for the longest word of the list, or a point's number.
+        int widest = box->fontMetrics().horizontalAdvance(QStringLiteral("999999"));
+        for (int i = 0; i < box->count(); ++i)
+            widest = std::max(widest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+        const QRect boxPlace = FAnchors->DesignPlace(box);
+        FAnchors->Replace(box, QRect(x, boxPlace.top(), widest + ComboExtraPx, boxPlace.height()));
+        x += widest + ComboExtraPx + PairGapPx;
+    }
+    FKindRight = std::max(FKindRight, x - PairGapPx);
+}
+
 void TSearchTab::FitToFont()
 {
+    FitKindControls();
     // The places come from a style that draws a group box's title inside
     // its frame line; here the title may sit above it, so the controls move
     // down below the line, and the boxes grow to hold them.
@@ -322,8 +453,8 @@ void TSearchTab::FitToFont()
     int lowestBottom = 0;
     int stopRulesWidth = 0;
     int paramsWidth = 0;
-    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbLocal, gbGenParams, gbStart}) {
-        const bool rightColumn = box == gbGenParams || box == gbStart;
+    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbLocal, gbGenParams, gbLocalThreads}) {
+        const bool rightColumn = box == gbGenParams || box == gbLocalThreads;
         for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             child->move(child->x(), child->y() + shift);
             // Texts are shown whole in whatever font the system gives.
@@ -346,7 +477,7 @@ void TSearchTab::FitToFont()
     const QRect params(QPoint(std::max(paramsPlace.left(), stopRules.right() + 1 + BoxGapPx), paramsPlace.top()),
                        QSize(std::max(paramsPlace.width(), paramsWidth), boxHeight));
     FAnchors->Replace(gbGenParams, params);
-    FAnchors->Replace(gbStart, params);
+    FAnchors->Replace(gbLocalThreads, params);
 
     // The result group starts below the boxes and keeps its bottom.
     QRect resultsPlace = FAnchors->DesignPlace(gbGenResults);
@@ -366,6 +497,6 @@ void TSearchTab::FitToFont()
 
     // Nothing may be cut off: the page is at least as large as its
     // controls need, with the result group at a usable height.
-    const int rightmost = std::max(params.right(), resultsPlace.right()) + 1 + PageMarginPx;
+    const int rightmost = std::max({params.right(), resultsPlace.right(), FKindRight - 1}) + 1 + PageMarginPx;
     setMinimumSize(rightmost, resultsPlace.top() + MinResultsHeightPx + PageMarginPx);
 }
