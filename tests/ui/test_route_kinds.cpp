@@ -8,13 +8,18 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QUndoStack>
+
+#include <cmath>
 
 #include "core/route_kind.h"
 #include "core/route_links.h"
 #include "core/route_problem.h"
 #include "raster/map_render.h"
 #include "scripted_dialogs.h"
+#include "search/exact/exact_search.h"
 #include "support/kind_reference.h"
 #include "ui/commands.h"
 #include "ui/compare_tab.h"
@@ -234,6 +239,63 @@ TEST_F(RouteKindsTest, TheMeasureOfAFileCanBeExchangedForThePlane)
     EXPECT_EQ(History().CurrentGroup().Metric, TMetric::Plane);
     EXPECT_EQ(Form->Document().History().count(), steps);
     EXPECT_EQ(Form->State().FModified, modified);
+}
+
+// "Oblicz długość drogi" counts a round trip's way back and says so: the
+// length the search found.
+TEST_F(RouteKindsTest, TheLengthOfARoundTripCountsItsWayBack)
+{
+    ChooseKind(true, QStringLiteral("brak"), QStringLiteral("brak"));
+    Search(smExact);
+    const QString found = ResultLines(*Form).value(1).section(QStringLiteral(": "), 1);
+    ASSERT_TRUE(Command(*Form, "actCountWay")->Execute());
+    EXPECT_EQ(ResultLines(*Form), QStringList{QStringLiteral("Długość drogi zamkniętej: ") + found});
+}
+
+// A TSPLIB tour is read as a round trip when the user says so, as an open
+// route otherwise; either is one step, undone to the kind before.
+TEST_F(RouteKindsTest, ATourIsReadAsARoundTripWhenTheUserSaysSo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("route.tour"));
+    WriteTextFile(path, "TYPE : TOUR\nDIMENSION : 8\nTOUR_SECTION\n1\n2\n5\n4\n7\n3\n6\n8\n-1\nEOF\n");
+    for (const bool roundTrip : {true, false}) {
+        Dialogs.RouteNames = {path};
+        Dialogs.Answers = {roundTrip ? TDialogs::TAnswer::Yes : TDialogs::TAnswer::No};
+        ASSERT_TRUE(Command(*Form, "actLoadRoute")->Execute());
+        EXPECT_EQ(Form->State().FRouteKind.RoundTrip, roundTrip);
+        EXPECT_EQ(RouteFromLinks(Form->State().FPoints), (TSpecimen{0, 1, 4, 3, 6, 2, 5, 7}));
+        ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
+        EXPECT_FALSE(Form->State().FRouteKind.RoundTrip);
+        EXPECT_FALSE(RouteFromLinks(Form->State().FPoints).has_value());
+    }
+}
+
+// Past a hundred points the exact method says its proof may take long;
+// past two hundred it asks first, and a "Nie" starts nothing.
+TEST_F(RouteKindsTest, TheExactMethodWarnsAndAsksBeforeALongProof)
+{
+    const auto circle = [](int count) {
+        TPointArray points;
+        for (int i = 0; i < count; ++i)
+            points.push_back({static_cast<int32_t>(500 + std::lround(400 * std::cos(i * 0.0621))),
+                              static_cast<int32_t>(500 + std::lround(400 * std::sin(i * 0.0621))), -1});
+        return points;
+    };
+    Form->Document().ReplacePoints(circle(201));
+    Search(smExact);
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Text.toStdString(), ExactLongProofQuestion(201));
+    EXPECT_TRUE(History().Runs().empty());
+
+    Dialogs.Boxes.clear();
+    Form->Document().ReplacePoints(circle(101));
+    // Stopped as soon as it starts: the warning stays above the result.
+    QTimer::singleShot(0, [this] { Command(*Form, "actStop")->Execute(); });
+    Search(smExact);
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+    EXPECT_EQ(ResultLines(*Form).value(0).toStdString(), ExactLongProofWarning(101));
+    EXPECT_EQ(History().Runs().size(), 1u);
 }
 
 }  // namespace
