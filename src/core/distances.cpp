@@ -7,7 +7,6 @@ namespace {
 template <typename TLegOf>
 void FillDistances(int32_t n, TDistanceMatrix& d, TProgress& progress, int32_t start, TLegOf legOf)
 {
-    progress.ProcessEvents();
     progress.ShowStatus("Obliczanie odległości...", 0);
 
     TProgressBar& bar = progress.PrBar();
@@ -51,8 +50,11 @@ void FillDistances(int32_t n, TDistanceMatrix& d, TProgress& progress, int32_t s
 
 }  // namespace
 
+// The events come first: a point they add (a click on the map during a
+// search) is in the count read after them, or the matrix would lose it.
 void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
 {
+    progress.ProcessEvents();
     FillDistances(static_cast<int32_t>(points.size()), d, progress, start,
                   [&points](int32_t i, int32_t j) { return PointDistance(points[i], points[j]); });
 }
@@ -61,6 +63,7 @@ void ComputeDistances(const TMeasure& measure, TDistanceMatrix& d, TProgress& pr
 {
     // A leg from a point to itself is 0 in the matrix, whatever the metric
     // makes of it (TSPLIB's GEO gives 1).
+    progress.ProcessEvents();
     FillDistances(measure.Count(), d, progress, start,
                   [&measure](int32_t i, int32_t j) { return i == j ? 0.0 : measure.Leg(i, j); });
 }
