@@ -25,9 +25,9 @@
 #include "ui/anchors.h"
 #include "ui/commands.h"
 #include "ui/document.h"
-#include "ui/measure_choice.h"
 #include "ui/result_list.h"
 #include "ui/search_runner.h"
+#include "ui/search_tab_places.h"
 #include "ui/spin_edit.h"
 #include "ui/window_progress.h"
 
@@ -49,13 +49,6 @@ constexpr int MinResultsHeightPx = 110;
 constexpr int CountDigits = 9;
 // Where the method's boxes begin: below the row of the kind of route.
 constexpr int BoxesTopPx = 120;
-// The row of the route's fixed points, between the buttons and the boxes.
-constexpr int KindRowTopPx = 92;
-// Between a label and its box, and between two pairs on a row.
-constexpr int LabelGapPx = 4;
-constexpr int PairGapPx = 10;
-// Room of a combo box beside its text: the arrow and the frame.
-constexpr int ComboExtraPx = 36;
 
 // A label that shows what fits of its text, ending in "…", and the whole
 // text as its tooltip; text() is always the whole text.
@@ -96,24 +89,6 @@ int SpinWidthFor(TSpinEdit* spin, int digits)
     // Two pixels of room for the cursor, as the spin box keeps.
     const int text = spin->fontMetrics().horizontalAdvance(QString(digits, u'9')) + 2;
     return spin->style()->sizeFromContents(QStyle::CT_SpinBox, &option, QSize(text, spin->height()), spin).width();
-}
-
-QLabel* MakeLabel(const QString& text, QWidget* parent, const char* name = nullptr)
-{
-    auto* label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-// A control at its design place, with its natural size where the design
-// gives none.
-void PlaceAt(TAnchors& anchors, QWidget* control, int x, int y, int width = -1, int height = -1,
-             int sides = TAnchors::akLeft | TAnchors::akTop)
-{
-    const QSize natural = control->sizeHint();
-    anchors.Place(control, QRect(x, y, width < 0 ? natural.width() : width, height < 0 ? natural.height() : height),
-                  sides);
 }
 
 }  // namespace
@@ -169,74 +144,6 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
     PlaceAt(*anchors, lblSilnia, 20, BoxesTopPx + 30, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight);
     cbMethod->setToolTip(QStringLiteral("Metoda szukania drogi; jej parametry pojawiają się poniżej"));
-}
-
-void TSearchTab::CreateKindControls(TDocument& document)
-{
-    // Beside the method: the kind of route, the same for every method. Its
-    // places are set by FitToFont, after the method list's width.
-    TAnchors* anchors = FAnchors;
-    const QString kindHint = QStringLiteral(
-        "Otwarta: droga kończy się w ostatnim punkcie. Zamknięta: po ostatnim punkcie wraca do pierwszego, "
-        "a jej długość liczy i ten powrót. Dotyczy każdej metody.");
-    lblRouteKind = MakeLabel(QStringLiteral("Rodzaj drogi"), this, "lblRouteKind");
-    lblRouteKind->setToolTip(kindHint);
-    PlaceAt(*anchors, lblRouteKind, 261, 8);
-    cbRouteKind = new QComboBox(this);
-    cbRouteKind->setObjectName(QStringLiteral("cbRouteKind"));
-    cbRouteKind->addItems({QStringLiteral("otwarta"), QStringLiteral("zamknięta")});
-    cbRouteKind->setCurrentIndex(0);
-    cbRouteKind->setToolTip(kindHint);
-    PlaceAt(*anchors, cbRouteKind, 261, 24, -1, 21);
-    FMeasure = new TMeasureChoice(document, *this);
-    PlaceAt(*anchors, FMeasure->Label(), 261, 8);
-    PlaceAt(*anchors, FMeasure->Box(), 261, 24, -1, 21);
-
-    const QString startHint = QStringLiteral(
-        "Punkt, w którym droga się zaczyna: jego numer (od 0), \u201ezaznaczony\u201d \u2013 punkt zaznaczony na "
-        "liście punktów, albo \u201ebrak\u201d \u2013 dowolny");
-    const QString endHint = QStringLiteral(
-        "Punkt, w którym kończy się droga otwarta: jego numer (od 0) albo \u201ebrak\u201d \u2013 dowolny. Droga "
-        "zamknięta wraca do początku i nie ma osobnego końca.");
-    const struct {
-        QLabel*& Label;
-        QComboBox*& Box;
-        const char* LabelName;
-        const char* BoxName;
-        QString Caption;
-        QStringList Items;
-        QString Hint;
-    } pairs[] = {
-        {lblStartPoint,
-         cbStartPoint,
-         "lblStartPoint",
-         "cbStartPoint",
-         QStringLiteral("Początek w punkcie"),
-         {QString::fromUtf8(NoPointWord), QString::fromUtf8(SelectedPointWord)},
-         startHint},
-        {lblEndPoint,
-         cbEndPoint,
-         "lblEndPoint",
-         "cbEndPoint",
-         QStringLiteral("Koniec w punkcie"),
-         {QString::fromUtf8(NoPointWord)},
-         endHint},
-    };
-    for (const auto& pair : pairs) {
-        pair.Label = MakeLabel(pair.Caption, this, pair.LabelName);
-        pair.Label->setToolTip(pair.Hint);
-        pair.Box = new QComboBox(this);
-        pair.Box->setObjectName(QString::fromLatin1(pair.BoxName));
-        // A point's number is typed; the list holds the words.
-        pair.Box->setEditable(true);
-        pair.Box->setInsertPolicy(QComboBox::NoInsert);
-        pair.Box->addItems(pair.Items);
-        pair.Box->setCurrentIndex(0);
-        pair.Box->setToolTip(pair.Hint);
-        pair.Label->setBuddy(pair.Box);
-        PlaceAt(*anchors, pair.Label, 12, KindRowTopPx + 4);
-        PlaceAt(*anchors, pair.Box, 12, KindRowTopPx, -1, 21);
-    }
 }
 
 void TSearchTab::CreateRandomControls()
@@ -393,49 +300,6 @@ void TSearchTab::CreateResults(const TDocument& document, TCommand* showWay)
     lbResults = new TResultList(document, gbGenResults);
     PlaceAt(*results, lbResults, 160, 16, 181, 113,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight | TAnchors::akBottom);
-}
-
-void TSearchTab::FitKindControls()
-{
-    // The method list as wide as its longest method, the kind of route
-    // right of it; below the buttons the route's fixed points, each box
-    // after its label.
-    const QRect methodPlace = FAnchors->DesignPlace(cbMethod);
-    const int methodWidth = std::max(cbMethod->sizeHint().width(), cbMethod->minimumSizeHint().width());
-    FAnchors->Replace(cbMethod, QRect(methodPlace.topLeft(), QSize(methodWidth, methodPlace.height())));
-    const int kindLeft = methodPlace.left() + methodWidth + PairGapPx;
-    FAnchors->Replace(lblRouteKind,
-                      QRect(QPoint(kindLeft, FAnchors->DesignPlace(lblRouteKind).top()), lblRouteKind->sizeHint()));
-    const int kindWidth =
-        std::max(cbRouteKind->sizeHint().width(),
-                 cbRouteKind->fontMetrics().horizontalAdvance(cbRouteKind->itemText(1)) + ComboExtraPx);
-    FAnchors->Replace(cbRouteKind, QRect(kindLeft, methodPlace.top(), kindWidth, methodPlace.height()));
-    // The measure right of the kind, as wide as its longest text.
-    const int measureLeft = kindLeft + kindWidth + PairGapPx;
-    QLabel* measureLabel = FMeasure->Label();
-    FAnchors->Replace(measureLabel,
-                      QRect(QPoint(measureLeft, FAnchors->DesignPlace(measureLabel).top()), measureLabel->sizeHint()));
-    int measureWidth = 0;
-    for (const QString& item : TMeasureChoice::AllItems())
-        measureWidth = std::max(measureWidth, FMeasure->Box()->fontMetrics().horizontalAdvance(item));
-    measureWidth += ComboExtraPx;
-    FAnchors->Replace(FMeasure->Box(), QRect(measureLeft, methodPlace.top(), measureWidth, methodPlace.height()));
-    FKindRight = measureLeft + measureWidth;
-
-    int x = FAnchors->DesignPlace(lblStartPoint).left();
-    for (const auto& [label, box] : {std::pair{lblStartPoint, cbStartPoint}, std::pair{lblEndPoint, cbEndPoint}}) {
-        const QRect labelPlace = FAnchors->DesignPlace(label);
-        FAnchors->Replace(label, QRect(QPoint(x, labelPlace.top()), label->sizeHint()));
-        x += label->sizeHint().width() + LabelGapPx;
-        // Room for the longest word of the list, or a point's number.
-        int widest = box->fontMetrics().horizontalAdvance(QStringLiteral("999999"));
-        for (int i = 0; i < box->count(); ++i)
-            widest = std::max(widest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
-        const QRect boxPlace = FAnchors->DesignPlace(box);
-        FAnchors->Replace(box, QRect(x, boxPlace.top(), widest + ComboExtraPx, boxPlace.height()));
-        x += widest + ComboExtraPx + PairGapPx;
-    }
-    FKindRight = std::max(FKindRight, x - PairGapPx);
 }
 
 void TSearchTab::FitToFont()
