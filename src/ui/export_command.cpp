@@ -10,6 +10,7 @@
 #include "core/route_links.h"
 #include "core/safe_save.h"
 #include "core/tour_file.h"
+#include "core/tour_kind.h"
 #include "core/tsplib_file.h"
 #include "picture/map_view_paint.h"
 #include "picture/map_view_svg.h"
@@ -57,8 +58,10 @@ void TExportCommand::actExportExecute()
                                                      "punkty, więc nie ma drogi do zapisania."));
             return;
         }
-        content = choice->Kind == TDialogs::TExportKind::RouteTour ? FormatTour(name, *route)
-                                                                   : FormatRouteCsv(points, *route);
+        // A round trip's tour says it is one.
+        content = choice->Kind == TDialogs::TExportKind::RouteTour
+                      ? TourOfKind(FormatTour(name, *route), FDocument.State().FRouteKind.RoundTrip)
+                      : FormatRouteCsv(points, *route);
         break;
     }
     case TDialogs::TExportKind::PointsTsplib:

@@ -13,6 +13,7 @@
 #include "core/route_links.h"
 #include "core/safe_save.h"
 #include "core/tour_file.h"
+#include "core/tour_kind.h"
 #include "core/tsplib_file.h"
 #include "ui/dialogs.h"
 #include "ui/document.h"
@@ -76,9 +77,12 @@ bool TRouteFiles::LoadRoute(const std::string& fileName, bool askKind)
     TPointArray linked = FDocument.State().FPoints;
     ApplyBestRoute(linked, route);
     // A TSPLIB tour is a round trip by that format's meaning, but a route
-    // saved from here may have been open: the user says which.
+    // saved from here may have been open: a round trip saved here says so,
+    // otherwise the user says which.
     TRouteKind kind;
-    if (askKind && !IsRouteCsvName(fileName))
+    if (!IsRouteCsvName(fileName) && TourFileSaysRoundTrip(fileName))
+        kind.RoundTrip = true;
+    else if (askKind && !IsRouteCsvName(fileName))
         kind.RoundTrip = Dialogs().AskYesNo(
             &FParent, QStringLiteral("Wczytaj drogę"),
             QStringLiteral("Trasa TSPLIB (.tour) opisuje zwykle drogę zamkniętą: po ostatnim punkcie wraca ona do "
@@ -135,7 +139,8 @@ void TRouteFiles::SaveRouteBeside(const std::string& routeFile)
     }
     if (routeFile.empty())
         return;
-    const TFileResult saved = WriteFileReplacing(routeFile, FormatTour(TsplibName(routeFile), *route));
+    const TFileResult saved = WriteFileReplacing(
+        routeFile, TourOfKind(FormatTour(TsplibName(routeFile), *route), FDocument.State().FRouteKind.RoundTrip));
     if (!saved.Ok()) {
         // The points are saved, the route is not: the set stays marked, so
         // closing still asks.

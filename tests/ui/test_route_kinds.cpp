@@ -271,6 +271,35 @@ TEST_F(RouteKindsTest, ATourIsReadAsARoundTripWhenTheUserSaysSo)
     }
 }
 
+// A round trip saved beside its set comes back as a round trip when the set
+// is opened again, without a question of its kind.
+TEST_F(RouteKindsTest, ARoundTripSavedBesideItsSetComesBackAsOne)
+{
+    ChooseKind(true, QStringLiteral("3"), QStringLiteral("brak"));
+    Search(smExact);
+    const std::optional<TSpecimen> found = RouteFromLinks(Form->State().FPoints);
+    QTemporaryDir folder;
+    const QString setName = folder.filePath(QStringLiteral("zbiór.tvu"));
+    Dialogs.SaveNames = {setName};
+    Dialogs.Answers = {TDialogs::TAnswer::Yes};
+    ASSERT_TRUE(Command(*Form, "actSaveArray")->Execute());
+    ASSERT_TRUE(ReadTextFile(folder.filePath(QStringLiteral("zbiór.tour"))).contains("TOUR_SECTION"));
+
+    Command(*Form, "actNewArray")->Execute();
+    Dialogs.Boxes.clear();
+    Dialogs.OpenNames = {setName};
+    Dialogs.Answers = {TDialogs::TAnswer::Yes};
+    ASSERT_TRUE(Command(*Form, "actOpenArray")->Execute());
+    EXPECT_TRUE(Form->State().FRouteKind.RoundTrip);
+    EXPECT_EQ(RouteFromLinks(Form->State().FPoints), found);
+    const auto asked = [this](const QString& words) {
+        return std::count_if(Dialogs.Boxes.begin(), Dialogs.Boxes.end(),
+                             [&words](const TScriptedDialogs::TBox& box) { return box.Text.contains(words); });
+    };
+    EXPECT_EQ(asked(QStringLiteral("Wczytać także drogę?")), 1);
+    EXPECT_EQ(asked(QStringLiteral("jako drogę zamkniętą?")), 0);
+}
+
 // Past a hundred points the exact method says its proof may take long;
 // past two hundred it asks first, and a "Nie" starts nothing.
 TEST_F(RouteKindsTest, TheExactMethodWarnsAndAsksBeforeALongProof)
