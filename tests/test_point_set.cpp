@@ -229,3 +229,26 @@ TEST(ProgressBar, NotifiesOnlyWhenThePictureCanChange)
     EXPECT_GE(notifications, 99);
     EXPECT_LE(notifications, 101);
 }
+
+// The events the computation lets run first may add a point (a click on the
+// map during a search): the matrix holds it, for both kinds of leg.
+TEST(ComputeDistances, APointAddedByTheFirstEventsIsInTheMatrix)
+{
+    for (const bool measured : {false, true}) {
+        TPointSetState state = StateWith({{0, 0, -1}, {3, 4, -1}});
+        TScriptedHost host(state);
+        TMeasure measure = TMeasure::OfPoints(state.FPoints);
+        host.OnEvents = [&] {
+            if (state.FPoints.size() == 2) {
+                state.FPoints.push_back({6, 8, -1});
+                measure = TMeasure::OfPoints(state.FPoints);
+            }
+        };
+        if (measured)
+            ComputeDistances(measure, state.FDistances, host, 0);
+        else
+            ComputeDistances(state.FPoints, state.FDistances, host, 0);
+        ASSERT_EQ(state.FDistances.size(), 3u) << measured;
+        EXPECT_EQ(state.FDistances[2][0], 10.0) << measured;
+    }
+}

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
+namespace {
+
+template <typename TLegOf>
+void FillDistances(int32_t n, TDistanceMatrix& d, TProgress& progress, int32_t start, TLegOf legOf)
 {
-    progress.ProcessEvents();
     progress.ShowStatus("Obliczanie odległości...", 0);
 
-    const int32_t n = static_cast<int32_t>(points.size());
     TProgressBar& bar = progress.PrBar();
     bar.SetMax(static_cast<int32_t>(static_cast<uint32_t>(n) * static_cast<uint32_t>(n)));
     bar.SetPosition(0);
@@ -34,7 +35,7 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
                 for (int32_t j = std::max(columnTile, i); j < columnEnd; ++j) {
                     if (i < first && j < first)
                         continue;
-                    const double distance = PointDistance(points[i], points[j]);
+                    const double distance = legOf(i, j);
                     row[j] = distance;
                     d[j][i] = distance;
                     cells += j == i ? 1 : 2;
@@ -45,6 +46,26 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
         }
     }
     bar.SetPosition(0);
+}
+
+}  // namespace
+
+// The events come first: a point they add (a click on the map during a
+// search) is in the count read after them, or the matrix would lose it.
+void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
+{
+    progress.ProcessEvents();
+    FillDistances(static_cast<int32_t>(points.size()), d, progress, start,
+                  [&points](int32_t i, int32_t j) { return PointDistance(points[i], points[j]); });
+}
+
+void ComputeDistances(const TMeasure& measure, TDistanceMatrix& d, TProgress& progress, int32_t start)
+{
+    // A leg from a point to itself is 0 in the matrix, whatever the metric
+    // makes of it (TSPLIB's GEO gives 1).
+    progress.ProcessEvents();
+    FillDistances(measure.Count(), d, progress, start,
+                  [&measure](int32_t i, int32_t j) { return i == j ? 0.0 : measure.Leg(i, j); });
 }
 
 uint64_t DistanceMatrixBytes(int32_t pointCount)

@@ -58,10 +58,10 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
     tvRuns->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // What compares the runs first, in view at the window's design size; the
     // details after it. The model (and the exported table) keep their order.
-    const int shownOrder[] = {TRunTableModel::colNumber,    TRunTableModel::colMethod, TRunTableModel::colLength,
-                              TRunTableModel::colGap,       TRunTableModel::colTime,   TRunTableModel::colPoints,
-                              TRunTableModel::colStopped,   TRunTableModel::colSet,    TRunTableModel::colSteps,
-                              TRunTableModel::colParameters};
+    const int shownOrder[] = {TRunTableModel::colNumber, TRunTableModel::colMethod,  TRunTableModel::colLength,
+                              TRunTableModel::colGap,    TRunTableModel::colKind,    TRunTableModel::colTime,
+                              TRunTableModel::colPoints, TRunTableModel::colStopped, TRunTableModel::colSet,
+                              TRunTableModel::colMetric, TRunTableModel::colSteps,   TRunTableModel::colParameters};
     for (int place = 0; place < static_cast<int>(std::size(shownOrder)); ++place)
         tvRuns->horizontalHeader()->moveSection(tvRuns->horizontalHeader()->visualIndex(shownOrder[place]), place);
     tvRuns->setMinimumHeight(MinTableHeightPx);
@@ -70,13 +70,13 @@ TCompareTab::TCompareTab(const TRunHistory& history, TCommand* useRun, TCommand*
             [this] { emit SelectionChanged(); });
     // A reset of the model (the history emptied) drops the selection silently.
     connect(FModel, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
-    // The chart shows the runs of the selected run's set.
+    // The chart shows the runs the selected run compares with.
     connect(this, &TCompareTab::SelectionChanged, this, [this, &history] {
         const int row = SelectedRow();
-        std::optional<int32_t> set;
+        std::optional<TRunGroup> group;
         if (row >= 0 && static_cast<size_t>(row) < history.Runs().size())
-            set = history.Runs()[static_cast<size_t>(row)].SetId;
-        chRuns->ShowSet(set);
+            group = GroupOf(history.Runs()[static_cast<size_t>(row)]);
+        chRuns->ShowGroup(group);
     });
     // The newest run in view.
     connect(FModel, &QAbstractItemModel::rowsInserted, tvRuns, [this] { tvRuns->scrollToBottom(); });

@@ -1,9 +1,11 @@
 #include "ui/distance_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/distances.h"
 #include "core/progress.h"
+#include "core/set_places.h"
 #include "ui/document.h"
 
 TDistanceGridModel::TDistanceGridModel(const TDocument& document, TProgress& progress, QObject* parent)
@@ -11,15 +13,23 @@ TDistanceGridModel::TDistanceGridModel(const TDocument& document, TProgress& pro
 {
     connect(&document, &TDocument::PointsChanged, this, [this](int32_t firstNewPoint) { Rebuild(firstNewPoint); });
     connect(&document, &TDocument::PointMoved, this, [this] { Rebuild(0); });
+    connect(&document, &TDocument::MeasureChanged, this, [this] { Rebuild(0); });
 }
 
 void TDistanceGridModel::Rebuild(int32_t firstNewPoint)
 {
     const TPointArray& points = FState->FPoints;
-    if (static_cast<int32_t>(points.size()) <= KeptMatrixPoints)
+    const TSetPlaces& places = FState->FPlaces;
+    FMeasure = MeasureOf(places, points);
+    // A set whose map points are its coordinates on the plane has the
+    // matrix it always had.
+    const bool plain = !places.OwnPlaces() && places.ActiveMetric() == TMetric::Plane;
+    if (static_cast<int32_t>(points.size()) > KeptMatrixPoints)
+        TDistanceMatrix().swap(FDistances);
+    else if (plain)
         ComputeDistances(points, FDistances, FProgress, firstNewPoint);
     else
-        TDistanceMatrix().swap(FDistances);
+        ComputeDistances(FMeasure, FDistances, FProgress, firstNewPoint);
     FProgress.ShowStatus("Wypełnianie macierzy odległości...", 0);
     Fill(static_cast<int>(points.size()), FProgress.NumberFormat());
     FProgress.ShowStatus("", 0);
@@ -57,14 +67,32 @@ QString TDistanceGridModel::Cells(int col, int row) const
     // A large set keeps no matrix: the cell is worked out as the matrix
     // would hold it.
     const TDistanceMatrix& distances = FDistances;
-    const TPointArray& points = FState->FPoints;
-    if (distances.empty() && high < points.size())
-        return QString::fromStdString(FormatFixed2(PointDistance(points[low], points[high]), FFormat));
+    if (distances.empty() && high < static_cast<size_t>(FMeasure.Count()))
+        return LegText(FMeasure.Leg(static_cast<int32_t>(low), static_cast<int32_t>(high)));
     // The matrix is rebuilt before the table learns of it; a repaint in
     // between must not read cells the matrix does not have yet.
     if (low >= distances.size() || high >= distances[low].size())
         return {};
-    return QString::fromStdString(FormatFixed2(distances[low][high], FFormat));
+    return LegText(distances[low][high]);
+}
+
+QString TDistanceGridModel::LegText(double leg) const
+{
+    // Whole legs are exact: no decimals to show.
+    if (FMeasure.WholeLegs())
+        return QString::number(static_cast<qint64>(leg));
+    return QString::fromStdString(FormatFixed2(leg, FFormat));
+}
+
+double TDistanceGridModel::Leg(int32_t a, int32_t b) const
+{
+    const auto low = static_cast<size_t>(std::min(a, b));
+    const auto high = static_cast<size_t>(std::max(a, b));
+    if (a == b)
+        return 0.0;
+    if (high < FDistances.size() && high < FDistances[low].size())
+        return FDistances[low][high];
+    return high < static_cast<size_t>(FMeasure.Count()) ? FMeasure.Leg(a, b) : 0.0;
 }
 
 QVariant TDistanceGridModel::data(const QModelIndex& index, int role) const
@@ -75,6 +103,18 @@ QVariant TDistanceGridModel::data(const QModelIndex& index, int role) const
         return Cells(index.column() + 1, index.row() + 1);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    // The unit and the measure the cell is in, where the text alone does
+    // not say.
+    if (role == Qt::ToolTipRole && FCount > 0 && index.row() != index.column()) {
+        const QString cell = Cells(index.column() + 1, index.row() + 1);
+        if (cell.isEmpty())
+            return {};
+        return QStringLiteral("Od punktu %1 do punktu %2: %3%4 (%5)")
+            .arg(index.row())
+            .arg(index.column())
+            .arg(cell, FMeasure.OnEarth() ? QStringLiteral(" km") : QString(),
+                 QString::fromStdString(MetricText(FMeasure.Metric())));
+    }
     return {};
 }
 
@@ -97,17 +137,38 @@ QString TDistanceGridModel::WidestText() const
     const TPointArray& points = FState->FPoints;
     if (FCount <= 0 || points.empty())
         return QStringLiteral("0");
-    int64_t minX = INT64_MAX;
-    int64_t minY = INT64_MAX;
-    int64_t maxX = INT64_MIN;
-    int64_t maxY = INT64_MIN;
-    for (const TMapPoint& point : points) {
-        minX = std::min<int64_t>(minX, point.X);
-        maxX = std::max<int64_t>(maxX, point.X);
-        minY = std::min<int64_t>(minY, point.Y);
-        maxY = std::max<int64_t>(maxY, point.Y);
+    double widest = 0.0;
+    if (FMeasure.OnEarth()) {
+        // No two places on the Earth lie further apart than half its round.
+        widest = 3.141592653589793 * GeoEarthRadiusKm + 1.0;
+    } else if (FMeasure.Count() == static_cast<int32_t>(points.size()) &&
+               (FState->FPlaces.OwnPlaces() || FMeasure.Metric() != TMetric::Plane)) {
+        double minX = INFINITY;
+        double minY = INFINITY;
+        double maxX = -INFINITY;
+        double maxY = -INFINITY;
+        for (const TPlace& place : FMeasure.Places()) {
+            minX = std::min(minX, place.X);
+            maxX = std::max(maxX, place.X);
+            minY = std::min(minY, place.Y);
+            maxY = std::max(maxY, place.Y);
+        }
+        // Rounded up, for the measures that round.
+        widest = std::ceil(PlaceHypot(maxX - minX, maxY - minY)) + 1.0;
+    } else {
+        int64_t minX = INT64_MAX;
+        int64_t minY = INT64_MAX;
+        int64_t maxX = INT64_MIN;
+        int64_t maxY = INT64_MIN;
+        for (const TMapPoint& point : points) {
+            minX = std::min<int64_t>(minX, point.X);
+            maxX = std::max<int64_t>(maxX, point.X);
+            minY = std::min<int64_t>(minY, point.Y);
+            maxY = std::max<int64_t>(maxY, point.Y);
+        }
+        widest = MapHypot(maxX - minX, maxY - minY);
     }
-    const QString distance = QString::fromStdString(FormatFixed2(MapHypot(maxX - minX, maxY - minY), FFormat));
+    const QString distance = LegText(widest);
     const QString index = QString::number(FCount - 1);
     return distance.size() >= index.size() ? distance : index;
 }

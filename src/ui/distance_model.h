@@ -18,12 +18,14 @@ class TProgress;
 // it shows. A search gets the legs as a table up to the same size.
 inline constexpr int32_t KeptMatrixPoints = MaxLegTablePoints;
 
-// The distance table's model: the set's distance matrix, kept current as the
-// document announces changes of the points, and the table as a text grid
-// over it: one fixed row and column of point numbers (the views' headers),
-// "-" on the diagonal, and the matrix element of the smaller row index
-// elsewhere. Texts are made when the view asks for a cell; nothing is
-// stored per cell, so 10 000 points cost nothing here.
+// The distance table's model: the set's distance matrix under the set's
+// measure, kept current as the document announces changes of the points or
+// of the measure, and the table as a text grid over it: one fixed row and
+// column of point numbers (the views' headers), "-" on the diagonal, and the
+// matrix element of the smaller row index elsewhere: two decimals, or whole
+// numbers for the measures whose legs are whole (TSPLIB's). Texts are made
+// when the view asks for a cell; nothing is stored per cell, so 100 000
+// points cost nothing here.
 class TDistanceGridModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -39,6 +41,11 @@ public:
 
     // The matrix: the whole set's up to KeptMatrixPoints points, else empty.
     const TDistanceMatrix& Distances() const { return FDistances; }
+    // The leg from point a to point b as the table holds it: the matrix's
+    // cell, or beyond the matrix the measure's leg.
+    double Leg(int32_t a, int32_t b) const;
+    // The measure the table was last built with.
+    const TMeasure& Measure() const { return FMeasure; }
     // The matrix from firstNewPoint on (cells of earlier pairs stay), then
     // the table: what a change of the points runs.
     void Rebuild(int32_t firstNewPoint);
@@ -66,7 +73,11 @@ private:
     // Shared, so the set outlives the table whichever goes first.
     std::shared_ptr<const TPointSetState> FState;
     TProgress& FProgress;
+    // A leg as the table writes it.
+    QString LegText(double leg) const;
+
     TDistanceMatrix FDistances;
+    TMeasure FMeasure;
     int FCount = 0;
     TNumberFormat FFormat;
     // Cells (1, 0), (0, 1) and (1, 1) while the set is empty.

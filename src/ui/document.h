@@ -9,11 +9,21 @@
 
 #include "core/point_formats.h"
 #include "core/point_set.h"
+#include "core/set_places.h"
 #include "search/run/run_control.h"
 
 class QUndoCommand;
 class QUndoStack;
 class TRunHistory;
+
+// The points of a set with what goes with them: their own places (one per
+// point, or none for a set whose map points are its coordinates) and the
+// kind of route their links hold. What a step of the history gives back.
+struct TSetPoints {
+    TPointArray Points;
+    TPlaceArray Places;
+    TRouteKind Kind;
+};
 
 // The set the window works on: the points with their links and the kind of
 // route they hold, the file name and its format, the changed flag, the
@@ -47,15 +57,29 @@ public:
     // a change made in between would come out of order with the stack.
     bool ApplyingStep() const { return FApplyingStep; }
 
-    // What the steps do, each announced.
+    // What the steps do, each announced. A set with places of its own
+    // keeps one place per point: a point added, moved or given new map
+    // coordinates gets the place its map point stands for (PlaceOfMapPoint).
     void AppendPoint(const TMapPoint& point);
     void RemoveLastPoint();
+    // New map points, their places made from them.
     void ReplacePoints(const TPointArray& points);
+    // The points as they were or will be, places and kind exactly.
+    void ReplaceSet(const TSetPoints& set);
+    // The set as ReplaceSet takes it back.
+    TSetPoints SetPoints() const;
     // Links past the end of the list keep their value.
     void SetLinks(const std::vector<int32_t>& links);
     // The links of a route and the kind of route they hold.
     void SetRoute(const std::vector<int32_t>& links, const TRouteKind& kind);
     void MovePoint(int32_t index, int32_t x, int32_t y);
+    // Back to an earlier place exactly, for a set with places of its own.
+    void MovePoint(int32_t index, int32_t x, int32_t y, const TPlace& place);
+
+    // "Miara odległości: euklidesowa na płaszczyźnie" (true) or the file's
+    // measure: not an edit of the set (no step, not marked changed), but
+    // every length, table and search follows it.
+    void SetPlaneChosen(bool planeChosen);
 
     // A new empty set without a file; the history starts afresh.
     void Renew();
@@ -96,6 +120,8 @@ signals:
     void SetSaved();
     // A search's result and routes were kept.
     void RunKept();
+    // The measure of the set's legs changed (not its points).
+    void MeasureChanged();
 
 private:
     // Tests set up states no operation makes (a matrix of their own, a
@@ -103,6 +129,9 @@ private:
     friend struct TDocumentTestAccess;
 
     void SyncModified();
+    // The places after the map points of points changed: kept where the
+    // point stayed where it was, made anew from the map point otherwise.
+    void FollowPlaces(const TPointArray& before);
 
     std::shared_ptr<TPointSetState> FState;
     QUndoStack* FHistory;

@@ -6,12 +6,14 @@
 #include <utility>
 
 #include "core/distances.h"
+#include "core/length_words.h"
 #include "core/lenient_int.h"
 #include "core/number_text.h"
 #include "core/point_removal.h"
 #include "core/point_set_ops.h"
 #include "core/random_points.h"
 #include "core/route_links.h"
+#include "core/set_edits.h"
 #include "core/typed_point.h"
 #include "ui/dialogs.h"
 #include "ui/distance_model.h"
@@ -60,8 +62,11 @@ void TEditCommands::RandomizePoints(int32_t Count)
     const TPointSetState& state = FDocument.State();
     TPointArray points = state.FPoints;
     DrawRandomPoints(points, Count, FMap.Width, FMap.Height);
+    // New points hold no route, and their places are those of their map
+    // points.
+    TSetPoints after{points, PlacesOfMapPoints(state.FPlaces, points), TRouteKind()};
     FDocument.Push(
-        new TPointsCommand(FDocument, QStringLiteral("losowanie punktów"), state.FPoints, std::move(points)));
+        new TPointsCommand(FDocument, QStringLiteral("losowanie punktów"), FDocument.SetPoints(), std::move(after)));
 }
 
 void TEditCommands::actRandomArrayExecute()
@@ -128,11 +133,11 @@ void TEditCommands::actDeletePointsExecute()
     const auto count = std::count(selected.begin(), selected.end(), 1);
     if (count == 0)
         return;
-    const TPointArray& before = FDocument.State().FPoints;
-    TPointArray after = before;
-    RemovePointsJoiningRoute(after, selected);
+    TSetPoints before = FDocument.SetPoints();
+    TSetPoints after{before.Points, PlacesWithout(before.Places, selected), KindWithout(before.Kind, selected)};
+    RemovePointsJoiningRoute(after.Points, selected);
     const QString text = count == 1 ? QStringLiteral("usunięcie punktu") : QStringLiteral("usunięcie punktów");
-    FDocument.Push(new TPointsCommand(FDocument, text, before, std::move(after)));
+    FDocument.Push(new TPointsCommand(FDocument, text, std::move(before), std::move(after)));
 }
 
 void TEditCommands::actEditPointExecute()
@@ -170,7 +175,8 @@ void TEditCommands::actEditPointExecute()
 
 void TEditCommands::actCountWayExecute()
 {
-    const TPointArray& points = FDocument.State().FPoints;
+    const TPointSetState& state = FDocument.State();
+    const TPointArray& points = state.FPoints;
     const TDistanceMatrix& distances = FDistances.Distances();
     const int32_t n = static_cast<int32_t>(points.size());
     // A large set keeps no matrix: its legs are what the matrix would hold.
@@ -182,11 +188,21 @@ void TEditCommands::actCountWayExecute()
         const int32_t columns = onDemand ? n : static_cast<int32_t>(distances[i].size());
         if (next < 0 || next >= columns)
             continue;
-        length = AddLeg(length, onDemand ? PointDistance(points[i], points[next]) : distances[i][next]);
+        length = AddLeg(length, FDistances.Leg(i, next));
     }
+    // A round trip's links end at its last point; its length comes back.
+    // Links that make no one route are summed as they stand.
+    bool closed = false;
+    if (state.FRouteKind.RoundTrip) {
+        if (const std::optional<TSpecimen> route = RouteFromLinks(points); route && route->size() >= 2) {
+            length = AddLeg(length, FDistances.Leg(route->back(), route->front()));
+            closed = true;
+        }
+    }
+    const TLengthWords words{closed, FDistances.Measure().OnEarth()};
     FSearchTab.ClearResults();
-    FSearchTab.AddResultLine(
-        QString::fromStdString("Długość drogi: " + FormatNumber(length, 2, FProgress.NumberFormat())));
+    FSearchTab.AddResultLine(QString::fromStdString("Długość " + RouteGenitive(words) + ": " +
+                                                    LengthText(length, words, FProgress.NumberFormat())));
     // The map is drawn again, as the program always did here.
     emit MapDue();
 }

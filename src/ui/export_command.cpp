@@ -10,6 +10,7 @@
 #include "core/route_links.h"
 #include "core/safe_save.h"
 #include "core/tour_file.h"
+#include "core/tour_kind.h"
 #include "core/tsplib_file.h"
 #include "picture/map_view_paint.h"
 #include "picture/map_view_svg.h"
@@ -19,6 +20,7 @@
 #include "ui/dialogs.h"
 #include "ui/document.h"
 #include "ui/file_names.h"
+#include "ui/map_round_trip.h"
 #include "ui/point_list.h"
 #include "ui/route_files.h"
 
@@ -56,8 +58,10 @@ void TExportCommand::actExportExecute()
                                                      "punkty, więc nie ma drogi do zapisania."));
             return;
         }
-        content = choice->Kind == TDialogs::TExportKind::RouteTour ? FormatTour(name, *route)
-                                                                   : FormatRouteCsv(points, *route);
+        // A round trip's tour says it is one.
+        content = choice->Kind == TDialogs::TExportKind::RouteTour
+                      ? TourOfKind(FormatTour(name, *route), FDocument.State().FRouteKind.RoundTrip)
+                      : FormatRouteCsv(points, *route);
         break;
     }
     case TDialogs::TExportKind::PointsTsplib:
@@ -96,15 +100,24 @@ std::optional<TMapViewPicture> TExportCommand::MapPicture(TDialogs::TExportKind 
 {
     // The whole set fitted to the picture, whatever part of it the map
     // window shows, with the list's selection and the map's numbers.
-    const TPointArray& points = FDocument.State().FPoints;
+    // A round trip with its way back, as the map shows it.
+    const TClosedRoute closed = CloseRoundTrip(FDocument.State().FPoints, FDocument.State().FRouteKind);
+    const TPointArray& points = closed.Points;
     const std::vector<char> selected = FList.SelectedRows();
     const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
-    if (kind == TDialogs::TExportKind::MapPdf)
-        return BuildPrintPicture(points, isSelected, FPointNumbers.isChecked());
-    const TPictureSize proposed = FittedPictureSize(points, ProposedLongSidePx);
-    const std::optional<QSize> size = Dialogs().PictureSize(&FParent, QSize(proposed.Width, proposed.Height));
-    if (!size)
-        return std::nullopt;
-    return BuildMapViewPicture(points, isSelected, size->width(), size->height(),
-                               FitMapToPoints(points, size->width(), size->height()), FPointNumbers.isChecked());
+    const bool numbers = FPointNumbers.isChecked();
+    TMapViewPicture picture;
+    if (kind == TDialogs::TExportKind::MapPdf) {
+        picture = BuildPrintPicture(points, isSelected, numbers);
+    } else {
+        const TPictureSize proposed = FittedPictureSize(points, ProposedLongSidePx);
+        const std::optional<QSize> size = Dialogs().PictureSize(&FParent, QSize(proposed.Width, proposed.Height));
+        if (!size)
+            return std::nullopt;
+        picture = BuildMapViewPicture(points, isSelected, size->width(), size->height(),
+                                      FitMapToPoints(points, size->width(), size->height()), numbers);
+    }
+    if (closed.First >= 0)
+        MarkRoundTripStart(picture, closed.First, numbers);
+    return picture;
 }

@@ -120,7 +120,17 @@ void TMapController::Draw()
         FView.Shown = FView.Next(FDocument.State().FPoints, width, height);
     // Rows are read once: a point without a row (the list is rebuilt after
     // the set grows) is drawn unselected.
-    FPainter.Paint(*view, PointsToDraw(), FList.SelectedRows(), FView.Shown, FCommands.PointNumbers.isChecked());
+    FPainter.Paint(*view, PointsToDraw(), FList.SelectedRows(), FView.Shown, FCommands.PointNumbers.isChecked(),
+                   KindToDraw());
+}
+
+TRouteKind TMapController::KindToDraw() const
+{
+    if (FLiveRoute)
+        return FRunner.Kind();
+    if (FShownRoute)
+        return FShownKind;
+    return FDocument.State().FRouteKind;
 }
 
 const TPointArray& TMapController::PointsToDraw()
@@ -181,9 +191,10 @@ void TMapController::ShowNote(const QString& note, const QString& toolTip)
     FStatusBar.SetPanelNote(FStatusBar.PanelCount() - 1, note, toolTip);
 }
 
-void TMapController::ShowRoute(std::optional<TSpecimen> route)
+void TMapController::ShowRoute(std::optional<TSpecimen> route, const TRouteKind& kind)
 {
     FShownRoute = std::move(route);
+    FShownKind = kind;
     DrawMap();
 }
 
@@ -216,7 +227,8 @@ int32_t TMapController::PointAtMapSquare(int32_t x, int32_t y) const
 
 QString TMapController::ToolTipAt(int32_t x, int32_t y) const
 {
-    return MapToolTip(FDocument.State().FPoints, PointAtMapSquare(x, y), FPainter.DrewPixels());
+    return MapToolTip(FDocument.State().FPoints, PointAtMapSquare(x, y), FPainter.DrewPixels(),
+                      FDocument.State().FRouteKind);
 }
 
 void TMapController::AddPoint(int32_t X, int32_t Y)

@@ -79,14 +79,14 @@ public:
     // Zooms by factor about map pixel (x, y).
     void ZoomAbout(double factor, int32_t x, int32_t y);
 
-    // A route drawn instead of the links until it is taken away (nothing):
-    // a run of the past being looked at. The set and its links stay as they
-    // are.
-    void ShowRoute(std::optional<TSpecimen> route);
+    // A route of a kind drawn instead of the links until it is taken away
+    // (nothing): a run of the past being looked at. The set and its links
+    // stay as they are.
+    void ShowRoute(std::optional<TSpecimen> route, const TRouteKind& kind = {});
     bool ShowsRoute() const { return FShownRoute.has_value(); }
-    // The best route of the running search, drawn instead of the links
-    // while it runs, with its words in the status bar; the first drawing
-    // after the search shows the links again.
+    // The best route of the running search (of the runner's kind), drawn
+    // instead of the links while it runs, with its words in the status bar;
+    // the first drawing after the search shows the links again.
     void ShowLiveRoute(const TSpecimen& route, const QString& note);
     bool ShowsLiveRoute() const { return FLiveRoute.has_value(); }
     TLiveRoute& LiveRoute() { return *FLive; }
@@ -107,6 +107,8 @@ private:
     // What the drawing shows: the live route, a run's route or the set,
     // with a dragged point where the pointer holds it.
     const TPointArray& PointsToDraw();
+    // The kind of route the drawing's links hold.
+    TRouteKind KindToDraw() const;
     // The view changed by the user: the map's fit note goes (the live
     // route's words stay), the check mark follows, and the map is drawn.
     void ViewMoved();
@@ -162,6 +164,7 @@ private:
     bool FSpaceHeld = false;
 
     std::optional<TSpecimen> FShownRoute;
+    TRouteKind FShownKind;
     std::optional<TSpecimen> FLiveRoute;
     TPointArray FShownPoints;
 };

@@ -31,7 +31,7 @@ int32_t SquareAt(const TPointArray& points, const std::vector<char>& selected, c
     return -1;
 }
 
-QString MapToolTip(const TPointArray& points, int32_t hit, bool pixelPicture)
+QString MapToolTip(const TPointArray& points, int32_t hit, bool pixelPicture, const TRouteKind& kind)
 {
     if (hit < 0 || static_cast<size_t>(hit) >= points.size()) {
         if (pixelPicture)
@@ -45,9 +45,18 @@ QString MapToolTip(const TPointArray& points, int32_t hit, bool pixelPicture)
     QString text = QStringLiteral("Punkt %1: %2; %3").arg(hit).arg(point.X).arg(point.Y);
     const bool reached = std::any_of(points.begin(), points.end(), [hit](const TMapPoint& p) { return p.Next == hit; });
     const bool linked = point.Next >= 0 && static_cast<size_t>(point.Next) < points.size();
-    if (linked && !reached)
+    const bool starts = linked && !reached;
+    const bool ends = reached && !linked;
+    if (starts && kind.RoundTrip)
+        text += QStringLiteral(", początek i koniec drogi zamkniętej");
+    else if (starts)
         text += QStringLiteral(", początek drogi");
-    else if (reached && !linked)
+    else if (ends && kind.RoundTrip)
+        text += QStringLiteral(", ostatni przed powrotem do początku");
+    else if (ends)
         text += QStringLiteral(", koniec drogi");
+    // A point the search was told to start or end at.
+    if ((starts && kind.Start == hit) || (ends && !kind.RoundTrip && kind.End == hit))
+        text += QStringLiteral(" (ustalony)");
     return text;
 }

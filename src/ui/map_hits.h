@@ -22,6 +22,7 @@ int32_t SquareAt(const TPointArray& points, const std::vector<char>& selected, c
                  int32_t y);
 
 // The tooltip over point hit (-1: none): its number, coordinates and
-// whether it starts or ends the route; over no point, the view's help, but
-// none on the pixel picture.
-QString MapToolTip(const TPointArray& points, int32_t hit, bool pixelPicture);
+// whether it starts or ends the route of kind (a round trip's last point
+// goes back to its start; a start or end the kind fixed says so); over no
+// point, the view's help, but none on the pixel picture.
+QString MapToolTip(const TPointArray& points, int32_t hit, bool pixelPicture, const TRouteKind& kind = {});

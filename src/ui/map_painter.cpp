@@ -4,6 +4,7 @@
 #include "raster/map_render.h"
 #include "raster/map_view.h"
 #include "ui/map_hits.h"
+#include "ui/map_round_trip.h"
 #include "ui/map_window.h"
 #include "ui/point_list.h"
 
@@ -15,21 +16,29 @@ constexpr double GrabPx = 4.0;
 }  // namespace
 
 void TMapPainter::Paint(TImage32& view, const TPointArray& points, const std::vector<char>& selected,
-                        const TMapFit& fit, bool numbers)
+                        const TMapFit& fit, bool numbers, const TRouteKind& kind)
 {
     const int32_t width = view.width();
     const int32_t height = view.height();
     const auto isSelected = [&selected](int32_t i) { return RowSelected(selected, i); };
+    const TClosedRoute closed = CloseRoundTrip(points, kind);
+    const TPointArray& drawn = closed.First >= 0 ? closed.Points : points;
     FDrewPixels = DrawsPixelPicture(fit);
     if (FDrewPixels) {
         FPicture = {};
-        RenderMap(view.Bitmap(), width, height, points, isSelected, fit);
-        view.SetOverlay(PixelPictureEnds(points, fit, width, height));
+        RenderMap(view.Bitmap(), width, height, drawn, isSelected, fit);
+        // The ends of the open links: a round trip keeps only its start.
+        std::vector<TViewMark> ends = PixelPictureEnds(points, fit, width, height);
+        if (closed.First >= 0)
+            std::erase_if(ends, [](const TViewMark& mark) { return mark.Kind != TViewMarkKind::Start; });
+        view.SetOverlay(ends);
         if (numbers)
             PaintMapLabels(view.Bitmap(),
                            PlaceLabels(PixelPictureMarks(points, isSelected, fit, width, height), width, height));
     } else {
-        FPicture = BuildMapViewPicture(points, isSelected, width, height, fit, numbers);
+        FPicture = BuildMapViewPicture(drawn, isSelected, width, height, fit, numbers);
+        if (closed.First >= 0)
+            MarkRoundTripStart(FPicture, closed.First, numbers);
         view.SetOverlay({});
         RenderMapView(view.Bitmap(), FPicture);
     }

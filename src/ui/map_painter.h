@@ -15,9 +15,10 @@ class TImage32;
 class TMapPainter {
 public:
     // Paints points (selected: one flag per row) with fit on the view's
-    // whole surface; numbers: "Numery punktów".
+    // whole surface; numbers: "Numery punktów". The links hold a route of
+    // kind: a round trip is drawn with its way back (see map_round_trip.h).
     void Paint(TImage32& view, const TPointArray& points, const std::vector<char>& selected, const TMapFit& fit,
-               bool numbers);
+               bool numbers, const TRouteKind& kind = {});
     // Whether the last picture was the pixel picture.
     bool DrewPixels() const { return FDrewPixels; }
     // The point whose mark covers map pixel (x, y) in the last picture of

@@ -13,6 +13,7 @@
 #include "core/route_links.h"
 #include "core/safe_save.h"
 #include "core/tour_file.h"
+#include "core/tour_kind.h"
 #include "core/tsplib_file.h"
 #include "ui/dialogs.h"
 #include "ui/document.h"
@@ -25,6 +26,14 @@ bool IsOrdinaryFile(const std::string& fileName)
 {
     struct stat info {};
     return ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The reader takes a ".csv" as a route CSV and anything else as a tour.
+bool IsRouteCsvName(const std::string& fileName)
+{
+    const std::string suffix = fileName.size() >= 4 ? fileName.substr(fileName.size() - 4) : std::string();
+    return suffix.size() == 4 && suffix[0] == '.' && (suffix[1] | 0x20) == 'c' && (suffix[2] | 0x20) == 's' &&
+           (suffix[3] | 0x20) == 'v';
 }
 
 bool HasLinks(const TPointArray& points)
@@ -57,7 +66,7 @@ void TRouteFiles::OfferRouteBeside(const std::string& pointFileName)
         LoadRoute(routeFile);
 }
 
-bool TRouteFiles::LoadRoute(const std::string& fileName)
+bool TRouteFiles::LoadRoute(const std::string& fileName, bool askKind)
 {
     TSpecimen route;
     const TFileResult read = ReadRouteFile(fileName, FDocument.State().FPoints, route);
@@ -67,10 +76,22 @@ bool TRouteFiles::LoadRoute(const std::string& fileName)
     }
     TPointArray linked = FDocument.State().FPoints;
     ApplyBestRoute(linked, route);
+    // A TSPLIB tour is a round trip by that format's meaning, but a route
+    // saved from here may have been open: a round trip saved here says so,
+    // otherwise the user says which.
+    TRouteKind kind;
+    if (!IsRouteCsvName(fileName) && TourFileSaysRoundTrip(fileName))
+        kind.RoundTrip = true;
+    else if (askKind && !IsRouteCsvName(fileName))
+        kind.RoundTrip = Dialogs().AskYesNo(
+            &FParent, QStringLiteral("Wczytaj drogę"),
+            QStringLiteral("Trasa TSPLIB (.tour) opisuje zwykle drogę zamkniętą: po ostatnim punkcie wraca ona do "
+                           "pierwszego.\nWczytać ją jako drogę zamkniętą?\n(Nie: jako drogę otwartą, bez powrotu.)"));
     // A route read from a file is kept there: taking it in changes nothing
     // that could be lost.
-    FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("wczytanie drogi"), LinksOf(FDocument.State().FPoints),
-                                     LinksOf(linked), false));
+    FDocument.Push(new TRouteCommand(FDocument, QStringLiteral("wczytanie drogi"),
+                                     {LinksOf(FDocument.State().FPoints), FDocument.State().FRouteKind},
+                                     {LinksOf(linked), kind}, false));
     Dialogs().FileWorked(FileNameFromStd(fileName));
     return true;
 }
@@ -78,7 +99,7 @@ bool TRouteFiles::LoadRoute(const std::string& fileName)
 void TRouteFiles::actLoadRouteExecute()
 {
     if (const std::optional<QString> name = Dialogs().RouteFileName(&FParent))
-        LoadRoute(FileNameToStd(*name));
+        LoadRoute(FileNameToStd(*name), true);
 }
 
 std::optional<std::string> TRouteFiles::AskRouteBeside(const std::string& pointFileName)
@@ -118,7 +139,8 @@ void TRouteFiles::SaveRouteBeside(const std::string& routeFile)
     }
     if (routeFile.empty())
         return;
-    const TFileResult saved = WriteFileReplacing(routeFile, FormatTour(TsplibName(routeFile), *route));
+    const TFileResult saved = WriteFileReplacing(
+        routeFile, TourOfKind(FormatTour(TsplibName(routeFile), *route), FDocument.State().FRouteKind.RoundTrip));
     if (!saved.Ok()) {
         // The points are saved, the route is not: the set stays marked, so
         // closing still asks.

@@ -20,8 +20,9 @@ public:
 
     void actLoadRouteExecute();
     // The route file's links onto the set, one step of the history, or the
-    // error box; false then.
-    bool LoadRoute(const std::string& fileName);
+    // error box; false then. With askKind a TSPLIB tour is taken as a round
+    // trip when the user says so; otherwise a route is open.
+    bool LoadRoute(const std::string& fileName, bool askKind = false);
     // Asks whether to load the tour file beside a set just opened, if any.
     void OfferRouteBeside(const std::string& pointFileName);
     // Before a save: the tour file to write the route into, empty for none

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QSvgGenerator>
 #include <QValueAxis>
 
@@ -20,7 +21,6 @@
 #include <memory>
 #include <set>
 
-#include "ui/run_history.h"
 #include "ui/run_texts.h"
 
 namespace {
@@ -171,21 +171,35 @@ void ShowMethodsInLegend(QChart& chart)
 }
 
 // The chart drawn into a painter at size, in a scene of its own.
-void PaintChart(const TRunHistory& history, int32_t setId, const QSize& size, QPainter& painter)
+void PaintChart(const TRunHistory& history, const TRunGroup& group, const QSize& size, QPainter& painter)
 {
     QGraphicsScene scene;
     auto* chart = new QChart;
     scene.addItem(chart);
-    BuildRunChart(*chart, history, setId);
+    BuildRunChart(*chart, history, group);
     chart->setGeometry(0, 0, size.width(), size.height());
     chart->setBackgroundRoundness(0);
     scene.setSceneRect(0, 0, size.width(), size.height());
     scene.render(&painter, QRectF(0, 0, size.width(), size.height()), scene.sceneRect());
 }
 
+// "Drogi zamknięte", "Droga otwarta, od punktu 3; miara EUC_2D": what the
+// runs of a group are, where it is not the open route on the plane.
+QString GroupTitle(const TRunGroup& group)
+{
+    QStringList parts;
+    if (group.Kind.RoundTrip)
+        parts << QStringLiteral("Drogi zamknięte");
+    else if (!group.Kind.FreeOpen())
+        parts << QStringLiteral("Droga ") + QString::fromStdString(RouteKindText(group.Kind));
+    if (group.Metric != TMetric::Plane)
+        parts << QStringLiteral("miara ") + QString::fromStdString(MetricShortName(group.Metric));
+    return parts.join(QStringLiteral("; "));
+}
+
 }  // namespace
 
-void BuildRunChart(QChart& chart, const TRunHistory& history, int32_t setId)
+void BuildRunChart(QChart& chart, const TRunHistory& history, const TRunGroup& group)
 {
     chart.removeAllSeries();
     // The axes stay from one filling to the next: replaced, they leave
@@ -219,10 +233,10 @@ void BuildRunChart(QChart& chart, const TRunHistory& history, int32_t setId)
         series->attachAxis(timeAxis);
         series->attachAxis(lengthAxis);
     };
-    const bool current = setId == history.CurrentSet();
+    const bool current = group == history.CurrentGroup();
     bool anyRun = false;
     for (const TRunRecord& run : history.Runs()) {
-        if (run.Trace.empty() || run.SetId != setId)
+        if (run.Trace.empty() || !(GroupOf(run) == group))
             continue;
         anyRun = true;
         QColor color = MethodColor(run.Method);
@@ -236,14 +250,15 @@ void BuildRunChart(QChart& chart, const TRunHistory& history, int32_t setId)
         add(series);
     }
     const std::optional<TRunHistory::TLiveRun>& live = history.Live();
-    if (live && live->SetId == setId) {
+    const bool liveShown = live && live->Group == group;
+    if (liveShown) {
         QLineSeries* series =
             RunSeries(live->Trace, QStringLiteral("trwa: %1").arg(QString::fromStdString(RunMethodName(live->Method))),
                       MethodColor(live->Method), Qt::SolidLine);
         series->setProperty("live", true);
         add(series);
     }
-    const TLowerBound bound = history.BestBound(setId);
+    const TLowerBound bound = history.BestBound(group);
     if (bound.Certified) {
         auto* series = new QLineSeries;
         series->setName(QStringLiteral("Dolne ograniczenie"));
@@ -255,12 +270,16 @@ void BuildRunChart(QChart& chart, const TRunHistory& history, int32_t setId)
     }
     ShowMethodsInLegend(chart);
     FitAxes(chart);
-    if (!current && anyRun)
+    const QString title = GroupTitle(group);
+    if (!current && anyRun && group.SetId != history.CurrentSet())
         chart.setTitle(QStringLiteral("Przebiegi na wcześniejszym zbiorze"));
-    else if (!anyRun && !(live && live->SetId == setId))
+    else if (!anyRun && !liveShown)
         chart.setTitle(QStringLiteral("Brak przebiegów na tym zbiorze"));
+    else if (!current)
+        chart.setTitle(QStringLiteral("Nieporównywalne z bieżącymi: ") +
+                       (title.isEmpty() ? QStringLiteral("droga otwarta") : title));
     else
-        chart.setTitle(QString());
+        chart.setTitle(title);
 }
 
 TRunChart::TRunChart(const TRunHistory& history, QWidget* parent) : QChartView(parent), FHistory(history)
@@ -273,22 +292,22 @@ TRunChart::TRunChart(const TRunHistory& history, QWidget* parent) : QChartView(p
     Rebuild();
 }
 
-void TRunChart::ShowSet(std::optional<int32_t> setId)
+void TRunChart::ShowGroup(std::optional<TRunGroup> group)
 {
-    if (setId == FShownSet)
+    if (group == FShownGroup)
         return;
-    FShownSet = setId;
+    FShownGroup = group;
     Rebuild();
 }
 
-int32_t TRunChart::ShownSet() const
+TRunGroup TRunChart::ShownGroup() const
 {
-    return FShownSet.value_or(FHistory.CurrentSet());
+    return FShownGroup.value_or(FHistory.CurrentGroup());
 }
 
 void TRunChart::Rebuild()
 {
-    BuildRunChart(*chart(), FHistory, ShownSet());
+    BuildRunChart(*chart(), FHistory, ShownGroup());
     FLiveSeries = nullptr;
     for (QAbstractSeries* series : chart()->series())
         if (series->property("live").toBool())
@@ -324,7 +343,7 @@ QByteArray TRunChart::PngBytes(const QSize& size) const
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        PaintChart(FHistory, ShownSet(), size, painter);
+        PaintChart(FHistory, ShownGroup(), size, painter);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -345,7 +364,7 @@ QByteArray TRunChart::SvgBytes(const QSize& size) const
     generator.setDescription(QStringLiteral("Wykres zbieżności przebiegów z karty Porównanie"));
     {
         QPainter painter(&generator);
-        PaintChart(FHistory, ShownSet(), size, painter);
+        PaintChart(FHistory, ShownGroup(), size, painter);
     }
     // The generator gives the size in millimetres of its resolution, which
     // viewers read at their own: pixels, as the chart has them.

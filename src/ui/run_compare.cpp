@@ -65,14 +65,17 @@ void TRunCompare::ShowSelectedRoute()
 {
     // Only on this tab, and never over the route of a running search.
     std::optional<TSpecimen> route;
-    if (FPages.currentWidget() == &FTab && !FRunner.Searching() && CanUseSelected())
+    TRouteKind kind;
+    if (FPages.currentWidget() == &FTab && !FRunner.Searching() && CanUseSelected()) {
         route = SelectedRun()->Route;
+        kind = SelectedRun()->Settings.Kind;
+    }
     if (!route && !FShowsRoute)
         return;
     FShowsRoute = route.has_value();
     if (route && FMap.MapForm() && !FMap.MapForm()->isVisible())
         FMap.MapForm()->show();
-    FMap.ShowRoute(std::move(route));
+    FMap.ShowRoute(std::move(route), kind);
 }
 
 void TRunCompare::actUseRunExecute()
@@ -82,12 +85,13 @@ void TRunCompare::actUseRunExecute()
     const TPointArray& points = FDocument.State().FPoints;
     TPointArray linked = points;
     ApplyBestRoute(linked, SelectedRun()->Route);
-    std::vector<int32_t> before = LinksOf(points);
-    std::vector<int32_t> after = LinksOf(linked);
+    // The route comes with the kind it was found as.
+    TRouteCommand::TRoute before{LinksOf(points), FDocument.State().FRouteKind};
+    TRouteCommand::TRoute after{LinksOf(linked), SelectedRun()->Settings.Kind};
     // The map shows the links again, which now are this route.
     FTab.ClearSelection();
-    if (after != before)
-        FDocument.Push(new TLinksCommand(FDocument, QStringLiteral("użycie drogi z porównania"), std::move(before),
+    if (after.Links != before.Links || !(after.Kind == before.Kind))
+        FDocument.Push(new TRouteCommand(FDocument, QStringLiteral("użycie drogi z porównania"), std::move(before),
                                          std::move(after), true));
 }
 

@@ -1,8 +1,28 @@
 #include "ui/run_history.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "search/bound/bound_texts.h"
+
+TRouteKind ComparedKind(const TRouteKind& kind)
+{
+    return kind.RoundTrip ? TRouteKind{true, -1, -1} : kind;
+}
+
+bool TRunGroup::operator<(const TRunGroup& other) const
+{
+    const auto key = [](const TRunGroup& group) {
+        return std::make_tuple(group.SetId, group.Kind.RoundTrip, group.Kind.Start, group.Kind.End,
+                               static_cast<int>(group.Metric));
+    };
+    return key(*this) < key(other);
+}
+
+TRunGroup GroupOf(const TRunRecord& record)
+{
+    return {record.SetId, ComparedKind(record.Settings.Kind), record.Metric};
+}
 
 TRunHistory::TRunHistory(QObject* parent) : QObject(parent)
 {
@@ -21,9 +41,9 @@ void TRunHistory::AppendPoint(std::vector<TRunPoint>& trace, const TRunPoint& po
 void TRunHistory::Add(TRunRecord record)
 {
     record.Number = FNextNumber++;
-    // A route proved shortest bounds every route of its set.
+    // A route proved shortest bounds every route of its group.
     if (record.Evaluated && record.Proved) {
-        TLowerBound& bound = FBounds[record.SetId];
+        TLowerBound& bound = FBounds[GroupOf(record)];
         if (!bound.Certified || record.Length > bound.Value)
             bound = {record.Length, true, true, 0};
     }
@@ -62,6 +82,28 @@ void TRunHistory::SetPoints(const TPointArray& points)
     emit RunsChanged();
 }
 
+void TRunHistory::SetKind(const TRouteKind& kind)
+{
+    const TRouteKind compared = ComparedKind(kind);
+    if (compared == FCurrentKind)
+        return;
+    FCurrentKind = compared;
+    emit RunsChanged();
+}
+
+void TRunHistory::SetMetric(TMetric metric)
+{
+    if (metric == FCurrentMetric)
+        return;
+    FCurrentMetric = metric;
+    emit RunsChanged();
+}
+
+TRunGroup TRunHistory::GroupOnCurrentSet(const TRouteKind& kind, TMetric metric) const
+{
+    return {FCurrentSet, ComparedKind(kind), metric};
+}
+
 void TRunHistory::DropUnusedSets()
 {
     for (auto set = FSets.begin(); set != FSets.end();) {
@@ -71,27 +113,28 @@ void TRunHistory::DropUnusedSets()
             std::any_of(FRuns.begin(), FRuns.end(), [id](const TRunRecord& run) { return run.SetId == id; });
         if (used) {
             ++set;
-        } else {
-            FBounds.erase(id);
-            set = FSets.erase(set);
+            continue;
         }
+        for (auto bound = FBounds.begin(); bound != FBounds.end();)
+            bound = bound->first.SetId == id ? FBounds.erase(bound) : std::next(bound);
+        set = FSets.erase(set);
     }
 }
 
-void TRunHistory::NoteBound(const TLowerBound& bound, int32_t setId)
+void TRunHistory::NoteBound(const TLowerBound& bound, const TRunGroup& group)
 {
-    if (!bound.Certified || FSets.count(setId) == 0)
+    if (!bound.Certified || FSets.count(group.SetId) == 0)
         return;
-    TLowerBound& kept = FBounds[setId];
+    TLowerBound& kept = FBounds[{group.SetId, ComparedKind(group.Kind), group.Metric}];
     if (kept.Certified && kept.Value >= bound.Value)
         return;
     kept = bound;
     emit RunsChanged();
 }
 
-TLowerBound TRunHistory::BestBound(int32_t setId) const
+TLowerBound TRunHistory::BestBound(const TRunGroup& group) const
 {
-    const auto found = FBounds.find(setId);
+    const auto found = FBounds.find({group.SetId, ComparedKind(group.Kind), group.Metric});
     return found == FBounds.end() ? TLowerBound() : found->second;
 }
 
@@ -99,12 +142,17 @@ std::optional<double> TRunHistory::Gap(const TRunRecord& record) const
 {
     if (!record.Evaluated)
         return std::nullopt;
-    return GapFraction(record.Length, BestBound(record.SetId));
+    return GapFraction(record.Length, BestBound(GroupOf(record)));
 }
 
 void TRunHistory::BeginLive(TSearchMethod method)
 {
-    FLive = TLiveRun{method, FCurrentSet, {}};
+    BeginLive(method, FCurrentKind, FCurrentMetric);
+}
+
+void TRunHistory::BeginLive(TSearchMethod method, const TRouteKind& kind, TMetric metric)
+{
+    FLive = TLiveRun{method, FCurrentSet, GroupOnCurrentSet(kind, metric), {}};
     emit LiveStarted();
 }
 

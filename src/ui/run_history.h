@@ -19,14 +19,31 @@ struct TRunPoint {
     double Length = 0.0;
 };
 
+// The runs whose lengths compare: made on one point set, for one kind of
+// route (round trips alike whatever their start: the start does not change
+// a round trip's length), under one measure.
+struct TRunGroup {
+    int32_t SetId = 0;
+    TRouteKind Kind;
+    TMetric Metric = TMetric::Plane;
+
+    bool operator==(const TRunGroup&) const = default;
+    bool operator<(const TRunGroup& other) const;
+};
+
+// The kind as groups compare it.
+TRouteKind ComparedKind(const TRouteKind& kind);
+
 // One finished or stopped search as the history keeps it.
 struct TRunRecord {
     // 1, 2, ... in the order of the runs, since the history was last emptied.
     int32_t Number = 0;
     TSearchMethod Method = smExhaustive;
     TSearchSettings Settings;
-    // The exhaustive search's threads; 1 for the other methods.
+    // The threads of the exhaustive and the local search; 1 for the others.
     int32_t Threads = 1;
+    // The measure the run's lengths are in (its kind is Settings.Kind).
+    TMetric Metric = TMetric::Plane;
     int32_t PointCount = 0;
     // Whether a route was found; Length and Route only then.
     bool Evaluated = false;
@@ -44,13 +61,17 @@ struct TRunRecord {
     int32_t SetId = 0;
 };
 
+TRunGroup GroupOf(const TRunRecord& record);
+
 // The history of runs kept with the document: every search adds a record.
 // It belongs to one point set at a time: the set is told after every change
 // (SetPoints), and records made on a set with other coordinates are marked
-// as such; a set changed back (an undo) gets its records back. For each set
-// it keeps the best lower bound known: a computed one ("Oszacuj jakość
-// drogi", what a stopped exact run proved) or the length of a route proved
-// shortest. While a search runs it holds its best lengths so far.
+// as such; a set changed back (an undo) gets its records back. It is also
+// told the kind of route the set's links hold and the set's measure: the
+// current group (see TRunGroup), whose runs compare with each other. For
+// each group it keeps the best lower bound known: a computed one ("Oszacuj
+// jakość drogi", what a stopped exact run proved) or the length of a route
+// proved shortest. While a search runs it holds its best lengths so far.
 //
 // Memory: at most MaxRuns records, the oldest going first; a record's trace
 // holds at most MaxTracePoints points (then only its last point moves on).
@@ -74,23 +95,36 @@ public:
     void SetPoints(const TPointArray& points);
     int32_t CurrentSet() const { return FCurrentSet; }
     bool OnCurrentSet(const TRunRecord& record) const { return record.SetId == FCurrentSet; }
+    // The kind of route the links hold now, and the measure in use.
+    void SetKind(const TRouteKind& kind);
+    void SetMetric(TMetric metric);
+    TRunGroup CurrentGroup() const { return {FCurrentSet, FCurrentKind, FCurrentMetric}; }
+    // The group of a route of the current set of another kind or measure.
+    TRunGroup GroupOnCurrentSet(const TRouteKind& kind, TMetric metric) const;
+    // Whether the record's length compares with the current group's.
+    bool Comparable(const TRunRecord& record) const { return GroupOf(record) == CurrentGroup(); }
 
-    // A lower bound for a set (certified ones only; only a better one is
+    // A lower bound for a group (certified ones only; only a better one is
     // kept).
-    void NoteBound(const TLowerBound& bound, int32_t setId);
-    // The best lower bound known for a set; uncertified when none is.
-    TLowerBound BestBound(int32_t setId) const;
-    // How much longer than the best bound of its set the record's route
+    void NoteBound(const TLowerBound& bound, const TRunGroup& group);
+    // The best lower bound known for a group; uncertified when none is.
+    TLowerBound BestBound(const TRunGroup& group) const;
+    // How much longer than the best bound of its group the record's route
     // is, as GapFraction says; nothing when no bound is known.
     std::optional<double> Gap(const TRunRecord& record) const;
 
-    // The search that runs now: its method and set, its best lengths so far.
+    // The search that runs now: its method and group, its best lengths so
+    // far.
     struct TLiveRun {
         TSearchMethod Method = smExhaustive;
         int32_t SetId = 0;
+        TRunGroup Group;
         std::vector<TRunPoint> Trace;
     };
+    // A search of the current set begins, of the kind and under the metric
+    // given (the current ones when none are).
     void BeginLive(TSearchMethod method);
+    void BeginLive(TSearchMethod method, const TRouteKind& kind, TMetric metric);
     // An offered route: kept when shorter than the last.
     void AddLivePoint(int64_t elapsedMs, double length);
     // The live run ends; its trace, with the reported end added where
@@ -114,8 +148,10 @@ private:
     int32_t FNextNumber = 1;
     // The coordinates of every set a record or the current set was made on.
     std::map<int32_t, TCoordinates> FSets;
-    std::map<int32_t, TLowerBound> FBounds;
+    std::map<TRunGroup, TLowerBound> FBounds;
     int32_t FCurrentSet = 0;
+    TRouteKind FCurrentKind;
+    TMetric FCurrentMetric = TMetric::Plane;
     int32_t FNextSetId = 1;
     std::optional<TLiveRun> FLive;
 };

@@ -12,7 +12,7 @@
 namespace {
 
 const std::array<const char*, TRunTableModel::ColumnCount> ColumnTitles = {
-    "Nr", "Metoda", "Parametry", "Punkty", "Długość", "Czas", "Kroki", "Przerwano", "Luka", "Zbiór"};
+    "Nr", "Metoda", "Parametry", "Punkty", "Długość", "Czas", "Kroki", "Przerwano", "Luka", "Zbiór", "Rodzaj", "Miara"};
 
 }  // namespace
 
@@ -60,13 +60,15 @@ QVariant TRunTableModel::data(const QModelIndex& index, int role) const
         return {};
     const TRunRecord& run = FHistory.Runs()[static_cast<size_t>(index.row())];
     const bool current = FHistory.OnCurrentSet(run);
-    if (role == Qt::ForegroundRole && !current)
+    const bool comparable = FHistory.Comparable(run);
+    if (role == Qt::ForegroundRole && !comparable)
         return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));
-    if (role == Qt::ToolTipRole && !current)
-        return QStringLiteral("Przebieg na innym zbiorze punktów: jego drogi nie można użyć.");
+    if (role == Qt::ToolTipRole && !comparable)
+        return QString::fromStdString(RunNotComparableText(FHistory, run));
     if (role == Qt::TextAlignmentRole) {
         const bool number = index.column() != colMethod && index.column() != colParameters &&
-                            index.column() != colStopped && index.column() != colSet;
+                            index.column() != colStopped && index.column() != colSet && index.column() != colKind &&
+                            index.column() != colMetric;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
     if (role != Qt::DisplayRole)
@@ -98,10 +100,16 @@ QVariant TRunTableModel::data(const QModelIndex& index, int role) const
         text = run.Stopped ? "tak" : "nie";
         break;
     case colGap:
-        text = run.Evaluated ? GapPercentText(run.Length, FHistory.BestBound(run.SetId), FFormat) : "";
+        text = run.Evaluated ? GapPercentText(run.Length, FHistory.BestBound(GroupOf(run)), FFormat) : "";
         break;
     case colSet:
         text = current ? "bieżący" : "inny";
+        break;
+    case colKind:
+        text = RouteKindText(run.Settings.Kind);
+        break;
+    case colMetric:
+        text = MetricShortName(run.Metric);
         break;
     default:
         break;

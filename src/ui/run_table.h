@@ -9,8 +9,9 @@
 class TRunHistory;
 
 // The table of runs on the tab "Porównanie": one row per record of the
-// history, formatted when the view asks. Rows made on another set than the
-// current one are grey and say so.
+// history, formatted when the view asks. Rows whose lengths do not compare
+// with the current ones (made on another set, for another kind of route or
+// under another measure) are grey and say why.
 class TRunTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ public:
         colStopped,
         colGap,
         colSet,
+        colKind,
+        colMetric,
         ColumnCount
     };
 

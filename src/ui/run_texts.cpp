@@ -86,7 +86,8 @@ std::string RunParametersText(const TRunRecord& record, const TNumberFormat& for
         const TLocalParams& local = settings.Local;
         const std::string stop =
             local.StopByTime ? SecondsText(local.TimeLimitSeconds, format) : "próby: " + Whole(local.Tries, format);
-        return stop + ", " + StartText(settings.Kind.Start, record.PointCount);
+        return stop + ", " + StartText(settings.Kind.Start, record.PointCount) +
+               ", wątki: " + std::to_string(record.Threads);
     }
     }
     return {};
@@ -97,10 +98,37 @@ std::string RunTimeText(int64_t elapsedMs, const TNumberFormat& format)
     return FormatNumber(static_cast<double>(elapsedMs) / 1000.0, 3, format) + " s";
 }
 
+std::string MetricShortName(TMetric metric)
+{
+    switch (metric) {
+    case TMetric::Plane:
+        return "płaszczyzna";
+    case TMetric::Sphere:
+        return "kula (km)";
+    default:
+        return TsplibMetricWord(metric);
+    }
+}
+
+std::string RunNotComparableText(const TRunHistory& history, const TRunRecord& record)
+{
+    const TRunGroup group = GroupOf(record);
+    const TRunGroup current = history.CurrentGroup();
+    if (group.SetId != current.SetId)
+        return "Przebieg na innym zbiorze punktów: jego drogi nie można użyć.";
+    if (!(group.Kind == current.Kind))
+        return "Przebieg innego rodzaju drogi (" + RouteKindText(record.Settings.Kind) +
+               "): jego długości nie porównuje się z bieżącymi.";
+    if (group.Metric != current.Metric)
+        return "Przebieg w innej mierze odległości (" + MetricText(record.Metric) +
+               "): jego długości nie porównuje się z bieżącymi.";
+    return {};
+}
+
 std::string RunsCsv(const TRunHistory& history)
 {
     const TNumberFormat cFormat{".", ""};
-    std::string text = "Nr,Metoda,Parametry,Punkty,Długość,Czas [ms],Kroki,Przerwano,Luka [%],Zbiór\r\n";
+    std::string text = "Nr,Metoda,Parametry,Punkty,Długość,Czas [ms],Kroki,Przerwano,Luka [%],Zbiór,Rodzaj,Miara\r\n";
     for (const TRunRecord& run : history.Runs()) {
         std::string length;
         if (run.Evaluated) {
@@ -108,7 +136,7 @@ std::string RunsCsv(const TRunHistory& history)
             length.assign(digits, std::to_chars(digits, digits + sizeof digits, run.Length).ptr);
         }
         const std::optional<double> gap =
-            run.Evaluated ? GapPercent(run.Length, history.BestBound(run.SetId)) : std::nullopt;
+            run.Evaluated ? GapPercent(run.Length, history.BestBound(GroupOf(run))) : std::nullopt;
         const std::string fields[] = {std::to_string(run.Number),
                                       RunMethodName(run.Method),
                                       RunParametersText(run, cFormat),
@@ -118,7 +146,9 @@ std::string RunsCsv(const TRunHistory& history)
                                       std::to_string(run.Steps),
                                       run.Stopped ? "tak" : "nie",
                                       gap ? FormatNumber(*gap, 1, cFormat) : std::string(),
-                                      history.OnCurrentSet(run) ? "bieżący" : "inny"};
+                                      history.OnCurrentSet(run) ? "bieżący" : "inny",
+                                      RouteKindText(run.Settings.Kind),
+                                      MetricShortName(run.Metric)};
         for (size_t i = 0; i < std::size(fields); ++i) {
             if (i > 0)
                 text += ',';

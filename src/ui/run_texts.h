@@ -22,8 +22,16 @@ std::string RunParametersText(const TRunRecord& record, const TNumberFormat& for
 // "1,234 s".
 std::string RunTimeText(int64_t elapsedMs, const TNumberFormat& format);
 
+// The measure in a word or two: "płaszczyzna", "EUC_2D", "CEIL_2D", "ATT",
+// "GEO", "kula (km)".
+std::string MetricShortName(TMetric metric);
+
+// Why a run's length does not compare with the current ones: another set,
+// another kind of route, another measure.
+std::string RunNotComparableText(const TRunHistory& history, const TRunRecord& record);
+
 // The history as a CSV file: UTF-8, a header row, one row per run, numbers
 // in the C locale's notation (lengths exact, times in milliseconds, the gap
-// in per cent as the table shows it); fields with a comma or a quote
-// quoted.
+// in per cent as the table shows it), the kind of route and the measure as
+// the table names them; fields with a comma or a quote quoted.
 std::string RunsCsv(const TRunHistory& history);

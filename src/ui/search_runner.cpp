@@ -1,8 +1,9 @@
 #include "ui/search_runner.h"
 
-void TSearchRunner::Begin()
+void TSearchRunner::Begin(const TRouteKind& kind)
 {
     FStopRequested = false;
+    FKind = kind;
     SetSearching(true);
 }
 

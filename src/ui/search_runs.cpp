@@ -6,12 +6,15 @@
 
 #include <algorithm>
 
+#include "core/length_words.h"
 #include "core/number_text.h"
 #include "core/route_links.h"
 #include "core/route_problem.h"
 #include "search/bound/bound_texts.h"
 #include "search/bound/lower_bound.h"
+#include "search/exact/exact_search.h"
 #include "search/exhaustive/exhaustive_search.h"
+#include "search/local/local_search.h"
 #include "search/run/run_control.h"
 #include "ui/commands.h"
 #include "ui/dialogs.h"
@@ -74,83 +77,83 @@ TSearchRuns::TSearchRuns(TDocument& document, TSearchRunner& runner, TWindowProg
     FProgress.SetBeforeEvents([this] { ShowSearchProgress(); });
 }
 
-int32_t TSearchRuns::ChosenStartPoint()
-{
-    if (!FSearchTab.StartsAtSelected())
-        return -1;
-    if (FList.SelCount() != 1) {
-        Dialogs().ShowInformation(&FParent, QStringLiteral("Szukaj drogi"),
-                                  QStringLiteral("Zaznacz na liście jeden punkt, od którego ma się zaczynać droga."));
-        return -2;
-    }
-    const std::vector<char> selected = FList.SelectedRows();
-    const auto first = std::find(selected.begin(), selected.end(), 1);
-    return first == selected.end() ? -1 : static_cast<int32_t>(first - selected.begin());
-}
-
 void TSearchRuns::actGenerateExecute()
 {
     const TPointSetState& state = FDocument.State();
     const TSearchMethod method = FSearchTab.Method();
     const auto n = static_cast<int32_t>(state.FPoints.size());
+    const QString caption = QStringLiteral("Szukaj drogi");
     const std::string refusal = SearchRefusal(method, n);
     if (!refusal.empty()) {
-        Dialogs().ShowInformation(&FParent, QStringLiteral("Szukaj drogi"), QString::fromStdString(refusal));
+        Dialogs().ShowInformation(&FParent, caption, QString::fromStdString(refusal));
         return;
     }
-    const std::string memoryQuestion = method == smExact ? ExactMemoryQuestion(n) : std::string();
-    if (!memoryQuestion.empty() &&
-        !Dialogs().AskYesNo(&FParent, QStringLiteral("Szukaj drogi"), QString::fromStdString(memoryQuestion)))
+    // The kind asked for, checked before anything changes.
+    const TSearchTab::TKindChoice choice = FSearchTab.ReadKind(FList.SelectedRows());
+    const std::string kindRefusal = choice.Refusal.empty() ? RouteKindRefusal(choice.Kind, n) : choice.Refusal;
+    if (!kindRefusal.empty()) {
+        Dialogs().ShowInformation(&FParent, caption, QString::fromStdString(kindRefusal));
         return;
-    // Methods that may start at a point take the one row selected.
-    int32_t startPoint = -1;
-    if (method == smExact || method == smLocal) {
-        startPoint = ChosenStartPoint();
-        if (startPoint == -2)
-            return;
     }
-    const TSearchSettings settings = FSearchTab.ReadSettings(startPoint);
+    if (method == smExact) {
+        for (const std::string& question : {ExactMemoryQuestion(n), ExactLongProofQuestion(n)})
+            if (!question.empty() && !Dialogs().AskYesNo(&FParent, caption, QString::fromStdString(question)))
+                return;
+    }
+    const TSearchSettings settings = FSearchTab.ReadSettings(choice.Kind);
+    // A proof that may take long says so while it runs, and with its result.
+    const QString warning = method == smExact ? QString::fromStdString(ExactLongProofWarning(n)) : QString();
 
     TRunView view;
-    view.SearchBegins = [this, method] {
+    view.SearchBegins = [this, method, &settings, &warning] {
         BeginLongWork(method == smGenetic);
-        FDocument.Runs().BeginLive(method);
+        if (!warning.isEmpty())
+            FSearchTab.AddResultLine(warning);
+        FDocument.Runs().BeginLive(method, settings.Kind, FDocument.State().FPlaces.ActiveMetric());
     };
     view.LongTimeFormat = QLocale().timeFormat(QLocale::LongFormat).toStdString();
     // The route found is one step from the links before the run cleared them.
-    TSearchRouteCommand::TRoute before{LinksOf(state.FPoints), state.FRouteKind};
+    TRouteCommand::TRoute before{LinksOf(state.FPoints), state.FRouteKind};
     FDocument.ClearRouteForSearch();
     const TRouteProblem problem =
         SearchProblem(state, FDistances.Distances(), settings.Kind, MethodReadsMatrix(method));
-    FRunner.Begin();
+    FRunner.Begin(settings.Kind);
     const TRunResult result = RunSearch(problem, FProgress, method, settings, view);
     FRunner.End();
     FDocument.KeepRun(result, n);
-    AddToHistory(method, settings, n, result);
+    AddToHistory(method, settings, problem, result);
     // Points added on the map meanwhile are past the route's end and keep
     // their links.
     TPointArray linked = FDocument.State().FPoints;
     if (result.Outcome.Evaluated)
         ApplyBestRoute(linked, result.Outcome.Route);
-    FDocument.Push(new TSearchRouteCommand(FDocument, std::move(before), {LinksOf(linked), settings.Kind}));
+    FDocument.Push(new TRouteCommand(FDocument, QStringLiteral("szukanie drogi"), std::move(before),
+                                     {LinksOf(linked), settings.Kind}, true));
     // The new links first: the lines that follow are about them.
+    FSearchTab.ClearResults();
+    if (!warning.isEmpty())
+        FSearchTab.AddResultLine(warning);
     for (const std::string& line : result.Lines)
         FSearchTab.AddResultLine(QString::fromStdString(line));
     EndLongWork();
     if (!result.Failure.empty())
-        Dialogs().ShowErrorBox(&FParent, QStringLiteral("Szukaj drogi"), QString::fromStdString(result.Failure));
+        Dialogs().ShowErrorBox(&FParent, caption, QString::fromStdString(result.Failure));
     if (FAfterRun)
         FAfterRun();
 }
 
-void TSearchRuns::AddToHistory(TSearchMethod method, const TSearchSettings& settings, int32_t pointCount,
+void TSearchRuns::AddToHistory(TSearchMethod method, const TSearchSettings& settings, const TRouteProblem& problem,
                                const TRunResult& result)
 {
     TRunHistory& history = FDocument.Runs();
+    const int32_t pointCount = problem.Count();
     TRunRecord record;
     record.Method = method;
     record.Settings = settings;
-    record.Threads = method == smExhaustive ? ExhaustiveThreadCount(pointCount, false, settings.ExhaustiveThreads) : 1;
+    record.Threads = method == smExhaustive ? ExhaustiveThreadCount(pointCount, false, settings.ExhaustiveThreads)
+                     : method == smLocal    ? LocalThreadCount(pointCount, false, settings.Local.Threads)
+                                            : 1;
+    record.Metric = problem.Measure.Metric();
     record.PointCount = pointCount;
     record.Evaluated = result.Outcome.Evaluated;
     record.Length = result.Length;
@@ -163,7 +166,7 @@ void TSearchRuns::AddToHistory(TSearchMethod method, const TSearchSettings& sett
     if (record.Evaluated)
         record.Route = FDocument.State().FBestRoute;
     record.Trace = history.EndLive(record);
-    history.NoteBound(result.Outcome.Bound, record.SetId);
+    history.NoteBound(result.Outcome.Bound, GroupOf(record));
     history.Add(std::move(record));
 }
 
@@ -195,23 +198,31 @@ void TSearchRuns::actEstimateRouteExecute()
 {
     // Long work like a search: "Przerwij" ends it and the other commands
     // wait for it. Points added on the map meanwhile take no part: the
-    // bound reads a copy of its own.
-    const TPointArray points = FDocument.State().FPoints;
-    FRunner.Begin();
+    // bound reads a problem of its own, of the kind of route the links hold
+    // (a fixed point the set no longer has is free again).
+    const TPointSetState& state = FDocument.State();
+    TRouteKind kind = state.FRouteKind;
+    if (!RouteKindRefusal(kind, static_cast<int32_t>(state.FPoints.size())).empty())
+        kind = TRouteKind{kind.RoundTrip, -1, -1};
+    const TRouteProblem problem = ProblemOfState(state, kind, false);
+    const TRunGroup group = FDocument.Runs().GroupOnCurrentSet(kind, problem.Measure.Metric());
+    FRunner.Begin(kind);
     FProgress.PrBar().SetPosition(0);
     BeginLongWork(false);
-    const TLowerBound bound = ComputeLowerBound(points, FProgress);
+    const TLowerBound bound = ComputeLowerBound(problem, FProgress);
     actStopExecute();
     EndLongWork();
-    FDocument.Runs().NoteBound(bound, FDocument.Runs().CurrentSet());
+    FDocument.Runs().NoteBound(bound, group);
 
     const TNumberFormat format = FProgress.NumberFormat();
-    const QString boundLine = QString::fromStdString(BoundLine(bound, format));
+    const TLengthWords words = LengthWordsOf(kind, problem.Measure.Metric());
+    const QString boundLine = QString::fromStdString(BoundLine(bound, format, words));
     FSearchTab.AddResultLine(boundLine);
     QString shown = boundLine;
     const TPointArray& now = FDocument.State().FPoints;
-    if (const std::optional<TSpecimen> route = RouteFromLinks(now)) {
-        const std::string gapLine = GapLine(RouteLengthOfPoints(now, *route), bound, format);
+    if (const std::optional<TSpecimen> route = RouteFromLinks(now);
+        route && static_cast<int32_t>(route->size()) == problem.Count()) {
+        const std::string gapLine = GapLine(problem.Length(*route), bound, format, words);
         if (!gapLine.empty()) {
             FSearchTab.AddResultLine(QString::fromStdString(gapLine));
             shown = QString::fromStdString(gapLine);

@@ -18,13 +18,15 @@ class TSearchTab;
 class TWindowProgress;
 
 // "Szukaj drogi", "Przerwij szukanie" and "Oszacuj jakość drogi": the
-// window's part in a run. It reads the search tab, hands the method its own
-// copy of the problem, raises and lowers the runner's flag, shows the result
-// lines and has the document record the route the method returned as one
-// step of the history; while work runs it keeps panel 2 current (time left,
-// or generations so far). Every run, finished or stopped, goes into the
+// window's part in a run. It reads the search tab, refuses a kind of route
+// the set can't have before anything changes, asks before a proof that may
+// take hours, hands the method its own copy of the problem, raises and
+// lowers the runner's flag, shows the result lines and has the document
+// record the route the method returned, with its kind, as one step of the
+// history; while work runs it keeps panel 2 current (time left, or
+// generations so far). Every run, finished or stopped, goes into the
 // document's history of runs, and every bound computed or proved is told to
-// it.
+// it, for the kind of route and the measure it bounds.
 class TSearchRuns : public QObject {
     Q_OBJECT
 
@@ -50,11 +52,8 @@ private:
     // Panel 2 during a search: the time left while it can be estimated from
     // the bar, or the steps so far when the bar has no end.
     void ShowSearchProgress();
-    // The start point chosen for the methods that take one: -1 for none,
-    // -2 when the choice can't be made (the user was told).
-    int32_t ChosenStartPoint();
     // The run as a record of the document's history of runs.
-    void AddToHistory(TSearchMethod method, const TSearchSettings& settings, int32_t pointCount,
+    void AddToHistory(TSearchMethod method, const TSearchSettings& settings, const TRouteProblem& problem,
                       const TRunResult& result);
 
     TDocument& FDocument;

@@ -20,9 +20,11 @@
 #include <cmath>
 
 #include "core/number_text.h"
+#include "search/local/local_search.h"
 #include "ui/anchors.h"
 #include "ui/commands.h"
 #include "ui/document.h"
+#include "ui/measure_choice.h"
 #include "ui/result_list.h"
 #include "ui/search_runner.h"
 #include "ui/spin_edit.h"
@@ -44,19 +46,70 @@ double ReadRate(QLineEdit* edit, double defaultValue)
     return value;
 }
 
+// What a box of "Początek w punkcie" or "Koniec w punkcie" holds.
+struct TPointChoice {
+    enum TWhat { None, Selected, Number, NoNumber };
+    TWhat What = None;
+    int32_t Point = -1;
+};
+
+TPointChoice ReadPointChoice(const QString& shown)
+{
+    const QString text = shown.trimmed();
+    if (text.isEmpty() || text.compare(QString::fromUtf8(TSearchTab::NoPointWord), Qt::CaseInsensitive) == 0)
+        return {};
+    if (text.compare(QString::fromUtf8(TSearchTab::SelectedPointWord), Qt::CaseInsensitive) == 0)
+        return {TPointChoice::Selected, -1};
+    bool digits = !text.isEmpty();
+    for (const QChar c : text)
+        digits = digits && c.isDigit() && c.unicode() < 128;
+    if (!digits)
+        return {TPointChoice::NoNumber, -1};
+    // A number past every set is refused by its range, as any other.
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    const int32_t point = ok && value <= INT32_MAX ? static_cast<int32_t>(value) : INT32_MAX;
+    return {TPointChoice::Number, point};
+}
+
+std::string NoNumberText(const char* box, const QString& text, bool selectedAllowed)
+{
+    return std::string(box) + ": \u201e" + text.trimmed().toStdString() +
+           "\u201d nie jest numerem punktu. Wpisz numer punktu (od 0)" +
+           (selectedAllowed ? ", \u201ezaznaczony\u201d" : "") + " albo \u201ebrak\u201d.";
+}
+
 }  // namespace
 
-TSearchTab::TSearchTab(const TDocument& document, const TSearchRunner& runner, TCommand* generate, TCommand* stop,
+TSearchTab::TSearchTab(TDocument& document, const TSearchRunner& runner, TCommand* generate, TCommand* stop,
                        TCommand* showWay, QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), FDocument(document)
 {
     setObjectName(QStringLiteral("TabSheet3"));
     CreateControls(document, generate, stop, showWay);
     connect(&runner, &TSearchRunner::SearchingChanged, this, [this](bool searching) { ShowSearching(searching); });
-    connect(&document, &TDocument::PointsChanged, this, [this, &document] {
-        ShowPermutationCount(QString::fromStdString(
-            PermutationCountText(static_cast<int32_t>(document.State().FPoints.size()), WindowNumberFormat())));
-    });
+    connect(&document, &TDocument::PointsChanged, this, [this] { ShowPermutationCount(); });
+    for (QComboBox* kind : {cbRouteKind, cbStartPoint, cbEndPoint})
+        connect(kind, &QComboBox::currentTextChanged, this, [this] { ShowPermutationCount(); });
+}
+
+void TSearchTab::ShowPermutationCount()
+{
+    // The routes the exhaustive search orders: a round trip fixes its first
+    // point, a fixed start or end stays in its place.
+    const auto n = static_cast<int32_t>(FDocument.State().FPoints.size());
+    const TPointChoice start = ReadPointChoice(cbStartPoint->currentText());
+    const TPointChoice end = ReadPointChoice(cbEndPoint->currentText());
+    int32_t ordered = n;
+    if (cbRouteKind->currentIndex() == 1) {
+        ordered = n - 1;
+    } else {
+        const bool startFixed = start.What == TPointChoice::Number || start.What == TPointChoice::Selected;
+        const bool endFixed =
+            end.What == TPointChoice::Number && !(start.What == TPointChoice::Number && start.Point == end.Point);
+        ordered = n - (startFixed ? 1 : 0) - (endFixed ? 1 : 0);
+    }
+    ShowPermutationCount(QString::fromStdString(PermutationCountText(std::max(ordered, 0), WindowNumberFormat())));
 }
 
 void TSearchTab::cbMethodClick()
@@ -66,7 +119,7 @@ void TSearchTab::cbMethodClick()
     gbGenParams->setVisible(method == smGenetic);
     gbRandom->setVisible(method == smRandom);
     gbLocal->setVisible(method == smLocal);
-    gbStart->setVisible(method == smExact || method == smLocal);
+    gbLocalThreads->setVisible(method == smLocal);
     lblSilnia->setVisible(method == smExhaustive);
     lblSilniaDsc->setVisible(method == smExhaustive);
 }
@@ -86,12 +139,38 @@ TSearchMethod TSearchTab::Method() const
     return static_cast<TSearchMethod>(cbMethod->currentIndex());
 }
 
-TSearchSettings TSearchTab::ReadSettings(int32_t startPoint)
+TSearchTab::TKindChoice TSearchTab::ReadKind(const std::vector<char>& selected) const
+{
+    TKindChoice choice;
+    choice.Kind.RoundTrip = cbRouteKind->currentIndex() == 1;
+    const TPointChoice start = ReadPointChoice(cbStartPoint->currentText());
+    const TPointChoice end = ReadPointChoice(cbEndPoint->currentText());
+    if (start.What == TPointChoice::NoNumber) {
+        choice.Refusal = NoNumberText("Początek w punkcie", cbStartPoint->currentText(), true);
+        return choice;
+    }
+    if (end.What == TPointChoice::NoNumber || end.What == TPointChoice::Selected) {
+        choice.Refusal = NoNumberText("Koniec w punkcie", cbEndPoint->currentText(), false);
+        return choice;
+    }
+    choice.Kind.Start = start.Point;
+    choice.Kind.End = end.Point;
+    if (start.What == TPointChoice::Selected) {
+        const auto count = std::count(selected.begin(), selected.end(), 1);
+        if (count != 1) {
+            choice.Refusal = "Zaznacz na liście jeden punkt, od którego ma się zaczynać droga.";
+            return choice;
+        }
+        choice.Kind.Start = static_cast<int32_t>(std::find(selected.begin(), selected.end(), 1) - selected.begin());
+    }
+    return choice;
+}
+
+TSearchSettings TSearchTab::ReadSettings(const TRouteKind& kind)
 {
     TSearchSettings settings;
-    // The kind of route asked for: open, with free ends or from the chosen
-    // start. A choice of kinds on this tab sets the rest of it here.
-    settings.Kind.Start = startPoint;
+    settings.Kind = kind;
+    settings.Local.Threads = std::clamp(seLocalThreads->Value(), 0, MaxLocalThreads);
     settings.Local.StopByTime = rbLocalTime->isChecked();
     settings.Local.TimeLimitSeconds = seLocalTime->Value();
     settings.Local.Tries = seLocalTries->Value();
@@ -115,13 +194,12 @@ void TSearchTab::ShowSearching(bool searching)
     gbRandom->setEnabled(!searching);
     gbGenParams->setEnabled(!searching);
     gbLocal->setEnabled(!searching);
-    gbStart->setEnabled(!searching);
+    gbLocalThreads->setEnabled(!searching);
     gbGenResults->setEnabled(!searching);
-}
-
-bool TSearchTab::StartsAtSelected() const
-{
-    return chkStartAtSelected->isChecked();
+    for (QWidget* kind :
+         {static_cast<QWidget*>(cbRouteKind), static_cast<QWidget*>(cbStartPoint), static_cast<QWidget*>(cbEndPoint)})
+        kind->setEnabled(!searching);
+    FMeasure->SetSearching(searching);
 }
 
 void TSearchTab::FocusOn(TButton which)

@@ -27,6 +27,7 @@
 #include "ui/document.h"
 #include "ui/result_list.h"
 #include "ui/search_runner.h"
+#include "ui/search_tab_places.h"
 #include "ui/spin_edit.h"
 #include "ui/window_progress.h"
 
@@ -46,6 +47,8 @@ constexpr int PageMarginPx = 8;
 constexpr int MinResultsHeightPx = 110;
 // The "Liczba prób" boxes show this many digits, the most a user types.
 constexpr int CountDigits = 9;
+// Where the method's boxes begin: below the row of the kind of route.
+constexpr int BoxesTopPx = 120;
 
 // A label that shows what fits of its text, ending in "…", and the whole
 // text as its tooltip; text() is always the whole text.
@@ -88,34 +91,17 @@ int SpinWidthFor(TSpinEdit* spin, int digits)
     return spin->style()->sizeFromContents(QStyle::CT_SpinBox, &option, QSize(text, spin->height()), spin).width();
 }
 
-QLabel* MakeLabel(const QString& text, QWidget* parent, const char* name = nullptr)
-{
-    auto* label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-// A control at its design place, with its natural size where the design
-// gives none.
-void PlaceAt(TAnchors& anchors, QWidget* control, int x, int y, int width = -1, int height = -1,
-             int sides = TAnchors::akLeft | TAnchors::akTop)
-{
-    const QSize natural = control->sizeHint();
-    anchors.Place(control, QRect(x, y, width < 0 ? natural.width() : width, height < 0 ? natural.height() : height),
-                  sides);
-}
-
 }  // namespace
 
-void TSearchTab::CreateControls(const TDocument& document, TCommand* generate, TCommand* stop, TCommand* showWay)
+void TSearchTab::CreateControls(TDocument& document, TCommand* generate, TCommand* stop, TCommand* showWay)
 {
     FAnchors = new TAnchors(this, SearchTabDesignSize);
     CreateMethodRow(generate, stop);
+    CreateKindControls(document);
     CreateRandomControls();
     CreateGeneticStopRules();
     CreateLocalControls();
-    CreateStartControls();
+    CreateLocalThreads();
     CreateGeneticParams();
     CreateResults(document, showWay);
 }
@@ -149,13 +135,13 @@ void TSearchTab::CreateMethodRow(TCommand* generate, TCommand* stop)
     PlaceAt(*anchors, Button2, 208, 56, 93, 29);
 
     lblSilniaDsc = MakeLabel(QStringLiteral("Liczba permutacji dla aktualnego zbioru punktów:"), this, "lblSilniaDsc");
-    PlaceAt(*anchors, lblSilniaDsc, 20, 108);
+    PlaceAt(*anchors, lblSilniaDsc, 20, BoxesTopPx + 12);
     // On a line of its own under its caption, as wide as the page: the 18
     // digits of a whole count fit there. Longer texts end in "…" and show
     // whole as the tooltip.
     lblSilnia = new TElidedLabel(QStringLiteral("0"), this);
     lblSilnia->setObjectName(QStringLiteral("lblSilnia"));
-    PlaceAt(*anchors, lblSilnia, 20, 126, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
+    PlaceAt(*anchors, lblSilnia, 20, BoxesTopPx + 30, SearchTabDesignSize.width() - 20 - PageMarginPx, -1,
             TAnchors::akLeft | TAnchors::akTop | TAnchors::akRight);
     cbMethod->setToolTip(QStringLiteral("Metoda szukania drogi; jej parametry pojawiają się poniżej"));
 }
@@ -166,7 +152,7 @@ void TSearchTab::CreateRandomControls()
     const int leftTop = TAnchors::akLeft | TAnchors::akTop;
     gbRandom = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbRandom->setObjectName(QStringLiteral("gbRandom"));
-    PlaceAt(*anchors, gbRandom, 12, 96, 157, 137, leftTop | TAnchors::akRight);
+    PlaceAt(*anchors, gbRandom, 12, BoxesTopPx, 157, 137, leftTop | TAnchors::akRight);
     MakeLabel(QStringLiteral("Liczba prób"), gbRandom)->move(12, 20);
     seRandomCount = new TSpinEdit(1, 32000, 1000, gbRandom);
     seRandomCount->setObjectName(QStringLiteral("seRandomCount"));
@@ -179,7 +165,7 @@ void TSearchTab::CreateGeneticStopRules()
 {
     gbGenStopRules = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbGenStopRules->setObjectName(QStringLiteral("gbGenStopRules"));
-    PlaceAt(*FAnchors, gbGenStopRules, 12, 96, 157, 137);
+    PlaceAt(*FAnchors, gbGenStopRules, 12, BoxesTopPx, 157, 137);
     rbGenTreshold = new QRadioButton(QStringLiteral("Próg zmienności populacji"), gbGenStopRules);
     rbGenTreshold->setObjectName(QStringLiteral("rbGenTreshold"));
     rbGenTreshold->move(8, 20);
@@ -215,7 +201,7 @@ void TSearchTab::CreateLocalControls()
     // chosen as the genetic search's rule is.
     gbLocal = new QGroupBox(QStringLiteral("Warunek zatrzymania"), this);
     gbLocal->setObjectName(QStringLiteral("gbLocal"));
-    PlaceAt(*FAnchors, gbLocal, 12, 96, 157, 137);
+    PlaceAt(*FAnchors, gbLocal, 12, BoxesTopPx, 157, 137);
     rbLocalTime = new QRadioButton(QStringLiteral("Limit czasu (s)"), gbLocal);
     rbLocalTime->setObjectName(QStringLiteral("rbLocalTime"));
     rbLocalTime->move(8, 20);
@@ -243,25 +229,33 @@ void TSearchTab::CreateLocalControls()
     gbLocal->hide();
 }
 
-void TSearchTab::CreateStartControls()
+void TSearchTab::CreateLocalThreads()
 {
-    gbStart = new QGroupBox(QStringLiteral("Początek drogi"), this);
-    gbStart->setObjectName(QStringLiteral("gbStart"));
-    PlaceAt(*FAnchors, gbStart, 180, 96, 185, 137);
-    chkStartAtSelected = new QCheckBox(QStringLiteral("Zacznij od zaznaczonego punktu"), gbStart);
-    chkStartAtSelected->setObjectName(QStringLiteral("chkStartAtSelected"));
-    chkStartAtSelected->move(8, 20);
-    chkStartAtSelected->resize(chkStartAtSelected->sizeHint());
-    chkStartAtSelected->setToolTip(
-        QStringLiteral("Droga zaczyna się w punkcie zaznaczonym na liście (zaznacz dokładnie jeden)"));
-    gbStart->hide();
+    gbLocalThreads = new QGroupBox(QStringLiteral("Wątki"), this);
+    gbLocalThreads->setObjectName(QStringLiteral("gbLocalThreads"));
+    PlaceAt(*FAnchors, gbLocalThreads, 180, BoxesTopPx, 185, 137);
+    auto* label = MakeLabel(QStringLiteral("Liczba wątków"), gbLocalThreads, "lblLocalThreads");
+    label->move(8, 20);
+    seLocalThreads = new TSpinEdit(0, MaxLocalThreads, 0, gbLocalThreads);
+    seLocalThreads->setObjectName(QStringLiteral("seLocalThreads"));
+    seLocalThreads->setGeometry(8, 36, 57, 21);
+    auto* note = MakeLabel(QStringLiteral("0: jeden na każdy rdzeń"), gbLocalThreads, "lblLocalThreadsNote");
+    note->move(8, 62);
+    const QString hint = QStringLiteral(
+                             "Ile wątków dzieli się próbami optymalizacji (0\u2013%1): 0 \u2013 jeden "
+                             "na każdy rdzeń procesora, 1 \u2013 jeden wątek")
+                             .arg(MaxLocalThreads);
+    for (QWidget* control :
+         {static_cast<QWidget*>(label), static_cast<QWidget*>(seLocalThreads), static_cast<QWidget*>(note)})
+        control->setToolTip(hint);
+    gbLocalThreads->hide();
 }
 
 void TSearchTab::CreateGeneticParams()
 {
     gbGenParams = new QGroupBox(QStringLiteral("Parametry algorytmu"), this);
     gbGenParams->setObjectName(QStringLiteral("gbGenParams"));
-    PlaceAt(*FAnchors, gbGenParams, 180, 96, 185, 137);
+    PlaceAt(*FAnchors, gbGenParams, 180, BoxesTopPx, 185, 137);
     MakeLabel(QStringLiteral("Liczność populacji"), gbGenParams)->move(8, 20);
     sePopulation = new TSpinEdit(10, 1000, 100, gbGenParams);
     sePopulation->setObjectName(QStringLiteral("sePopulation"));
@@ -310,6 +304,7 @@ void TSearchTab::CreateResults(const TDocument& document, TCommand* showWay)
 
 void TSearchTab::FitToFont()
 {
+    FitKindControls();
     // The places come from a style that draws a group box's title inside
     // its frame line; here the title may sit above it, so the controls move
     // down below the line, and the boxes grow to hold them.
@@ -322,8 +317,8 @@ void TSearchTab::FitToFont()
     int lowestBottom = 0;
     int stopRulesWidth = 0;
     int paramsWidth = 0;
-    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbLocal, gbGenParams, gbStart}) {
-        const bool rightColumn = box == gbGenParams || box == gbStart;
+    for (QGroupBox* box : {gbRandom, gbGenStopRules, gbLocal, gbGenParams, gbLocalThreads}) {
+        const bool rightColumn = box == gbGenParams || box == gbLocalThreads;
         for (QWidget* child : box->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             child->move(child->x(), child->y() + shift);
             // Texts are shown whole in whatever font the system gives.
@@ -346,7 +341,7 @@ void TSearchTab::FitToFont()
     const QRect params(QPoint(std::max(paramsPlace.left(), stopRules.right() + 1 + BoxGapPx), paramsPlace.top()),
                        QSize(std::max(paramsPlace.width(), paramsWidth), boxHeight));
     FAnchors->Replace(gbGenParams, params);
-    FAnchors->Replace(gbStart, params);
+    FAnchors->Replace(gbLocalThreads, params);
 
     // The result group starts below the boxes and keeps its bottom.
     QRect resultsPlace = FAnchors->DesignPlace(gbGenResults);
@@ -366,6 +361,6 @@ void TSearchTab::FitToFont()
 
     // Nothing may be cut off: the page is at least as large as its
     // controls need, with the result group at a usable height.
-    const int rightmost = std::max(params.right(), resultsPlace.right()) + 1 + PageMarginPx;
+    const int rightmost = std::max({params.right(), resultsPlace.right(), FKindRight - 1}) + 1 + PageMarginPx;
     setMinimumSize(rightmost, resultsPlace.top() + MinResultsHeightPx + PageMarginPx);
 }

@@ -17,19 +17,19 @@ void TAddPointCommand::undo()
     FDocument.RemoveLastPoint();
 }
 
-TPointsCommand::TPointsCommand(TDocument& document, const QString& text, TPointArray before, TPointArray after)
+TPointsCommand::TPointsCommand(TDocument& document, const QString& text, TSetPoints before, TSetPoints after)
     : TEditCommand(document, text, true), FBefore(std::move(before)), FAfter(std::move(after))
 {
 }
 
 void TPointsCommand::redo()
 {
-    FDocument.ReplacePoints(FAfter);
+    FDocument.ReplaceSet(FAfter);
 }
 
 void TPointsCommand::undo()
 {
-    FDocument.ReplacePoints(FBefore);
+    FDocument.ReplaceSet(FBefore);
 }
 
 TLinksCommand::TLinksCommand(TDocument& document, const QString& text, std::vector<int32_t> before,
@@ -48,19 +48,17 @@ void TLinksCommand::undo()
     FDocument.SetLinks(FBefore);
 }
 
-TSearchRouteCommand::TSearchRouteCommand(TDocument& document, TRoute before, TRoute after)
-    : TEditCommand(document, QStringLiteral("szukanie drogi"), true),
-      FBefore(std::move(before)),
-      FAfter(std::move(after))
+TRouteCommand::TRouteCommand(TDocument& document, const QString& text, TRoute before, TRoute after, bool marksChange)
+    : TEditCommand(document, text, marksChange), FBefore(std::move(before)), FAfter(std::move(after))
 {
 }
 
-void TSearchRouteCommand::redo()
+void TRouteCommand::redo()
 {
     FDocument.SetRoute(FAfter.Links, FAfter.Kind);
 }
 
-void TSearchRouteCommand::undo()
+void TRouteCommand::undo()
 {
     FDocument.SetRoute(FBefore.Links, FBefore.Kind);
 }
@@ -73,6 +71,9 @@ TMovePointCommand::TMovePointCommand(TDocument& document, const QString& text, i
         FFromX = points[static_cast<size_t>(index)].X;
         FFromY = points[static_cast<size_t>(index)].Y;
     }
+    const TPlaceArray& places = document.State().FPlaces.Places;
+    if (index >= 0 && static_cast<size_t>(index) < places.size())
+        FFromPlace = places[static_cast<size_t>(index)];
 }
 
 void TMovePointCommand::redo()
@@ -82,5 +83,8 @@ void TMovePointCommand::redo()
 
 void TMovePointCommand::undo()
 {
-    FDocument.MovePoint(FIndex, FFromX, FFromY);
+    if (FFromPlace)
+        FDocument.MovePoint(FIndex, FFromX, FFromY, *FFromPlace);
+    else
+        FDocument.MovePoint(FIndex, FFromX, FFromY);
 }

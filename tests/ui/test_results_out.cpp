@@ -68,7 +68,7 @@ TEST_F(ResultsOutTest, ExactAndLocalMethodsRunFromTheSearchTab)
         Part<QComboBox>(*form, "cbMethod")->setCurrentIndex(method);
         Part<TSpinEdit>(*form, "seLocalTries")->SetText(QStringLiteral("50"));
         Part<QRadioButton>(*form, "rbLocalTries")->setChecked(true);
-        Part<QCheckBox>(*form, "chkStartAtSelected")->setChecked(true);
+        Part<QComboBox>(*form, "cbStartPoint")->setCurrentText(QStringLiteral("zaznaczony"));
         Part<TPointList>(*form, "ListBox1")->setCurrentIndex(Part<TPointList>(*form, "ListBox1")->model()->index(5, 0));
         ASSERT_EQ(Part<TPointList>(*form, "ListBox1")->SelCount(), 1);
         ASSERT_TRUE(Command(*form, "actGenerate")->Execute());

@@ -302,7 +302,7 @@ TEST_F(UndoTest, ASearchsRouteIsOneStepWithItsKind)
     WritableState(*Form).FRouteKind = before;
     Select({2});
     Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(smExact);
-    Part<QCheckBox>(*Form, "chkStartAtSelected")->setChecked(true);
+    Part<QComboBox>(*Form, "cbStartPoint")->setCurrentText(QStringLiteral("zaznaczony"));
     const int steps = Form->Document().History().count();
     ASSERT_TRUE(Command(*Form, "actGenerate")->Execute());
     EXPECT_EQ(Form->Document().History().count(), steps + 1);

@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-const char* const BoundCaption = "Dolne ograniczenie długości drogi: ";
-
-}  // namespace
-
 std::string BoundLine(const TLowerBound& bound, const TNumberFormat& format)
 {
+    return BoundLine(bound, format, TLengthWords());
+}
+
+std::string BoundLine(const TLowerBound& bound, const TNumberFormat& format, const TLengthWords& words)
+{
+    const std::string caption = "Dolne ograniczenie długości " + RouteGenitive(words) + ": ";
     if (!bound.Certified)
-        return std::string(BoundCaption) + "nieznane (przerwano przed pierwszym pewnym oszacowaniem)";
-    std::string line = BoundCaption + FormatNumber(bound.Value, 2, format);
+        return caption + "nieznane (przerwano przed pierwszym pewnym oszacowaniem)";
+    std::string line = caption + LengthText(bound.Value, words, format);
     // Still a true bound, only a weaker one than the whole ascent gives.
     if (!bound.Completed)
         line += " (szacowanie przerwane)";
@@ -48,8 +48,14 @@ std::string GapPercentText(double length, const TLowerBound& bound, const TNumbe
 
 std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format)
 {
+    return GapLine(length, bound, format, TLengthWords());
+}
+
+std::string GapLine(double length, const TLowerBound& bound, const TNumberFormat& format, const TLengthWords& words)
+{
     const std::string percent = GapPercentText(length, bound, format);
     if (percent.empty())
         return {};
-    return "Długość drogi: " + FormatNumber(length, 2, format) + ", najwyżej " + percent + " więcej niż najkrótsza";
+    return "Długość " + RouteGenitive(words) + ": " + LengthText(length, words, format) + ", najwyżej " + percent +
+           " więcej niż najkrótsza";
 }

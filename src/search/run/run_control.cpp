@@ -26,12 +26,18 @@ std::string TooFewPoints(int32_t needed)
 
 std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format)
 {
+    return LengthLine(method, proved, length, format, TLengthWords());
+}
+
+std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format,
+                       const TLengthWords& words)
+{
     // The exact method promises the shortest route: a route it has not
     // proved shortest (stopped early) is not called so, nor is the local
     // search's, which proves nothing.
     const bool unproved = (method == smExact && !proved) || method == smLocal;
-    const char* const caption = unproved ? "Długość najlepszej znalezionej drogi: " : "Długość najkrótszej drogi: ";
-    return caption + FormatNumber(length, 2, format);
+    const std::string caption = unproved ? "Długość najlepszej znalezionej " : "Długość najkrótszej ";
+    return caption + RouteGenitive(words) + ": " + LengthText(length, words, format);
 }
 
 std::string SearchRefusal(TSearchMethod method, int32_t pointCount)
@@ -113,10 +119,12 @@ TRunResult RunSearch(const TRouteProblem& problem, TProgress& progress, TSearchM
     result.Failure = result.Outcome.Failure;
     result.Lines.push_back("Czas przeszukiwania: " + FormatElapsedTime(result.ElapsedMs, view.LongTimeFormat));
     if (evaluated) {
-        result.Lines.push_back(LengthLine(method, result.Outcome.Proved, result.Length, progress.NumberFormat()));
+        const TLengthWords words = LengthWordsOf(problem.Kind, problem.Measure.Metric());
+        result.Lines.push_back(
+            LengthLine(method, result.Outcome.Proved, result.Length, progress.NumberFormat(), words));
         // A route not proved the shortest, with what was proved of it.
         if (!result.Outcome.Proved && result.Outcome.Bound.Certified) {
-            const std::string gapLine = GapLine(result.Length, result.Outcome.Bound, progress.NumberFormat());
+            const std::string gapLine = GapLine(result.Length, result.Outcome.Bound, progress.NumberFormat(), words);
             if (!gapLine.empty())
                 result.Lines.push_back(gapLine);
         }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/length_words.h"
 #include "core/point_set.h"
 #include "core/progress.h"
 #include "core/route_problem.h"
@@ -78,6 +79,11 @@ struct TRunResult {
 // for every method, but for a route of the exact method that it did not
 // prove the shortest and for the local search's.
 std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format);
+// The same for a route of any kind under any measure: a round trip's line
+// says "drogi zamkniętej", a length on the Earth ends in " km"; an open
+// route on the plane gets the line above word for word.
+std::string LengthLine(TSearchMethod method, bool proved, double length, const TNumberFormat& format,
+                       const TLengthWords& words);
 
 // Empty when the method can search this many points, otherwise the text
 // that says why not.
