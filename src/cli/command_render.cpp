@@ -109,6 +109,7 @@ int RunRender(const std::vector<std::string>& args)
     const std::unordered_set<int32_t> selected(selection.begin(), selection.end());
     const auto isSelected = [&selected](int32_t index) { return selected.count(index) > 0; };
     // A PDF is a page to print unless a size is given.
+    const bool printPage = kind == "pdf" && !size && !parsed.Has("--no-fit");
     if (!size)
         size = kind == "pdf" ? TMapSize{PrintPageSize(points).Width, PrintPageSize(points).Height} : DefaultMapSize;
     const int32_t width = size->Width;
@@ -126,7 +127,12 @@ int RunRender(const std::vector<std::string>& args)
     const std::unique_ptr<QGuiApplication> painting = kind == "pdf" || numbers ? StartPainting() : nullptr;
 
     std::string picture;
-    if (kind == "pdf" || (fitted && kind == "svg")) {
+    if (printPage) {
+        // The page shows the set as a larger picture would, shrunk: marks
+        // and lines as on the screen, not a mass of ink at ten thousand
+        // points.
+        picture = EncodeMapPdf(BuildPrintPicture(points, isSelected, numbers), PrintPageSize(points));
+    } else if (kind == "pdf" || (fitted && kind == "svg")) {
         const TMapViewPicture shapes = BuildMapViewPicture(points, isSelected, width, height, view, numbers);
         picture = kind == "pdf" ? EncodeMapPdf(shapes) : EncodeMapViewSvg(shapes);
     } else if (kind == "svg") {

@@ -7,6 +7,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QLogValueAxis>
 #include <QPainter>
 #include <QPen>
@@ -202,6 +203,10 @@ QString GroupTitle(const TRunGroup& group)
 void BuildRunChart(QChart& chart, const TRunHistory& history, const TRunGroup& group)
 {
     chart.removeAllSeries();
+    // Numbers as every other line of the program writes them, with a
+    // decimal comma, whatever the system's language.
+    chart.setLocale(QLocale(QLocale::Polish, QLocale::Poland));
+    chart.setLocalizeNumbers(true);
     // The axes stay from one filling to the next: replaced, they leave
     // their old labels on the screen until the next full repaint.
     QLogValueAxis* timeAxis = TimeAxis(chart);
