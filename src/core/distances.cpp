@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
-void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
+namespace {
+
+template <typename TLegOf>
+void ComputeCells(int32_t n, TLegOf legOf, TDistanceMatrix& d, TProgress& progress, int32_t start)
 {
     progress.ProcessEvents();
     progress.ShowStatus("Obliczanie odległości...", 0);
 
-    const int32_t n = static_cast<int32_t>(points.size());
     TProgressBar& bar = progress.PrBar();
     bar.SetMax(static_cast<int32_t>(static_cast<uint32_t>(n) * static_cast<uint32_t>(n)));
     bar.SetPosition(0);
@@ -34,7 +36,7 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
                 for (int32_t j = std::max(columnTile, i); j < columnEnd; ++j) {
                     if (i < first && j < first)
                         continue;
-                    const double distance = PointDistance(points[i], points[j]);
+                    const double distance = j == i ? 0.0 : legOf(i, j);
                     row[j] = distance;
                     d[j][i] = distance;
                     cells += j == i ? 1 : 2;
@@ -45,6 +47,21 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
         }
     }
     bar.SetPosition(0);
+}
+
+}  // namespace
+
+void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
+{
+    ComputeCells(
+        static_cast<int32_t>(points.size()),
+        [&points](int32_t i, int32_t j) { return PointDistance(points[i], points[j]); }, d, progress, start);
+}
+
+void ComputeDistances(const TMeasure& measure, TDistanceMatrix& d, TProgress& progress, int32_t start)
+{
+    ComputeCells(
+        measure.Count(), [&measure](int32_t i, int32_t j) { return measure.Leg(i, j); }, d, progress, start);
 }
 
 uint64_t DistanceMatrixBytes(int32_t pointCount)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/measure.h"
 #include "core/point_set.h"
 #include "core/progress.h"
 
@@ -19,6 +20,9 @@ inline double PointDistance(const TMapPoint& a, const TMapPoint& b)
 // its status text and steps the bar once per cell; the text stays until the
 // caller has shown the new matrix and clears it.
 void ComputeDistances(const TPointArray& points, TDistanceMatrix& distances, TProgress& progress, int32_t start);
+// The same under a set's measure (MeasureOf): its legs, as the searches
+// measure them; the diagonal is 0.
+void ComputeDistances(const TMeasure& measure, TDistanceMatrix& distances, TProgress& progress, int32_t start);
 
 // The memory a distance matrix of pointCount points takes: n rows of n
 // doubles, and each row's keeping.
