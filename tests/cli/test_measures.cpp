@@ -176,4 +176,16 @@ TEST_F(MeasuresTest, ConvertKeepsWhatTheFormatHoldsAndWarnsOfTheRest)
         << written;
 }
 
+// The map of a round trip closes its ring.
+TEST_F(MeasuresTest, RenderDrawsTheClosingLegOfARoundTrip)
+{
+    const std::string set = Dir.WritePoints("three.tvu", {{0, 0}, {100, 0}, {100, 100}});
+    const std::string closingLeg = "points=\"101,101 1,1 \"";
+    const TCliRun open = RunCli({"render", set, "--route", "0,1,2", "-o", "-", "--format", "svg"});
+    const TCliRun round = RunCli({"render", set, "--route", "0,1,2", "--round-trip", "-o", "-", "--format", "svg"});
+    ASSERT_EQ(round.ExitCode, 0) << round.Err;
+    EXPECT_EQ(open.Out.find(closingLeg), std::string::npos);
+    EXPECT_NE(round.Out.find(closingLeg), std::string::npos) << round.Out;
+}
+
 }  // namespace
