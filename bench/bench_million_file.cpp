@@ -1,8 +1,9 @@
-// Reading a TSPLIB file of a million points the way tovu-cli reads it (with
+// Reading a point file of a million points the way tovu-cli reads it (with
 // its measure and its places): must take under 10 s and 1 GB at its peak.
 // Prints the wall clock, the processor time, the peak memory and their
-// ratios to the targets, for whole coordinates (EUC_2D) and for decimals
-// (the places kept at full precision beside the map's points).
+// ratios to the targets, for whole coordinates (EUC_2D), for decimals (the
+// places kept at full precision beside the map's points) and for a CSV of
+// latitudes and longitudes.
 //
 //   bench_million_file [POINTS]
 #include <sys/resource.h>
@@ -38,6 +39,17 @@ void WriteTsplib(const std::string& path, int32_t count, bool decimals)
         out << line << "\n";
     }
     out << "EOF\n";
+}
+
+// Places on the Earth in decimal degrees, with a column of names passed over.
+void WriteEarthCsv(const std::string& path, int32_t count)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "nazwa,lat,lon\n";
+    std::mt19937 random(7);
+    for (int32_t i = 1; i <= count; ++i)
+        out << "p" << i << "," << 49.0 + static_cast<double>(random() % 6000000) / 1e6 << ","
+            << 14.0 + static_cast<double>(random() % 10000000) / 1e6 << "\n";
 }
 
 // In a child of its own, so that each case's peak resident size is its own.
@@ -82,8 +94,11 @@ int main(int argc, char** argv)
     const std::string decimal = folder + "/decimal.tsp";
     WriteTsplib(whole, count, false);
     WriteTsplib(decimal, count, true);
+    const std::string earth = folder + "/earth.csv";
+    WriteEarthCsv(earth, count);
     Measure("EUC_2D, całkowite", whole);
     Measure("EUC_2D, ułamki", decimal);
+    Measure("CSV, stopnie", earth);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return 0;
