@@ -4,12 +4,17 @@
 
 namespace {
 
-template <typename TLegOf>
-void ComputeCells(int32_t n, TLegOf legOf, TDistanceMatrix& d, TProgress& progress, int32_t start)
+// Events run before the matrix is worked on (a point may be added
+// meanwhile, and its own rebuild goes first), so n is taken after them.
+void BeginComputing(TProgress& progress)
 {
     progress.ProcessEvents();
     progress.ShowStatus("Obliczanie odległości...", 0);
+}
 
+template <typename TLegOf>
+void ComputeCells(int32_t n, TLegOf legOf, TDistanceMatrix& d, TProgress& progress, int32_t start)
+{
     TProgressBar& bar = progress.PrBar();
     bar.SetMax(static_cast<int32_t>(static_cast<uint32_t>(n) * static_cast<uint32_t>(n)));
     bar.SetPosition(0);
@@ -53,6 +58,7 @@ void ComputeCells(int32_t n, TLegOf legOf, TDistanceMatrix& d, TProgress& progre
 
 void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& progress, int32_t start)
 {
+    BeginComputing(progress);
     ComputeCells(
         static_cast<int32_t>(points.size()),
         [&points](int32_t i, int32_t j) { return PointDistance(points[i], points[j]); }, d, progress, start);
@@ -60,6 +66,7 @@ void ComputeDistances(const TPointArray& points, TDistanceMatrix& d, TProgress& 
 
 void ComputeDistances(const TMeasure& measure, TDistanceMatrix& d, TProgress& progress, int32_t start)
 {
+    BeginComputing(progress);
     ComputeCells(
         measure.Count(), [&measure](int32_t i, int32_t j) { return measure.Leg(i, j); }, d, progress, start);
 }
