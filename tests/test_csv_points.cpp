@@ -5,6 +5,7 @@
 
 #include "core/csv_points.h"
 #include "core/point_formats.h"
+#include "core/set_places.h"
 
 namespace {
 
@@ -132,6 +133,67 @@ TEST(CsvPoints, WritesPointsAndRoutesAndReadsPointsBack)
     EXPECT_EQ(FormatRouteCsv(points, {0, 2, 1}),
               "kolejność,indeks,x,y\n1,0,5,-6\n2,2,0,7\n3,1,-2147483648,2147483647\n");
     EXPECT_EQ(FormatRouteCsv(points, {-1, 2, 9}), "kolejność,indeks,x,y\n1,2,0,7\n");
+}
+
+// Three Polish cities in decimal degrees, in the column orders and names a
+// file may have; great-circle legs against the published distances.
+TEST(CsvPoints, LatitudeAndLongitudeColumnsArePlacesOnTheEarth)
+{
+    const TPlaceArray cities = {{52.2297, 21.0122}, {50.0647, 19.945}, {54.352, 18.6466}};
+    const char* texts[] = {
+        "lat,lon\n52.2297,21.0122\n50.0647,19.9450\n54.352,18.6466\n",
+        "Miasto;Długość;Szerokość\nWarszawa;21.0122;52.2297\nKraków;19.9450;50.0647\nGdańsk;18.6466;54.352\n",
+        "\"LNG\", name, LATITUDE\r\n21.0122, \"Warszawa, stolica\", 52.2297\r\n19.945,Kraków,50.0647\r\n"
+        "18.6466,Gdańsk,54.3520\r\n",
+    };
+    for (const char* text : texts) {
+        const TPointParseResult read = ParseCsvPoints(text);
+        ASSERT_TRUE(read.Ok()) << text << read.ErrorText;
+        EXPECT_EQ(read.Places.FileMetric, TMetric::Sphere) << text;
+        EXPECT_EQ(read.Places.Places, cities) << text;
+        ASSERT_EQ(read.Points.size(), 3u) << text;
+        // North up: Gdańsk above Warsaw above Kraków on the map.
+        EXPECT_LT(read.Points[2].Y, read.Points[0].Y) << text;
+        EXPECT_LT(read.Points[0].Y, read.Points[1].Y) << text;
+        const TMeasure measure = MeasureOf(read.Places, read.Points);
+        EXPECT_NEAR(measure.Leg(0, 1), 252.0, 1.0) << text;  // Warszawa - Kraków
+        EXPECT_NEAR(measure.Leg(0, 2), 284.0, 1.0) << text;  // Warszawa - Gdańsk
+        EXPECT_NEAR(measure.Leg(1, 2), 485.0, 1.0) << text;  // Kraków - Gdańsk
+    }
+}
+
+TEST(CsvPoints, PlacesOffTheEarthAreRefusedByTheirLine)
+{
+    const std::pair<const char*, const char*> refused[] = {
+        {"lat,lon\n52,21\n\n90.5,0\n", "wiersz 4: szerokość geograficzna „90.5” poza zakresem od -90 do 90 stopni"},
+        {"lon;lat\n-180.01;0\n", "wiersz 2: długość geograficzna „-180.01” poza zakresem od -180 do 180 stopni"},
+        {"lat,lon\n52,x\n", "wiersz 2: nieprawidłowa liczba „x”"},
+        {"lat,lon,lng\n1,2,3\n", "wiersz 1: nagłówek nazywa dwie kolumny długości geograficznej"},
+    };
+    for (const auto& [text, expected] : refused)
+        EXPECT_EQ(ParseCsvPoints(text).ErrorText.rfind(expected, 0), 0u) << text << "\n"
+                                                                         << ParseCsvPoints(text).ErrorText;
+    EXPECT_TRUE(ParseCsvPoints("lat,lon\n-90,180\n90,-180\n").Ok());
+}
+
+// A CSV read and saved is the same file: its column names and order, its
+// separator, and every value as written.
+TEST(CsvPoints, SavedSetKeepsItsColumnsAndValues)
+{
+    const char* texts[] = {
+        "lat,lon\n52.2297,21.0122\n50.0647,19.945\n",
+        "Długość;Szerokość\n21.0122;52.2297\n-0.1276;51.5072\n",
+        "x,y\n0.5,1.25\n-3,1e-05\n",
+        "east;north\n1;2\n3;4\n",
+    };
+    for (const char* text : texts) {
+        const TPointParseResult read = ParseCsvPoints(text);
+        ASSERT_TRUE(read.Ok()) << text << read.ErrorText;
+        EXPECT_EQ(FormatSetCsv(read.Points, read.Places), text);
+    }
+    // Other columns are not written back.
+    const TPointParseResult named = ParseCsvPoints("name,lat,lon\nA,1.5,2.5\n");
+    EXPECT_EQ(FormatSetCsv(named.Points, named.Places), "lat,lon\n1.5,2.5\n");
 }
 
 TEST(PointFormats, ExtensionChoosesTheReader)

@@ -5,6 +5,7 @@
 
 #include "core/point_file.h"
 #include "core/point_formats.h"
+#include "core/set_places.h"
 #include "core/tsplib_file.h"
 #include "support/data_files.h"
 
@@ -82,7 +83,7 @@ struct TRefusalCase {
 TEST(TsplibFile, RefusesWhatItCannotTakeAndSaysWhy)
 {
     const TRefusalCase cases[] = {
-        {"EDGE_WEIGHT_TYPE : GEO\nNODE_COORD_SECTION\n1 1 2\n", "EDGE_WEIGHT_TYPE „GEO”"},
+        {"EDGE_WEIGHT_TYPE : EUC_3D\nNODE_COORD_SECTION\n1 1 2\n", "EDGE_WEIGHT_TYPE „EUC_3D”"},
         {"EDGE_WEIGHT_TYPE: EXPLICIT\nEDGE_WEIGHT_SECTION\n0 1 1 0\n", "EDGE_WEIGHT_TYPE „EXPLICIT”"},
         {"EDGE_WEIGHT_TYPE:MAN_2D\n", "„MAN_2D”"},
         {"NODE_COORD_TYPE : THREED_COORDS\n", "NODE_COORD_TYPE „THREED_COORDS”"},
@@ -119,7 +120,7 @@ TEST(TsplibFile, LargeDimensionIsRefusedBeforeAnyCoordinate)
     EXPECT_EQ(TsplibHeaderError(header), "Zbyt wiele punktów w pliku: 10001 (najwyżej 10000)");
     EXPECT_EQ(TsplibHeaderError("DIMENSION: 000099999999999999999999\n"),
               "Zbyt wiele punktów w pliku: 99999999999999999999 (najwyżej 10000)");
-    EXPECT_NE(TsplibHeaderError("EDGE_WEIGHT_TYPE : GEO\r\n").find("GEO"), std::string::npos);
+    EXPECT_NE(TsplibHeaderError("EDGE_WEIGHT_TYPE : EUC_3D\r\n").find("EUC_3D"), std::string::npos);
     // An unfinished last line of a prefix may still grow, so it is not judged.
     EXPECT_EQ(TsplibHeaderError("NAME : a\nDIMENSION : 2"), "");
     EXPECT_EQ(TsplibHeaderError("DIMENSION : 10000\nEDGE_WEIGHT_TYPE : ATT\nNODE_COORD_SECTION\n1 x"), "");
@@ -163,6 +164,85 @@ TEST(TsplibFile, ReadsTheSampleInstancesAndKeepsThemThroughTvu)
         EXPECT_EQ(Coordinates(again.Points), Coordinates(read.Points)) << c.File;
         EXPECT_EQ(FormatPointsTsplib(TsplibName(c.File), again.Points), written);
     }
+}
+
+struct TMeasureCase {
+    const char* Type;
+    TMetric Metric;
+    TPlace A;
+    TPlace B;
+    // The leg by TSPLIB's definition of the type, worked out by hand from
+    // the coordinates as written (rounded ones would give another).
+    double Leg;
+};
+
+// Each type is the set's measure, over the coordinates as written.
+TEST(TsplibFile, EachEdgeWeightTypeMeasuresTheCoordinatesAsWritten)
+{
+    const TMeasureCase cases[] = {
+        {"EUC_2D", TMetric::Euc2d, {0.4, 0}, {3.6, 0}, 3.0},    // 3.2 to the nearest; 4 between 0 and 4
+        {"CEIL_2D", TMetric::Ceil2d, {0.6, 0}, {3.4, 0}, 3.0},  // 2.8 up; 2 between 1 and 3
+        {"ATT", TMetric::Att, {0, 0}, {10, 0}, 4.0},            // sqrt(10) = 3.16, nint 3 < 3.16: 4
+        {"ATT", TMetric::Att, {0, 0}, {30, 40}, 16.0},          // sqrt(250) = 15.8, nint 16
+        {"GEO", TMetric::Geo, {52.14, 21.01}, {50.04, 19.56}, 253.0},
+        {"GEO", TMetric::Geo, {38.24, 20.42}, {39.57, 26.15}, 509.0},
+    };
+    for (const TMeasureCase& c : cases) {
+        const std::string text = std::string("NAME : n\nEDGE_WEIGHT_TYPE : ") + c.Type + "\nNODE_COORD_SECTION\n1 " +
+                                 std::to_string(c.A.X) + " " + std::to_string(c.A.Y) + "\n2 " + std::to_string(c.B.X) +
+                                 " " + std::to_string(c.B.Y) + "\nEOF\n";
+        const TPointParseResult read = ParseTsplib(text);
+        ASSERT_TRUE(read.Ok()) << text << read.ErrorText;
+        EXPECT_EQ(read.Places.FileMetric, c.Metric) << text;
+        const TMeasure measure = MeasureOf(read.Places, read.Points);
+        ASSERT_EQ(measure.Count(), 2) << text;
+        EXPECT_EQ(measure.Place(0), c.A) << text;
+        EXPECT_EQ(measure.Place(1), c.B) << text;
+        EXPECT_EQ(measure.Leg(0, 1), c.Leg) << text;
+    }
+}
+
+// The published optimal tour, measured as a round trip in its file's own
+// measure, gives the published optimum.
+TEST(TsplibFile, PublishedOptimalTourHasItsPublishedLength)
+{
+    const struct {
+        const char* File;
+        TSpecimen Tour;  // from 1, as the .opt.tour files number them
+        double Length;
+    } cases[] = {
+        {"ulysses16.tsp", {1, 14, 13, 12, 7, 6, 15, 5, 11, 9, 10, 16, 3, 2, 4, 8}, 6859.0},
+    };
+    for (const auto& c : cases) {
+        const TPointParseResult read = ParseTsplib(DataFileText(c.File));
+        ASSERT_TRUE(read.Ok()) << c.File << read.ErrorText;
+        TSpecimen route = c.Tour;
+        for (int32_t& point : route)
+            --point;
+        EXPECT_EQ(KindRouteLength(MeasureOf(read.Places, read.Points), route, {.RoundTrip = true}), c.Length) << c.File;
+    }
+}
+
+// A set saved as TSPLIB reads back as the same set: places at full
+// precision, measure, NAME and COMMENT.
+TEST(TsplibFile, SavedSetReadsBackWithItsNameCommentMeasureAndPlaces)
+{
+    for (const char* file : {"att48.tsp", "ulysses16.tsp", "burma14.tsp", "decimal9.tsp", "exponent8.tsp"}) {
+        const TPointParseResult read = ParseTsplib(DataFileText(file));
+        ASSERT_TRUE(read.Ok()) << file << read.ErrorText;
+        const std::string written = FormatSetTsplib("inna", read.Points, read.Places);
+        const TPointParseResult again = ParseTsplib(written);
+        ASSERT_TRUE(again.Ok()) << written;
+        EXPECT_EQ(again.Places.FileMetric, read.Places.FileMetric) << file;
+        EXPECT_EQ(again.Places.Places, read.Places.Places) << file;
+        EXPECT_EQ(Coordinates(again.Points), Coordinates(read.Points)) << file;
+        EXPECT_EQ(again.Places.File.TsplibName, read.Places.File.TsplibName) << file;
+        EXPECT_EQ(again.Places.File.TsplibComments, read.Places.File.TsplibComments) << file;
+        EXPECT_EQ(FormatSetTsplib("inna", again.Points, again.Places), written) << file;
+    }
+    const TPointParseResult att = ParseTsplib(DataFileText("att48.tsp"));
+    EXPECT_EQ(att.Places.File.TsplibName, "att48");
+    EXPECT_EQ(att.Places.File.TsplibComments, std::vector<std::string>{"48 capitals of the US (Padberg/Rinaldi)"});
 }
 
 TEST(TsplibFile, WritesEuc2dWithLfAndNumbersFromOne)

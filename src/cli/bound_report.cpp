@@ -2,7 +2,7 @@
 
 #include "cli/interrupt.h"
 
-TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress)
+TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress, const TRouteKind& kind)
 {
     InstallInterruptHandler();
     progress.SetProgressPlan("kroków", TCliProgress::TotalFromBar);
@@ -11,7 +11,7 @@ TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress)
     state.FSearching = true;
     progress.PrBar().SetPosition(0);
     progress.BeginSearch();
-    const TLowerBound bound = ComputeLowerBound(state.FPoints, progress);
+    const TLowerBound bound = ComputeLowerBound(ProblemOfState(state, kind, false), progress);
     state.FSearching = false;
     progress.PrBar().SetPosition(0);
     progress.EndProgress();

@@ -8,10 +8,10 @@
 // The lower bound as the tool computes and reports it, for "bound" and for
 // "solve --bound".
 
-// Computes the bound over the set's points with the progress line on a
-// terminal. Ctrl+C stops it like the stop command stops a search: the best
-// certified value so far is kept.
-TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress);
+// Computes the bound for routes of the kind over the set under its measure,
+// with the progress line on a terminal. Ctrl+C stops it like the stop
+// command stops a search: the best certified value so far is kept.
+TLowerBound RunLowerBound(TPointSetState& state, TCliProgress& progress, const TRouteKind& kind);
 
 // Where the best bound a command knows comes from.
 enum class TBoundSource {

@@ -11,10 +11,14 @@
 #include "cli/json_text.h"
 #include "cli/load_points.h"
 #include "cli/regional_settings.h"
+#include "cli/set_options.h"
 
 int RunBound(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed = ParseArgs(args, {{"--json", false}});
+    std::vector<TOptionRule> rules = {{"--start", true}, {"--json", false}};
+    for (const TOptionRule& rule : SetOptionRules())
+        rules.push_back(rule);
+    const TParsedArgs parsed = ParseArgs(args, rules);
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("bound"));
         return FinishOutput() ? ExitOk : ExitFailure;
@@ -24,14 +28,21 @@ int RunBound(const std::vector<std::string>& args)
     TPointSetState state;
     if (!LoadPointsForCommand(state, "bound", fileName))
         return ExitFailure;
+    ApplyMetricOption(parsed, state.FPlaces);
+    CheckRouteKindOptions(parsed, state.FPoints.size());
+    const TRouteKind kind = ReadRouteKind(parsed);
     TCliProgress progress(state);
-    const TLowerBound bound = RunLowerBound(state, progress);
+    const TLowerBound bound = RunLowerBound(state, progress, kind);
 
     if (parsed.Has("--json")) {
         const double value = bound.Certified ? bound.Value : std::numeric_limits<double>::quiet_NaN();
-        WriteOutLine(
-            TJsonObject().Add("points", static_cast<int64_t>(state.FPoints.size())).Add("bound", value).Text());
+        TJsonObject object;
+        object.Add("points", static_cast<int64_t>(state.FPoints.size())).Add("bound", value);
+        AddSetFields(object, state.FPlaces, kind);
+        WriteOutLine(object.Text());
     } else {
+        for (const std::string& line : SetLines(state.FPlaces, kind))
+            WriteOutLine(line);
         WriteOutLine(BoundLine(bound, SystemNumberFormat()));
     }
     if (!FinishOutput())

@@ -16,6 +16,7 @@
 #include "cli/option_values.h"
 #include "cli/regional_settings.h"
 #include "cli/seed_option.h"
+#include "cli/set_options.h"
 #include "cli/solve_options.h"
 #include "core/distances.h"
 #include "core/memory_shortage.h"
@@ -54,8 +55,11 @@ std::vector<TSearchMethod> ParseMethodList(const std::string& text)
 
 int RunCompare(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed =
-        ParseArgs(args, {{"--methods", true}, {"--time-limit", true}, {"--seed", true}, {"--json", false}});
+    std::vector<TOptionRule> rules = {
+        {"--methods", true}, {"--time-limit", true}, {"--seed", true}, {"--start", true}, {"--json", false}};
+    for (const TOptionRule& rule : SetOptionRules())
+        rules.push_back(rule);
+    const TParsedArgs parsed = ParseArgs(args, rules);
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("compare"));
         return FinishOutput() ? ExitOk : ExitFailure;
@@ -77,6 +81,9 @@ int RunCompare(const std::vector<std::string>& args)
     TPointSetState state;
     if (!LoadPointsForCommand(state, "compare", fileName))
         return ExitFailure;
+    ApplyMetricOption(parsed, state.FPlaces);
+    CheckRouteKindOptions(parsed, state.FPoints.size());
+    const TRouteKind kind = ReadRouteKind(parsed);
     const auto pointCount = static_cast<int32_t>(state.FPoints.size());
 
     TCliProgress progress(state);
@@ -105,7 +112,7 @@ int RunCompare(const std::vector<std::string>& args)
         ClearRoute(state);
         // One matrix for every method that reads it, up to a table's size.
         if (MethodReadsMatrix(method) && !matrixReady && pointCount <= MaxLegTablePoints) {
-            ComputeDistances(state.FPoints, state.FDistances, progress, 0);
+            ComputeDistances(MeasureOf(state.FPlaces, state.FPoints), state.FDistances, progress, 0);
             progress.ShowStatus("", 0);
             matrixReady = true;
         }
@@ -114,8 +121,8 @@ int RunCompare(const std::vector<std::string>& args)
         view.LongTimeFormat = SystemLongTimeFormat();
         try {
             state.FSearching = true;
-            row.Result = RunSearch(ProblemOfState(state, ReadRouteKind(parsed), MethodReadsMatrix(method)), progress,
-                                   method, settings, view);
+            row.Result =
+                RunSearch(ProblemOfState(state, kind, MethodReadsMatrix(method)), progress, method, settings, view);
             state.FSearching = false;
         } catch (const std::bad_alloc&) {
             // Whatever the method had taken goes with it.
@@ -140,7 +147,7 @@ int RunCompare(const std::vector<std::string>& args)
     if (!InterruptRequested()) {
         progress.SetTimeLimit(timeLimit);
         try {
-            computed = RunLowerBound(state, progress);
+            computed = RunLowerBound(state, progress, kind);
         } catch (const std::bad_alloc&) {
             state.FSearching = false;
             progress.EndProgress();
@@ -150,8 +157,10 @@ int RunCompare(const std::vector<std::string>& args)
     const TLowerBound bound = BestKnownBound(computed, rows);
     const TBoundSource source = KnownBoundSource(bound, computed, rows);
     if (json) {
-        WriteOutLine(CompareJson(rows, bound, pointCount));
+        WriteOutLine(CompareJson(rows, bound, pointCount, state.FPlaces, kind));
     } else {
+        for (const std::string& line : SetLines(state.FPlaces, kind))
+            WriteOutLine(line);
         for (const std::string& line : CompareTableLines(rows, bound, source, SystemNumberFormat()))
             WriteOutLine(line);
     }

@@ -8,6 +8,7 @@
 #include "cli/output_kind.h"
 #include "cli/point_output.h"
 #include "core/point_set_format.h"
+#include "core/save_losses.h"
 #include "core/tsplib_file.h"
 
 int RunConvert(const std::vector<std::string>& args)
@@ -31,9 +32,16 @@ int RunConvert(const std::vector<std::string>& args)
     TPointSetState state;
     if (!LoadPointsForCommand(state, "convert", inName))
         return ExitFailure;
+    // What the format can't hold is said before it is lost. A TSPLIB
+    // file's rounding was told as it was read.
+    const bool roundingTold = PointFormatOfFile(InputFileName(inName)) == TPointFormat::Tsplib;
+    for (const TSaveLoss& loss : SaveLosses(format, state.FPoints, state.FPlaces))
+        if (loss.Serious && !(loss.Kind == TSaveLossKind::Decimals && roundingTold))
+            ErrorLine(FilePlace("convert", outName) + "ostrzeżenie: plik " + FormatExtension(format) + " nie zapisze " +
+                      loss.Text);
     std::string text;
     const std::string name = TsplibName(outName == "-" ? InputFileName(inName) : outName);
-    const TFileResult formatted = FormatPointSetAs(format, name, state.FPoints, text);
+    const TFileResult formatted = FormatSetAs(format, name, state.FPoints, state.FPlaces, text);
     if (!formatted.Ok()) {
         ErrorLine(FilePlace("convert", outName) + "Błąd zapisu: " + formatted.ErrorText);
         return ExitFailure;

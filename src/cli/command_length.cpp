@@ -8,12 +8,16 @@
 #include "cli/load_points.h"
 #include "cli/option_values.h"
 #include "cli/regional_settings.h"
+#include "cli/set_options.h"
 #include "cli/tour_input.h"
 #include "core/number_text.h"
 
 int RunLength(const std::vector<std::string>& args)
 {
-    const TParsedArgs parsed = ParseArgs(args, {{"--route", true}, {"--tour", true}, {"--json", false}});
+    std::vector<TOptionRule> rules = {{"--route", true}, {"--tour", true}, {"--start", true}, {"--json", false}};
+    for (const TOptionRule& rule : SetOptionRules())
+        rules.push_back(rule);
+    const TParsedArgs parsed = ParseArgs(args, rules);
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("length"));
         return FinishOutput() ? ExitOk : ExitFailure;
@@ -28,6 +32,9 @@ int RunLength(const std::vector<std::string>& args)
     TPointSetState state;
     if (!LoadPointsForCommand(state, "length", fileName))
         return ExitFailure;
+    ApplyMetricOption(parsed, state.FPlaces);
+    CheckRouteKindOptions(parsed, state.FPoints.size());
+    const TRouteKind kind = ReadRouteKind(parsed);
     if (parsed.Has("--tour")) {
         if (!ReadTourRoute("length", parsed.ValueOr("--tour", ""), state.FPoints, route))
             return ExitFailure;
@@ -37,11 +44,24 @@ int RunLength(const std::vector<std::string>& args)
         CheckIndices("--route", route, state.FPoints.size(), true);
     }
 
-    // Legs from the coordinates: one route needs no n * n matrix.
-    const double length = RouteLengthOfPoints(state.FPoints, route);
-    if (parsed.Has("--json"))
-        WriteOutLine(TJsonObject().Add("length", length).Text());
-    else
+    // A route given for a kind with fixed ends must have them.
+    if (!kind.FreeOpen() && !RouteFitsKind(route, kind, static_cast<int32_t>(state.FPoints.size()))) {
+        ErrorLine(FilePlace("length", fileName) + "droga nie jest drogą rodzaju „" + RouteKindText(kind) +
+                  "” przez wszystkie punkty zbioru");
+        return ExitFailure;
+    }
+
+    // Legs from the set's measure: one route needs no n * n matrix.
+    const double length = KindRouteLength(MeasureOf(state.FPlaces, state.FPoints), route, kind);
+    if (parsed.Has("--json")) {
+        TJsonObject object;
+        object.Add("length", length);
+        AddSetFields(object, state.FPlaces, kind);
+        WriteOutLine(object.Text());
+    } else {
+        for (const std::string& line : SetLines(state.FPlaces, kind))
+            WriteOutLine(line);
         WriteOutLine("Długość drogi: " + FormatNumber(length, 2, SystemNumberFormat()));
+    }
     return FinishOutput() ? ExitOk : ExitFailure;
 }

@@ -61,6 +61,7 @@ int RunRender(const std::vector<std::string>& args)
                                                 {"--fit", false},
                                                 {"--no-fit", false},
                                                 {"--numbers", false},
+                                                {"--round-trip", false},
                                                 FormatOptionRule});
     if (parsed.HelpWanted) {
         WriteOut(CommandHelp("render"));
@@ -105,6 +106,9 @@ int RunRender(const std::vector<std::string>& args)
 
     if (!route.empty())
         ApplyBestRoute(state.FPoints, route);
+    // A round trip's closing leg is drawn as a link of the ring.
+    if (parsed.Has("--round-trip") && route.size() > 2 && route.back() >= 0 && route.front() >= 0)
+        state.FPoints[static_cast<size_t>(route.back())].Next = route.front();
     const TPointArray& points = state.FPoints;
     const std::unordered_set<int32_t> selected(selection.begin(), selection.end());
     const auto isSelected = [&selected](int32_t index) { return selected.count(index) > 0; };

@@ -17,6 +17,7 @@
 #include "cli/output_kind.h"
 #include "cli/regional_settings.h"
 #include "cli/seed_option.h"
+#include "cli/set_options.h"
 #include "cli/solve_options.h"
 #include "core/csv_points.h"
 #include "core/distances.h"
@@ -45,7 +46,7 @@ std::string RouteFileText(const std::string& kind, const std::string& outName, c
                           const TPointSetState& state)
 {
     if (kind == "csv")
-        return FormatRouteCsv(state.FPoints, state.FBestRoute);
+        return FormatRouteCsv(state.FPoints, state.FBestRoute, state.FRouteKind.RoundTrip);
     return FormatTour(TsplibName(outName == "-" ? InputFileName(pointFile) : outName), state.FBestRoute);
 }
 
@@ -53,10 +54,11 @@ std::string RouteFileText(const std::string& kind, const std::string& outName, c
 // bound is computed after the search; with one it is not, and JSON says so
 // with null.
 // improvementsJson, when not empty, is the JSON array of the trace.
-std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod method, int32_t pointCount,
+std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod method, const TPointSetState& state,
                                      const TSpecimen& route, const std::optional<TLowerBound>& bound, bool json,
                                      bool wantBound, const std::string& improvementsJson)
 {
+    const auto pointCount = static_cast<int32_t>(state.FPoints.size());
     const bool evaluated = result.Outcome.Evaluated;
     const double length = evaluated ? result.Length : std::numeric_limits<double>::quiet_NaN();
     // One bound is shown, the best known: what the exact method proved may
@@ -91,9 +93,11 @@ std::vector<std::string> ResultTexts(const TRunResult& result, TSearchMethod met
         }
         if (!improvementsJson.empty())
             object.AddJson("improvements", improvementsJson);
+        AddSetFields(object, state.FPlaces, state.FRouteKind);
         return {object.Text()};
     }
-    std::vector<std::string> lines = result.Lines;
+    std::vector<std::string> lines = SetLines(state.FPlaces, state.FRouteKind);
+    lines.insert(lines.end(), result.Lines.begin(), result.Lines.end());
     if (shown) {
         // The run's own gap, against what the method proved, gives way to
         // the one against the bound shown.
@@ -151,6 +155,7 @@ int RunSolve(const std::vector<std::string>& args)
     TPointSetState state;
     if (!LoadPointsForCommand(state, "solve", fileName))
         return ExitFailure;
+    ApplyMetricOption(parsed, state.FPlaces);
     const int32_t pointCount = static_cast<int32_t>(state.FPoints.size());
     // Refused before the matrix is built: for a set the method can't take
     // it would only cost time and memory.
@@ -160,7 +165,9 @@ int RunSolve(const std::vector<std::string>& args)
         ErrorLine(FilePlace("solve", fileName) + (refusal.empty() ? shortage : refusal));
         return ExitFailure;
     }
-    CheckStartOption(parsed, state.FPoints.size());
+    CheckRouteKindOptions(parsed, state.FPoints.size());
+    state.FRouteKind = settings.Kind;
+    const TMeasure measure = MeasureOf(state.FPlaces, state.FPoints);
 
     TCliProgress progress(state);
     PlanSearchProgress(progress, method, settings, pointCount);
@@ -173,7 +180,7 @@ int RunSolve(const std::vector<std::string>& args)
     ClearRoute(state);
     // Beyond a table's size the legs are measured as the search needs them.
     if (MethodReadsMatrix(method) && pointCount <= MaxLegTablePoints) {
-        ComputeDistances(state.FPoints, state.FDistances, progress, 0);
+        ComputeDistances(measure, state.FDistances, progress, 0);
         progress.ShowStatus("", 0);
     }
     TRunView view;
@@ -203,12 +210,12 @@ int RunSolve(const std::vector<std::string>& args)
     // A stopped search wants its answer now, not a further long run.
     std::optional<TLowerBound> bound;
     if (wantBound && !InterruptRequested())
-        bound = RunLowerBound(state, progress);
+        bound = RunLowerBound(state, progress, settings.Kind);
 
     const TSpecimen route = result.Outcome.Evaluated ? state.FBestRoute : TSpecimen();
     const std::string improvementsJson = traceInJson ? trace.JsonArray() : std::string();
     for (const std::string& text :
-         ResultTexts(result, method, pointCount, route, bound, json, wantBound, improvementsJson)) {
+         ResultTexts(result, method, state, route, bound, json, wantBound, improvementsJson)) {
         if (resultsToErr)
             ErrorLine(text);
         else

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "cli/json_text.h"
+#include "cli/set_options.h"
 #include "cli/solve_options.h"
 #include "search/bound/bound_texts.h"
 
@@ -126,7 +127,8 @@ std::vector<std::string> CompareTableLines(const std::vector<TComparedMethod>& r
     return lines;
 }
 
-std::string CompareJson(const std::vector<TComparedMethod>& rows, const TLowerBound& bound, int32_t pointCount)
+std::string CompareJson(const std::vector<TComparedMethod>& rows, const TLowerBound& bound, int32_t pointCount,
+                        const TSetPlaces& places, const TRouteKind& kind)
 {
     const std::optional<double> best = BestLength(rows);
     std::string methods = "[";
@@ -153,5 +155,7 @@ std::string CompareJson(const std::vector<TComparedMethod>& rows, const TLowerBo
     }
     TJsonObject report;
     report.Add("points", pointCount).Add("bound", bound.Certified ? bound.Value : NoValue);
-    return report.AddJson("methods", methods + "]").Text();
+    report.AddJson("methods", methods + "]");
+    AddSetFields(report, places, kind);
+    return report.Text();
 }

@@ -7,6 +7,8 @@
 
 #include "cli/bound_report.h"
 #include "core/number_text.h"
+#include "core/route_kind.h"
+#include "core/set_places.h"
 #include "search/bound/lower_bound.h"
 #include "search/run/run_control.h"
 
@@ -41,4 +43,5 @@ std::vector<std::string> CompareTableLines(const std::vector<TComparedMethod>& r
                                            TBoundSource source, const TNumberFormat& format);
 
 // The same as one JSON object: {"points": N, "bound": B, "methods": [...]}.
-std::string CompareJson(const std::vector<TComparedMethod>& rows, const TLowerBound& bound, int32_t pointCount);
+std::string CompareJson(const std::vector<TComparedMethod>& rows, const TLowerBound& bound, int32_t pointCount,
+                        const TSetPlaces& places, const TRouteKind& kind);

@@ -4,6 +4,7 @@
 #include "cli/console.h"
 #include "core/old_contents_copy.h"
 #include "core/point_formats.h"
+#include "core/point_input.h"
 #include "core/point_set_ops.h"
 
 void WarnOfLeftoverCopy(const std::string& command, const std::string& fileName)
@@ -18,7 +19,8 @@ void WarnOfLeftoverCopy(const std::string& command, const std::string& fileName)
 bool LoadPointsForCommand(TPointSetState& state, const std::string& command, const std::string& fileName)
 {
     TPointReadInfo info;
-    const TOperationResult failure = LoadPointSet(state, InputFileName(fileName), &info);
+    // The tool's searches that need no n x n table take a million points.
+    const TOperationResult failure = LoadPointSet(state, InputFileName(fileName), &info, MaxToolPoints);
     if (failure) {
         ErrorLine(FilePlace(command, fileName) + failure->Caption + ": " + failure->Text);
         return false;
@@ -29,7 +31,9 @@ bool LoadPointsForCommand(TPointSetState& state, const std::string& command, con
     // The points are what the program works with from here: a script must
     // learn that they are not quite what the file said.
     if (info.RoundedCount > 0)
-        ErrorLine(FilePlace(command, fileName) + RoundedCoordinatesText(info.RoundedCount));
+        ErrorLine(FilePlace(command, fileName) + (info.PlacesKept && info.Format == TPointFormat::Csv
+                                                      ? RoundedOnMapText(info.RoundedCount)
+                                                      : RoundedCoordinatesText(info.RoundedCount)));
     if (info.LinesWithUnreadableNumber > 0)
         ErrorLine(FilePlace(command, fileName) +
                   "ostrzeżenie: " + LinesWithUnreadableNumberText(info.LinesWithUnreadableNumber));

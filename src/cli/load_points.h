@@ -5,8 +5,9 @@
 #include "core/point_set.h"
 
 // Reads the command's point-set file ("-" is standard input) into state
-// (coordinates only: the distance matrix is built by the commands that need
-// it), in the format its extension names. A failure is one line on standard
+// (its points, places and measure: the distance matrix is built by the
+// commands that need it), in the format its extension names; a TSPLIB or
+// CSV file may hold up to MaxToolPoints points. A failure is one line on standard
 // error that names the command and the file; the result says whether the
 // command can go on. Rounded coordinates and .tvu lines without numbers are
 // reported the same way, and the command goes on.

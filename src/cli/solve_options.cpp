@@ -1,11 +1,11 @@
 #include "cli/solve_options.h"
 
 #include <array>
-#include <climits>
 #include <vector>
 
 #include "cli/exit_status.h"
 #include "cli/option_values.h"
+#include "cli/set_options.h"
 #include "core/distances.h"
 #include "core/memory_shortage.h"
 #include "core/number_text.h"
@@ -24,10 +24,11 @@ struct TOptionOwners {
     std::vector<TSearchMethod> Methods;
 };
 
-const std::array<TOptionOwners, 10> Owners = {{
+const std::array<TOptionOwners, 11> Owners = {{
     {"--tries", {smRandom, smLocal}},
     {"--time-limit", {smExact, smLocal}},
     {"--start", {smExact, smLocal}},
+    {"--end", {smExact, smLocal}},
     {"--threads", {smExhaustive, smLocal}},
     {"--population", {smGenetic}},
     {"--crossover", {smGenetic}},
@@ -117,11 +118,15 @@ TSearchMethod ParseMethod(const std::string& text)
 
 std::vector<TOptionRule> SolveOptionRules()
 {
-    return {{"--method", true},      {"--tries", true},      {"--time-limit", true}, {"--start", true},
-            {"--threads", true},     {"--population", true}, {"--crossover", true},  {"--mutation", true},
-            {"--generations", true}, {"--threshold", true},  {"--keep-best", false}, {"--seed", true},
-            {"--bound", false},      {"--json", false},      {"-o", true},           {"--format", true},
-            {"--trace", true}};
+    std::vector<TOptionRule> rules = {{"--method", true},    {"--tries", true},      {"--time-limit", true},
+                                      {"--start", true},     {"--threads", true},    {"--population", true},
+                                      {"--crossover", true}, {"--mutation", true},   {"--generations", true},
+                                      {"--threshold", true}, {"--keep-best", false}, {"--seed", true},
+                                      {"--bound", false},    {"--json", false},      {"-o", true},
+                                      {"--format", true},    {"--trace", true}};
+    for (const TOptionRule& rule : SetOptionRules())
+        rules.push_back(rule);
+    return rules;
 }
 
 TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method)
@@ -152,20 +157,6 @@ TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method)
     }
     settings.Kind = ReadRouteKind(parsed);
     return settings;
-}
-
-TRouteKind ReadRouteKind(const TParsedArgs& parsed)
-{
-    TRouteKind kind;
-    if (parsed.Has("--start"))
-        kind.Start = IntOption(parsed, "--start", INT32_MIN, INT32_MAX);
-    return kind;
-}
-
-void CheckStartOption(const TParsedArgs& parsed, size_t count)
-{
-    if (parsed.Has("--start"))
-        CheckIndices("--start", {IntOption(parsed, "--start", INT32_MIN, INT32_MAX)}, count);
 }
 
 std::string MatrixShortage(int32_t pointCount)

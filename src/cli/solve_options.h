@@ -18,14 +18,8 @@ std::vector<TOptionRule> SolveOptionRules();
 // The method's settings from its options, the window's defaults for the
 // rest. Throws TUsageError for an option of another method, a value out of
 // the method's range and options that exclude each other. "--start" is
-// taken as given; CheckStartOption checks it against the set.
+// taken as given; CheckRouteKindOptions checks it against the set.
 TSearchSettings ReadSettings(const TParsedArgs& parsed, TSearchMethod method);
-
-// The kind of route the options ask for ("--start"), taken as given.
-TRouteKind ReadRouteKind(const TParsedArgs& parsed);
-
-// Throws TUsageError unless "--start", when given, names one of count points.
-void CheckStartOption(const TParsedArgs& parsed, size_t count);
 
 // Empty when the distance matrix of pointCount points fits the memory the
 // program may take now, else the refusal naming both sizes.

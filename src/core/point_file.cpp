@@ -61,7 +61,8 @@ TFileResult FormatPointSetForSave(const TPointArray& points, std::string& text)
     return {};
 }
 
-TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std::string& text)
+TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std::string& text, size_t maxBytes,
+                              int32_t maxPoints)
 {
     int fd = -1;
     long long knownSize = -1;
@@ -69,17 +70,17 @@ TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std:
     if (!result.Ok())
         return result;
     TBoundedText read;
-    result = ReadBoundedText(fd, knownSize, maxLines, MaxPointTextBytes, read);
+    result = ReadBoundedText(fd, knownSize, maxLines, maxBytes, read);
     ::close(fd);
     if (!result.Ok())
         return result;
     text = std::move(read.Text);
     if (read.TooManyLines)
-        return TFileResult{
-            TooManyPointsText(read.SawEnd ? std::to_string(read.Lines) : "ponad " + std::to_string(MaxPoints))};
+        return TFileResult{TooManyPointsText(
+            read.SawEnd ? std::to_string(read.Lines) : "ponad " + std::to_string(maxPoints), maxPoints)};
     if (read.TooManyBytes)
-        return TFileResult{"Zbyt duży plik: wiersze zajmują ponad " + std::to_string(MaxPointTextBytes >> 20) +
-                           " MB (najwyżej " + std::to_string(MaxPointTextBytes >> 20) + " MB)"};
+        return TFileResult{"Zbyt duży plik: wiersze zajmują ponad " + std::to_string(maxBytes >> 20) +
+                           " MB (najwyżej " + std::to_string(maxBytes >> 20) + " MB)"};
     return {};
 }
 

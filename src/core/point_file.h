@@ -38,7 +38,9 @@ inline constexpr size_t MaxPointTextBytes = 64u * 1024 * 1024;
 TFileResult ReadPointSetFile(const std::string& fileName, TPointArray& points);
 
 // The bounded read under ReadPointSetFile: the text of a file of at most
-// maxLines lines, refused as ReadPointSetFile refuses. On a refusal text
-// holds what was read before the limit, for a reader that can tell more
-// from the start of the file.
-TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std::string& text);
+// maxLines lines and maxBytes bytes, refused as ReadPointSetFile refuses
+// (a text of more than maxLines lines names maxPoints as the most points).
+// On a refusal text holds what was read before the limit, for a reader that
+// can tell more from the start of the file.
+TFileResult ReadPointFileText(const std::string& fileName, size_t maxLines, std::string& text,
+                              size_t maxBytes = MaxPointTextBytes, int32_t maxPoints = MaxPoints);

@@ -25,13 +25,13 @@ TPointFormat PointFormatOfFile(const std::string& fileName)
     return TPointFormat::Tvu;
 }
 
-TPointParseResult ParsePointText(TPointFormat format, std::string_view text)
+TPointParseResult ParsePointText(TPointFormat format, std::string_view text, int32_t maxPoints)
 {
     switch (format) {
     case TPointFormat::Tsplib:
-        return ParseTsplib(text);
+        return ParseTsplib(text, maxPoints);
     case TPointFormat::Csv:
-        return ParseCsvPoints(text);
+        return ParseCsvPoints(text, maxPoints);
     case TPointFormat::Tvu:
         break;
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/point_set.h"
 #include "core/point_text.h"
 
 // The point-set formats the program reads, chosen by the file's extension.
@@ -18,8 +19,10 @@ TPointFormat PointFormatOfFile(const std::string& fileName);
 
 // Reads a whole file's text in the given format. A ".tvu" text is read by
 // the lenient rules of ParsePointSet (it never fails to parse; only more
-// than MaxPoints lines are refused) and never has rounded coordinates.
-TPointParseResult ParsePointText(TPointFormat format, std::string_view text);
+// than MaxPoints lines are refused, whatever maxPoints says) and never has
+// rounded coordinates. TSPLIB and CSV texts of more than maxPoints points
+// are refused.
+TPointParseResult ParsePointText(TPointFormat format, std::string_view text, int32_t maxPoints = MaxPoints);
 
 // Lines of a ".tvu" text that yield no number at all: neither the part
 // before the ";" nor the one after it reads as an integer by the lenient

@@ -7,12 +7,18 @@
 TFileResult FormatPointSetAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
                              std::string& text)
 {
+    return FormatSetAs(format, tsplibName, points, TSetPlaces(), text);
+}
+
+TFileResult FormatSetAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
+                        const TSetPlaces& places, std::string& text)
+{
     switch (format) {
     case TPointFormat::Tsplib:
-        text = FormatPointsTsplib(tsplibName, points);
+        text = FormatSetTsplib(tsplibName, points, places);
         return {};
     case TPointFormat::Csv:
-        text = FormatPointsCsv(points);
+        text = FormatSetCsv(points, places);
         return {};
     case TPointFormat::Tvu:
         break;

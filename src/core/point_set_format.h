@@ -11,3 +11,9 @@
 // NAME, or CSV.
 TFileResult FormatPointSetAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
                              std::string& text);
+
+// The same for a set with what its file said (see FormatSetTsplib and
+// FormatSetCsv); a .tvu holds the map points alone. tsplibName is the NAME
+// of a set whose file gave none.
+TFileResult FormatSetAs(TPointFormat format, const std::string& tsplibName, const TPointArray& points,
+                        const TSetPlaces& places, std::string& text);

@@ -7,6 +7,7 @@
 void NewPointSet(TPointSetState& state)
 {
     state.FPoints.clear();
+    state.FPlaces = TSetPlaces();
     state.FModified = false;
     state.FFileName.clear();
 }
@@ -18,16 +19,19 @@ void ClearRoute(TPointSetState& state)
     state.FModified = true;
 }
 
-TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName, TPointReadInfo* info)
+TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName, TPointReadInfo* info,
+                              int32_t maxPoints)
 {
     TPointArray points;
+    TSetPlaces places;
     TPointReadInfo found;
-    const TFileResult result = ReadPointsAnyFormat(fileName, points, found);
+    const TFileResult result = ReadSetAnyFormat(fileName, maxPoints, points, places, found);
     if (!result.Ok())
         return TOperationError{"Błąd odczytu", result.ErrorText};
     if (info)
         *info = found;
     state.FPoints = std::move(points);
+    state.FPlaces = std::move(places);
     state.FFileName = fileName;
     state.FModified = false;
     return std::nullopt;
@@ -36,7 +40,8 @@ TOperationResult LoadPointSet(TPointSetState& state, const std::string& fileName
 TOperationResult SavePointSet(TPointSetState& state, const std::string& fileName)
 {
     std::string text;
-    TFileResult result = FormatPointSetAs(PointFormatOfFile(fileName), TsplibName(fileName), state.FPoints, text);
+    TFileResult result =
+        FormatSetAs(PointFormatOfFile(fileName), TsplibName(fileName), state.FPoints, state.FPlaces, text);
     if (result.Ok())
         result = WriteFileReplacing(fileName, text);
     if (!result.Ok())

@@ -150,14 +150,14 @@ std::string LineMessage(int64_t lineNumber, const std::string& message)
     return "wiersz " + std::to_string(lineNumber) + ": " + message;
 }
 
-std::string TooManyPointsText(std::string_view count)
+std::string TooManyPointsText(std::string_view count, int32_t limit)
 {
-    return "Zbyt wiele punktów w pliku: " + std::string(count) + " (najwyżej " + std::to_string(MaxPoints) + ")";
+    return "Zbyt wiele punktów w pliku: " + std::string(count) + " (najwyżej " + std::to_string(limit) + ")";
 }
 
-std::string TooManyPointsText(size_t count)
+std::string TooManyPointsText(size_t count, int32_t limit)
 {
-    return TooManyPointsText(std::to_string(count));
+    return TooManyPointsText(std::to_string(count), limit);
 }
 
 const char* PolishPlural(int64_t count, const char* one, const char* few, const char* many)

@@ -18,6 +18,9 @@ struct TPointParseResult {
     // Coordinates that were not whole numbers and were rounded.
     int32_t RoundedCount = 0;
     std::string ErrorText;
+    // The file's measure, its coordinates where the points alone do not
+    // hold them (decimals, places on the Earth), and what else it said.
+    TSetPlaces Places;
     bool Ok() const { return ErrorText.empty(); }
 };
 
@@ -43,9 +46,10 @@ std::string QuotedExcerpt(std::string_view text);
 // "wiersz N: " before a message about line N (counted from 1).
 std::string LineMessage(int64_t lineNumber, const std::string& message);
 
-// "Zbyt wiele punktów w pliku: N (najwyżej 10000)", the .tvu reader's text.
-std::string TooManyPointsText(std::string_view count);
-std::string TooManyPointsText(size_t count);
+// "Zbyt wiele punktów w pliku: N (najwyżej 10000)", the .tvu reader's text;
+// limit is the most points the reader takes.
+std::string TooManyPointsText(std::string_view count, int32_t limit = MaxPoints);
+std::string TooManyPointsText(size_t count, int32_t limit = MaxPoints);
 
 // "N współrzędnych zaokrąglono do liczb całkowitych", with the Polish
 // plural for N. For the status panel and the command line after a read.

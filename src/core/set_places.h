@@ -1,8 +1,29 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/earth_projection.h"
 #include "core/measure.h"
 #include "core/point_types.h"
+
+// What a set's file said besides its coordinates, so that a save in the
+// same format writes it back.
+struct TSetFileFacts {
+    // TSPLIB: NAME (empty when the file had none) and the COMMENT lines.
+    std::string TsplibName;
+    std::vector<std::string> TsplibComments;
+    // CSV: the header's names of the two columns read, in the file's order
+    // (empty without a header), the separator, and whether the longitude
+    // column came first.
+    std::string CsvFirstColumn;
+    std::string CsvSecondColumn;
+    char CsvSeparator = ',';
+    bool CsvLongitudeFirst = false;
+    // CSV: the names of the header's other columns, which the reader passed
+    // over.
+    std::vector<std::string> CsvOtherColumns;
+};
 
 // A set's own coordinates and how its legs are measured, beside the map's
 // whole-number points. A set typed, clicked or drawn at random, or read
@@ -20,6 +41,8 @@ struct TSetPlaces {
     // For places on the Earth: how the map points were made from them, and
     // how a point added on the map gets its degrees.
     TEarthProjection Projection;
+    // What the file said besides the coordinates.
+    TSetFileFacts File;
 
     TMetric ActiveMetric() const { return PlaneChosen ? TMetric::Plane : FileMetric; }
     bool OwnPlaces() const { return !Places.empty(); }

@@ -20,16 +20,23 @@ void TDistanceGridModel::Rebuild(int32_t firstNewPoint)
 {
     const TPointArray& points = FState->FPoints;
     const TSetPlaces& places = FState->FPlaces;
-    FMeasure = MeasureOf(places, points);
     // A set whose map points are its coordinates on the plane has the
     // matrix it always had.
     const bool plain = !places.OwnPlaces() && places.ActiveMetric() == TMetric::Plane;
-    if (static_cast<int32_t>(points.size()) > KeptMatrixPoints)
+    if (static_cast<int32_t>(points.size()) > KeptMatrixPoints) {
         TDistanceMatrix().swap(FDistances);
-    else if (plain)
+    } else if (plain) {
         ComputeDistances(points, FDistances, FProgress, firstNewPoint);
-    else
-        ComputeDistances(FMeasure, FDistances, FProgress, firstNewPoint);
+    } else {
+        // The events run meanwhile may add a point (a click on the map
+        // during a search), rebuilding for it; this rebuild then starts
+        // over with the set as it is, or its older matrix would win.
+        do {
+            FMeasure = MeasureOf(places, points);
+            ComputeDistances(FMeasure, FDistances, FProgress, firstNewPoint);
+        } while (FMeasure.Count() != static_cast<int32_t>(points.size()));
+    }
+    FMeasure = MeasureOf(places, points);
     FProgress.ShowStatus("Wypełnianie macierzy odległości...", 0);
     Fill(static_cast<int>(points.size()), FProgress.NumberFormat());
     FProgress.ShowStatus("", 0);
