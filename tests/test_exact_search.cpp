@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/distances.h"
+#include "core/point_input.h"
 #include "search/exact/exact_search.h"
 #include "search/exhaustive/exhaustive_search.h"
 #include "search/local/local_search.h"
@@ -108,6 +109,9 @@ TEST(ExactSearch, RefusalNamesTheMemoryNeeded)
         {"memory unknown", 25, 0, ""},
         {"101 points", 101, gigabytes24, ""},
         {"10000 points", 10000, gigabytes24, ""},
+        {"the window's most", MaxWindowPoints, gigabytes24, ""},
+        {"past the window's most", MaxWindowPoints + 1, gigabytes24,
+         "Metoda dokładna obsługuje najwyżej " + std::to_string(MaxWindowPoints) + " punktów."},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ExactRefusal(row.count, row.memory), row.refusal) << row.name;

@@ -24,11 +24,9 @@ struct TOptionOwners {
     std::vector<TSearchMethod> Methods;
 };
 
-const std::array<TOptionOwners, 11> Owners = {{
+const std::array<TOptionOwners, 9> Owners = {{
     {"--tries", {smRandom, smLocal}},
     {"--time-limit", {smExact, smLocal}},
-    {"--start", {smExact, smLocal}},
-    {"--end", {smExact, smLocal}},
     {"--threads", {smExhaustive, smLocal}},
     {"--population", {smGenetic}},
     {"--crossover", {smGenetic}},

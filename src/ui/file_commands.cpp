@@ -6,9 +6,13 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "core/in_place_write.h"
+#include "core/point_formats.h"
+#include "core/point_input.h"
 #include "core/point_set_ops.h"
+#include "core/save_losses.h"
 #include "ui/commands.h"
 #include "ui/document.h"
 #include "ui/file_names.h"
@@ -93,7 +97,9 @@ void TFileCommands::OpenPointSet(const std::string& fileName)
 {
     TPointReadInfo info;
     TPointSetState opened = FDocument.State();
-    if (const TOperationResult failure = LoadPointSet(opened, fileName, &info)) {
+    // TSPLIB and CSV sets up to MaxWindowPoints: the map, the list, the
+    // local search and the bound need no table of every pair.
+    if (const TOperationResult failure = LoadPointSet(opened, fileName, &info, MaxWindowPoints)) {
         ShowFileError(&FParent, fileName, failure->Caption, failure->Text);
         return;
     }
@@ -125,6 +131,13 @@ void TFileCommands::actSaveArrayExecute()
     if (!name)
         return;
     const std::string fileName = FileNameToStd(*name);
+    // A format that can't hold what the set has (degrees, decimals, a
+    // measure on the Earth) says what would go, and the user decides.
+    const TPointFormat format = PointFormatOfFile(fileName);
+    const std::vector<TSaveLoss> losses = SaveLosses(format, state.FPoints, state.FPlaces);
+    if (AnySeriousLoss(losses) && !Dialogs().AskYesNo(&FParent, QStringLiteral("Zapisz zbiór"),
+                                                      QString::fromStdString(SaveLossQuestion(format, losses))))
+        return;
     // No point format holds the links; the route may go beside the set,
     // asked before anything is written so that Anuluj saves nothing.
     const std::optional<std::string> routeFile = FRoutes.AskRouteBeside(fileName);

@@ -66,7 +66,7 @@ const std::vector<TUsageCase> UsageCases = {
     {"TimeLimitWithRandom",
      {"solve", "FILE", "--method", "random", "--time-limit", "2"},
      "opcja --time-limit dotyczy tylko metod exact i local"},
-    {"StartWithExhaustive", {"solve", "FILE", "--start", "1"}, "opcja --start dotyczy tylko metod exact i local"},
+    {"EndOnARoundTrip", {"solve", "FILE", "--round-trip", "--end", "1"}, "--end: Droga zamknięta wraca"},
     {"StartBeyondTheSet",
      {"solve", "FILE", "--method", "exact", "--start", "3"},
      "--start: nie ma punktu 3 (indeksy punktów: 0..2)"},

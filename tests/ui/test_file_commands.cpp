@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QUndoStack>
 
+#include <algorithm>
+
 #include "core/csv_points.h"
 #include "core/point_input.h"
 #include "core/tour_file.h"
@@ -89,6 +91,41 @@ TEST_F(FileCommandsTest, SaveWritesTheFormatOfTheNameAndProposesTheCurrentFile)
         EXPECT_FALSE(form->State().FModified) << row.name;
         proposed = target;
     }
+}
+
+// A format that can't hold the set's places asks before it writes: Nie
+// writes nothing, Tak writes the map's points; the same format asks nothing.
+TEST_F(FileCommandsTest, SaveAsksBeforeAFormatLosesThePlaces)
+{
+    const QString cities = PathOf(QStringLiteral("miasta.csv"));
+    WriteTextFile(cities, "lat,lon\n52.2297,21.0122\n50.0647,19.9450\n54.352,18.6466\n");
+    auto form = MakeWindows({cities});
+    form->show();
+    ASSERT_EQ(form->State().FPoints.size(), 3u);
+    const struct {
+        const char* name;
+        TDialogs::TAnswer answer;
+        bool asked;
+        bool saved;
+    } rows[] = {
+        {"nie.tvu", TDialogs::TAnswer::No, true, false},
+        {"tak.tvu", TDialogs::TAnswer::Yes, true, true},
+        {"kopia.csv", TDialogs::TAnswer::No, false, true},
+    };
+    for (const auto& row : rows) {
+        const QString target = PathOf(QString::fromUtf8(row.name));
+        ScriptedDialogs.Boxes.clear();
+        ScriptedDialogs.SaveNames = {target};
+        ScriptedDialogs.Answers = {row.answer};
+        Command(*form, "actSaveArray")->Execute();
+        const bool asked = std::any_of(ScriptedDialogs.Boxes.begin(), ScriptedDialogs.Boxes.end(), [](const auto& box) {
+            return box.Kind == QStringLiteral("question") &&
+                   box.Text.startsWith(QStringLiteral("Plik .tvu nie zapisze"));
+        });
+        EXPECT_EQ(asked, row.asked) << row.name;
+        EXPECT_EQ(QFile::exists(target), row.saved) << row.name;
+    }
+    EXPECT_TRUE(ReadTextFile(PathOf(QStringLiteral("kopia.csv"))).contains("52.2297")) << "degrees kept";
 }
 
 // No point format holds the links. A route is offered a tour file beside

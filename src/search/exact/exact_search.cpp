@@ -9,10 +9,12 @@
 #include <exception>
 #include <limits>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "core/number_text.h"
+#include "core/point_input.h"
 #include "search/cut/cut_search.h"
 #include "search/exact/branch_and_bound.h"
 #include "search/exact/held_karp_table.h"
@@ -333,6 +335,10 @@ std::string ExactRefusal(int32_t pointCount, uint64_t physicalMemoryBytes, uint6
 {
     if (pointCount < 1)
         return "Za mało punktów dla wybranej metody (potrzeba co najmniej 1).";
+    // Every set the window takes; the command-line tool's larger sets are
+    // the local search's, no proof of one would end.
+    if (pointCount > MaxWindowPoints)
+        return "Metoda dokładna obsługuje najwyżej " + std::to_string(MaxWindowPoints) + " punktów.";
     const long double bytes = static_cast<long double>(ExactMemoryBytes(pointCount));
     const std::string needed = MemoryText(bytes);
     // A system that does not tell its memory gets the benefit of the doubt.
