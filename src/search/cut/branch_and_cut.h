@@ -83,6 +83,9 @@ private:
         int64_t OpenOutside = 0;
         long double LeastOutside = 0;
     };
+    // Values of the programme this close to 0 or 1 count as whole.
+    static constexpr double WholeValue = 1e-6;
+
     // What branching on an edge gained so far, per unit its value moved.
     struct TGains {
         double Down = 0;
