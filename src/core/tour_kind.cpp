@@ -2,16 +2,9 @@
 
 #include <fstream>
 
-namespace {
+#include "core/point_text.h"
 
-std::string_view Trimmed(std::string_view line)
-{
-    const size_t first = line.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = line.find_last_not_of(" \t\r");
-    return line.substr(first, last - first + 1);
-}
+namespace {
 
 bool StartsSection(std::string_view line)
 {
@@ -34,7 +27,10 @@ bool TourFileSaysRoundTrip(const std::string& fileName)
     std::ifstream file(fileName, std::ios::binary);
     std::string line;
     while (std::getline(file, line)) {
-        const std::string_view trimmed = Trimmed(line);
+        std::string_view view = line;
+        if (!view.empty() && view.back() == '\r')
+            view.remove_suffix(1);
+        const std::string_view trimmed = TrimBlanks(view);
         if (StartsSection(trimmed))
             return false;
         if (trimmed == RoundTripTourComment)
