@@ -55,8 +55,9 @@ TFileResult KeepOldContents(int fd, const std::string& path, const struct stat& 
     copyName = found.Name;
     // As the file's: whoever may read and write the file may deal with its
     // copy after a crash. Never set-user or set-group.
-    if (::fchown(copy, info.st_uid, info.st_gid) != 0)
-        static_cast<void>(::fchown(copy, static_cast<uid_t>(-1), info.st_gid));
+    if (::fchown(copy, info.st_uid, info.st_gid) != 0 && ::fchown(copy, static_cast<uid_t>(-1), info.st_gid) != 0) {
+        // Neither owner nor group can be given: the copy stays ours, as any new file of ours.
+    }
     ::fchmod(copy, info.st_mode & 0777);
     if (!CopyFileData(fd, copy, info.st_size, stop) || ::ftruncate(copy, info.st_size) != 0 || ::fsync(copy) != 0) {
         const int error = errno;

@@ -147,8 +147,10 @@ int CreateTempFileBeside(const std::string& path, std::string& tempName)
 void TakeOwnerAndMode(int fd, const struct stat& existing)
 {
     // Ownership first: changing it clears the set-user and set-group bits.
-    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0)
-        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing.st_gid));
+    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+        // Neither owner nor group can be given: the file stays ours, as any new file of ours.
+    }
     ::fchmod(fd, existing.st_mode & 07777);
 }
 
