@@ -119,6 +119,11 @@ TTourParseResult ParseRouteCsv(std::string_view text, const TPointArray& points)
     return result;
 }
 
+bool IsRouteCsvName(const std::string& fileName)
+{
+    return UpperCase(FileExtension(fileName)) == "CSV";
+}
+
 TFileResult ReadRouteFile(const std::string& fileName, const TPointArray& points, TSpecimen& route)
 {
     std::string text;
@@ -127,8 +132,7 @@ TFileResult ReadRouteFile(const std::string& fileName, const TPointArray& points
     const TFileResult read = ReadPointFileText(fileName, std::numeric_limits<size_t>::max(), text);
     if (!read.Ok())
         return read;
-    TTourParseResult parsed =
-        UpperCase(FileExtension(fileName)) == "CSV" ? ParseRouteCsv(text, points) : ParseTour(text, points.size());
+    TTourParseResult parsed = IsRouteCsvName(fileName) ? ParseRouteCsv(text, points) : ParseTour(text, points.size());
     if (!parsed.Ok())
         return TFileResult{parsed.ErrorText};
     route = std::move(parsed.Route);

@@ -19,6 +19,10 @@
 // the same size is refused.
 TTourParseResult ParseRouteCsv(std::string_view text, const TPointArray& points);
 
+// Whether a route file is read as a route CSV: its name ends in ".csv" in
+// any case.
+bool IsRouteCsvName(const std::string& fileName);
+
 // Reads a route file for points: ".csv" as a route CSV, any other name as a
 // TSPLIB tour. The read is bounded by MaxPointTextBytes; points are counted
 // by the parsers, not lines. route is written only on success.

@@ -2,7 +2,9 @@
 
 #include <fstream>
 
+#include "core/csv_points.h"
 #include "core/point_text.h"
+#include "core/route_file.h"
 
 namespace {
 
@@ -37,4 +39,15 @@ bool TourFileSaysRoundTrip(const std::string& fileName)
             return true;
     }
     return false;
+}
+
+bool RouteFileSaysRoundTrip(const std::string& fileName)
+{
+    if (!IsRouteCsvName(fileName))
+        return TourFileSaysRoundTrip(fileName);
+    std::ifstream file(fileName, std::ios::binary);
+    std::string line;
+    std::getline(file, line);
+    const std::string_view view = line;
+    return TrimBlanks(view.substr(0, view.find_first_of(",;"))) == RouteCsvRoundTrip;
 }

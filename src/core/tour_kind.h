@@ -18,3 +18,7 @@ std::string TourOfKind(const std::string& tour, bool roundTrip);
 // Whether a tour file's header (its lines before TOUR_SECTION) has the
 // round trip's COMMENT line; false when it can't be read.
 bool TourFileSaysRoundTrip(const std::string& fileName);
+
+// Whether a route file says it holds a round trip: a tour by its COMMENT
+// line, a route CSV by its header's first column (RouteCsvRoundTrip).
+bool RouteFileSaysRoundTrip(const std::string& fileName);

@@ -61,7 +61,7 @@ void TExportCommand::actExportExecute()
         // A round trip's tour says it is one.
         content = choice->Kind == TDialogs::TExportKind::RouteTour
                       ? TourOfKind(FormatTour(name, *route), FDocument.State().FRouteKind.RoundTrip)
-                      : FormatRouteCsv(points, *route);
+                      : FormatRouteCsv(points, *route, FDocument.State().FRouteKind.RoundTrip);
         break;
     }
     case TDialogs::TExportKind::PointsTsplib:

@@ -28,14 +28,6 @@ bool IsOrdinaryFile(const std::string& fileName)
     return ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// The reader takes a ".csv" as a route CSV and anything else as a tour.
-bool IsRouteCsvName(const std::string& fileName)
-{
-    const std::string suffix = fileName.size() >= 4 ? fileName.substr(fileName.size() - 4) : std::string();
-    return suffix.size() == 4 && suffix[0] == '.' && (suffix[1] | 0x20) == 'c' && (suffix[2] | 0x20) == 's' &&
-           (suffix[3] | 0x20) == 'v';
-}
-
 bool HasLinks(const TPointArray& points)
 {
     return std::any_of(points.begin(), points.end(), [](const TMapPoint& point) { return point.Next >= 0; });
@@ -78,9 +70,10 @@ bool TRouteFiles::LoadRoute(const std::string& fileName, bool askKind)
     ApplyBestRoute(linked, route);
     // A TSPLIB tour is a round trip by that format's meaning, but a route
     // saved from here may have been open: a round trip saved here says so,
-    // otherwise the user says which.
+    // otherwise the user says which. A route CSV without the round trip's
+    // header is open.
     TRouteKind kind;
-    if (!IsRouteCsvName(fileName) && TourFileSaysRoundTrip(fileName))
+    if (RouteFileSaysRoundTrip(fileName))
         kind.RoundTrip = true;
     else if (askKind && !IsRouteCsvName(fileName))
         kind.RoundTrip = Dialogs().AskYesNo(

@@ -271,6 +271,30 @@ TEST_F(RouteKindsTest, ATourIsReadAsARoundTripWhenTheUserSaysSo)
     }
 }
 
+// A round trip exported as a route CSV says so in its header and is read
+// back as one, without a question of its kind.
+TEST_F(RouteKindsTest, ARoundTripExportedAsARouteCsvComesBackAsOne)
+{
+    ChooseKind(true, QStringLiteral("brak"), QStringLiteral("brak"));
+    Search(smExact);
+    const std::optional<TSpecimen> found = RouteFromLinks(Form->State().FPoints);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("droga.csv"));
+    Dialogs.ExportChoices.push_back({path, TDialogs::TExportKind::RouteCsv});
+    ASSERT_TRUE(Command(*Form, "actExport")->Execute());
+    ASSERT_TRUE(Command(*Form, "actUndo")->Execute());
+    ASSERT_FALSE(Form->State().FRouteKind.RoundTrip);
+
+    Dialogs.Boxes.clear();
+    Dialogs.RouteNames = {path};
+    ASSERT_TRUE(Command(*Form, "actLoadRoute")->Execute());
+    EXPECT_TRUE(Form->State().FRouteKind.RoundTrip);
+    EXPECT_EQ(RouteFromLinks(Form->State().FPoints), found);
+    EXPECT_TRUE(std::none_of(Dialogs.Boxes.begin(), Dialogs.Boxes.end(), [](const TScriptedDialogs::TBox& box) {
+        return box.Text.contains(QStringLiteral("jako drogę zamkniętą?"));
+    }));
+}
+
 // A round trip saved beside its set comes back as a round trip when the set
 // is opened again, without a question of its kind.
 TEST_F(RouteKindsTest, ARoundTripSavedBesideItsSetComesBackAsOne)
