@@ -8,6 +8,7 @@
 #include "search/cut/cut_lp.h"
 #include "search/cut/cut_separation.h"
 #include "search/cut/dual_bound.h"
+#include "search/cut/path_combs.h"
 
 namespace {
 
@@ -48,8 +49,11 @@ std::vector<TTourCut> TBranchAndCut::FindCuts(const std::vector<double>& values,
     const int32_t most = std::max(16, FNodes);
     if (flowsOnly) {
         std::vector<TTourCut> exact = SubtourCuts(point, FNodes, most, [&] { return GoOn(0); });
-        if (exact.empty())
+        if (exact.empty()) {
             exact = ExactBlossomCuts(point, FNodes, most, [&] { return GoOn(0); });
+            for (TTourCut& cut : PathCombCuts(point, FNodes, most, [&] { return GoOn(0); }))
+                exact.push_back(std::move(cut));
+        }
         return exact;
     }
     // Cuts dropped earlier come back when broken again.
