@@ -21,18 +21,19 @@ class TReducedCosts;
 uint64_t OpenSubproblemBytes(int32_t nodes);
 
 // The exact method's branch and cut: the tours' linear programme (every
-// node's two edges), tightened by subtour cuts and blossoms, its edges
-// taken in by their reduced costs, and branches that force or exclude an
-// edge, the subproblem of the least bound first. Every bound that closes a
-// subproblem or proves the best tour shortest is worked out from the
-// programme's duals over all the edges (see TReducedCosts), so the proof
-// holds whatever the solver's tolerances. A subproblem closes once no tour
-// in it can be shorter than the best route by problem.Length: by whole
-// units where every cost is whole, otherwise beyond what the lengths'
-// roundings can take off. Real costs tie (lattices are full of tours of
-// one cost), and tours within those roundings of the best are not told
-// apart, which would take a branch for each: the best is proved shortest
-// up to the roundings, and LowerBound stays below every such tour.
+// node's two edges), tightened by subtour cuts, blossoms and combs whose
+// teeth are paths, its edges taken in by their reduced costs, and branches
+// that force or exclude an edge, the subproblem of the least bound first.
+// Every bound that closes a subproblem or proves the best tour shortest is
+// worked out from the programme's duals over all the edges (see
+// TReducedCosts), so the proof holds whatever the solver's tolerances. A
+// subproblem closes once no tour in it can be shorter than the best route
+// by problem.Length: by whole units where every cost is whole, otherwise
+// beyond what the lengths' roundings can take off. Real costs tie (lattices
+// are full of tours of one cost), and tours within those roundings of the
+// best are not told apart, which would take a branch for each: the best is
+// proved shortest up to the roundings, and LowerBound stays below every
+// such tour.
 class TBranchAndCut {
 public:
     // startTour: a tour of the graph's nodes that keeps its kept edges.
