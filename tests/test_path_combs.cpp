@@ -67,82 +67,94 @@ int32_t LeastOverTours(const TTourCut& cut, int32_t nodes)
     return best;
 }
 
-// A point whose one broken comb has teeth of two paths each: three paths
-// in the handle and three outside, each of `length` nodes joined by edges
-// at 1; each path in the handle joined to its partner outside by two edges
-// of `tooth` (below 1/2, so that no edge alone is a tooth), the rest of
-// each end's 2 taken by a ring through the paths on either side. The nodes
-// are numbered in `order`.
-std::vector<TEdgeValue> TwoPathTeethPoint(int32_t length, double tooth, const std::vector<int32_t>& order)
+// A group of nodes: its edges inside and how its ends share the edges out.
+struct TGroupShape {
+    int32_t Size = 0;
+    std::vector<TEdgeValue> Inside;
+    std::vector<std::pair<int32_t, double>> First;
+    std::vector<std::pair<int32_t, double>> Last;
+};
+
+// Two nodes joined by an edge at 1, or a set of three that no path of edges
+// at 1 covers yet whose edges out add up to 2.
+const TGroupShape Pair = {2, {{0, 1, 1.0}}, {{0, 1.0}}, {{1, 1.0}}};
+const TGroupShape Triangle = {3, {{0, 1, 0.5}, {0, 2, 0.5}, {1, 2, 1.0}}, {{0, 1.0}}, {{1, 0.5}, {2, 0.5}}};
+
+// A point whose one broken comb has teeth of two groups each: three groups
+// in the handle and three outside, each in the handle joined to its partner
+// outside by edges of `tooth` at each end (below 1/2, so that no edge alone
+// is a tooth), the rest of each end's share taken by a ring through the
+// groups on either side. The nodes are numbered in `order`.
+std::vector<TEdgeValue> GroupTeethPoint(const TGroupShape& shape, double tooth, const std::vector<int32_t>& order)
 {
     std::vector<TEdgeValue> point;
-    auto node = [&](int32_t path, int32_t k) { return order[static_cast<size_t>(path * length + k)]; };
-    auto first = [&](int32_t path) { return node(path, 0); };
-    auto last = [&](int32_t path) { return node(path, length - 1); };
-    for (int32_t path = 0; path < 6; ++path)
-        for (int32_t k = 0; k + 1 < length; ++k)
-            point.push_back({node(path, k), node(path, k + 1), 1.0});
-    for (int32_t side = 0; side < 2; ++side) {
-        for (int32_t p = 0; p < 3; ++p) {
-            const int32_t path = 3 * side + p;
-            const int32_t next = 3 * side + (p + 1) % 3;
-            point.push_back({first(path), last(next), 1.0 - tooth});
-        }
+    auto node = [&](int32_t group, int32_t k) { return order[static_cast<size_t>(group * shape.Size + k)]; };
+    for (int32_t group = 0; group < 6; ++group) {
+        for (const TEdgeValue& edge : shape.Inside)
+            point.push_back({node(group, edge.A), node(group, edge.B), edge.X});
+        const int32_t next = 3 * (group / 3) + (group + 1) % 3;
+        for (const auto& [a, x] : shape.First)
+            for (const auto& [b, y] : shape.Last)
+                point.push_back({node(group, a), node(next, b), (1 - tooth) * x * y});
     }
-    for (int32_t p = 0; p < 3; ++p) {
-        point.push_back({first(p), first(p + 3), tooth});
-        point.push_back({last(p), last(p + 3), tooth});
-    }
+    for (int32_t group = 0; group < 3; ++group)
+        for (const auto& ends : {shape.First, shape.Last})
+            for (const auto& [a, x] : ends)
+                point.push_back({node(group, a), node(group + 3, a), tooth * x});
     return point;
 }
 
 }  // namespace
 
-// The comb of the point above is found however its nodes are numbered, its
-// paths long and its teeth weighed, where the point's own blossoms find
-// nothing; every cut found is broken by the point and kept by every tour.
-TEST(PathCombs, FindsTeethOfTwoPathsThatBlossomsMiss)
+// The comb of the point above, however its nodes are numbered: found where
+// its teeth are paths, or sets given to be taken whole, and the point's own
+// blossoms find nothing; broken (12 - 6 tooth below 10) for teeth above
+// 1/3. Every cut found is broken by the point and a valid comb, and the
+// comb is kept by every tour.
+TEST(PathCombs, FindsTeethOfTwoGroupsThatBlossomsMiss)
 {
-    // The comb is broken (12 - 6 tooth below 10) for teeth above 1/3.
     const struct {
-        int32_t length;
+        const TGroupShape* shape;
         double tooth;
-        bool broken;
-    } rows[] = {{2, 0.45, true}, {2, 0.4, true},  {2, 0.35, true},  {3, 0.45, true},
-                {3, 0.4, true},  {3, 0.3, false}, {2, 0.25, false}, {1, 0.45, false}};
+        bool setsGiven;
+        bool found;
+    } rows[] = {{&Pair, 0.45, false, true},      {&Pair, 0.36, false, true},    {&Pair, 0.3, false, false},
+                {&Triangle, 0.45, false, false}, {&Triangle, 0.45, true, true}, {&Triangle, 0.36, true, true},
+                {&Triangle, 0.3, true, false}};
     std::mt19937 random(5);
     for (const auto& row : rows) {
-        for (int shuffle = 0; shuffle < 4; ++shuffle) {
-            const int32_t nodes = 6 * row.length;
+        for (int shuffle = 0; shuffle < 3; ++shuffle) {
+            const int32_t nodes = 6 * row.shape->Size;
             std::vector<int32_t> order(static_cast<size_t>(nodes));
             std::iota(order.begin(), order.end(), 0);
             if (shuffle > 0)
                 std::shuffle(order.begin(), order.end(), random);
-            const std::vector<TEdgeValue> point = TwoPathTeethPoint(row.length, row.tooth, order);
-            const std::string where = "length " + std::to_string(row.length) + ", tooth " + std::to_string(row.tooth);
-            const std::vector<TTourCut> cuts = PathCombCuts(point, nodes, 8);
+            std::vector<std::vector<int32_t>> sets;
+            for (int32_t group = 0; row.setsGiven && group < 6; ++group) {
+                sets.emplace_back(order.begin() + group * row.shape->Size,
+                                  order.begin() + (group + 1) * row.shape->Size);
+                std::sort(sets.back().begin(), sets.back().end());
+            }
+            const std::vector<TEdgeValue> point = GroupTeethPoint(*row.shape, row.tooth, order);
+            const std::string where = "size " + std::to_string(row.shape->Size) + ", tooth " +
+                                      std::to_string(row.tooth) + (row.setsGiven ? ", sets" : "");
+            const std::vector<TTourCut> cuts = PathCombCuts(point, nodes, 8, {}, sets);
             for (const TTourCut& cut : cuts) {
                 EXPECT_LT(LeftSide(cut, point), cut.Rhs - CutViolation) << where;
-                // Every tour, where the table over them is small.
-                if (nodes <= 12) {
-                    EXPECT_GE(LeastOverTours(cut, nodes), cut.Rhs) << where;
-                } else {
-                    EXPECT_TRUE(ValidTourCut(cut, nodes)) << where;
-                }
+                EXPECT_TRUE(ValidTourCut(cut, nodes)) << where;
             }
-            // Paths of single nodes shrink to nothing new.
-            if (!row.broken || row.length == 1) {
+            EXPECT_TRUE(ExactBlossomCuts(point, nodes, 8).empty()) << where;
+            if (!row.found) {
                 EXPECT_TRUE(cuts.empty()) << where;
                 continue;
             }
-            EXPECT_TRUE(ExactBlossomCuts(point, nodes, 8).empty()) << where;
             ASSERT_FALSE(cuts.empty()) << where;
             const TTourCut& comb = cuts.front();
             ASSERT_EQ(comb.Sets.size(), 4u) << where;
             for (size_t t = 1; t < comb.Sets.size(); ++t)
-                EXPECT_EQ(comb.Sets[t].size(), static_cast<size_t>(2 * row.length)) << where;
-            // The handle's six edges of `tooth` and three teeth of 4 - 2 (2 tooth).
-            EXPECT_NEAR(LeftSide(comb, point), 6 * row.tooth + 3 * (4 - 4 * row.tooth), 1e-9) << where;
+                EXPECT_EQ(comb.Sets[t].size(), static_cast<size_t>(2 * row.shape->Size)) << where;
+            EXPECT_NEAR(LeftSide(comb, point), 12 - 6 * row.tooth, 1e-9) << where;
+            EXPECT_GE(LeastOverTours(comb, nodes), comb.Rhs) << where;
         }
     }
 }

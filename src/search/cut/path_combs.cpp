@@ -12,8 +12,10 @@ namespace {
 // Edges at or above this value are taken for 1.
 constexpr double OneValue = 1.0 - 1e-9;
 
-// The paths of edges at 1 as numbered groups: the group of every node.
-std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t nodes, int32_t& groups)
+// The paths of edges at 1 and the sets made of them as numbered groups:
+// the group of every node.
+std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t nodes,
+                                const std::vector<std::vector<int32_t>>& sets, int32_t& groups)
 {
     std::vector<int32_t> parent(static_cast<size_t>(nodes));
     std::iota(parent.begin(), parent.end(), 0);
@@ -25,6 +27,33 @@ std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t no
     for (const TEdgeValue& edge : point)
         if (edge.X >= OneValue)
             parent[static_cast<size_t>(find(edge.A))] = find(edge.B);
+    // Each set taken whole that is made of whole groups so far, the
+    // smaller first.
+    std::vector<const std::vector<int32_t>*> order;
+    for (const std::vector<int32_t>& set : sets)
+        if (set.size() >= 2 && 2 * set.size() <= static_cast<size_t>(nodes))
+            order.push_back(&set);
+    std::stable_sort(order.begin(), order.end(), [](const auto* x, const auto* y) { return x->size() < y->size(); });
+    std::vector<int32_t> size(static_cast<size_t>(nodes), 0);
+    for (const std::vector<int32_t>* set : order) {
+        std::fill(size.begin(), size.end(), 0);
+        for (int32_t v = 0; v < nodes; ++v)
+            ++size[static_cast<size_t>(find(v))];
+        int32_t inside = 0;
+        std::vector<int32_t> roots;
+        for (const int32_t v : *set) {
+            const int32_t root = find(v);
+            if (--size[static_cast<size_t>(root)] == 0)
+                ++inside;
+            roots.push_back(root);
+        }
+        std::sort(roots.begin(), roots.end());
+        roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
+        if (inside != static_cast<int32_t>(roots.size()) || roots.size() < 2)
+            continue;
+        for (const int32_t root : roots)
+            parent[static_cast<size_t>(find(root))] = find(roots.front());
+    }
     std::vector<int32_t> group(static_cast<size_t>(nodes), -1);
     groups = 0;
     for (int32_t v = 0; v < nodes; ++v) {
@@ -39,10 +68,10 @@ std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t no
 }  // namespace
 
 std::vector<TTourCut> PathCombCuts(const std::vector<TEdgeValue>& point, int32_t nodes, int32_t maxCuts,
-                                   const std::function<bool()>& goOn)
+                                   const std::function<bool()>& goOn, const std::vector<std::vector<int32_t>>& sets)
 {
     int32_t groups = 0;
-    const std::vector<int32_t> group = PathGroups(point, nodes, groups);
+    const std::vector<int32_t> group = PathGroups(point, nodes, sets, groups);
     // Nothing shrinks: the blossoms of the point itself are all there is.
     if (groups == nodes || groups < 3)
         return {};
