@@ -22,6 +22,16 @@ constexpr int32_t LpTourNeighbours = 8;
 
 const long double NoBound = -std::numeric_limits<long double>::infinity();
 
+// The double nearest the value from below: a double is no bound when it
+// rounded up.
+double RoundedDown(long double value)
+{
+    double rounded = static_cast<double>(value);
+    if (rounded > value)
+        rounded = std::nextafter(rounded, -std::numeric_limits<double>::infinity());
+    return rounded;
+}
+
 // The one ring the edges make through every node, or empty.
 std::vector<int32_t> RingOf(const std::vector<std::pair<int32_t, int32_t>>& edges, int32_t nodes)
 {
@@ -86,13 +96,23 @@ int32_t TBranchAndCut::Edges() const
     return static_cast<int32_t>(FLp->Edges().size());
 }
 
-bool TBranchAndCut::Closes(long double bound) const
+bool TBranchAndCut::Closes(long double bound)
 {
     if (FBest.empty() || std::isnan(bound))
         return false;
+    const long double best = FBestLength;
     if (FGraph.WholeCosts())
-        return bound > static_cast<long double>(FBestLength) - 1;
-    return bound >= static_cast<long double>(FBestLength) * (1 + 2 * FGraph.RoundingShare());
+        return bound > best - 1;
+    const long double share = 2 * FGraph.RoundingShare();
+    if (bound >= best * (1 + share))
+        return true;
+    if (bound < best * (1 - share))
+        return false;
+    // A tie: the tours ruled out may come out shorter than the best by
+    // problem.Length through its roundings alone. The bound keeps below
+    // them.
+    FTieFloor = std::min(FTieFloor, best * (1 - share) * (1 - share));
+    return true;
 }
 
 long double TBranchAndCut::Lifted(long double bound, long double reduced, long double magnitude) const
@@ -450,21 +470,17 @@ bool TBranchAndCut::Run(const std::function<bool(int64_t)>& goOn, const std::fun
 double TBranchAndCut::LowerBound() const
 {
     if (FFinished)
-        return FBestLength;
+        return RoundedDown(std::min<long double>(FBestLength, FTieFloor));
     long double least = std::numeric_limits<long double>::infinity();
     for (const TNode& node : FOpen)
         least = std::min(least, node.Bound);
     if (FWorking)
         least = std::min(least, FWorkingBound);
     if (std::isinf(least) && least > 0)
-        return FBestLength;
+        return RoundedDown(std::min<long double>(FBestLength, FTieFloor));
     if (std::isinf(least) || least <= 0)
         return 0.0;
     const long double value = std::min<long double>(
         FGraph.WholeCosts() ? std::ceil(least) : least * (1 - 2 * FGraph.RoundingShare()), FBestLength);
-    // A double is no bound when it rounded up.
-    double rounded = static_cast<double>(value);
-    if (rounded > value)
-        rounded = std::nextafter(rounded, -std::numeric_limits<double>::infinity());
-    return rounded;
+    return RoundedDown(std::min(value, FTieFloor));
 }

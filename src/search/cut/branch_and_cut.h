@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,15 +21,19 @@ class TReducedCosts;
 uint64_t OpenSubproblemBytes(int32_t nodes);
 
 // The exact method's branch and cut: the tours' linear programme (every
-// node's two edges), tightened by subtour cuts and blossoms, its edges
-// taken in by their reduced costs, and branches that force or exclude an
-// edge, the subproblem of the least bound first. Every bound that closes a
-// subproblem or proves the best tour shortest is worked out from the
-// programme's duals over all the edges (see TReducedCosts), so the proof
-// holds whatever the solver's tolerances. A subproblem closes once no tour
-// in it can be shorter than the best route by problem.Length: by whole
-// units where every cost is whole, otherwise beyond what the lengths'
-// roundings can take off.
+// node's two edges), tightened by subtour cuts, blossoms and combs whose
+// teeth are paths, its edges taken in by their reduced costs, and branches
+// that force or exclude an edge, the subproblem of the least bound first.
+// Every bound that closes a subproblem or proves the best tour shortest is
+// worked out from the programme's duals over all the edges (see
+// TReducedCosts), so the proof holds whatever the solver's tolerances. A
+// subproblem closes once no tour in it can be shorter than the best route
+// by problem.Length: by whole units where every cost is whole, otherwise
+// beyond what the lengths' roundings can take off. Real costs tie (lattices
+// are full of tours of one cost), and tours within those roundings of the
+// best are not told apart, which would take a branch for each: the best is
+// proved shortest up to the roundings, and LowerBound stays below every
+// such tour.
 class TBranchAndCut {
 public:
     // startTour: a tour of the graph's nodes that keeps its kept edges.
@@ -94,7 +99,9 @@ private:
         int32_t Ups = 0;
     };
 
-    bool Closes(long double bound) const;
+    // Whether tours none of which costs less than bound are ruled out;
+    // ties kept at FTieFloor.
+    bool Closes(long double bound);
     long double Lifted(long double bound, long double reduced, long double magnitude) const;
     bool GoOn(int64_t steps);
     void Offer(const std::vector<int32_t>& tour);
@@ -152,6 +159,8 @@ private:
     long double FWorkingBound = 0;
     int64_t FSubproblems = 0;
     long double FShareDone = 0;
+    // Tours ruled out as ties of the best cost no less than this.
+    long double FTieFloor = std::numeric_limits<long double>::infinity();
     bool FStopped = false;
     bool FFinished = false;
     std::function<bool(int64_t)> FGoOn;

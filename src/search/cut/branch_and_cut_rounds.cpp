@@ -8,6 +8,7 @@
 #include "search/cut/cut_lp.h"
 #include "search/cut/cut_separation.h"
 #include "search/cut/dual_bound.h"
+#include "search/cut/path_combs.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ constexpr long double PriceBelow = -1e-9L;
 // The cuts dropped from the programme are kept for later up to so many
 // of their sets' nodes per node.
 constexpr size_t PoolNodesPerNode = 32;
+// Subtour cuts whose left-hand side is this close to 2 count as tight.
+constexpr double TightSlack = 1e-6;
 // Edges the root's duals leave alive are listed up to this many per node.
 constexpr int64_t AlivePerNode = 50;
 
@@ -48,8 +51,28 @@ std::vector<TTourCut> TBranchAndCut::FindCuts(const std::vector<double>& values,
     const int32_t most = std::max(16, FNodes);
     if (flowsOnly) {
         std::vector<TTourCut> exact = SubtourCuts(point, FNodes, most, [&] { return GoOn(0); });
-        if (exact.empty())
+        if (exact.empty()) {
             exact = ExactBlossomCuts(point, FNodes, most, [&] { return GoOn(0); });
+            for (TTourCut& cut : PathCombCuts(point, FNodes, most, [&] { return GoOn(0); }))
+                exact.push_back(std::move(cut));
+            // Again with the sets of the programme's subtour cuts that the
+            // point holds tight taken whole too.
+            std::vector<std::vector<int32_t>> tight;
+            TPointEdges around(point, FNodes);
+            for (const TTourCut& cut : FLp->Cuts())
+                if (cut.Sets.size() == 1 && around.LeftSide(cut) < cut.Rhs + TightSlack)
+                    tight.push_back(cut.Sets[0]);
+            if (!tight.empty()) {
+                std::vector<TTourCut> combs = PathCombCuts(
+                    point, FNodes, most, [&] { return GoOn(0); }, tight);
+                for (TTourCut& cut : combs) {
+                    const bool known = std::any_of(exact.begin(), exact.end(),
+                                                   [&](const TTourCut& other) { return other.Sets == cut.Sets; });
+                    if (!known)
+                        exact.push_back(std::move(cut));
+                }
+            }
+        }
         return exact;
     }
     // Cuts dropped earlier come back when broken again.
