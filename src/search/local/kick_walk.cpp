@@ -120,7 +120,7 @@ bool TKickWalk::Restart(const TLocalPoll& poll, const std::function<void()>& imp
     // Many kicks at once leave much to settle: there chain moves pay.
     FOptimiser.SetChainMoves(true);
     const double gained = FOptimiser.Run(poll);
-    FOptimiser.SetChainMoves(false);
+    FOptimiser.SetChainMoves(FChainSettling);
     if (FOptimiser.Interrupted()) {
         FOptimiser.ClearQueue();
         ring.Assign(FBestOrder);
@@ -142,6 +142,7 @@ int64_t TKickWalk::Run(const TLocalPoll& poll, const std::function<bool(int64_t)
     const int64_t stall = StallKicksPerPoint * ring.Size();
     int64_t since = 0;
     ring.SetRecording(true);
+    FOptimiser.SetChainMoves(FChainSettling);
     int64_t done = 0;
     while (next(done)) {
         if (since >= stall) {
@@ -178,6 +179,7 @@ int64_t TKickWalk::Run(const TLocalPoll& poll, const std::function<bool(int64_t)
     }
     ring.SetRecording(false);
     ring.ClearRecord();
+    FOptimiser.SetChainMoves(false);
     if (!FWalkIsBest) {
         MergeWalkIntoBest(improved);
         ring.Assign(FBestOrder);
