@@ -89,6 +89,29 @@ TEST(RouteMerge, TakesTheShorterPieceOfEachPart)
     EXPECT_TRUE(MergeRings(base, base, leg, 1e-9).Order.empty());
 }
 
+// A part that the rings leave by four legs, paired alike by both: base
+// runs 5, 20, 7 and 19, 6, 21 where other runs 5, 6, 7 and 19, 20, 21, and
+// the runs between lead into other parts (base's 13 before its 12, and its
+// 26 before its 25), not back. Both of other's pieces are taken.
+TEST(RouteMerge, TakesAPartLeftByFourLegsWhereBothRingsPairThemAlike)
+{
+    TPlane plane;
+    for (int32_t i = 0; i < 30; ++i) {
+        plane.X.push_back(i);
+        plane.Y.push_back(0);
+    }
+    std::vector<int32_t> straight(30);
+    std::iota(straight.begin(), straight.end(), 0);
+    std::vector<int32_t> base = straight;
+    std::swap(base[6], base[20]);
+    std::swap(base[12], base[13]);
+    std::swap(base[25], base[26]);
+    const auto leg = [&](int32_t a, int32_t b) { return plane.Leg(a, b); };
+    const TMergedRing merged = MergeRings(base, straight, leg, 1e-9);
+    ASSERT_EQ(EdgesOf(merged.Order), EdgesOf(straight));
+    EXPECT_NEAR(merged.Gain, plane.Length(base) - plane.Length(straight), 1e-9);
+}
+
 // Whatever the two rings, a merged ring visits every node once, keeps every
 // leg both rings share, takes no leg neither has, and is shorter than base
 // by the gain it reports.

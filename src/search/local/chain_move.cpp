@@ -7,6 +7,12 @@ namespace {
 // The nearest points a step tries at each of its two joins, besides the
 // gap. Three and four found about as much on uniform sets of 1 000 points.
 constexpr int32_t ChainNeighbours = 5;
+// From this step of a chain on, each join tries fewer nearest points: a
+// deep step seldom closes a chain, and on uniform sets of 10 000 points
+// the narrower deep steps gave a third more kicks in the same time and
+// routes a little shorter.
+constexpr int32_t WideSteps = 3;
+constexpr int32_t DeepNeighbours = 3;
 
 bool SameEdge(const std::pair<int32_t, int32_t>& edge, int32_t a, int32_t b)
 {
@@ -66,7 +72,7 @@ double TChainMove::Improve(TLocalRing& route, int32_t t1)
         FClosed = 0.0;
         int32_t end = t2;
         for (int32_t step = 0; step < MaxChainSteps && end >= 0 && FClosed == 0.0; ++step)
-            end = Step(t1, end, gain);
+            end = Step(t1, end, gain, step);
         if (FClosed > 0.0) {
             for (const TExchange& exchange : FExchanges)
                 ring.Exchange(exchange.A, exchange.B, exchange.C, exchange.D);
@@ -80,7 +86,7 @@ double TChainMove::Improve(TLocalRing& route, int32_t t1)
     return 0.0;
 }
 
-int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
+int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain, int32_t depth)
 {
     TLocalRing& route = *FRoute;
     const TTrialRing& ring = FTrial;
@@ -100,7 +106,7 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain)
     };
     auto nearest = [&](int32_t node, int32_t j) { return j < 0 ? gap : route.Neighbours(node)[j]; };
     auto nearDistance = [&](int32_t node, int32_t j) { return j < 0 ? 0.0 : route.NeighbourLengths(node)[j]; };
-    const int32_t count = std::min(route.NeighbourCount(), ChainNeighbours);
+    const int32_t count = std::min(route.NeighbourCount(), depth < WideSteps ? ChainNeighbours : DeepNeighbours);
 
     // The best step that goes on: t3 .. t6 and whether t4 lay beyond t3.
     int32_t best[4] = {-1, -1, -1, -1};

@@ -31,10 +31,10 @@ public:
     double Improve(TLocalRing& route, int32_t t1);
 
 private:
-    // One step from t1 with loose end t2 and gain so far gain. Returns
-    // the new loose end, or -1 when no step goes on; a step that closes
-    // shorter sets FClosed.
-    int32_t Step(int32_t t1, int32_t t2, double& gain);
+    // One step (the chain's depth-th, from 0) from t1 with loose end t2
+    // and gain so far gain. Returns the new loose end, or -1 when no step
+    // goes on; a step that closes shorter sets FClosed.
+    int32_t Step(int32_t t1, int32_t t2, double& gain, int32_t depth);
     bool Joined(int32_t a, int32_t b) const;
     bool Dropped(int32_t a, int32_t b) const;
     void Note(int32_t dropped1, int32_t dropped2, int32_t joined1, int32_t joined2);

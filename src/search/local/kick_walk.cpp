@@ -42,43 +42,68 @@ TSpecimen TKickWalk::BestRoute() const
 }
 
 // Two neighbouring stretches of the ring, each of one to MaxKickStretch
-// nodes, trade places. Returns by how much the route got longer.
+// nodes, trade places; or, with chain settling, the first and last of
+// three. Returns by how much the route got longer.
 double TKickWalk::Kick()
 {
     TLocalOptimiser& optimiser = FOptimiser;
     TRouteRing& ring = optimiser.Ring();
     const int32_t size = ring.Size();
-    const int32_t longest = std::clamp((size - 2) / 2, 1, MaxKickStretch);
-    const int32_t lengthB = 1 + FRandom.Below(longest);
-    const int32_t lengthC = 1 + FRandom.Below(longest);
+    // Two stretches trading places are three legs changed, which one
+    // Or-3opt move or one step of a chain takes straight back: with chains
+    // most such kicks came to nothing. Three stretches change four legs.
+    const int32_t stretches = FChainSettling && size >= 5 ? 3 : 2;
+    const int32_t longest = std::clamp((size - 2) / stretches, 1, MaxKickStretch);
+    int32_t lengths[3] = {0, 0, 0};
+    for (int32_t k = 0; k < stretches; ++k)
+        lengths[k] = 1 + FRandom.Below(longest);
     int32_t a = ring.At(FRandom.Below(size));
-    int32_t b0 = 0;
-    int32_t b1 = 0;
-    int32_t c0 = 0;
-    int32_t c1 = 0;
-    int32_t d = 0;
+    // The stretches' first and last nodes, and the node after them.
+    int32_t first[3] = {0, 0, 0};
+    int32_t last[3] = {0, 0, 0};
+    int32_t after = 0;
     // A fixed end keeps its tie to the gap: the kick moves on to the next
     // place where it cuts no fixed edge. With one fixed edge there always
-    // is one, as a kick cuts three edges of at least four; with both ends
-    // fixed a short route may have none, and then nothing is kicked.
+    // is one, as a kick cuts at most four edges of at least five; with both
+    // ends fixed a short route may have none, and then nothing is kicked.
     bool placed = false;
     for (int32_t attempt = 0; attempt < size && !placed; ++attempt) {
-        b0 = ring.Next(a);
-        b1 = ring.Walk(a, lengthB);
-        c0 = ring.Next(b1);
-        c1 = ring.Walk(b1, lengthC);
-        d = ring.Next(c1);
-        placed = !optimiser.Fixed(a, b0) && !optimiser.Fixed(b1, c0) && !optimiser.Fixed(c1, d);
+        int32_t before = a;
+        placed = true;
+        for (int32_t k = 0; k < stretches; ++k) {
+            first[k] = ring.Next(before);
+            last[k] = ring.Walk(before, lengths[k]);
+            placed = placed && !optimiser.Fixed(before, first[k]);
+            before = last[k];
+        }
+        after = ring.Next(before);
+        placed = placed && !optimiser.Fixed(before, after);
         if (!placed)
-            a = b0;
+            a = ring.Next(a);
     }
     if (!placed)
         return 0.0;
-    const double added = optimiser.Distance(a, c0) + optimiser.Distance(c1, b0) + optimiser.Distance(b1, d) -
-                         optimiser.Distance(a, b0) - optimiser.Distance(b1, c0) - optimiser.Distance(c1, d);
-    ring.SwapStretches(a, b0, b1, c0, c1, d);
-    for (int32_t node : {a, b0, b1, c0, c1, d})
-        optimiser.Touch(node);
+    double added = 0.0;
+    if (stretches == 2) {
+        added = optimiser.Distance(a, first[1]) + optimiser.Distance(last[1], first[0]) +
+                optimiser.Distance(last[0], after) - optimiser.Distance(a, first[0]) -
+                optimiser.Distance(last[0], first[1]) - optimiser.Distance(last[1], after);
+        ring.SwapStretches(a, first[0], last[0], first[1], last[1], after);
+    } else {
+        added = optimiser.Distance(a, first[2]) + optimiser.Distance(last[2], first[1]) +
+                optimiser.Distance(last[1], first[0]) + optimiser.Distance(last[0], after) -
+                optimiser.Distance(a, first[0]) - optimiser.Distance(last[0], first[1]) -
+                optimiser.Distance(last[1], first[2]) - optimiser.Distance(last[2], after);
+        // a B C D e, then a C D B e, then a D C B e.
+        ring.SwapStretches(a, first[0], last[0], first[1], last[2], after);
+        ring.SwapStretches(a, first[1], last[1], first[2], last[2], first[0]);
+    }
+    optimiser.Touch(a);
+    for (int32_t k = 0; k < stretches; ++k) {
+        optimiser.Touch(first[k]);
+        optimiser.Touch(last[k]);
+    }
+    optimiser.Touch(after);
     return added;
 }
 
@@ -120,7 +145,7 @@ bool TKickWalk::Restart(const TLocalPoll& poll, const std::function<void()>& imp
     // Many kicks at once leave much to settle: there chain moves pay.
     FOptimiser.SetChainMoves(true);
     const double gained = FOptimiser.Run(poll);
-    FOptimiser.SetChainMoves(false);
+    FOptimiser.SetChainMoves(FChainSettling);
     if (FOptimiser.Interrupted()) {
         FOptimiser.ClearQueue();
         ring.Assign(FBestOrder);
@@ -142,6 +167,7 @@ int64_t TKickWalk::Run(const TLocalPoll& poll, const std::function<bool(int64_t)
     const int64_t stall = StallKicksPerPoint * ring.Size();
     int64_t since = 0;
     ring.SetRecording(true);
+    FOptimiser.SetChainMoves(FChainSettling);
     int64_t done = 0;
     while (next(done)) {
         if (since >= stall) {
@@ -160,15 +186,14 @@ int64_t TKickWalk::Run(const TLocalPoll& poll, const std::function<bool(int64_t)
         ++done;
         ++since;
         // A settling that only took the kick back (Or-3opt can) comes out a
-        // rounding's worth shorter or longer: it is taken back, not counted
-        // as a gain.
+        // rounding's worth shorter or longer, and one that found another
+        // route of the same length may be a rounding longer as the program
+        // measures: either is taken back, not counted as a gain.
         const double change = added - gained;
-        if (change > 0.0 || (change < 0.0 && change >= -FOptimiser.Epsilon())) {
+        if (change >= -FOptimiser.Epsilon()) {
             ring.Undo();
             continue;
         }
-        if (change == 0.0)
-            continue;
         FWalkLength += change;
         since = 0;
         if (FWalkIsBest || FWalkLength < FBestLength - FOptimiser.Epsilon()) {
@@ -178,6 +203,7 @@ int64_t TKickWalk::Run(const TLocalPoll& poll, const std::function<bool(int64_t)
     }
     ring.SetRecording(false);
     ring.ClearRecord();
+    FOptimiser.SetChainMoves(false);
     if (!FWalkIsBest) {
         MergeWalkIntoBest(improved);
         ring.Assign(FBestOrder);

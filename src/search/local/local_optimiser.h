@@ -35,8 +35,6 @@ public:
     double Run(const TLocalPoll& poll);
     bool Interrupted() const { return FInterrupted; }
     // Whether Run also tries chain moves (see TChainMove); off at first.
-    // After a single kick the cheaper moves settle the route nearly as well
-    // in a quarter of the time, so chains pay only where much is unsettled.
     void SetChainMoves(bool on) { FChainMoves = on; }
 
     // Whole passes over every point until one finds nothing to improve, so

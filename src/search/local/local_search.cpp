@@ -84,6 +84,7 @@ TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNei
     pacer.SetRouteOffer({});
     pacer.Improved();
     TKickWalk walk(optimiser, random);
+    walk.SetChainSettling(true);
     const auto offerSettled = [&] {
         if (!pacer.OfferDue())
             return;
@@ -208,12 +209,12 @@ TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, co
         outcome.Evaluated = true;
         pacer.SetRouteOffer([&] { pacer.OfferRoute(outcome.Route, problem.Length(outcome.Route)); });
         pacer.Improved();
-        // Walks of the whole route side by side try the legs that raise the
-        // 1-tree least.
-        const bool wholeWalks = threads > 1;
+        // Larger sets try the legs that raise the 1-tree least, on one
+        // thread as on several.
+        const bool byAlpha = n >= AlphaMinPoints;
         const TNeighbourLists alphaLists =
-            wholeWalks ? AlphaNeighbourLists(legs, problem.Kind, AlphaNeighbourCount, [&pacer] { return pacer.Poll(); })
-                       : TNeighbourLists(0, {});
+            byAlpha ? AlphaNeighbourLists(legs, problem.Kind, AlphaNeighbourCount, [&pacer] { return pacer.Poll(); })
+                    : TNeighbourLists(0, {});
         if (progress.GoOn() && !pacer.TimeUp())
             outcome.Route = Settle(problem, legs, alphaLists.Count() > 0 ? alphaLists : lists, outcome.Route,
                                    {byTime, seconds, tries, threads}, random, progress, pacer, outcome.Steps);

@@ -27,12 +27,15 @@ inline constexpr int32_t MinPointsPerThread = 500;
 // With fewer points a thread walks the whole route, and the walks are
 // merged; with more each thread walks a part of the route of its own, whose
 // smaller ring makes a kick cheaper: at 1 000 points parts came out far
-// behind whole walks, at 10 000 a little ahead, at 100 000 far ahead.
-inline constexpr int32_t MinPartPoints = 4000;
-// The candidates of walks side by side: the legs that raise the 1-tree
+// behind whole walks, at 100 000 far ahead; with kicks settled by chains,
+// at 10 000 points on two threads whole walks came out well ahead.
+inline constexpr int32_t MinPartPoints = 10000;
+// The candidates from this many points on: the legs that raise the 1-tree
 // least (see AlphaNeighbourLists). Five came out ahead of the ten nearest
-// points and of six on uniform sets of 1 000 and 10 000 points.
+// points and of six on uniform sets of 1 000 and 10 000 points, on one
+// thread as on two.
 inline constexpr int32_t AlphaNeighbourCount = 5;
+inline constexpr int32_t AlphaMinPoints = 2 * MinPointsPerThread;
 
 struct TLocalParams {
     // Stop after TimeLimitSeconds; otherwise after Tries perturbations.

@@ -258,6 +258,7 @@ private:
         optimiser.SetRoute(route);
         TRandomStream random(work.Seed);
         TKickWalk walk(optimiser, random);
+        walk.SetChainSettling(true);
         made = walk.Run(poll, work.Next, [] {});
         return optimiser.Route();
     }

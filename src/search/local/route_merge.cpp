@@ -74,8 +74,11 @@ TMergedRing MergeRings(const std::vector<int32_t>& base, const std::vector<int32
 
     // Per part, at its root: the runs of shared legs that leave it for
     // another part (a run that comes back into the part lies inside it),
-    // and each ring's length inside it, shared runs left out.
+    // and each ring's length inside it, shared runs left out. A node of a
+    // part has a leg only one ring has, so at most one shared leg, which
+    // both rings leave by: where that leg leaves the part, its other end.
     std::vector<int32_t> leaving(n, 0);
+    std::vector<int32_t> leaveBy(n, -1);
     std::vector<double> baseInside(n, 0.0);
     std::vector<double> otherInside(n, 0.0);
     for (int32_t u = 0; u < n; ++u) {
@@ -85,9 +88,10 @@ TMergedRing MergeRings(const std::vector<int32_t>& base, const std::vector<int32
         for (int32_t k = 0; k < 2; ++k) {
             const int32_t v = baseLinks[2 * u + k];
             const bool shared = Linked(otherLinks, u, v);
-            if (shared && Root(parent, runEnd(u, v)) != root)
+            if (shared && Root(parent, runEnd(u, v)) != root) {
                 ++leaving[root];
-            else if (!shared && u < v)
+                leaveBy[u] = v;
+            } else if (!shared && u < v)
                 baseInside[root] += length(u, v);
             const int32_t w = otherLinks[2 * u + k];
             if (!Linked(baseLinks, u, w) && u < w)
@@ -95,10 +99,38 @@ TMergedRing MergeRings(const std::vector<int32_t>& base, const std::vector<int32
         }
     }
 
+    // Inside a part each ring runs in pieces from one leaving leg to
+    // another. Where both rings pair the leaving legs alike, either ring's
+    // pieces fit between them (with just two leaving legs they always do).
+    const auto pairsOf = [&](const std::vector<int32_t>& links) {
+        std::vector<int32_t> pairs(n, -1);
+        for (int32_t u = 0; u < n; ++u) {
+            if (leaveBy[u] < 0 || pairs[u] >= 0)
+                continue;
+            int32_t previous = leaveBy[u];
+            int32_t node = u;
+            do {
+                const int32_t next = links[2 * node] == previous ? links[2 * node + 1] : links[2 * node];
+                previous = node;
+                node = next;
+            } while (leaveBy[node] < 0 || leaveBy[node] == previous);
+            pairs[u] = node;
+            pairs[node] = u;
+        }
+        return pairs;
+    };
+    const std::vector<int32_t> basePairs = pairsOf(baseLinks);
+    const std::vector<int32_t> otherPairs = pairsOf(otherLinks);
+    std::vector<char> alike(n, 1);
+    for (int32_t u = 0; u < n; ++u)
+        if (leaveBy[u] >= 0 && basePairs[u] != otherPairs[u])
+            alike[Root(parent, u)] = 0;
+
     std::vector<char> take(n, 0);
     bool any = false;
     for (int32_t r = 0; r < n; ++r) {
-        if (inPart[r] && Root(parent, r) == r && leaving[r] == 2 && otherInside[r] < baseInside[r] - epsilon) {
+        if (inPart[r] && Root(parent, r) == r && leaving[r] >= 2 && alike[r] &&
+            otherInside[r] < baseInside[r] - epsilon) {
             take[r] = 1;
             merged.Gain += baseInside[r] - otherInside[r];
             any = true;

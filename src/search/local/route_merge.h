@@ -9,11 +9,11 @@ using TLegLength = std::function<double(int32_t, int32_t)>;
 
 // Two rings over the same nodes 0 .. n - 1 merged part by part. The legs
 // only one of them has fall into parts that hang together through them.
-// Both rings leave a part only along runs of shared legs; a part left by
-// just two such runs (a run that comes back into the part counts as
-// inside it) is crossed by each ring in one piece between the same two
-// nodes, so either ring's piece fits, and the shorter is taken. Every
-// shared leg stays. base is kept wherever other is not shorter by more
+// Both rings leave a part only along runs of shared legs (a run that comes
+// back into the part counts as inside it), and cross it in pieces from one
+// such run to another. Where both rings pair the runs alike (as they
+// always do with just two), either ring's pieces fit, and the shorter are
+// taken. Every shared leg stays. base is kept wherever other is not shorter by more
 // than epsilon.
 struct TMergedRing {
     // The merged ring's order; empty when no part of other was taken.

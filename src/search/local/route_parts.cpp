@@ -142,6 +142,7 @@ std::vector<int32_t> WalkPart(const TLegMeter& whole, const TRoutePart& part, co
     if (!optimiser.Interrupted() && work.Next) {
         TRandomStream random(work.Seed);
         TKickWalk walk(optimiser, random);
+        walk.SetChainSettling(true);
         kicks = walk.Run(poll, work.Next, [] {});
     }
     std::vector<int32_t> points;
