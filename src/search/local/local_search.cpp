@@ -84,7 +84,7 @@ TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNei
     pacer.SetRouteOffer({});
     pacer.Improved();
     TKickWalk walk(optimiser, random);
-    walk.SetChainSettling(true);
+    walk.SetChainSettling(problem.Count() >= ChainSettlingMinPoints);
     const auto offerSettled = [&] {
         if (!pacer.OfferDue())
             return;

@@ -258,7 +258,7 @@ private:
         optimiser.SetRoute(route);
         TRandomStream random(work.Seed);
         TKickWalk walk(optimiser, random);
-        walk.SetChainSettling(true);
+        walk.SetChainSettling(FProblem.Count() >= ChainSettlingMinPoints);
         made = walk.Run(poll, work.Next, [] {});
         return optimiser.Route();
     }
