@@ -12,7 +12,9 @@
 // are of the calling thread's processor time (the other threads work as
 // long), and the run is stopped as by the user once they are used: on a
 // machine shared with other work that stands for the same time on an idle
-// machine. TOVU_THREADS sets the search's threads (default one per core),
+// machine. The search itself is then given an hour, and a route worked on
+// in parts (above MinPartPoints a thread) sizes its rounds from that hour:
+// such runs compare only with each other. TOVU_THREADS sets the search's threads (default one per core),
 // TOVU_ROUND_TRIP asks for round trips (and their bound). The mean of the
 // medians is set against the target: above the bound 0.70 % up to 1 000
 // points, 0.80 % up to 10 000, 1.5 % beyond; a round trip 1 %.
