@@ -19,21 +19,11 @@
 #include "search/exact/fixed_legs.h"
 #include "search/exact/ruled_tree.h"
 #include "search/local/local_search.h"
+#include "support/quiet_host.h"
 
 namespace {
 
 using TClock = std::chrono::steady_clock;
-
-class TFreeHost : public TProgress {
-public:
-    void ShowStatus(const std::string&, int32_t) override {}
-    TProgressBar& PrBar() override { return FBar; }
-    void ProcessEvents() override {}
-    bool GoOn() const override { return true; }
-
-private:
-    TProgressBar FBar;
-};
 
 // The full ascent: 1-trees over all pairs in exact units, steps aimed at a
 // good route's length, halved whenever a tenth of the points' count of
@@ -85,7 +75,7 @@ void BenchClustered(int32_t n, uint32_t seed)
     const TClock::time_point fullStart = TClock::now();
     const double full = FullAscent(points, length);
     const double fullSeconds = std::chrono::duration<double>(TClock::now() - fullStart).count();
-    TFreeHost host;
+    TQuietHost host;
     const TClock::time_point start = TClock::now();
     const TLowerBound bound = ComputeLowerBound(points, host);
     const double seconds = std::chrono::duration<double>(TClock::now() - start).count();

@@ -16,22 +16,12 @@
 #include "search/exact/exact_search.h"
 #include "search/local/local_search.h"
 #include "search/neighbours/plain_distance.h"
+#include "support/quiet_host.h"
 #include "support/tsplib_places.h"
 
 namespace {
 
 using TClock = std::chrono::steady_clock;
-
-class TBenchHost : public TProgress {
-public:
-    void ShowStatus(const std::string&, int32_t) override {}
-    TProgressBar& PrBar() override { return FBar; }
-    void ProcessEvents() override {}
-    bool GoOn() const override { return true; }
-
-private:
-    TProgressBar FBar;
-};
 
 struct TRun {
     double Seconds = 0;
@@ -44,7 +34,7 @@ struct TRun {
 
 TRun SolveByCuts(const TRouteProblem& problem, double limitSeconds)
 {
-    TBenchHost host;
+    TQuietHost host;
     TExactParams params;
     params.TimeLimitSeconds = limitSeconds;
     const TClock::time_point start = TClock::now();

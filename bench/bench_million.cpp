@@ -20,21 +20,11 @@
 #include "core/route_problem.h"
 #include "search/bound/lower_bound.h"
 #include "search/local/local_search.h"
+#include "support/quiet_host.h"
 
 namespace {
 
 using TClock = std::chrono::steady_clock;
-
-class TFreeHost : public TProgress {
-public:
-    void ShowStatus(const std::string&, int32_t) override {}
-    TProgressBar& PrBar() override { return FBar; }
-    void ProcessEvents() override {}
-    bool GoOn() const override { return true; }
-
-private:
-    TProgressBar FBar;
-};
 
 // The process's peak resident memory in megabytes.
 double PeakMegabytes()
@@ -73,7 +63,7 @@ int main(int argc, char** argv)
         places.push_back({x, static_cast<double>(RandomBelow(1000000))});
     }
     const TRouteProblem problem = MakeRouteProblem(TMeasure(TMetric::Euc2d, std::move(places)), kind, false);
-    TFreeHost host;
+    TQuietHost host;
     const double before = PeakMegabytes();
     const TClock::time_point start = TClock::now();
     const std::clock_t ticks = std::clock();

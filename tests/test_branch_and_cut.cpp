@@ -10,19 +10,9 @@
 #include "search/exact/held_karp_table.h"
 #include "search/neighbours/plain_distance.h"
 #include "support/point_sets.h"
+#include "support/quiet_host.h"
 
 namespace {
-
-class TQuietHost : public TProgress {
-public:
-    void ShowStatus(const std::string&, int32_t) override {}
-    TProgressBar& PrBar() override { return FBar; }
-    void ProcessEvents() override {}
-    bool GoOn() const override { return true; }
-
-private:
-    TProgressBar FBar;
-};
 
 // The least problem.Length of the open routes with free ends, by the
 // table over every subset.

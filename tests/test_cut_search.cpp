@@ -11,26 +11,13 @@
 #include "search/cut/tour_cut.h"
 #include "search/exact/exact_search.h"
 #include "support/point_sets.h"
+#include "support/quiet_host.h"
 #include "support/scripted_host.h"
 #include "support/tsplib_places.h"
 
 namespace {
 
 // A host that never stops the work and keeps no state.
-class TQuietHost : public TProgress {
-public:
-    void ShowStatus(const std::string&, int32_t) override {}
-    TProgressBar& PrBar() override { return FBar; }
-    void ProcessEvents() override { ++Passes; }
-    bool GoOn() const override { return StopAfterPasses < 0 || Passes < StopAfterPasses; }
-
-    int64_t Passes = 0;
-    int64_t StopAfterPasses = -1;
-
-private:
-    TProgressBar FBar;
-};
-
 // The least problem.Length of every route of the problem's kind, by trying
 // every order of the points.
 double ShortestByTrial(const TRouteProblem& problem)
