@@ -95,12 +95,18 @@ private:
 TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
                                     const std::function<bool()>& goOn)
 {
+    return AlphaCandidates(legs, kind, count, goOn).Lists;
+}
+
+TAlphaCandidates AlphaCandidates(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
+                                 const std::function<bool()>& goOn)
+{
     const auto stopped = [&goOn] { return goOn && !goOn(); };
     const int32_t n = legs.Count();
     count = std::clamp(count, 0, std::max(n - 1, 0));
     std::vector<int32_t> lists(static_cast<size_t>(n) * count);
     if (n < 2 || count == 0)
-        return TNeighbourLists(count, std::move(lists));
+        return {TNeighbourLists(count, std::move(lists)), std::vector<double>(static_cast<size_t>(n), 0.0)};
     const TPointTree tree(legs.PlaneX(), legs.PlaneY());
     // The nearest points, then per quarter the nearest two not among them.
     const int32_t weighed = std::min(WeighedNeighbours, n - 1);
@@ -122,7 +128,7 @@ TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kin
             ++inQuarter[quarter];
         }
         if (stopped())
-            return TNeighbourLists(0, {});
+            return {};
     }
     TCandidateGraph graph;
     BuildCandidateGraph(legs, 0, edges, graph);
@@ -152,7 +158,7 @@ TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kin
         if ((step + 1) % std::max(1, steps / 6) == 0)
             stepSize /= 2;
         if (stopped())
-            return TNeighbourLists(0, {});
+            return {};
     }
     penalties = best;
     SparsePenaltyTree(graph, penalties, -1, spanning);
@@ -186,7 +192,7 @@ TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kin
         });
         std::copy(chosen.begin(), chosen.end(), lists.begin() + static_cast<size_t>(i) * count);
         if (stopped())
-            return TNeighbourLists(0, {});
+            return {};
     }
-    return TNeighbourLists(count, std::move(lists));
+    return {TNeighbourLists(count, std::move(lists)), std::move(penalties)};
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "core/route_kind.h"
 #include "search/neighbours/leg_meter.h"
@@ -18,3 +19,13 @@
 // lists come back empty (Count 0).
 TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
                                     const std::function<bool()>& goOn = {});
+
+// The lists above, and the point penalties of the ascent they came from:
+// a local search may weigh its legs with them (see TLocalRing). Both come
+// back empty when goOn ended the work.
+struct TAlphaCandidates {
+    TNeighbourLists Lists{0, {}};
+    std::vector<double> Penalties;
+};
+TAlphaCandidates AlphaCandidates(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
+                                 const std::function<bool()>& goOn = {});

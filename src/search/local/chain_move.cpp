@@ -60,7 +60,8 @@ double TChainMove::Improve(TLocalRing& route, int32_t t1)
         return 0.0;
     FRoute = &route;
     for (int32_t t2 : {ring.Next(t1), ring.Prev(t1)}) {
-        if (route.Fixed(t1, t2))
+        // The gap has no nearest points for a step to go on from.
+        if (t2 == route.Gap() || route.Fixed(t1, t2))
             continue;
         double gain = route.Distance(t1, t2);
         if (gain <= route.Epsilon())
@@ -105,7 +106,6 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain, int32_t depth)
         return places < 0 ? places + size : places;
     };
     auto nearest = [&](int32_t node, int32_t j) { return j < 0 ? gap : route.Neighbours(node)[j]; };
-    auto nearDistance = [&](int32_t node, int32_t j) { return j < 0 ? 0.0 : route.NeighbourLengths(node)[j]; };
     const int32_t count = std::min(route.NeighbourCount(), depth < WideSteps ? ChainNeighbours : DeepNeighbours);
 
     // The best step that goes on: t3 .. t6 and whether t4 lay beyond t3.
@@ -117,9 +117,13 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain, int32_t depth)
     const int32_t after2 = succ(t2);
     for (int32_t j = firstCandidate; j < count; ++j) {
         const int32_t t3 = nearest(t2, j);
-        const double g1 = gain - nearDistance(t2, j);
-        if (g1 <= epsilon)
+        const double g1 = gain - route.CandidateLength(t2, j);
+        if (g1 <= epsilon) {
+            // The gap stands outside the list's order.
+            if (j < 0)
+                continue;
             break;
+        }
         if (t3 == t1 || t3 == after2 || Dropped(t2, t3))
             continue;
         const int32_t place3 = place(t3);
@@ -142,9 +146,12 @@ int32_t TChainMove::Step(int32_t t1, int32_t t2, double& gain, int32_t depth)
             const int32_t after4 = succ(t4);
             for (int32_t k = firstCandidate; k < count; ++k) {
                 const int32_t t5 = nearest(t4, k);
-                const double g3 = g2 - nearDistance(t4, k);
-                if (g3 <= epsilon)
+                const double g3 = g2 - route.CandidateLength(t4, k);
+                if (g3 <= epsilon) {
+                    if (k < 0)
+                        continue;
                     break;
+                }
                 if (t5 == t1 || t5 == t3 || t5 == before4 || t5 == after4 || Dropped(t4, t5))
                     continue;
                 const int32_t place5 = place(t5);

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-TLocalOptimiser::TLocalOptimiser(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind)
-    : TLocalRing(legs, lists, kind)
+TLocalOptimiser::TLocalOptimiser(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind,
+                                 const std::vector<double>* penalties)
+    : TLocalRing(legs, lists, kind, penalties)
 {
 }
 
@@ -64,7 +65,6 @@ double TLocalOptimiser::ImproveTwoOpt(int32_t t1)
     double best = Epsilon();
     int32_t move[4] = {-1, -1, -1, -1};
     const int32_t* neighbours = Neighbours(t1);
-    const double* distances = NeighbourLengths(t1);
     for (int32_t direction = 0; direction < 2; ++direction) {
         const bool forward = direction == 0;
         const int32_t t2 = forward ? Ring().Next(t1) : Ring().Prev(t1);
@@ -73,9 +73,13 @@ double TLocalOptimiser::ImproveTwoOpt(int32_t t1)
         const double d12 = Distance(t1, t2);
         for (int32_t j = FirstCandidate(); j < NeighbourCount(); ++j) {
             const int32_t t3 = j < 0 ? Gap() : neighbours[j];
-            const double g1 = d12 - (j < 0 ? 0.0 : distances[j]);
-            if (g1 <= Epsilon())
+            const double g1 = d12 - CandidateLength(t1, j);
+            if (g1 <= Epsilon()) {
+                // The gap stands outside the list's order.
+                if (j < 0)
+                    continue;
                 break;
+            }
             if (t3 == t2)
                 continue;
             const int32_t t4 = forward ? Ring().Next(t3) : Ring().Prev(t3);
@@ -136,12 +140,14 @@ double TLocalOptimiser::ImproveOrOpt(int32_t s)
                 if (near == Gap())
                     continue;
                 const int32_t* neighbours = Neighbours(near);
-                const double* distances = NeighbourLengths(near);
                 for (int32_t j = FirstCandidate(); j < NeighbourCount(); ++j) {
                     const int32_t c = j < 0 ? Gap() : neighbours[j];
-                    const double dc = j < 0 ? 0.0 : distances[j];
-                    if (removal - dc <= Epsilon())
+                    const double dc = CandidateLength(near, j);
+                    if (removal - dc <= Epsilon()) {
+                        if (j < 0)
+                            continue;
                         break;
+                    }
                     if (inStretch(c))
                         continue;
                     for (int32_t d : {Ring().Next(c), Ring().Prev(c)}) {

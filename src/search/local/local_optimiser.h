@@ -27,8 +27,9 @@ using TLocalPoll = std::function<bool()>;
 // them where much of the route is unsettled.
 class TLocalOptimiser : public TLocalRing {
 public:
-    // legs and lists must outlive the optimiser.
-    TLocalOptimiser(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind);
+    // legs, lists and penalties must outlive the optimiser (see TLocalRing).
+    TLocalOptimiser(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind,
+                    const std::vector<double>* penalties = nullptr);
 
     // Makes improving moves until the queue is empty or poll says stop
     // (see Interrupted). Returns by how much the route got shorter.

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-TLocalRing::TLocalRing(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind)
-    : FLegs(legs), FLists(lists)
+TLocalRing::TLocalRing(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind,
+                       const std::vector<double>* penalties)
+    : FLegs(legs), FLists(lists), FPenalties(penalties != nullptr && !penalties->empty() ? penalties : nullptr)
 {
     const int32_t n = legs.Count();
     FPointCount = n;

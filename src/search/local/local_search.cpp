@@ -55,12 +55,12 @@ struct TSettling {
 };
 
 TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNeighbourLists& lists,
-                 const TSpecimen& first, const TSettling& settling, TRandomStream& random, TProgress& progress,
-                 TStepPacer& pacer, int64_t& kicks)
+                 const std::vector<double>* penalties, const TSpecimen& first, const TSettling& settling,
+                 TRandomStream& random, TProgress& progress, TStepPacer& pacer, int64_t& kicks)
 {
     const bool byTime = settling.ByTime;
     const int32_t tries = settling.Tries;
-    TLocalOptimiser optimiser(legs, lists, problem.Kind);
+    TLocalOptimiser optimiser(legs, lists, problem.Kind, penalties);
     optimiser.SetRoute(first);
     const TLocalPoll poll = [&pacer] { return pacer.Poll(); };
     optimiser.Polish(poll);
@@ -76,7 +76,7 @@ TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNei
         // two walks merged lose.
         const bool wholeWalks = problem.Count() < settling.Threads * MinPartPoints;
         const TRoundsPlan plan{settling.Threads, false,  byTime ? -1 : tries, settling.Seconds,
-                               random.State(),   &lists, wholeWalks};
+                               random.State(),   &lists, wholeWalks,          penalties};
         return RunPartRounds(problem, legs, optimiser.Route(), plan, pacer, kicks);
     }
     // From here the optimiser's ring holds the best route only between
@@ -212,12 +212,18 @@ TSearchOutcome SearchLocal(const TRouteProblem& problem, TProgress& progress, co
         // Larger sets try the legs that raise the 1-tree least, on one
         // thread as on several.
         const bool byAlpha = n >= AlphaMinPoints;
-        const TNeighbourLists alphaLists =
-            byAlpha ? AlphaNeighbourLists(legs, problem.Kind, AlphaNeighbourCount, [&pacer] { return pacer.Poll(); })
-                    : TNeighbourLists(0, {});
+        const TAlphaCandidates alpha =
+            byAlpha ? AlphaCandidates(legs, problem.Kind, AlphaNeighbourCount, [&pacer] { return pacer.Poll(); })
+                    : TAlphaCandidates{};
+        const bool byAlphaLists = alpha.Lists.Count() > 0;
+        // The ascent's penalties weigh the legs where kicks are settled by
+        // chains: at 3 000 points in 4 s routes came out 0.05 % shorter,
+        // at 1 000 points in 2 s, without chains, 0.03 % longer.
+        const bool penalised = byAlphaLists && n >= ChainSettlingMinPoints;
         if (progress.GoOn() && !pacer.TimeUp())
-            outcome.Route = Settle(problem, legs, alphaLists.Count() > 0 ? alphaLists : lists, outcome.Route,
-                                   {byTime, seconds, tries, threads}, random, progress, pacer, outcome.Steps);
+            outcome.Route =
+                Settle(problem, legs, byAlphaLists ? alpha.Lists : lists, penalised ? &alpha.Penalties : nullptr,
+                       outcome.Route, {byTime, seconds, tries, threads}, random, progress, pacer, outcome.Steps);
     }
     SetRandomState(random.State());
     pacer.Flush();

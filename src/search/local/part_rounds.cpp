@@ -78,6 +78,7 @@ public:
                 TPartWork& work = FWork[k];
                 work.Construct = construct;
                 work.Candidates = FPlan.Lists;
+                work.Penalties = FPlan.Penalties;
                 work.Seed = StreamSeed(FPlan.Seed, static_cast<uint64_t>(round) << 20 | k);
                 if (byCount || FWhole) {
                     const int64_t share = FWhole ? ShareOf(thisRound, static_cast<int64_t>(k), k + 1, threads)
@@ -254,7 +255,7 @@ private:
     // A walk of kicks over the whole route, from route.
     TSpecimen WalkWhole(const TSpecimen& route, const TPartWork& work, const TLocalPoll& poll, int64_t& made) const
     {
-        TLocalOptimiser optimiser(FLegs, *FPlan.Lists, FProblem.Kind);
+        TLocalOptimiser optimiser(FLegs, *FPlan.Lists, FProblem.Kind, FPlan.Penalties);
         optimiser.SetRoute(route);
         TRandomStream random(work.Seed);
         TKickWalk walk(optimiser, random);

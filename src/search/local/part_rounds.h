@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/point_types.h"
 #include "core/route_problem.h"
@@ -31,6 +32,9 @@ struct TRoundsPlan {
     // Rounds after the first have every thread walk the whole route (with
     // Lists), and the walks are merged.
     bool WholeWalks = false;
+    // The penalties of the ascent Lists came from, if any: the walks weigh
+    // their legs with them (see TLocalRing).
+    const std::vector<double>* Penalties = nullptr;
 };
 
 // Rounds in which the route is cut into parts (see CutRoute), the cuts a

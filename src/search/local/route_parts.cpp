@@ -127,7 +127,11 @@ std::vector<int32_t> WalkPart(const TLegMeter& whole, const TRoutePart& part, co
     const TNeighbourLists nearest(tree, LocalNeighbourCount);
     const TNeighbourLists lists = work.Candidates ? PartCandidates(legs, part, *work.Candidates, nearest) : nearest;
     const TRouteKind kind{false, part.StartFixed ? 0 : -1, part.EndFixed ? m - 1 : -1};
-    TLocalOptimiser optimiser(legs, lists, kind);
+    std::vector<double> penalties;
+    if (work.Candidates && work.Penalties)
+        for (const int32_t point : part.Points)
+            penalties.push_back((*work.Penalties)[static_cast<size_t>(point)]);
+    TLocalOptimiser optimiser(legs, lists, kind, &penalties);
     if (work.Construct) {
         optimiser.SetRoute(KindNearestRoute(legs.PlaneX(), legs.PlaneY(), tree, lists, kind));
         optimiser.Polish(poll);

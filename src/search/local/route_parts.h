@@ -50,6 +50,9 @@ struct TPartWork {
     // part, and its own nearest points where they are fewer; without them
     // its own nearest points.
     const TNeighbourLists* Candidates = nullptr;
+    // The whole route's point penalties that came with Candidates, if
+    // any: the part's walk weighs its legs with them (see TLocalRing).
+    const std::vector<double>* Penalties = nullptr;
 };
 
 // The part's route after the work, and the kicks made. poll is asked
