@@ -14,13 +14,17 @@ namespace {
 // The nearest points whose α is weighed, per point.
 constexpr int32_t WeighedNeighbours = 14;
 // Steps of the short ascent: fewer for large sets, each step being a tree.
-// Where its penalties also weigh a local search's legs, twice as many pay:
-// at 10 000 points in 10 s, 600 steps (about two seconds) gave routes
-// 0.035 % shorter than 300, and 1 200 steps 0.05 % longer; for the lists
-// alone, at 1 000 points in 2 s, 600 steps cost 0.05 %.
+// Where its penalties also weigh a local search's legs, twice as many pay
+// up to WeighingLongAscentMaxPoints: at 10 000 points in 10 s, 600 steps
+// (about two seconds) gave routes 0.035 % shorter than 300, and 1 200
+// steps 0.05 % longer; at 100 000 points in 60 s 60 steps 0.035 % longer
+// than 30. For the lists alone, at 1 000 points in 2 s, 600 steps cost
+// 0.05 %.
+constexpr int32_t WeighingLongAscentMaxPoints = 20000;
+
 int32_t AscentSteps(int32_t n, bool weighing)
 {
-    const int32_t scale = weighing ? 2 : 1;
+    const int32_t scale = weighing && n <= WeighingLongAscentMaxPoints ? 2 : 1;
     return std::clamp(scale * 3'000'000 / std::max(n, 1), 40, scale * 300);
 }
 
