@@ -6,6 +6,7 @@
 
 #include "search/local/part_rounds.h"
 #include "search/local/route_parts.h"
+#include "search/neighbours/point_tree.h"
 #include "support/measure_kind_sets.h"
 #include "support/scripted_host.h"
 #include "support/search_reference.h"
@@ -62,17 +63,28 @@ TEST(RouteParts, CutAndJoinGiveTheRouteBackWithOnlyItsOwnEndsFree)
 }
 
 // A part's walk, built afresh or from its order, keeps its points and its
-// fixed ends, and from its order it comes back no longer.
+// fixed ends, and from its order it comes back no longer; so too with the
+// whole set's candidates and point penalties weighing its legs.
 TEST(RouteParts, WalkKeepsThePartsPointsAndFixedEnds)
 {
     std::mt19937 random(52);
     for (const TMetric metric : EveryMetric()) {
         const TLegMeter legs(TMeasure(metric, MakePlaces(metric, 300, random)));
+        const TPointTree tree(legs.PlaneX(), legs.PlaneY());
+        const TNeighbourLists candidates(tree, 5);
+        std::vector<double> penalties(300);
+        for (double& penalty : penalties)
+            penalty = std::uniform_real_distribution<double>(-1.0, 1.0)(random) * legs.Leg(0, 1);
         for (const TRouteKind& kind : EveryKind(300, random)) {
             for (const TRoutePart& part : CutRoute(Shuffled(300, random), kind, 3, 40)) {
-                for (const bool construct : {false, true}) {
+                for (const int variant : {0, 1, 2}) {
+                    const bool construct = variant == 1;
                     TPartWork work;
                     work.Construct = construct;
+                    if (variant == 2) {
+                        work.Candidates = &candidates;
+                        work.Penalties = &penalties;
+                    }
                     work.Next = [](int64_t done) { return done < 200; };
                     work.Seed = static_cast<uint32_t>(random());
                     int64_t kicks = 0;
