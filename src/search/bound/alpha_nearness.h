@@ -20,10 +20,9 @@
 TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
                                     const std::function<bool()>& goOn = {});
 
-// The lists above, and the point penalties of the ascent they came from:
-// a local search may weigh its legs with them (see TLocalRing), and then
-// asks for weighing, a longer ascent. Both come back empty when goOn ended
-// the work.
+// The lists above, and the point penalties of the ascent they came from.
+// A local search that weighs its legs with them (see TLocalRing) asks for
+// weighing: a longer ascent. Both come back empty when goOn ended the work.
 struct TAlphaCandidates {
     TNeighbourLists Lists{0, {}};
     std::vector<double> Penalties;
