@@ -17,7 +17,7 @@ TEST(AlphaNearness, ListsHoldOtherPointsNearerFirst)
         for (int32_t n : {1, 2, 3, 6, 40, 300}) {
             const TLegMeter legs(TMeasure(metric, MakePlaces(metric, n, random)));
             for (const TRouteKind& kind : EveryKind(n, random)) {
-                const TNeighbourLists lists = AlphaNeighbourLists(legs, kind, 5);
+                const TNeighbourLists lists = AlphaCandidates(legs, kind, 5).Lists;
                 ASSERT_EQ(lists.Count(), std::min(5, std::max(n - 1, 0))) << MetricKey(metric);
                 for (int32_t i = 0; i < n; ++i) {
                     const int32_t* row = lists.Of(i);
@@ -65,7 +65,7 @@ TEST(AlphaNearness, FiveCandidatesHoldNearlyEveryLegOfAGoodRoute)
             }
             return legsHeld;
         };
-        const int32_t byAlpha = held(AlphaNeighbourLists(legs, problem.Kind, 5));
+        const int32_t byAlpha = held(AlphaCandidates(legs, problem.Kind, 5).Lists);
         const int32_t byNearness = held(TNeighbourLists(tree, 5));
         EXPECT_GE(byAlpha, 800 * 97 / 100) << (clustered ? "clustered" : "uniform");
         EXPECT_GT(byAlpha, byNearness) << (clustered ? "clustered" : "uniform");
@@ -76,5 +76,5 @@ TEST(AlphaNearness, StopLeavesNoLists)
 {
     std::mt19937 random(83);
     const TLegMeter legs(TMeasure(TMetric::Plane, MakePlaces(TMetric::Plane, 500, random)));
-    EXPECT_EQ(AlphaNeighbourLists(legs, {}, 5, [] { return false; }).Count(), 0);
+    EXPECT_EQ(AlphaCandidates(legs, {}, 5, [] { return false; }).Lists.Count(), 0);
 }

@@ -101,12 +101,6 @@ private:
 
 }  // namespace
 
-TNeighbourLists AlphaNeighbourLists(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
-                                    const std::function<bool()>& goOn)
-{
-    return AlphaCandidates(legs, kind, count, goOn).Lists;
-}
-
 TAlphaCandidates AlphaCandidates(const TLegMeter& legs, const TRouteKind& kind, int32_t count,
                                  const std::function<bool()>& goOn, bool weighing)
 {

@@ -9,6 +9,7 @@
 #include "search/cut/cut_lp.h"
 #include "search/cut/dual_bound.h"
 #include "search/cut/greedy_tour.h"
+#include "search/cut/node_union.h"
 #include "search/cut/tour_polish.h"
 
 namespace {
@@ -226,19 +227,13 @@ bool TBranchAndCut::ApplyFixes(const TNode& node, bool& closed)
                                  return EdgeKey(x.first, x.second) == EdgeKey(y.first, y.second);
                              }),
                  forced.end());
-    std::vector<int32_t> part(static_cast<size_t>(FNodes));
-    std::iota(part.begin(), part.end(), 0);
-    auto find = [&](int32_t v) {
-        while (part[static_cast<size_t>(v)] != v)
-            v = part[static_cast<size_t>(v)] = part[static_cast<size_t>(part[static_cast<size_t>(v)])];
-        return v;
-    };
+    TNodeUnion parts(FNodes);
     for (const auto& [a, b] : forced) {
         if (Dead(a, b) || ++degree[static_cast<size_t>(a)] > 2 || ++degree[static_cast<size_t>(b)] > 2) {
             closed = true;
             return true;
         }
-        if (find(a) == find(b)) {
+        if (parts.Find(a) == parts.Find(b)) {
             // A ring: the one tour of the subproblem, or none.
             const std::vector<int32_t> ring = RingOf(forced, FNodes);
             if (!ring.empty())
@@ -246,7 +241,7 @@ bool TBranchAndCut::ApplyFixes(const TNode& node, bool& closed)
             closed = true;
             return true;
         }
-        part[static_cast<size_t>(find(a))] = find(b);
+        parts.Join(a, b);
     }
     for (const TFix& fix : node.Fixes) {
         const int32_t edge = fix.Value == 1 ? TakeIn(fix.A, fix.B) : LpEdge(fix.A, fix.B);

@@ -1,34 +1,15 @@
 #include "search/cut/cut_separation.h"
 
 #include <algorithm>
-#include <numeric>
 #include <set>
 #include <utility>
+
+#include "search/cut/node_union.h"
 
 namespace {
 
 // Edges below this value are left out of the point's graph.
 constexpr double SupportFloor = 1e-9;
-
-class TUnion {
-public:
-    explicit TUnion(int32_t count) : FParent(static_cast<size_t>(count))
-    {
-        std::iota(FParent.begin(), FParent.end(), 0);
-    }
-    int32_t Find(int32_t a)
-    {
-        while (FParent[static_cast<size_t>(a)] != a) {
-            FParent[static_cast<size_t>(a)] = FParent[static_cast<size_t>(FParent[static_cast<size_t>(a)])];
-            a = FParent[static_cast<size_t>(a)];
-        }
-        return a;
-    }
-    void Join(int32_t a, int32_t b) { FParent[static_cast<size_t>(Find(a))] = Find(b); }
-
-private:
-    std::vector<int32_t> FParent;
-};
 
 // Maximum flows on the point's graph, each edge a pipe of its value both
 // ways, by shortest augmenting paths: a flow is cut short at 2, which a
@@ -167,7 +148,7 @@ std::vector<TTourCut> Strongest(std::vector<std::pair<double, TTourCut>> found, 
 std::vector<TTourCut> PartCuts(const std::vector<TEdgeValue>& point, int32_t nodes, int32_t maxCuts)
 {
     std::vector<std::pair<double, TTourCut>> found;
-    TUnion parts(nodes);
+    TNodeUnion parts(nodes);
     for (const TEdgeValue& edge : point)
         if (edge.X > SupportFloor)
             parts.Join(edge.A, edge.B);
@@ -205,7 +186,7 @@ std::vector<TTourCut> SubtourCuts(const std::vector<TEdgeValue>& point, int32_t 
     // Edges at 1 are shrunk first: a node moved across a cut to join its
     // partner on such an edge takes its two (edges at 1 and 1 more) along,
     // so the cut grows no heavier. Each path of them becomes one node.
-    TUnion paths(nodes);
+    TNodeUnion paths(nodes);
     for (const TEdgeValue& edge : point)
         if (edge.X >= 1.0 - 1e-9)
             paths.Join(edge.A, edge.B);
@@ -371,7 +352,7 @@ std::vector<TTourCut> BlossomCuts(const std::vector<TEdgeValue>& point, int32_t 
 {
     std::vector<std::pair<double, TTourCut>> found;
     for (const double toothFloor : {1.0 - 1e-6, 0.75, 0.6}) {
-        TUnion parts(nodes);
+        TNodeUnion parts(nodes);
         for (const TEdgeValue& edge : point)
             if (edge.X > SupportFloor && edge.X < toothFloor)
                 parts.Join(edge.A, edge.B);

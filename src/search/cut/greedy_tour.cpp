@@ -4,6 +4,8 @@
 #include <limits>
 #include <numeric>
 
+#include "search/cut/node_union.h"
+
 std::vector<int32_t> GreedyTour(const TCutGraph& graph, const std::vector<std::pair<int32_t, int32_t>>& preferred)
 {
     const int32_t nodes = graph.Nodes();
@@ -13,15 +15,8 @@ std::vector<int32_t> GreedyTour(const TCutGraph& graph, const std::vector<std::p
         return tour;
     }
     std::vector<std::array<int32_t, 2>> link(static_cast<size_t>(nodes), {-1, -1});
-    std::vector<int32_t> part(static_cast<size_t>(nodes));
-    std::iota(part.begin(), part.end(), 0);
-    auto find = [&](int32_t v) {
-        while (part[static_cast<size_t>(v)] != v) {
-            part[static_cast<size_t>(v)] = part[static_cast<size_t>(part[static_cast<size_t>(v)])];
-            v = part[static_cast<size_t>(v)];
-        }
-        return v;
-    };
+    TNodeUnion parts(nodes);
+    auto find = [&parts](int32_t v) { return parts.Find(v); };
     auto degree = [&](int32_t v) {
         return (link[static_cast<size_t>(v)][0] >= 0 ? 1 : 0) + (link[static_cast<size_t>(v)][1] >= 0 ? 1 : 0);
     };
@@ -31,7 +26,7 @@ std::vector<int32_t> GreedyTour(const TCutGraph& graph, const std::vector<std::p
             return false;
         link[static_cast<size_t>(a)][degree(a)] = b;
         link[static_cast<size_t>(b)][degree(b)] = a;
-        part[static_cast<size_t>(find(a))] = find(b);
+        parts.Join(a, b);
         ++joined;
         return true;
     };

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <map>
-#include <numeric>
 #include <utility>
 
 #include "search/cut/cut_separation.h"
+#include "search/cut/node_union.h"
 
 namespace {
 
@@ -17,16 +17,11 @@ constexpr double OneValue = 1.0 - 1e-9;
 std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t nodes,
                                 const std::vector<std::vector<int32_t>>& sets, int32_t& groups)
 {
-    std::vector<int32_t> parent(static_cast<size_t>(nodes));
-    std::iota(parent.begin(), parent.end(), 0);
-    auto find = [&](int32_t v) {
-        while (parent[static_cast<size_t>(v)] != v)
-            v = parent[static_cast<size_t>(v)] = parent[static_cast<size_t>(parent[static_cast<size_t>(v)])];
-        return v;
-    };
+    TNodeUnion parts(nodes);
+    auto find = [&parts](int32_t v) { return parts.Find(v); };
     for (const TEdgeValue& edge : point)
         if (edge.X >= OneValue)
-            parent[static_cast<size_t>(find(edge.A))] = find(edge.B);
+            parts.Join(edge.A, edge.B);
     // Each set taken whole that is made of whole groups so far, the
     // smaller first.
     std::vector<const std::vector<int32_t>*> order;
@@ -52,7 +47,7 @@ std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t no
         if (inside != static_cast<int32_t>(roots.size()) || roots.size() < 2)
             continue;
         for (const int32_t root : roots)
-            parent[static_cast<size_t>(find(root))] = find(roots.front());
+            parts.Join(root, roots.front());
     }
     std::vector<int32_t> group(static_cast<size_t>(nodes), -1);
     groups = 0;

@@ -31,7 +31,7 @@ inline constexpr int32_t MinPointsPerThread = 500;
 // at 10 000 points on two threads whole walks came out well ahead.
 inline constexpr int32_t MinPartPoints = 10000;
 // The candidates from this many points on: the legs that raise the 1-tree
-// least (see AlphaNeighbourLists). Five came out ahead of the ten nearest
+// least (see AlphaCandidates). Five came out ahead of the ten nearest
 // points and of six on uniform sets of 1 000 and 10 000 points, on one
 // thread as on two.
 inline constexpr int32_t AlphaNeighbourCount = 5;
