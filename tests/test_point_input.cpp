@@ -80,6 +80,10 @@ TEST(PointInput, ReadNoticeSaysEveryCountThatIsNotZero)
 {
     EXPECT_EQ(ReadNoticeText({TPointFormat::Tvu, 0, 0, 0}), "");
     EXPECT_EQ(ReadNoticeText({TPointFormat::Csv, 3, 0, 0}), RoundedCoordinatesText(3));
+    // A set that keeps the file's values is measured from them, whichever
+    // format they came in.
+    for (const TPointFormat format : {TPointFormat::Csv, TPointFormat::Tsplib})
+        EXPECT_EQ(ReadNoticeText({format, 3, 0, 0, true}), RoundedOnMapText(3));
     EXPECT_EQ(ReadNoticeText({TPointFormat::Tvu, 0, 0, 1}), LinesWithUnreadableNumberText(1));
     EXPECT_EQ(ReadNoticeText({TPointFormat::Tvu, 0, 4, 2}),
               LinesWithUnreadableNumberText(2) + "; " + LinesWithoutNumbersText(4));

@@ -32,11 +32,9 @@ int RunConvert(const std::vector<std::string>& args)
     TPointSetState state;
     if (!LoadPointsForCommand(state, "convert", inName))
         return ExitFailure;
-    // What the format can't hold is said before it is lost. A TSPLIB
-    // file's rounding was told as it was read.
-    const bool roundingTold = PointFormatOfFile(InputFileName(inName)) == TPointFormat::Tsplib;
+    // What the format can't hold is said before it is lost.
     for (const TSaveLoss& loss : SaveLosses(format, state.FPoints, state.FPlaces))
-        if (loss.Serious && !(loss.Kind == TSaveLossKind::Decimals && roundingTold))
+        if (loss.Serious)
             ErrorLine(FilePlace("convert", outName) + "ostrzeżenie: plik " + FormatExtension(format) + " nie zapisze " +
                       loss.Text);
     std::string text;

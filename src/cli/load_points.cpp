@@ -3,7 +3,6 @@
 #include "cli/command_files.h"
 #include "cli/console.h"
 #include "core/old_contents_copy.h"
-#include "core/point_formats.h"
 #include "core/point_input.h"
 #include "core/point_set_ops.h"
 
@@ -31,9 +30,7 @@ bool LoadPointsForCommand(TPointSetState& state, const std::string& command, con
     // The points are what the program works with from here: a script must
     // learn that they are not quite what the file said.
     if (info.RoundedCount > 0)
-        ErrorLine(FilePlace(command, fileName) + (info.PlacesKept && info.Format == TPointFormat::Csv
-                                                      ? RoundedOnMapText(info.RoundedCount)
-                                                      : RoundedCoordinatesText(info.RoundedCount)));
+        ErrorLine(FilePlace(command, fileName) + RoundingNoticeText(info));
     if (info.LinesWithUnreadableNumber > 0)
         ErrorLine(FilePlace(command, fileName) +
                   "ostrzeżenie: " + LinesWithUnreadableNumberText(info.LinesWithUnreadableNumber));

@@ -65,15 +65,21 @@ std::string RoundedOnMapText(int32_t count)
            " tylko na mapie; długości liczone są z wartości z pliku";
 }
 
+std::string RoundingNoticeText(const TPointReadInfo& info)
+{
+    if (info.RoundedCount == 0)
+        return {};
+    // Where the set keeps the file's values its lengths are measured from
+    // them: saying only that they were rounded would read as if the lengths
+    // were measured between the rounded points.
+    return info.PlacesKept ? RoundedOnMapText(info.RoundedCount) : RoundedCoordinatesText(info.RoundedCount);
+}
+
 std::string ReadNoticeText(const TPointReadInfo& info)
 {
     std::vector<std::string> notices;
-    // A CSV's decimals stay in the lengths. A TSPLIB file's notice has
-    // always been the plain one, and its set keeps its decimals too.
     if (info.RoundedCount > 0)
-        notices.push_back(info.PlacesKept && info.Format == TPointFormat::Csv
-                              ? RoundedOnMapText(info.RoundedCount)
-                              : RoundedCoordinatesText(info.RoundedCount));
+        notices.push_back(RoundingNoticeText(info));
     if (info.LinesWithUnreadableNumber > 0)
         notices.push_back(LinesWithUnreadableNumberText(info.LinesWithUnreadableNumber));
     // Last: its question is about the whole file.

@@ -40,6 +40,10 @@ std::string ReadNoticeText(const TPointReadInfo& info);
 // liczone są z wartości z pliku", with the Polish plural for N.
 std::string RoundedOnMapText(int32_t count);
 
+// What a read says of its rounded coordinates: only on the map when the set
+// keeps the file's values, plainly rounded otherwise; empty when none was.
+std::string RoundingNoticeText(const TPointReadInfo& info);
+
 // Reads a point set in the format its name's extension gives (".tsp",
 // ".csv", anything else ".tvu", which keeps the lenient reader exactly),
 // with the file's measure and its places (see TSetPlaces). Memory stays

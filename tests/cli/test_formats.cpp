@@ -40,17 +40,21 @@ struct TTsplibCase {
     std::string Points;
     // What standard error says about the rounding; empty for whole numbers.
     std::string Notice;
+    // What convert to .tvu warns it loses; empty for whole numbers.
+    std::string Loss;
 };
 
 const std::vector<TTsplibCase> TsplibCases = {
     {"att10.tsp",
      "120; 4310\r\n980; 3875\r\n2045; 4402\r\n3310; 3990\r\n4870; 3120\r\n5210; 1985\r\n4405; 870\r\n3020; 415\r\n"
      "1650; 760\r\n505; 1890\r\n",
-     ""},
+     "", ""},
     {"decimal9.tsp", "13; 7\r\n-4; 100\r\n250; 251\r\n0; 0\r\n2000; -1\r\n42; 17\r\n3; 3\r\n-1001; 1001\r\n77; 88\r\n",
-     "11 współrzędnych zaokrąglono do liczb całkowitych"},
+     "11 współrzędnych zaokrąglono do liczb całkowitych tylko na mapie; długości liczone są z wartości z pliku",
+     "11 współrzędnych niecałkowitych"},
     {"exponent8.tsp", "200; 350\r\n1250; 40\r\n667; 1\r\n0; 4000\r\n2; 3\r\n3210; 2100\r\n988; 1235\r\n4000; 4000\r\n",
-     "6 współrzędnych zaokrąglono do liczb całkowitych"},
+     "6 współrzędnych zaokrąglono do liczb całkowitych tylko na mapie; długości liczone są z wartości z pliku",
+     "6 współrzędnych niecałkowitych"},
 };
 
 TEST_F(FormatsTest, TsplibFilesAreReadWithTheirRoundingReported)
@@ -60,8 +64,13 @@ TEST_F(FormatsTest, TsplibFilesAreReadWithTheirRoundingReported)
         const TCliRun run = RunCli({"convert", file, "-"});
         EXPECT_EQ(run.ExitCode, 0) << run.Err;
         EXPECT_EQ(run.Out, tsplib.Points) << tsplib.File;
-        const std::string notice =
-            tsplib.Notice.empty() ? "" : "tovu-cli convert: " + file + ": " + tsplib.Notice + "\n";
+        // The rounding is told as the file is read, and again as the .tvu
+        // text keeps only the rounded points.
+        const std::string notice = tsplib.Notice.empty()
+                                       ? ""
+                                       : "tovu-cli convert: " + file + ": " + tsplib.Notice +
+                                             "\ntovu-cli convert: -: " + "ostrzeżenie: plik .tvu nie zapisze " +
+                                             tsplib.Loss + " (zapisze je zaokrąglone do liczb całkowitych)\n";
         EXPECT_EQ(run.Err, notice);
         // Every command reads the same way.
         const TCliRun solved = RunCli({"solve", file, "--method", "local", "--tries", "10", "--json"});

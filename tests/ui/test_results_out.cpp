@@ -238,7 +238,8 @@ TEST_F(ResultsOutTest, OpenReadsTsplibByItsExtension)
     form->ApplicationIdle();
     EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral("three.tsp")));
     EXPECT_EQ(Part<TStatusBar>(*form, "StatusBar1")->PanelText(0),
-              QStringLiteral("1 współrzędną zaokrąglono do liczby całkowitej"));
+              QStringLiteral("1 współrzędną zaokrąglono do liczby całkowitej tylko na mapie; długości liczone są z "
+                             "wartości z pliku"));
 }
 
 // A .tvu line that lost one of its numbers reads as before (that number
