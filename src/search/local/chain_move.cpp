@@ -56,7 +56,7 @@ void TChainMove::SwapStretches(int32_t a, int32_t b0, int32_t b1, int32_t c0, in
 double TChainMove::Improve(TLocalRing& route, int32_t t1)
 {
     TRouteRing& ring = route.Ring();
-    if (ring.Size() < 6 || t1 == route.Gap())
+    if (ring.Size() < MinChainNodes || t1 == route.Gap())
         return 0.0;
     FRoute = &route;
     for (int32_t t2 : {ring.Next(t1), ring.Prev(t1)}) {

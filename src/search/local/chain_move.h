@@ -10,6 +10,8 @@
 
 // The most 3-opt steps one chain takes.
 inline constexpr int32_t MaxChainSteps = 10;
+// The fewest nodes (points and the gap) a ring needs for a chain.
+inline constexpr int32_t MinChainNodes = 6;
 
 // A Lin–Kernighan move whose step is a sequential 3-opt move, made on a
 // local search's ring. From t1, drop the leg to its neighbour t2 and hold the

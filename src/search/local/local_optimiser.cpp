@@ -12,6 +12,8 @@ double TLocalOptimiser::Run(const TLocalPoll& poll)
 {
     FInterrupted = false;
     double gained = 0.0;
+    // A ring too small for chains is settled by the cheaper moves.
+    const bool chainsAlone = FChainMoves && FChainsAlone && Ring().Size() >= MinChainNodes;
     while (!QueueEmpty()) {
         const int32_t t1 = TakeQueued();
         // A point that just helped is looked at again at once: the route
@@ -21,13 +23,18 @@ double TLocalOptimiser::Run(const TLocalPoll& poll)
                 FInterrupted = true;
                 return gained;
             }
-            double gain = ImproveTwoOpt(t1);
-            if (gain <= 0.0)
-                gain = ImproveOrOpt(t1);
-            if (gain <= 0.0)
-                gain = ImproveOrThreeOpt(t1);
-            if (gain <= 0.0 && FChainMoves)
+            double gain = 0.0;
+            if (chainsAlone) {
                 gain = FChain.Improve(*this, t1);
+            } else {
+                gain = ImproveTwoOpt(t1);
+                if (gain <= 0.0)
+                    gain = ImproveOrOpt(t1);
+                if (gain <= 0.0)
+                    gain = ImproveOrThreeOpt(t1);
+                if (gain <= 0.0 && FChainMoves)
+                    gain = FChain.Improve(*this, t1);
+            }
             if (gain <= 0.0)
                 break;
             gained += gain;

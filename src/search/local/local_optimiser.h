@@ -37,6 +37,14 @@ public:
     bool Interrupted() const { return FInterrupted; }
     // Whether Run also tries chain moves (see TChainMove); off at first.
     void SetChainMoves(bool on) { FChainMoves = on; }
+    // Whether, where chain moves are tried, they alone settle a point (off
+    // at first). A chain takes the step that gains most so far; the cheaper
+    // moves take the first gain they find, and left routes that settled
+    // worse: on uniform sets of 10 000 points in 10 s the walk made a third
+    // as many kicks on chains alone and came out 0.09 % shorter. At 1 000
+    // points, where chains settle only many kicks at once, the cheaper
+    // moves first stay ahead.
+    void SetChainsAlone(bool on) { FChainsAlone = on; }
 
     // Whole passes over every point until one finds nothing to improve, so
     // that no queued-look shortcut leaves a move behind.
@@ -51,5 +59,6 @@ private:
 
     bool FInterrupted = false;
     bool FChainMoves = false;
+    bool FChainsAlone = false;
     TChainMove FChain;
 };

@@ -60,7 +60,9 @@ TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNei
 {
     const bool byTime = settling.ByTime;
     const int32_t tries = settling.Tries;
+    const bool chainSettling = problem.Count() >= ChainSettlingMinPoints;
     TLocalOptimiser optimiser(legs, lists, problem.Kind, penalties);
+    optimiser.SetChainsAlone(chainSettling);
     optimiser.SetRoute(first);
     const TLocalPoll poll = [&pacer] { return pacer.Poll(); };
     optimiser.Polish(poll);
@@ -84,7 +86,7 @@ TSpecimen Settle(const TRouteProblem& problem, const TLegMeter& legs, const TNei
     pacer.SetRouteOffer({});
     pacer.Improved();
     TKickWalk walk(optimiser, random);
-    walk.SetChainSettling(problem.Count() >= ChainSettlingMinPoints);
+    walk.SetChainSettling(chainSettling);
     const auto offerSettled = [&] {
         if (!pacer.OfferDue())
             return;

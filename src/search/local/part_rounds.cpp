@@ -255,11 +255,13 @@ private:
     // A walk of kicks over the whole route, from route.
     TSpecimen WalkWhole(const TSpecimen& route, const TPartWork& work, const TLocalPoll& poll, int64_t& made) const
     {
+        const bool chainSettling = FProblem.Count() >= ChainSettlingMinPoints;
         TLocalOptimiser optimiser(FLegs, *FPlan.Lists, FProblem.Kind, FPlan.Penalties);
+        optimiser.SetChainsAlone(chainSettling);
         optimiser.SetRoute(route);
         TRandomStream random(work.Seed);
         TKickWalk walk(optimiser, random);
-        walk.SetChainSettling(FProblem.Count() >= ChainSettlingMinPoints);
+        walk.SetChainSettling(chainSettling);
         made = walk.Run(poll, work.Next, [] {});
         return optimiser.Route();
     }

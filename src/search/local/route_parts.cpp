@@ -131,7 +131,9 @@ std::vector<int32_t> WalkPart(const TLegMeter& whole, const TRoutePart& part, co
     if (work.Candidates && work.Penalties)
         for (const int32_t point : part.Points)
             penalties.push_back((*work.Penalties)[static_cast<size_t>(point)]);
+    // A part is walked as a large set is: settled by chains alone.
     TLocalOptimiser optimiser(legs, lists, kind, &penalties);
+    optimiser.SetChainsAlone(true);
     if (work.Construct) {
         optimiser.SetRoute(KindNearestRoute(legs.PlaneX(), legs.PlaneY(), tree, lists, kind));
         optimiser.Polish(poll);
