@@ -36,10 +36,11 @@ public:
     // The best route so far, also between rounds of Run.
     TSpecimen BestRoute() const;
 
-    // Whether each kick is settled with chain moves too (off at first),
-    // and moves three stretches rather than two (see Kick). Chains cost
-    // about five times as much a kick, and on uniform sets of 10 000 points
-    // came out far ahead in the same time (see ChainSettlingMinPoints).
+    // Whether each kick is settled with chain moves too (off at first; or
+    // by chains alone, as the optimiser is set), and moves three stretches
+    // rather than two (see Kick). Chains cost about five times as much a
+    // kick, and on uniform sets of 10 000 points came out far ahead in the
+    // same time (see ChainSettlingMinPoints).
     void SetChainSettling(bool on) { FChainSettling = on; }
 
 private:

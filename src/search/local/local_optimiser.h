@@ -24,7 +24,7 @@ using TLocalPoll = std::function<bool()>;
 // TLocalRing), trying only legs to the nearest points and looking only at
 // points in a queue: a point leaves the queue once no move around it helps,
 // and comes back when a move touches it. Chain moves (TChainMove) can join
-// them where much of the route is unsettled.
+// them where much of the route is unsettled, or take their place.
 class TLocalOptimiser : public TLocalRing {
 public:
     // legs, lists and penalties must outlive the optimiser (see TLocalRing).
