@@ -16,13 +16,12 @@ std::vector<int32_t> GreedyTour(const TCutGraph& graph, const std::vector<std::p
     }
     std::vector<std::array<int32_t, 2>> link(static_cast<size_t>(nodes), {-1, -1});
     TNodeUnion parts(nodes);
-    auto find = [&parts](int32_t v) { return parts.Find(v); };
     auto degree = [&](int32_t v) {
         return (link[static_cast<size_t>(v)][0] >= 0 ? 1 : 0) + (link[static_cast<size_t>(v)][1] >= 0 ? 1 : 0);
     };
     int32_t joined = 0;
     auto join = [&](int32_t a, int32_t b) {
-        if (a == b || degree(a) >= 2 || degree(b) >= 2 || find(a) == find(b) || !graph.Allowed(a, b))
+        if (a == b || degree(a) >= 2 || degree(b) >= 2 || parts.Find(a) == parts.Find(b) || !graph.Allowed(a, b))
             return false;
         link[static_cast<size_t>(a)][degree(a)] = b;
         link[static_cast<size_t>(b)][degree(b)] = a;
@@ -43,7 +42,7 @@ std::vector<int32_t> GreedyTour(const TCutGraph& graph, const std::vector<std::p
         int32_t to = -1;
         double cheapest = std::numeric_limits<double>::infinity();
         for (int32_t v = 0; v < nodes; ++v) {
-            if (degree(v) >= 2 || find(v) == find(from) || !graph.Allowed(from, v))
+            if (degree(v) >= 2 || parts.Find(v) == parts.Find(from) || !graph.Allowed(from, v))
                 continue;
             const double cost = graph.Cost(from, v);
             if (to < 0 || cost < cheapest) {

@@ -18,7 +18,6 @@ std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t no
                                 const std::vector<std::vector<int32_t>>& sets, int32_t& groups)
 {
     TNodeUnion parts(nodes);
-    auto find = [&parts](int32_t v) { return parts.Find(v); };
     for (const TEdgeValue& edge : point)
         if (edge.X >= OneValue)
             parts.Join(edge.A, edge.B);
@@ -33,11 +32,11 @@ std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t no
     for (const std::vector<int32_t>* set : order) {
         std::fill(size.begin(), size.end(), 0);
         for (int32_t v = 0; v < nodes; ++v)
-            ++size[static_cast<size_t>(find(v))];
+            ++size[static_cast<size_t>(parts.Find(v))];
         int32_t inside = 0;
         std::vector<int32_t> roots;
         for (const int32_t v : *set) {
-            const int32_t root = find(v);
+            const int32_t root = parts.Find(v);
             if (--size[static_cast<size_t>(root)] == 0)
                 ++inside;
             roots.push_back(root);
@@ -52,7 +51,7 @@ std::vector<int32_t> PathGroups(const std::vector<TEdgeValue>& point, int32_t no
     std::vector<int32_t> group(static_cast<size_t>(nodes), -1);
     groups = 0;
     for (int32_t v = 0; v < nodes; ++v) {
-        const int32_t root = find(v);
+        const int32_t root = parts.Find(v);
         if (group[static_cast<size_t>(root)] < 0)
             group[static_cast<size_t>(root)] = groups++;
         group[static_cast<size_t>(v)] = group[static_cast<size_t>(root)];
