@@ -4,6 +4,7 @@
 #include <numeric>
 #include <random>
 
+#include "search/local/kick_walk.h"
 #include "search/local/part_rounds.h"
 #include "search/local/route_parts.h"
 #include "search/neighbours/point_tree.h"
@@ -146,5 +147,39 @@ TEST(PartRounds, SameSeedAndThreadsGiveTheSameRouteOfTheKind)
         }
         EXPECT_EQ(routes[0], routes[1]) << RouteKindText(kind);
         EXPECT_LT(problem.Length(routes[0]), problem.Length(CurveRoute(legs, kind)) * 0.8);
+    }
+}
+
+// Walks of the whole route under the time rule, where chains settle the
+// kicks: every round has a slice of the run's time, so the rounds go on
+// kicking until the deadline and leave a shorter route of every kind.
+TEST(PartRounds, TimedWholeWalksKickUntilTheDeadline)
+{
+    std::mt19937 random(59);
+    const TMeasure measure(TMetric::Plane, MakePlaces(TMetric::Plane, ChainSettlingMinPoints, random));
+    const TLegMeter legs(measure);
+    const TPointTree tree(legs.PlaneX(), legs.PlaneY());
+    const TNeighbourLists lists(tree, 8);
+    for (const TRouteKind& kind : EveryKind(ChainSettlingMinPoints, random)) {
+        const TRouteProblem problem = MakeRouteProblem(measure, kind, false);
+        TPointSetState state;
+        state.FSearching = true;
+        TScriptedHost host(state);
+        host.EveryStep = false;
+        TStepPacer pacer(host);
+        pacer.SetDeadline(0.3);
+        TRoundsPlan plan;
+        plan.Threads = 2;
+        plan.Seconds = 0.3;
+        plan.Seed = 11;
+        plan.Lists = &lists;
+        plan.WholeWalks = true;
+        const TSpecimen start = CurveRoute(legs, kind);
+        int64_t kicks = 0;
+        const TSpecimen route = RunPartRounds(problem, legs, start, plan, pacer, kicks);
+        EXPECT_TRUE(pacer.PastDeadline()) << RouteKindText(kind);
+        EXPECT_GT(kicks, 0) << RouteKindText(kind);
+        ASSERT_TRUE(RouteFitsKind(route, kind, ChainSettlingMinPoints)) << RouteKindText(kind);
+        EXPECT_LT(problem.Length(route), problem.Length(start)) << RouteKindText(kind);
     }
 }
