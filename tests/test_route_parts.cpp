@@ -167,10 +167,10 @@ TEST(PartRounds, TimedWholeWalksKickUntilTheDeadline)
         TScriptedHost host(state);
         host.EveryStep = false;
         TStepPacer pacer(host);
-        pacer.SetDeadline(0.3);
+        pacer.SetDeadline(0.6);
         TRoundsPlan plan;
         plan.Threads = 2;
-        plan.Seconds = 0.3;
+        plan.Seconds = 0.6;
         plan.Seed = 11;
         plan.Lists = &lists;
         plan.WholeWalks = true;
