@@ -55,7 +55,7 @@ public:
         // Under the count rule a round of parts makes about a fortieth of
         // the kicks, and at least one for every point; a round of walks of
         // the whole route as many for every point as WalkKicksPerPoint, on
-        // every thread, under either rule.
+        // every thread, unless the walks are timed (FTimedWalks).
         const int64_t partKicks = byCount ? std::max<int64_t>(n, FPlan.Tries / 40) : 0;
         const int64_t walkKicks = WalkKicksPerPoint * n * threads;
         // Under the time rule, walks settled by chains have a round's time
