@@ -18,7 +18,7 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 // Kicks per point of a walk of the whole route in a round, under the count
-// rule or where the cheaper moves settle kicks (see FTimedWalks). At 1 000
+// rule or where the cheaper moves settle kicks (see FChainSettling). At 1 000
 // points in 2 s, rounds of 1, 5, 20 and 100 kicks a point came out 0.96 %,
 // 0.72 %, 0.76 % and 0.71 % above the bound: a round must leave room for
 // the walk's restarts.
@@ -41,7 +41,11 @@ int64_t ShareOf(int64_t kicks, int64_t first, int64_t last, int64_t n)
 class TRounds {
 public:
     TRounds(const TRouteProblem& problem, const TLegMeter& legs, const TRoundsPlan& plan, TStepPacer& pacer)
-        : FProblem(problem), FLegs(legs), FPlan(plan), FPacer(pacer)
+        : FProblem(problem),
+          FLegs(legs),
+          FPlan(plan),
+          FPacer(pacer),
+          FChainSettling(problem.Count() >= ChainSettlingMinPoints)
     {
     }
 
@@ -55,18 +59,9 @@ public:
         // Under the count rule a round of parts makes about a fortieth of
         // the kicks, and at least one for every point; a round of walks of
         // the whole route as many for every point as WalkKicksPerPoint, on
-        // every thread, unless the walks are timed (FTimedWalks).
+        // every thread, unless the walks are timed (see FChainSettling).
         const int64_t partKicks = byCount ? std::max<int64_t>(n, FPlan.Tries / 40) : 0;
         const int64_t walkKicks = WalkKicksPerPoint * n * threads;
-        // Under the time rule, walks settled by chains have a round's time
-        // rather than its kicks. Such walks seldom restart within a run, and
-        // every round starts each thread from the merged best, so threads
-        // gain from short rounds; timed, no thread waits for another. With
-        // 10 s of processor time a thread at 10 000 points (2 sets, 3 runs),
-        // 8 threads came out 0.94 % above the bound in rounds of a tenth of
-        // the run, against 1.00 % in one round (1 thread: 1.05 %); on 2
-        // threads, level.
-        FTimedWalks = FProblem.Count() >= ChainSettlingMinPoints;
         bool construct = FPlan.Construct;
         double length = FProblem.Length(route);
         FPacer.SetRouteOffer([&] { FPacer.OfferRoute(route, length); });
@@ -234,7 +229,7 @@ private:
                 continue;
             }
             TPartWork work = FWork[static_cast<size_t>(k)];
-            const bool byTime = FPlan.Tries < 0 && (!FWhole || FTimedWalks);
+            const bool byTime = FPlan.Tries < 0 && (!FWhole || FChainSettling);
             TClock::time_point until;
             bool timed = false;
             int64_t counted = 0;
@@ -266,13 +261,12 @@ private:
     // A walk of kicks over the whole route, from route.
     TSpecimen WalkWhole(const TSpecimen& route, const TPartWork& work, const TLocalPoll& poll, int64_t& made) const
     {
-        const bool chainSettling = FProblem.Count() >= ChainSettlingMinPoints;
         TLocalOptimiser optimiser(FLegs, *FPlan.Lists, FProblem.Kind, FPlan.Penalties);
-        optimiser.SetChainsAlone(chainSettling);
+        optimiser.SetChainsAlone(FChainSettling);
         optimiser.SetRoute(route);
         TRandomStream random(work.Seed);
         TKickWalk walk(optimiser, random);
-        walk.SetChainSettling(chainSettling);
+        walk.SetChainSettling(FChainSettling);
         made = walk.Run(poll, work.Next, [] {});
         return optimiser.Route();
     }
@@ -285,8 +279,15 @@ private:
     std::vector<TPartWork> FWork;
     double FSliceSeconds = 0.0;
     bool FWhole = false;
-    // Whether whole walks under the time rule have the round's time.
-    bool FTimedWalks = false;
+    // Whether chains settle the walks' kicks. Under the time rule such
+    // walks of the whole route also have a round's time rather than its
+    // kicks: they seldom restart within a run, and every round starts each
+    // thread from the merged best, so threads gain from short rounds;
+    // timed, no thread waits for another. With 10 s of processor time a
+    // thread at 10 000 points (2 sets, 3 runs), 8 threads came out 0.94 %
+    // above the bound in rounds of a tenth of the run, against 1.00 % in
+    // one round (1 thread: 1.05 %); on 2 threads, level.
+    const bool FChainSettling;
     std::unique_ptr<TLocalRing> FRing;
     std::atomic<int32_t> FNextPart{0};
     std::atomic<int32_t> FPartsDone{0};
