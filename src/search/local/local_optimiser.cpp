@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "search/local/bridge_move.h"
+
 TLocalOptimiser::TLocalOptimiser(const TLegMeter& legs, const TNeighbourLists& lists, const TRouteKind& kind,
                                  const std::vector<double>* penalties)
     : TLocalRing(legs, lists, kind, penalties)
@@ -26,6 +28,8 @@ double TLocalOptimiser::Run(const TLocalPoll& poll)
             double gain = 0.0;
             if (chainsAlone) {
                 gain = FChain.Improve(*this, t1);
+                if (gain <= 0.0)
+                    gain = ImproveByDoubleBridge(*this, t1);
             } else {
                 gain = ImproveTwoOpt(t1);
                 if (gain <= 0.0)
