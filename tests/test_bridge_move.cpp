@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <numeric>
 #include <random>
 #include <string>
 
@@ -72,12 +71,7 @@ TEST(BridgeMove, GainIsWhatTheRouteGotShorterAndNoMoreThanAnyBridgeGives)
             const TLegMeter legs = TLegMeter::OfPoints(points);
             for (const TRouteKind& kind : ReferenceKinds(n, random)) {
                 TLocalOptimiser optimiser(legs, lists, kind);
-                TSpecimen route(static_cast<size_t>(n));
-                std::iota(route.begin(), route.end(), 0);
-                do
-                    std::shuffle(route.begin(), route.end(), random);
-                while (!RouteFitsKind(route, kind, n));
-                optimiser.SetRoute(route);
+                optimiser.SetRoute(RandomRouteOfKind(kind, n, random));
                 const double scale = std::max(1.0, RingLength(optimiser));
                 for (int32_t look = 0; look < 3 * n; ++look) {
                     const TSpecimen before = optimiser.Route();

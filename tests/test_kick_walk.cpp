@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 #include <random>
 
 #include "core/route_problem.h"
@@ -51,14 +50,8 @@ struct TChainWalk {
           Optimiser(Legs, Lists, kind, &Penalties),
           Random(seed)
     {
-        const int32_t n = static_cast<int32_t>(points.size());
-        TSpecimen route(static_cast<size_t>(n));
-        std::iota(route.begin(), route.end(), 0);
-        do
-            std::shuffle(route.begin(), route.end(), random);
-        while (!RouteFitsKind(route, kind, n));
         Optimiser.SetChainsAlone(variant.ChainsAlone);
-        Optimiser.SetRoute(route);
+        Optimiser.SetRoute(RandomRouteOfKind(kind, static_cast<int32_t>(points.size()), random));
         Optimiser.PolishWithChains({});
     }
 

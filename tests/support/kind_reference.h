@@ -117,3 +117,15 @@ std::vector<TRouteKind> ReferenceKinds(int32_t n, TRandom& random)
     }
     return kinds;
 }
+
+// A random route of the kind over n points: shuffled until it fits.
+template <class TRandom>
+TSpecimen RandomRouteOfKind(const TRouteKind& kind, int32_t n, TRandom& random)
+{
+    TSpecimen route(static_cast<size_t>(n));
+    std::iota(route.begin(), route.end(), 0);
+    do
+        std::shuffle(route.begin(), route.end(), random);
+    while (!RouteFitsKind(route, kind, n));
+    return route;
+}
