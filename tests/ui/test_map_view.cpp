@@ -285,12 +285,14 @@ TEST_F(MapViewTest, RunningSearchDrawsItsRouteAndEndsWithThePictureOfTheLinks)
     auto now = std::make_shared<std::chrono::steady_clock::time_point>();
     SetPacerClock([now] { return *now += std::chrono::milliseconds(20); });
     Map().LiveRoute().SetMinIntervalMs(0);
+    // Long enough in real time for a real X server, which paints an update
+    // some milliseconds after it is asked for, to paint while it runs.
     TPointArray points;
-    for (int32_t i = 0; i < 30; ++i)
+    for (int32_t i = 0; i < 300; ++i)
         points.push_back({(i * 137) % 470 + 10, (i * 71) % 350 + 10, -1});
     ShowPoints(points);
     Part<QComboBox>(*Form, "cbMethod")->setCurrentIndex(smRandom);
-    Part<TSpinEdit>(*Form, "seRandomCount")->SetText(QStringLiteral("3000"));
+    Part<TSpinEdit>(*Form, "seRandomCount")->SetText(QStringLiteral("30000"));
 
     std::set<std::string> shown;
     QString note;
