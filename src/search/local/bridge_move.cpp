@@ -11,8 +11,8 @@ struct TBridge {
     int32_t Cut[4] = {-1, -1, -1, -1};
 };
 
-// a B C D e becomes a D C B e: the only way to join four stretches again
-// with no stretch turned round and no dropped leg back.
+// The only way to join four stretches again with no stretch turned round
+// and no dropped leg back.
 void MakeBridge(TLocalRing& route, const TBridge& bridge)
 {
     TRouteRing& ring = route.Ring();
@@ -33,8 +33,7 @@ void MakeBridge(TLocalRing& route, const TBridge& bridge)
         first[k] = ring.Next(ring.At(p[(lead + k) % 4]));
         last[k] = ring.At(p[(lead + k + 1) % 4]);
     }
-    ring.SwapStretches(a, first[0], last[0], first[1], last[2], e);  // a C D B e
-    ring.SwapStretches(a, first[1], last[1], first[2], last[2], first[0]);
+    ring.ReorderThreeStretches(a, first[0], last[0], first[1], last[1], first[2], last[2], e);
     route.Touch(a);
     route.Touch(e);
     for (int32_t k = 0; k < 3; ++k) {

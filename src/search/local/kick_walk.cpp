@@ -94,9 +94,7 @@ double TKickWalk::Kick()
                 optimiser.Distance(last[1], first[0]) + optimiser.Distance(last[0], after) -
                 optimiser.Distance(a, first[0]) - optimiser.Distance(last[0], first[1]) -
                 optimiser.Distance(last[1], first[2]) - optimiser.Distance(last[2], after);
-        // a B C D e, then a C D B e, then a D C B e.
-        ring.SwapStretches(a, first[0], last[0], first[1], last[2], after);
-        ring.SwapStretches(a, first[1], last[1], first[2], last[2], first[0]);
+        ring.ReorderThreeStretches(a, first[0], last[0], first[1], last[1], first[2], last[2], after);
     }
     optimiser.Touch(a);
     for (int32_t k = 0; k < stretches; ++k) {

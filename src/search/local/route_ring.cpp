@@ -67,6 +67,13 @@ void TRouteRing::SwapStretches(int32_t a, int32_t b0, int32_t b1, int32_t c0, in
         Exchange(c1, b1, b0, d);
 }
 
+void TRouteRing::ReorderThreeStretches(int32_t a, int32_t b0, int32_t b1, int32_t c0, int32_t c1, int32_t d0,
+                                       int32_t d1, int32_t e)
+{
+    SwapStretches(a, b0, b1, c0, d1, e);   // a C D B e
+    SwapStretches(a, c0, c1, d0, d1, b0);  // a D C B e
+}
+
 void TRouteRing::Undo()
 {
     const bool recording = FRecording;

@@ -44,6 +44,12 @@ public:
     // places, neither turned round, giving a, c0 .. c1, b0 .. b1, d.
     void SwapStretches(int32_t a, int32_t b0, int32_t b1, int32_t c0, int32_t c1, int32_t d);
 
+    // a, b0 .. b1, c0 .. c1, d0 .. d1, e follow one another: the three
+    // stretches come in the other order, none turned round, giving a,
+    // d0 .. d1, c0 .. c1, b0 .. b1, e (a double bridge).
+    void ReorderThreeStretches(int32_t a, int32_t b0, int32_t b1, int32_t c0, int32_t c1, int32_t d0, int32_t d1,
+                               int32_t e);
+
     // While recording, every reversal is kept until ClearRecord.
     void SetRecording(bool recording) { FRecording = recording; }
     void ClearRecord() { FRecord.clear(); }
